@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both architectures and runs every test of both under Wine.
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+"$here/scripts/setup.sh"
+"$here/scripts/build.sh"
+source "$here/scripts/wine-prefix.sh"
+trap kelpy_wine_stop EXIT
+status=0
+for arch in ${KELPY_ARCHS:-x64 x86}; do
+  echo "test: $arch"
+  (cd "$here/build/$arch" && ctest --output-on-failure -j "${KELPY_JOBS:-$(nproc)}" --timeout 300) || status=1
+done
+exit $status
