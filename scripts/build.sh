@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Configures and builds both architectures: build/x64 and build/x86.
+# Configures and builds both architectures: build/x64 and build/x86 (or under
+# $KELPY_BUILD_ROOT, when set; $KELPY_ARCHS picks the architectures).
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+root=${KELPY_BUILD_ROOT:-$here/build}
 jobs=${KELPY_JOBS:-$(nproc)}
 for arch in ${KELPY_ARCHS:-x64 x86}; do
-  dir=$here/build/$arch
+  dir=$root/$arch
   if [ ! -f "$dir/CMakeCache.txt" ]; then
     cmake -S "$here" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-$arch.cmake" \
           -DCMAKE_BUILD_TYPE=${KELPY_BUILD_TYPE:-RelWithDebInfo} >/dev/null

@@ -3,7 +3,7 @@
 # and starts its server booted with every standard stream detached, so that Wine's background
 # services never hold the caller's output open. Source it: it defines kelpy_wine_stop.
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEPREFIX=${KELPY_WINEPREFIX:-$here/build/wineprefix}
+export WINEPREFIX=${KELPY_WINEPREFIX:-${KELPY_BUILD_ROOT:-$here/build}/wineprefix}
 export KELPY_WINEPREFIX=$WINEPREFIX
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}

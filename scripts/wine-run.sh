@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine in the project's private, headless prefix.
-# Usage: wine-run.sh <wine loader> <program.exe> [args...]
-# The prefix is $KELPY_WINEPREFIX, else build/wineprefix beside this script's repository.
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEPREFIX=${KELPY_WINEPREFIX:-$here/build/wineprefix}
+# Usage: wine-run.sh <prefix> <wine loader> <program.exe> [args...]
+# $KELPY_WINEPREFIX, when set, overrides the prefix given.
+prefix=$1 loader=$2; shift 2
+export WINEPREFIX=${KELPY_WINEPREFIX:-$prefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-loader=$1; shift
 exec "$loader" "$@"
