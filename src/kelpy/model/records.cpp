@@ -94,6 +94,20 @@ static HRESULT out_difference(VARIANT* v, LONG (CRect::*measure)() const, const 
     });
 }
 
+// An interface id that only CRect answers, with the object itself: it tells our rectangles
+// from other implementations of _CRect without trusting the caller's pointer.
+static constexpr GUID own_rect_iid = {0x1c90832d, 0x0f71, 0x46d4, {0xb2, 0xf4, 0xc0, 0x98, 0x47, 0x8d, 0xb9, 0x29}};
+
+void* CRect::query_more(REFIID riid) noexcept {
+    return riid == own_rect_iid ? static_cast<_CRect*>(this) : nullptr;
+}
+
+com::ComPtr<CRect> CRect::own(_CRect* v) noexcept {
+    void* p = nullptr;
+    if (!v || FAILED(v->QueryInterface(own_rect_iid, &p)) || !p) return nullptr;
+    return com::ComPtr<CRect>::attach(static_cast<CRect*>(static_cast<_CRect*>(p)));
+}
+
 STDMETHODIMP CRect::get_Left(LONG* v) { return out_value(v, Left); }
 STDMETHODIMP CRect::put_Left(LONG v) { return in_value(Left, v); }
 STDMETHODIMP CRect::get_Top(LONG* v) { return out_value(v, Top); }
@@ -114,10 +128,10 @@ STDMETHODIMP CustomDrawEventArgs::putref_Node(IDispatch* v) { return in_object(N
 STDMETHODIMP CustomDrawEventArgs::get_Rect(_CRect** v) { return out_object(v, Rect); }
 STDMETHODIMP CustomDrawEventArgs::putref_Rect(_CRect* v) {
     // Only our own rectangles can be held here: the control reads their fields directly.
-    if (!v) { Rect = nullptr; return S_OK; }
     return com::boundary(__uuidof(_CustomDrawEventArgs), [&] {
-        Rect = dynamic_cast<CRect*>(v);
-        if (!Rect) com::raise(com::CTL_E_TYPEMISMATCH);
+        com::ComPtr<CRect> own = CRect::own(v);
+        if (v && !own) com::raise(com::CTL_E_TYPEMISMATCH);
+        Rect = own;
     });
 }
 STDMETHODIMP CustomDrawEventArgs::get_hdc(LONG_PTR* v) { return out_value(v, hdc); }

@@ -68,6 +68,11 @@ public:
     LONG Width() const;
     LONG Height() const;
 
+    // The CRect behind v, or empty when v is not one of our rectangles.
+    static com::ComPtr<CRect> own(_CRect* v) noexcept;
+    // Answers the private interface id by which own() recognises our rectangles.
+    void* query_more(REFIID riid) noexcept;
+
     STDMETHODIMP get_Left(LONG* v) override;
     STDMETHODIMP put_Left(LONG v) override;
     STDMETHODIMP get_Top(LONG* v) override;
