@@ -150,6 +150,7 @@ std::wstring library_text(ITypeLib* lib) {
                      version_text(attr.wMajorVerNum, attr.wMinorVerNum) +
                      (attr.syskind == SYS_WIN64 ? L" (win64)" : attr.syskind == SYS_WIN32 ? L" (win32)" : L"") +
                      (doc.empty() ? L"" : L"  // " + doc.str()) + L"\n";
+    s += L"notation: IDL; a parameter whose type ends in * is passed by reference\n";
     com::Bstr path;
     if (SUCCEEDED(QueryPathOfRegTypeLib(attr.guid, attr.wMajorVerNum, attr.wMinorVerNum, LOCALE_NEUTRAL, path.put())))
         s += L"registered file: " + path.str() + L"\n";

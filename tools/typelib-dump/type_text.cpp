@@ -110,7 +110,9 @@ std::wstring param_text(ITypeInfo* owner, const ELEMDESC& e, const std::wstring&
 }
 
 std::wstring function_text(ITypeInfo* owner, const FUNCDESC& f, ITypeLib* home) {
-    std::vector<std::wstring> attrs{L"id(" + hex(static_cast<unsigned long>(f.memid)) + L")"};
+    // Small ids read better in decimal, the large generated ones in hexadecimal.
+    const auto id = static_cast<unsigned long>(f.memid);
+    std::vector<std::wstring> attrs{L"id(" + (id < 0x10000 ? std::to_wstring(id) : hex(id)) + L")"};
     if (f.invkind & INVOKE_PROPERTYGET) attrs.push_back(L"propget");
     if (f.invkind & INVOKE_PROPERTYPUT) attrs.push_back(L"propput");
     if (f.invkind & INVOKE_PROPERTYPUTREF) attrs.push_back(L"propputref");
