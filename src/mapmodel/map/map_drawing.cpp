@@ -1,0 +1,358 @@
+#include "mapmodel/map/map_drawing.h"
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <unordered_map>
+#include "com/bstr.h"
+#include "com/variant.h"
+#include "mapmodel/display/color_ramp.h"
+#include "mapmodel/display/display_transformation.h"
+#include "mapmodel/geometry/envelope.h"
+#include "mapmodel/symbols/device.h"
+#include "mapmodel/symbols/gdi.h"
+
+namespace mapmodel {
+
+namespace {
+
+using com::check;
+using com::ComPtr;
+
+bool flag(ILayer* layer, HRESULT (STDMETHODCALLTYPE ILayer::*get)(VARIANT_BOOL*)) {
+    VARIANT_BOOL v = VARIANT_FALSE;
+    check((layer->*get)(&v));
+    return com::is_true(v);
+}
+
+template <class I, class F>
+long count_of(I* object, F get) {
+    long n = 0;
+    check((object->*get)(&n));
+    return n;
+}
+
+// Keeps one symbol set up on the DC at a time, for drawing many shapes in a row.
+class SymbolSlot {
+public:
+    SymbolSlot(HDC dc, ITransformation* t) : dc_(dc), t_(t) {}
+    SymbolSlot(const SymbolSlot&) = delete;
+    SymbolSlot& operator=(const SymbolSlot&) = delete;
+    ~SymbolSlot() { reset(); }
+    void draw(ISymbol* symbol, IGeometry* shape) {
+        if (!symbol) return;
+        if (symbol != current_.get()) {
+            reset();
+            check(symbol->SetupDC(reinterpret_cast<LONG_PTR>(dc_), t_));
+            current_ = symbol;
+        }
+        check(symbol->Draw(shape));
+    }
+    void reset() noexcept {
+        if (current_) current_->ResetDC();
+        current_ = nullptr;
+    }
+
+private:
+    HDC dc_;
+    ITransformation* t_;
+    ComPtr<ISymbol> current_;
+};
+
+double number_of(const VARIANT& v, bool& ok) {
+    com::Variant d;
+    ok = SUCCEEDED(VariantChangeType(d.put(), const_cast<VARIANT*>(&v), 0, VT_R8));
+    return ok ? d.get()->dblVal : 0.0;
+}
+
+std::wstring text_of(const VARIANT& v) {
+    com::Variant s;
+    if (FAILED(VariantChangeType(s.put(), const_cast<VARIANT*>(&v), 0, VT_BSTR))) return {};
+    return std::wstring(com::view(s.get()->bstrVal));
+}
+
+// Which symbol a feature of a value gets, by the renderer's kind.
+using Chooser = std::function<ComPtr<ISymbol>(const VARIANT&)>;
+
+Chooser chooser_for(IFeatureRenderer* renderer) {
+    if (!renderer) return nullptr;
+    ComPtr<IFeatureRenderer> r(renderer);
+    if (auto simple = r.query<ISimpleRenderer>()) {
+        ComPtr<ISymbol> s;
+        check(simple->get_Symbol(s.put()));
+        return [s](const VARIANT&) { return s; };
+    }
+    if (auto breaks = r.query<IClassBreaksRenderer>()) {
+        std::vector<std::pair<double, ComPtr<ISymbol>>> classes;
+        long n = count_of(breaks.get(), &IClassBreaksRenderer::get_BreakCount);
+        for (long i = 0; i < n; ++i) {
+            double upper = 0;
+            ComPtr<ISymbol> s;
+            check(breaks->get_Break(i, &upper));
+            check(breaks->get_Symbol(i, s.put()));
+            classes.emplace_back(upper, s);
+        }
+        return [classes](const VARIANT& v) -> ComPtr<ISymbol> {
+            bool ok = false;
+            double x = number_of(v, ok);
+            if (!ok) return nullptr;
+            for (const auto& [upper, s] : classes)
+                if (x <= upper) return s;
+            return nullptr;
+        };
+    }
+    if (auto unique = r.query<IUniqueValueRenderer>()) {
+        std::unordered_map<std::wstring, ComPtr<ISymbol>> symbols;
+        long n = count_of(unique.get(), &IUniqueValueRenderer::get_ValueCount);
+        for (long i = 0; i < n; ++i) {
+            com::Bstr value;
+            ComPtr<ISymbol> s;
+            check(unique->get_Value(i, value.put()));
+            check(unique->get_Symbol(value.get(), s.put()));
+            symbols.emplace(value.str(), s);
+        }
+        ComPtr<ISymbol> fallback;
+        check(unique->get_DefaultSymbol(fallback.put()));
+        return [symbols, fallback](const VARIANT& v) {
+            auto it = symbols.find(text_of(v));
+            return it == symbols.end() ? fallback : it->second;
+        };
+    }
+    if (r.query<IPieChartRenderer>()) {
+        ComPtr<IChartSymbol> chart;
+        check(r.as<IChartRenderer>()->get_ChartSymbol(chart.put()));
+        ComPtr<ISymbol> s = chart ? chart.as<ISymbol>() : nullptr;
+        return [s](const VARIANT&) { return s; };
+    }
+    return nullptr;
+}
+
+struct Picture {
+    HDC dc;
+    Mapping mapping;
+    ComPtr<ITransformation> transformation;
+};
+
+void draw_features(const Picture& p, IFeatureRendering* layer) {
+    ComPtr<IFeatureRenderer> renderer;
+    ComPtr<IFeatureClass> features;
+    check(layer->get_Renderer(renderer.put()));
+    check(layer->get_FeatureClass(features.put()));
+    Chooser choose = chooser_for(renderer.get());
+    if (!choose || !features) return;
+    SymbolSlot slot(p.dc, p.transformation.get());
+    long n = count_of(features.get(), &IFeatureClass::get_FeatureCount);
+    for (long i = 0; i < n; ++i) {
+        ComPtr<IGeometry> shape;
+        com::Variant value;
+        check(features->get_Shape(i, shape.put()));
+        check(features->get_Value(i, value.put()));
+        ComPtr<ISymbol> s = choose(*value.get());
+        slot.draw(s.get(), shape.get());
+    }
+}
+
+// The colour (direct renderers) or the symbol (class renderers) of a raster cell.
+struct CellLook {
+    std::function<COLORREF(long column, long row)> color;
+    std::function<ComPtr<ISymbol>(long column, long row)> symbol;
+};
+
+CellLook look_for(IRasterLayer* raster, IRasterRenderer* renderer, long columns, long rows, long bands) {
+    CellLook look;
+    ComPtr<IRasterRenderer> r(renderer);
+    auto value = [raster, bands](long band, long c, long row) {
+        double v = 0;
+        if (band >= 0 && band < bands) check(raster->get_CellValue(band, c, row, &v));
+        return v;
+    };
+    auto byte = [](double v) { return BYTE(std::clamp(std::lround(v), 0L, 255L)); };
+    if (auto rgb = r.query<IRasterRgbRenderer>()) {
+        long red = 0, green = 0, blue = 0;
+        check(rgb->get_RedBand(&red));
+        check(rgb->get_GreenBand(&green));
+        check(rgb->get_BlueBand(&blue));
+        look.color = [=](long c, long row) {
+            return RGB(byte(value(red, c, row)), byte(value(green, c, row)), byte(value(blue, c, row)));
+        };
+    } else if (auto stretch = r.query<IRasterStretchRenderer>()) {
+        long band = 0;
+        ComPtr<IColorRamp> ramp;
+        check(stretch->get_Band(&band));
+        check(stretch->get_ColorRamp(ramp.put()));
+        double lo = 1e300, hi = -1e300;
+        for (long row = 0; row < rows; ++row)
+            for (long c = 0; c < columns; ++c) {
+                double v = value(band, c, row);
+                lo = std::min(lo, v);
+                hi = std::max(hi, v);
+            }
+        look.color = [=](long c, long row) {
+            double t = hi > lo ? (value(band, c, row) - lo) / (hi - lo) : 0.0;
+            if (ramp) return ramp_color_at(ramp.get(), t);
+            BYTE g = byte(t * 255);
+            return RGB(g, g, g);
+        };
+    } else if (auto unique = r.query<IRasterUniqueValueRenderer>()) {
+        std::vector<std::pair<double, ComPtr<ISymbol>>> values;
+        long n = count_of(unique.get(), &IRasterUniqueValueRenderer::get_ClassCount);
+        for (long i = 0; i < n; ++i) {
+            long m = 0;
+            check(unique->get_ValueCount(i, &m));
+            for (long j = 0; j < m; ++j) {
+                double v = 0;
+                ComPtr<ISymbol> s;
+                check(unique->get_Value(i, j, &v));
+                check(unique->get_Symbol(i, j, s.put()));
+                values.emplace_back(v, s);
+            }
+        }
+        look.symbol = [=](long c, long row) -> ComPtr<ISymbol> {
+            double v = value(0, c, row);
+            for (const auto& [x, s] : values)
+                if (x == v) return s;
+            return nullptr;
+        };
+    } else if (auto classify = r.query<IRasterClassifyRenderer>()) {
+        std::vector<std::pair<double, ComPtr<ISymbol>>> classes;
+        long n = count_of(classify.get(), &IRasterClassifyRenderer::get_ClassCount);
+        for (long i = 0; i < n; ++i) {
+            double upper = 0;
+            ComPtr<ISymbol> s;
+            check(classify->get_Break(i, &upper));
+            check(classify->get_Symbol(i, s.put()));
+            classes.emplace_back(upper, s);
+        }
+        look.symbol = [=](long c, long row) -> ComPtr<ISymbol> {
+            double v = value(0, c, row);
+            for (const auto& [upper, s] : classes)
+                if (v <= upper) return s;
+            return nullptr;
+        };
+    }
+    return look;
+}
+
+void draw_raster(const Picture& p, IRasterLayer* raster) {
+    ComPtr<IRasterRenderer> renderer;
+    ComPtr<IEnvelope> extent_object;
+    check(raster->get_Renderer(renderer.put()));
+    check(raster->get_Extent(extent_object.put()));
+    Bounds extent = bounds_of(extent_object.get());
+    long columns = count_of(raster, &IRasterLayer::get_Columns);
+    long rows = count_of(raster, &IRasterLayer::get_Rows);
+    long bands = count_of(raster, &IRasterLayer::get_BandCount);
+    if (!renderer || extent.empty || columns <= 0 || rows <= 0 || bands <= 0) return;
+    CellLook look = look_for(raster, renderer.get(), columns, rows, bands);
+    const double cw = extent.width() / columns, ch = extent.height() / rows;
+    auto cell_bounds = [&](long c, long row) {
+        return Bounds::of(extent.xmin + c * cw, extent.ymax - (row + 1) * ch, extent.xmin + (c + 1) * cw,
+                          extent.ymax - row * ch);
+    };
+    if (look.color) {
+        gdi::SavedState saved(p.dc);
+        SelectObject(p.dc, GetStockObject(DC_BRUSH));
+        for (long row = 0; row < rows; ++row)
+            for (long c = 0; c < columns; ++c) {
+                Bounds b = cell_bounds(c, row);
+                POINT a = device_point(p.mapping, {b.xmin, b.ymax}), z = device_point(p.mapping, {b.xmax, b.ymin});
+                SetDCBrushColor(p.dc, look.color(c, row));
+                PatBlt(p.dc, a.x, a.y, z.x - a.x, z.y - a.y, PATCOPY);
+            }
+    } else if (look.symbol) {
+        auto cell = make<Envelope>();
+        ComPtr<IGeometry> shape = cell.as<IGeometry>();
+        SymbolSlot slot(p.dc, p.transformation.get());
+        for (long row = 0; row < rows; ++row)
+            for (long c = 0; c < columns; ++c) {
+                ComPtr<ISymbol> s = look.symbol(c, row);
+                if (!s) continue;
+                Bounds b = cell_bounds(c, row);
+                check(cell->PutCoords(b.xmin, b.ymin, b.xmax, b.ymax));
+                slot.draw(s.get(), shape.get());
+            }
+    }
+}
+
+void draw_layer(const Picture& p, ILayer* layer) {
+    if (!layer || !flag(layer, &ILayer::get_Visible) || !flag(layer, &ILayer::get_Valid)) return;
+    ComPtr<ILayer> l(layer);
+    if (auto members = l.query<ISubLayers>()) {
+        long n = count_of(members.get(), &ISubLayers::get_Count);
+        for (long i = n - 1; i >= 0; --i) {
+            ComPtr<ILayer> member;
+            check(members->get_Layer(i, member.put()));
+            draw_layer(p, member.get());
+        }
+    } else if (auto features = l.query<IFeatureRendering>()) {
+        draw_features(p, features.get());
+    } else if (auto raster = l.query<IRasterLayer>()) {
+        draw_raster(p, raster.get());
+    }
+}
+
+void add_extent(Bounds& all, ILayer* layer) {
+    if (!layer) return;
+    ComPtr<ILayer> l(layer);
+    if (auto members = l.query<ISubLayers>()) {
+        long n = count_of(members.get(), &ISubLayers::get_Count);
+        for (long i = 0; i < n; ++i) {
+            ComPtr<ILayer> member;
+            check(members->get_Layer(i, member.put()));
+            add_extent(all, member.get());
+        }
+    } else if (auto fl = l.query<IFeatureLayer>()) {
+        ComPtr<IFeatureClass> features;
+        check(fl->get_FeatureClass(features.put()));
+        if (!features) return;
+        long n = count_of(features.get(), &IFeatureClass::get_FeatureCount);
+        for (long i = 0; i < n; ++i) {
+            ComPtr<IGeometry> shape;
+            check(features->get_Shape(i, shape.put()));
+            all.add(read_shape(shape.get()).bounds());
+        }
+    } else if (auto raster = l.query<IRasterLayer>()) {
+        ComPtr<IEnvelope> e;
+        check(raster->get_Extent(e.put()));
+        all.add(bounds_of(e.get()));
+    }
+}
+
+}  // namespace
+
+Bounds full_extent(const std::vector<ComPtr<ILayer>>& layers) {
+    Bounds all;
+    for (const auto& l : layers) add_extent(all, l.get());
+    return all;
+}
+
+Bounds fitted(const Bounds& extent, long width, long height) {
+    if (extent.empty || width <= 0 || height <= 0) return extent;
+    double w = std::max(extent.width(), 1e-9), h = std::max(extent.height(), 1e-9);
+    double scale = std::max(w / double(width), h / double(height));  // map units per pixel
+    Vec c = extent.centre();
+    double hw = scale * width / 2, hh = scale * height / 2;
+    return Bounds::of(c.x - hw, c.y - hh, c.x + hw, c.y + hh);
+}
+
+void draw_layers(HDC dc, long width, long height, const std::vector<ComPtr<ILayer>>& layers, const Bounds& extent,
+                 const std::function<void(long)>& after_item) {
+    RECT all{0, 0, width, height};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    Bounds world = fitted(extent, width, height);
+    std::optional<Picture> picture;
+    if (!world.empty) {
+        auto t = make<DisplayTransformation>();
+        auto e = make_envelope(world);
+        check(t->put_Bounds(e.get()));
+        check(t->put_VisibleBounds(e.get()));
+        check(t->SetDeviceFrame(0, 0, width, height));
+        check(t->put_Resolution(resolution_of(dc)));
+        picture = Picture{dc, Mapping::between(world, {0, 0, width, height}, resolution_of(dc)), t.as<ITransformation>()};
+    }
+    for (long i = long(layers.size()) - 1; i >= 0; --i) {
+        if (picture) draw_layer(*picture, layers[size_t(i)].get());
+        after_item(i);
+    }
+}
+
+}  // namespace mapmodel

@@ -1,0 +1,14 @@
+// ModelInfo: facts about the running model, for hosts and leak tests.
+#pragma once
+#include "com/object.h"
+#include "mapmodel/support.h"
+
+namespace mapmodel {
+
+class ModelInfo final : public com::ComObject<ModelInfo, Dispatch<IModelInfo>, com::SupportErrorInfo> {
+public:
+    // Objects of the model alive now, this one not counted.
+    STDMETHODIMP get_LiveObjects(long* n) override;
+};
+
+}  // namespace mapmodel

@@ -1,0 +1,74 @@
+// Small helpers shared by the model's COM methods: results into [out] parameters, checks of
+// arguments with clear errors, and creation of our own objects.
+#pragma once
+#include <windows.h>
+#include <oleauto.h>
+#include <cmath>
+#include <string>
+#include <string_view>
+#include "com/boundary.h"
+#include "com/bstr.h"
+#include "com/error.h"
+#include "com/ptr.h"
+#include "com/vbnum.h"
+#include "mapmodel/typelib.h"
+
+namespace mapmodel {
+
+// The slot of an [out] parameter; a null pointer is an error.
+template <class T>
+T& out(T* p) {
+    if (!p) com::raise(E_POINTER, L"A result pointer is null");
+    return *p;
+}
+
+// Hands out a new reference (or Nothing) through an [out, retval] object parameter.
+template <class I, class P>
+void give(I** slot, const P& object) {
+    I*& o = out(slot);
+    o = nullptr;
+    if (object) {
+        com::ComPtr<I> typed = object.template as<I>();
+        o = typed.detach();
+    }
+}
+
+inline void give_text(BSTR* slot, std::wstring_view text) {
+    BSTR& o = out(slot);
+    o = nullptr;
+    o = com::alloc_bstr(text);
+}
+
+inline void give_bool(VARIANT_BOOL* slot, bool v) { out(slot) = com::vb(v); }
+
+// An argument that must not be Nothing.
+template <class I>
+I* required(I* p, std::wstring_view what) {
+    if (!p) com::raise(E_POINTER, std::wstring(what) + L" is Nothing");
+    return p;
+}
+
+// A position in [0, count); raises E_INVALIDARG naming the collection otherwise.
+void check_index(long index, size_t count, std::wstring_view what);
+// A count that a collection can take: 0 .. limit.
+void check_count(long count, long limit, std::wstring_view what);
+// A real number that is finite.
+double finite(double v, std::wstring_view what);
+
+// Creates one of our objects and holds its first reference.
+template <class T, class... Args>
+com::ComPtr<T> make(Args&&... args) {
+    return com::ComPtr<T>::attach(T::create(std::forward<Args>(args)...));
+}
+
+// A deep copy of an object through ICloneable, as the interface I; Nothing stays Nothing.
+template <class I>
+com::ComPtr<I> clone_of(I* object) {
+    if (!object) return nullptr;
+    com::ComPtr<ICloneable> source = com::ComPtr<I>(object).template as<ICloneable>();
+    com::ComPtr<ICloneable> copy;
+    com::check(source->Clone(copy.put()));
+    return copy.template as<I>();
+}
+
+}  // namespace mapmodel

@@ -1,0 +1,61 @@
+#include "mapmodel/symbols/line_symbol.h"
+#include "mapmodel/display/color.h"
+
+namespace mapmodel {
+
+namespace {
+constexpr const IID& kIid = __uuidof(ILineSymbol);
+
+class LineSession final : public Session {
+public:
+    LineSession(HDC dc, const Mapping& m, const Stroke& s)
+        : Session(dc, m), draws_(s.draws(m)), pen_(draws_ ? s.pen(m) : gdi::Pen()) {
+        if (draws_) SelectObject(dc, pen_.get());
+    }
+    void draw(const Shape& shape) override {
+        if (!draws_ || !(is_path(shape) || is_area(shape))) return;
+        stroke_path(dc_, device_points(mapping_, shape), is_area(shape));
+    }
+
+private:
+    bool draws_;
+    gdi::Pen pen_;
+};
+}  // namespace
+
+double valid_width(double points, const wchar_t* what) {
+    if (!(finite(points, what) >= 0) || points > 1000)
+        com::raise(E_INVALIDARG, std::wstring(what) + L" must be from 0 to 1000 points");
+    return points;
+}
+
+com::ComPtr<ILineSymbol> copy_line(ILineSymbol* line) {
+    if (!line) return nullptr;
+    com::ComPtr<ILineSymbol> l(line);
+    if (l.query<ICloneable>()) return clone_of(line);
+    return make<LineSymbol>(stroke_of(line)).as<ILineSymbol>();
+}
+
+std::unique_ptr<Session> LineSymbol::begin(HDC dc, const Mapping& m) const {
+    return std::make_unique<LineSession>(dc, m, stroke_);
+}
+
+Estimate LineSymbol::estimate(const Mapping& m, const Shape& s) const {
+    if (!(is_path(s) || is_area(s))) return {};
+    return box_of(device_points(m, s)).grown(stroke_.pixels(m) + 2);
+}
+
+STDMETHODIMP LineSymbol::get_Color(IColor** c) { return com::boundary(kIid, [&] { give(c, make_color(stroke_.color)); }); }
+STDMETHODIMP LineSymbol::putref_Color(IColor* c) {
+    return com::boundary(kIid, [&] { stroke_.color = color_of(c, L"The colour"); });
+}
+STDMETHODIMP LineSymbol::get_Width(double* points) { return com::boundary(kIid, [&] { out(points) = stroke_.width; }); }
+STDMETHODIMP LineSymbol::put_Width(double points) {
+    return com::boundary(kIid, [&] { stroke_.width = valid_width(points, L"The width"); });
+}
+STDMETHODIMP LineSymbol::get_Style(LineStyle* s) { return com::boundary(kIid, [&] { out(s) = stroke_.style; }); }
+STDMETHODIMP LineSymbol::put_Style(LineStyle s) {
+    return com::boundary(kIid, [&] { stroke_.style = valid_line_style(s); });
+}
+
+}  // namespace mapmodel

@@ -1,0 +1,38 @@
+// LineSymbol: draws lines and polylines, and the outlines of polygons and envelopes, with a
+// stroke of a colour, a width in points and a style. Points are not drawn.
+#pragma once
+#include "com/object.h"
+#include "mapmodel/cloneable.h"
+#include "mapmodel/symbols/stroke.h"
+#include "mapmodel/symbols/symbol_base.h"
+
+namespace mapmodel {
+
+class LineSymbol final : public com::ComObject<LineSymbol, Dispatch<ILineSymbol>, SymbolBase<LineSymbol>,
+                                                Cloneable<LineSymbol>, com::SupportErrorInfo> {
+public:
+    LineSymbol() = default;
+    explicit LineSymbol(const Stroke& s) : stroke_(s) {}
+
+    com::ComPtr<LineSymbol> duplicate() const { return make<LineSymbol>(stroke_); }
+    std::unique_ptr<Session> begin(HDC dc, const Mapping& m) const;
+    Estimate estimate(const Mapping& m, const Shape& s) const;
+
+    STDMETHODIMP get_Color(IColor** c) override;
+    STDMETHODIMP putref_Color(IColor* c) override;
+    STDMETHODIMP get_Width(double* points) override;
+    STDMETHODIMP put_Width(double points) override;
+    STDMETHODIMP get_Style(LineStyle* s) override;
+    STDMETHODIMP put_Style(LineStyle s) override;
+
+private:
+    Stroke stroke_;
+};
+
+// A copy of any line symbol: a clone when it can clone itself, else a LineSymbol with its
+// colour, width and style. Nothing stays Nothing.
+com::ComPtr<ILineSymbol> copy_line(ILineSymbol* line);
+// A width in points that a line can have.
+double valid_width(double points, const wchar_t* what);
+
+}  // namespace mapmodel

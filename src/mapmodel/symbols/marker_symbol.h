@@ -1,0 +1,41 @@
+// MarkerSymbol: a mark of a colour, a size in points and a style, drawn at a point (at the
+// centre of any other shape). The mark fills a square of size x size pixels (at 96 dpi)
+// centred on the point: a size-8 circle at (9, 9) covers the pixels 5 to 12 on both axes.
+#pragma once
+#include "com/object.h"
+#include "mapmodel/cloneable.h"
+#include "mapmodel/symbols/symbol_base.h"
+
+namespace mapmodel {
+
+class MarkerSymbol final : public com::ComObject<MarkerSymbol, Dispatch<IMarkerSymbol>, SymbolBase<MarkerSymbol>,
+                                                  Cloneable<MarkerSymbol>, com::SupportErrorInfo> {
+public:
+    struct Settings {
+        COLORREF color = RGB(0, 0, 0);
+        double size = 8.0;
+        MarkerStyle style = MarkerCircle;
+    };
+    MarkerSymbol() = default;
+    explicit MarkerSymbol(const Settings& s) : s_(s) {}
+
+    com::ComPtr<MarkerSymbol> duplicate() const { return make<MarkerSymbol>(s_); }
+    std::unique_ptr<Session> begin(HDC dc, const Mapping& m) const;
+    Estimate estimate(const Mapping& m, const Shape& s) const;
+
+    STDMETHODIMP get_Color(IColor** c) override;
+    STDMETHODIMP putref_Color(IColor* c) override;
+    STDMETHODIMP get_Size(double* points) override;
+    STDMETHODIMP put_Size(double points) override;
+    STDMETHODIMP get_Style(MarkerStyle* s) override;
+    STDMETHODIMP put_Style(MarkerStyle s) override;
+
+private:
+    Settings s_;
+};
+
+// The square of pixels that a mark of `size` points covers around `at`; empty for size 0.
+PixelBox mark_box(const Mapping& m, Vec at, double size);
+double valid_size(double points, const wchar_t* what);
+
+}  // namespace mapmodel

@@ -1,0 +1,60 @@
+#include "mapmodel/symbols/solid_fill_symbol.h"
+
+namespace mapmodel {
+
+namespace {
+constexpr const IID& kIid = __uuidof(ISolidFillSymbol);
+
+gdi::Brush brush_for(COLORREF color, FillStyle style) {
+    switch (style) {
+    case FillHorizontal: return gdi::Brush(CreateHatchBrush(HS_HORIZONTAL, color));
+    case FillVertical: return gdi::Brush(CreateHatchBrush(HS_VERTICAL, color));
+    case FillCross: return gdi::Brush(CreateHatchBrush(HS_CROSS, color));
+    case FillDiagonal: return gdi::Brush(CreateHatchBrush(HS_FDIAGONAL, color));
+    default: return gdi::Brush(CreateSolidBrush(color));
+    }
+}
+
+class SolidFillSession final : public FillSession {
+public:
+    SolidFillSession(HDC dc, const Mapping& m, ILineSymbol* outline, COLORREF color, FillStyle style)
+        : FillSession(dc, m, outline), hollow_(style == FillHollow), brush_(brush_for(color, style)) {
+        SelectObject(dc, brush_.get());
+        SetBkMode(dc, TRANSPARENT);  // hatches leave the background as it is
+    }
+
+protected:
+    void fill(const std::vector<POINT>& ring) override {
+        if (!hollow_) Polygon(dc_, ring.data(), int(ring.size()));
+    }
+
+private:
+    bool hollow_;
+    gdi::Brush brush_;
+};
+
+FillStyle valid_fill_style(FillStyle s) {
+    switch (s) {
+    case FillSolid: case FillHollow: case FillHorizontal: case FillVertical: case FillCross: case FillDiagonal: return s;
+    default: com::raise(E_INVALIDARG, L"Unknown fill style " + std::to_wstring(long(s)));
+    }
+}
+}  // namespace
+
+SolidFillSymbol::SolidFillSymbol(COLORREF color, com::ComPtr<ILineSymbol> outline, FillStyle style) : style_(style) {
+    color_ = color;
+    outline_ = std::move(outline);
+}
+
+com::ComPtr<SolidFillSymbol> SolidFillSymbol::duplicate() const {
+    return make<SolidFillSymbol>(color_, copy_line(outline_.get()), style_);
+}
+
+std::unique_ptr<Session> SolidFillSymbol::begin(HDC dc, const Mapping& m) const {
+    return std::make_unique<SolidFillSession>(dc, m, outline_.get(), color_, style_);
+}
+
+STDMETHODIMP SolidFillSymbol::get_Style(FillStyle* s) { return com::boundary(kIid, [&] { out(s) = style_; }); }
+STDMETHODIMP SolidFillSymbol::put_Style(FillStyle s) { return com::boundary(kIid, [&] { style_ = valid_fill_style(s); }); }
+
+}  // namespace mapmodel

@@ -1,0 +1,54 @@
+#include "mapmodel/symbols/stroke.h"
+#include <algorithm>
+#include <cmath>
+#include "mapmodel/display/color.h"
+#include "mapmodel/support.h"
+
+namespace mapmodel {
+
+long Stroke::pixels(const Mapping& m) const {
+    if (width <= 0) return 0;
+    return std::max(1L, std::lround(m.pixels(width)));
+}
+
+gdi::Pen Stroke::pen(const Mapping& m) const {
+    DWORD dash = PS_SOLID;
+    switch (style) {
+    case LineDash: dash = PS_DASH; break;
+    case LineDot: dash = PS_DOT; break;
+    case LineDashDot: dash = PS_DASHDOT; break;
+    default: break;
+    }
+    LOGBRUSH lb{BS_SOLID, color, 0};
+    return gdi::Pen(ExtCreatePen(PS_GEOMETRIC | dash | PS_ENDCAP_FLAT | PS_JOIN_MITER, DWORD(pixels(m)), &lb, 0, nullptr));
+}
+
+Stroke stroke_of(ILineSymbol* line) {
+    required(line, L"The line symbol");
+    Stroke s;
+    com::ComPtr<IColor> c;
+    com::check(line->get_Color(c.put()));
+    s.color = color_of(c.get(), L"The line's colour");
+    com::check(line->get_Width(&s.width));
+    com::check(line->get_Style(&s.style));
+    return s;
+}
+
+void stroke_path(HDC dc, const std::vector<POINT>& points, bool closed) {
+    if (points.size() < 2) return;
+    if (closed) {
+        gdi::Selected hollow(dc, GetStockObject(NULL_BRUSH));
+        Polygon(dc, points.data(), int(points.size()));
+    } else {
+        Polyline(dc, points.data(), int(points.size()));
+    }
+}
+
+LineStyle valid_line_style(LineStyle s) {
+    switch (s) {
+    case LineSolid: case LineDash: case LineDot: case LineDashDot: case LineNull: return s;
+    default: com::raise(E_INVALIDARG, L"Unknown line style " + std::to_wstring(long(s)));
+    }
+}
+
+}  // namespace mapmodel

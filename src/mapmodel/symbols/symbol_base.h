@@ -1,0 +1,126 @@
+// The symbol protocol for our symbols. SetupDC saves the whole state of the DC and lets the
+// symbol select its tools (a Session, made from the symbol's settings at that moment); Draw
+// draws shapes with them; ResetDC puts the DC back exactly as it was and deletes the tools.
+// QueryBoundary draws the shape off screen (twice, on white and on black, so that no colour
+// escapes) and answers the rectangle of the pixels touched: the boundary is what Draw paints.
+#pragma once
+#include <memory>
+#include <optional>
+#include "com/boundary.h"
+#include "mapmodel/display/mapping.h"
+#include "mapmodel/geometry/shape.h"
+#include "mapmodel/support.h"
+#include "mapmodel/symbols/device.h"
+#include "mapmodel/symbols/gdi.h"
+
+namespace mapmodel {
+
+// The tools of one symbol selected into one DC.
+class Session {
+public:
+    Session(HDC dc, const Mapping& m) : dc_(dc), mapping_(m) {}
+    virtual ~Session() = default;
+    virtual void draw(const Shape& shape) = 0;
+
+protected:
+    HDC dc_;
+    Mapping mapping_;
+};
+
+// A rectangle that surely holds every pixel the symbol can paint for a shape.
+using Estimate = PixelBox;
+
+// The pixels that begin(dc, mapping)->draw(shape) touches, found by drawing inside `estimate`.
+template <class Begin>
+PixelBox measure(HDC like, const Mapping& m, const Shape& shape, const Estimate& estimate, Begin&& begin);
+PixelBox scan_painted(const gdi::Canvas& on_white, const gdi::Canvas& on_black);
+// Larger estimates are answered as they are, without drawing.
+constexpr long kMeasuredPixelsLimit = 1L << 22;
+
+// ISymbol for Self, which gives:
+//   std::unique_ptr<Session> begin(HDC, const Mapping&) const;
+//   Estimate estimate(const Mapping&, const Shape&) const;
+template <class Self>
+class SymbolBase : public Dispatch<ISymbol> {
+public:
+    STDMETHODIMP SetupDC(LONG_PTR hdc, ITransformation* transformation) override {
+        return com::boundary(__uuidof(ISymbol), [&] {
+            if (session_) com::raise(E_UNEXPECTED, L"The symbol is already set up on a device context; call ResetDC first");
+            HDC dc = reinterpret_cast<HDC>(hdc);
+            if (!dc) com::raise(E_INVALIDARG, L"The device context is null");
+            Mapping m = Mapping::of(transformation, dc);
+            saved_.emplace(dc);
+            try {
+                session_ = self().begin(dc, m);
+            } catch (...) {
+                saved_.reset();
+                throw;
+            }
+        });
+    }
+    STDMETHODIMP Draw(IGeometry* geometry) override {
+        return com::boundary(__uuidof(ISymbol), [&] {
+            if (!session_) com::raise(E_UNEXPECTED, L"Draw needs a device context: call SetupDC first");
+            session_->draw(read_shape(required(geometry, L"The geometry")));
+        });
+    }
+    // Without a SetupDC there is nothing to put back.
+    STDMETHODIMP ResetDC() override {
+        return com::boundary(__uuidof(ISymbol), [&] { release_dc(); });
+    }
+    STDMETHODIMP QueryBoundary(LONG_PTR hdc, ITransformation* transformation, IGeometry* geometry,
+                               IPolygon* boundary) override {
+        return com::boundary(__uuidof(ISymbol), [&] {
+            required(boundary, L"The boundary polygon");
+            HDC dc = reinterpret_cast<HDC>(hdc);
+            Mapping m = Mapping::of(transformation, dc);
+            Shape shape = read_shape(required(geometry, L"The geometry"));
+            PixelBox box = measure(dc, m, shape, self().estimate(m, shape),
+                                   [this](HDC d, const Mapping& mm) { return self().begin(d, mm); });
+            std::vector<Vec> ring;
+            if (!box.empty()) {
+                ring = {{double(box.left), double(box.top)}, {double(box.right), double(box.top)},
+                        {double(box.right), double(box.bottom)}, {double(box.left), double(box.bottom)}};
+            }
+            write_ring(boundary, ring);
+        });
+    }
+
+protected:
+    ~SymbolBase() { release_dc(); }
+
+private:
+    Self& self() { return *static_cast<Self*>(this); }
+    // The DC's state comes back first, then the tools, no longer selected, are deleted.
+    void release_dc() noexcept {
+        saved_.reset();
+        session_.reset();
+    }
+    std::unique_ptr<Session> session_;
+    std::optional<gdi::SavedState> saved_;
+};
+
+template <class Begin>
+PixelBox measure(HDC like, const Mapping& m, const Shape& shape, const Estimate& estimate, Begin&& begin) {
+    if (shape.empty() || estimate.empty()) return {};
+    if (double(estimate.width()) * double(estimate.height()) > double(kMeasuredPixelsLimit)) return estimate;
+    Mapping shifted = m.translated(-double(estimate.left), -double(estimate.top));
+    std::optional<gdi::Canvas> canvases[2];
+    const COLORREF backgrounds[2] = {RGB(255, 255, 255), RGB(0, 0, 0)};
+    for (int i = 0; i < 2; ++i) {
+        canvases[i].emplace(like, estimate.width(), estimate.height());
+        canvases[i]->fill(backgrounds[i]);
+        std::unique_ptr<Session> session;  // deleted after the DC has let go of its tools
+        {
+            gdi::SavedState saved(canvases[i]->dc());
+            session = begin(canvases[i]->dc(), shifted);
+            session->draw(shape);
+        }
+    }
+    PixelBox painted = scan_painted(*canvases[0], *canvases[1]);
+    if (painted.empty()) return {};
+    return {painted.left + estimate.left, painted.top + estimate.top, painted.right + estimate.left,
+            painted.bottom + estimate.top};
+}
+
+}  // namespace mapmodel
