@@ -76,21 +76,31 @@ TEST_F(Library, VersionResourceCarriesTheProjectVersion) {
                                       L"." + std::to_wstring(KELPY_VERSION_REVISION));
 }
 
-TEST_F(Library, NoClassIsServedThroughAClassFactoryYetAndNothingStaysAlive) {
-    using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
-    using CanUnloadNow = HRESULT(STDAPICALLTYPE*)();
+using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+using CanUnloadNow = HRESULT(STDAPICALLTYPE*)();
+
+TEST_F(Library, RecordClassesAndUnknownClassesHaveNoClassObject) {
     auto get = entry<GetClassObject>(module, "DllGetClassObject");
     auto can_unload = entry<CanUnloadNow>(module, "DllCanUnloadNow");
     ASSERT_TRUE(get && can_unload);
     EXPECT_EQ(can_unload(), S_OK);
     const CLSID unknown_class = {0x0badc0de, 0x1, 0x2, {3, 4, 5, 6, 7, 8, 9, 10}};
-    for (const CLSID* c : {&CLSID_TOC, &CLSID_TOCNode, &CLSID_CRect, &CLSID_CustomDrawEventArgs,
-                           &CLSID_TreeViewHitTestInfo, &unknown_class}) {
+    for (const CLSID* c : {&CLSID_TOCNode, &CLSID_CRect, &CLSID_CustomDrawEventArgs, &CLSID_TreeViewHitTestInfo,
+                           &unknown_class}) {
         void* factory = reinterpret_cast<void*>(1);
         EXPECT_EQ(get(*c, IID_IClassFactory, &factory), CLASS_E_CLASSNOTAVAILABLE) << com::narrow(com::guid_string(*c));
         EXPECT_EQ(factory, nullptr);
     }
-    EXPECT_EQ(can_unload(), S_OK);
+    EXPECT_EQ(can_unload(), S_OK);  // nothing was left alive
+}
+
+// Until the control exists, its class answers "not available" rather than a stand-in.
+TEST_F(Library, ControlClassIsNotServedBeforeTheControlExists) {
+    auto get = entry<GetClassObject>(module, "DllGetClassObject");
+    ASSERT_TRUE(get);
+    void* factory = reinterpret_cast<void*>(1);
+    EXPECT_EQ(get(CLSID_TOC, IID_IClassFactory, &factory), CLASS_E_CLASSNOTAVAILABLE);
+    EXPECT_EQ(factory, nullptr);
 }
 
 // ---- registration through regsvr32
