@@ -1,0 +1,65 @@
+// The control's subscription to a map's view events (m_pActiveViewEvents).
+//
+// MapViewEventsSink receives the notifications: an added, deleted or reordered item rebuilds the
+// tree (Toc::Reset, inside the map's own call; its status goes back to the map), and the other
+// eight notifications do nothing. The sink points back at its control without holding a
+// reference, so that the map, which holds the sink, does not keep the control alive; the
+// subscription detaches the sink when it ends.
+//
+// MapViewSubscription is the connection itself: made by advising the sink on the map's
+// connection point for IMapViewEvents, ended (unadvised) when it is destroyed or replaced.
+#pragma once
+#include <windows.h>
+#include <ocidl.h>
+#include "com/object.h"
+#include "com/ptr.h"
+#include "kelpy/model/typelib.h"
+
+namespace kelpy {
+
+class Toc;
+
+class MapViewEventsSink final : public com::ComObject<MapViewEventsSink, IMapViewEvents> {
+public:
+    explicit MapViewEventsSink(Toc& toc) noexcept : toc_(&toc) {}
+    // The control is going: later notifications do nothing.
+    void detach() noexcept { toc_ = nullptr; }
+
+    STDMETHODIMP ContentsChanged() override { return S_OK; }
+    STDMETHODIMP ContentsCleared() override { return S_OK; }
+    STDMETHODIMP ItemAdded(VARIANT) override { return rebuild(); }
+    STDMETHODIMP ItemDeleted(VARIANT) override { return rebuild(); }
+    STDMETHODIMP ItemReordered(VARIANT, LONG) override { return rebuild(); }
+    STDMETHODIMP SelectionChanged() override { return S_OK; }
+    STDMETHODIMP ViewRefreshed(DrawPhase, VARIANT, VARIANT) override { return S_OK; }
+    STDMETHODIMP AfterDraw(LONG_PTR, DrawPhase) override { return S_OK; }
+    STDMETHODIMP AfterItemDraw(LONG, LONG_PTR, DrawPhase) override { return S_OK; }
+    STDMETHODIMP FocusChanged() override { return S_OK; }
+    STDMETHODIMP ExtentChanged() override { return S_OK; }
+
+private:
+    HRESULT rebuild() noexcept;
+    Toc* toc_;
+};
+
+class MapViewSubscription {
+public:
+    MapViewSubscription() noexcept = default;
+    // Subscribes `toc` to the view events of `map`; a map without a connection point for them
+    // is an error.
+    MapViewSubscription(IMap* map, Toc& toc);
+    ~MapViewSubscription() { end(); }
+    MapViewSubscription(MapViewSubscription&& other) noexcept;
+    MapViewSubscription& operator=(MapViewSubscription&& other) noexcept;
+
+    explicit operator bool() const noexcept { return sink_ != nullptr; }
+    // Unadvises the sink and detaches it from the control.
+    void end() noexcept;
+
+private:
+    com::ComPtr<IConnectionPoint> point_;
+    DWORD cookie_ = 0;
+    com::ComPtr<MapViewEventsSink> sink_;
+};
+
+}  // namespace kelpy

@@ -1,0 +1,189 @@
+// Toc: the TOC control. One object holds the control's state, its child controls (the tree
+// tvwTOC, the image list imlTOC, the timer tToc) and its window; its private procedures live in
+// the folders of their subsystems, one file per topic:
+//   control/   state, public members, events, map binding, window, run-time start-up
+//   tree/      rebuild (Reset, HideTree, GetSavedExpanded), item handles, layer items, legends
+//   draw/      custom draw (CtrlWndProc), item painting, symbol shapes, metrics
+//   interact/  tree hook (TreeWndProc), hit testing, drag and drop, expand/collapse, map refresh
+//
+// The control's window is made by CreateControlWindow, which the container protocol and the
+// tests both use; StartRunTime does the run-time start-up (tree shown, windows hooked, tree
+// styles, expanded-state memory) once.
+#pragma once
+#include <windows.h>
+#include <ole2.h>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include "com/dispatch.h"
+#include "com/object.h"
+#include "com/ptr.h"
+#include "kelpy/control/map_view_events.h"
+#include "kelpy/control/node_states.h"
+#include "kelpy/model/records.h"
+#include "kelpy/model/typelib.h"
+#include "kelpy/platform/image_list.h"
+#include "kelpy/platform/timer.h"
+#include "kelpy/platform/tree_view.h"
+
+namespace test {
+struct TocProbe;  // the tests' access to the control's procedures and members
+}
+
+namespace kelpy {
+
+using platform::NodePtr;
+
+// The sinks of the control's events (__TOC), as the container protocol connects them.
+class EventSinks {
+public:
+    // Calls `call` with every connected sink.
+    virtual void ForEach(const std::function<void(IDispatch*)>& call) const = 0;
+
+protected:
+    ~EventSinks() = default;
+};
+
+class Toc final
+    : public com::ComObject<Toc,
+                            Dispatch<_TOC>,
+                            com::SupportErrorInfo
+                            // ---- OLE control protocol: its interfaces are listed here ----
+                            // ---- end of the OLE control protocol's interfaces ----
+                            >,
+      private platform::TreeViewEvents {
+public:
+    Toc();
+    ~Toc() override;
+
+    // ---- _TOC
+    STDMETHODIMP get_SelectedLayer(ILayer** layer) override;      // control/toc.cpp
+    STDMETHODIMP TreeWndProc(LONG_PTR* hWnd, LONG* msg, LONG_PTR* wp, LONG_PTR* lp, LONG_PTR* result,
+                             VARIANT_BOOL* handled) override;     // interact/
+    STDMETHODIMP CtrlWndProc(LONG_PTR* hWnd, LONG* msg, LONG_PTR* wp, LONG_PTR* lp, LONG_PTR* result,
+                             VARIANT_BOOL* handled) override;     // draw/
+    STDMETHODIMP Initialize(IMap** pMap) override;                // control/map_binding.cpp
+    STDMETHODIMP Reset() override;                                // tree/reset.cpp
+
+    // ---- the control's window (control/control_window.cpp)
+    // Creates the control's window, with the tree filling it: a child of `parent`, or a
+    // top-level window when `parent` is null (for tests and tools). One window at a time.
+    HWND CreateControlWindow(HWND parent, const RECT& bounds);
+    // Destroys the window (and the tree's items with it); nothing when there is none.
+    void DestroyControlWindow() noexcept;
+    HWND hWnd() const noexcept { return m_hWnd; }
+
+    // ---- run-time start-up (control/run_time.cpp): shows the tree, hooks the windows, adds
+    // the tree styles and creates the expanded-state memory. Once; later calls do nothing.
+    void StartRunTime();
+    bool RunTimeStarted() const noexcept { return m_bRunTimeStarted; }
+
+    // ---- OLE control protocol: its public members go here ----
+    // ---- end of the OLE control protocol's public members ----
+
+private:
+    friend struct ::test::TocProbe;
+
+    // ---- tree construction (tree/)
+    LONG_PTR GetNodeHandle(const NodePtr& node);                   // node_handles.cpp
+    NodePtr FindNodeByHandle(LONG_PTR handle);                     // node_handles.cpp
+    void HideTree(bool bHide);                                     // reset.cpp
+    bool GetSavedExpanded(std::wstring_view text);                 // reset.cpp
+    void AddLayerNode(const com::ComPtr<ILayer>& layer, const std::wstring& parentKey,
+                      const com::ComPtr<IGroupLayer>& groupLayer);  // layer_node.cpp
+    // The legends under a layer item, given the layer, its item and the item's key.
+    void AddFeatureLegend(const com::ComPtr<ILayer>& layer, const NodePtr& layerNode, const std::wstring& layerKey);
+    void AddRasterLegend(const com::ComPtr<ILayer>& layer, const NodePtr& layerNode, const std::wstring& layerKey);
+    void SetRendererSymbol(const com::ComPtr<ISymbol>& symbol, const NodePtr& node);
+
+    // Helpers of the tree builders: a new record for a freshly added item, with its type and
+    // its handle (GetNodeHandle) set; the caller sets the other fields and stores it in Tag.
+    com::ComPtr<TocNode> NewNodeRecord(const NodePtr& node, ::TOCNodeType type);
+    // The group item of a group layer at a map position, with its member layers.
+    void AddGroupLayerNode(const com::ComPtr<ILayer>& layer, int16_t position);
+    // The expanded state that an item with this text will be given, for its insertion (the same
+    // as GetSavedExpanded, or false when the memory does not exist and GetSavedExpanded fails).
+    bool ExpandedAtAdd(std::wstring_view text);
+    // A key "l" followed by digits, drawn at random, that no item has yet.
+    std::wstring NewLayerKey();
+
+    // ---- item drawing (draw/)
+    void DrawItem(const com::ComPtr<CustomDrawEventArgs>& args);
+    com::ComPtr<ITransformation> CreateTransFromDC(LONG_PTR hdc, LONG width, LONG height);
+    com::ComPtr<IGeometry> CreateSymbolGeometry(LONG x, LONG y, LONG width, LONG height, LONG shapeType);
+    com::ComPtr<ISymbol> CreateFillSymbol(LONG color);
+    com::ComPtr<ISymbol> CreateGradientSymbol(const com::ComPtr<IColorRamp>& ramp);
+    void MeasureSymbol(const NodePtr& node);
+
+    // ---- interaction (interact/)
+    com::ComPtr<TreeViewHitTestInfo> HitTest(LONG x, LONG y);
+    void RefreshTree();
+    LONG GetLayerIndex(const com::ComPtr<ILayer>& layer);
+    void RefreshMap();
+    void tvwTOC_MouseDown(int16_t Button, int16_t Shift, float x, float y);
+    void tvwTOC_MouseMove(int16_t Button, int16_t Shift, float x, float y);
+    void tvwTOC_MouseUp(int16_t Button, int16_t Shift, float x, float y);
+    void tvwTOC_Expand(const NodePtr& Node);
+    void tvwTOC_Collapse(const NodePtr& Node);
+    void tToc_Timer();
+
+    // ---- container life cycle (the container protocol's; the window calls these)
+    void UserControl_Resize();
+    void UserControl_Paint(HDC hdc);
+    // The pictures of imlTOC, in this order: "plus", "minus", "disconnected", "checked",
+    // "unchecked", "root".
+    void LoadItemImages();
+
+    // ---- events of __TOC (control/events.cpp). Each passes its arguments by reference and
+    // gives back what the sinks left in them.
+    void RaiseOnContextMenu(::TOCNodeType& nodeType);
+    void RaiseOnSymbolSelector(bool& cancel, com::ComPtr<ISymbol>& symbol);
+    void RaiseOnDragLayer(bool& cancel, com::ComPtr<ILayer>& layer);
+    void RaiseOnBeforeRefreshMap(bool& cancel);
+    // Calls every sink's Invoke with the event's dispatch id and arguments.
+    void FireEvent(DISPID id, DISPPARAMS& params);
+
+    // ---- the tree's events (control/toc.cpp), handed to the handlers above
+    void MouseDown(int16_t button, int16_t shift, float x, float y) override;
+    void MouseMove(int16_t button, int16_t shift, float x, float y) override;
+    void MouseUp(int16_t button, int16_t shift, float x, float y) override;
+    void Expand(const NodePtr& node) override;
+    void Collapse(const NodePtr& node) override;
+
+    // ---- the control window (control/control_window.cpp)
+    static LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnWindowMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp);
+    void OnWindowGone() noexcept;
+
+    // ---- state, in the spec's storage order
+    com::ComPtr<IMap> m_pMap;
+    bool m_bDragging = false;
+    NodePtr m_pDownNode;
+    NodePtr m_pTargetNode;
+    NodePtr m_pDragNode;
+    NodePtr m_pInsertMarkNode;
+    com::ComPtr<ILayer> m_pDragLayer;
+    com::ComPtr<ILayer> m_pTargetLayer;
+    com::ComPtr<ILayer> m_pSelectedLayer;
+    bool m_bResetting = false;
+    std::wstring m_sSelectName;
+    NodeStates m_aNodeStates;
+    MapViewSubscription m_pActiveViewEvents;
+
+    // ---- child controls
+    platform::ImageList imlTOC;
+    platform::TreeView tvwTOC;
+    platform::Timer tToc;
+
+    // ---- the window and the hosting
+    HWND m_hWnd = nullptr;
+    bool m_bRunTimeStarted = false;
+    // The sinks of __TOC; null until the container protocol connects its connection point.
+    const EventSinks* m_pEventSinks = nullptr;
+
+    // ---- OLE control protocol: its members go here ----
+    // ---- end of the OLE control protocol's members ----
+};
+
+}  // namespace kelpy

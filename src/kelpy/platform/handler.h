@@ -1,0 +1,21 @@
+// Runs an event handler or callback that Windows calls (window procedures, hooks, timers):
+// nothing may escape into Windows, so a failure is stopped here and written to the debugger's
+// output, the only place left to report it.
+#pragma once
+#include <windows.h>
+#include <string>
+#include "com/boundary.h"
+#include "com/error.h"
+
+namespace kelpy::platform {
+
+void report_failure(const wchar_t* where, HRESULT hr) noexcept;
+
+template <class F>
+HRESULT run_handler(const wchar_t* where, F&& body) noexcept {
+    HRESULT hr = com::guarded(std::forward<F>(body));
+    if (FAILED(hr)) report_failure(where, hr);
+    return hr;
+}
+
+}  // namespace kelpy::platform

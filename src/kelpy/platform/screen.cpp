@@ -1,0 +1,28 @@
+#include "kelpy/platform/screen.h"
+#include <windows.h>
+
+namespace kelpy::platform {
+
+namespace {
+// The screen's logical resolution does not change while a process runs, so it is read once.
+struct ScreenResolution {
+    int x = 96, y = 96;
+    ScreenResolution() {
+        if (HDC dc = GetDC(nullptr)) {
+            x = GetDeviceCaps(dc, LOGPIXELSX);
+            y = GetDeviceCaps(dc, LOGPIXELSY);
+            ReleaseDC(nullptr, dc);
+        }
+    }
+};
+
+const ScreenResolution& resolution() {
+    static const ScreenResolution r;
+    return r;
+}
+}  // namespace
+
+float TwipsPerPixelX() { return 1440.0f / float(resolution().x); }
+float TwipsPerPixelY() { return 1440.0f / float(resolution().y); }
+
+}  // namespace kelpy::platform

@@ -1,0 +1,199 @@
+#include "kelpy/platform/tree_view.h"
+#include <windowsx.h>
+#include "com/error.h"
+#include "kelpy/platform/handler.h"
+#include "kelpy/platform/screen.h"
+#include "kelpy/platform/swallowed_mouse_input.h"
+
+namespace kelpy::platform {
+
+namespace {
+constexpr UINT_PTR subclass_id = 0x4B454C50;  // "KELP"
+
+int16_t shift_mask(WPARAM keys) noexcept {
+    int16_t shift = 0;
+    if (keys & MK_SHIFT) shift |= 1;
+    if (keys & MK_CONTROL) shift |= 2;
+    if (GetKeyState(VK_MENU) < 0) shift |= 4;
+    return shift;
+}
+
+int16_t buttons_held(WPARAM keys) noexcept {
+    int16_t buttons = 0;
+    if (keys & MK_LBUTTON) buttons |= 1;
+    if (keys & MK_RBUTTON) buttons |= 2;
+    if (keys & MK_MBUTTON) buttons |= 4;
+    return buttons;
+}
+}  // namespace
+
+TreeView::TreeView() : nodes_(std::make_unique<NodeCollection>(*this)) {}
+
+TreeView::~TreeView() {
+    if (hwnd_) {
+        RemoveWindowSubclass(hwnd_, subclass_proc, subclass_id);
+        nodes_->detach_all();
+        hwnd_ = nullptr;
+    }
+}
+
+void TreeView::Create(HWND parent, int id, const RECT& bounds, DWORD style) {
+    if (hwnd_) com::raise(E_UNEXPECTED, L"The tree already has a window");
+    HWND window = CreateWindowExW(0, WC_TREEVIEWW, L"", style, bounds.left, bounds.top, bounds.right - bounds.left,
+                                  bounds.bottom - bounds.top, parent, reinterpret_cast<HMENU>(INT_PTR(id)),
+                                  nullptr, nullptr);
+    if (!window) com::raise(HRESULT_FROM_WIN32(GetLastError()), L"Could not create the tree window");
+    if (!SetWindowSubclass(window, subclass_proc, subclass_id, reinterpret_cast<DWORD_PTR>(this))) {
+        DestroyWindow(window);
+        com::raise(E_FAIL, L"Could not watch the tree window's messages");
+    }
+    hwnd_ = window;
+    if (images_) SendMessageW(hwnd_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_->handle()));
+}
+
+HWND TreeView::window() const {
+    if (!hwnd_) com::raise(E_UNEXPECTED, L"The tree has no window");
+    return hwnd_;
+}
+
+void TreeView::SetImageList(ImageList* list) {
+    images_ = list;
+    if (hwnd_)
+        SendMessageW(hwnd_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(list ? list->handle() : nullptr));
+}
+
+int TreeView::image_index(std::wstring_view key) const {
+    if (key.empty()) return I_IMAGENONE;
+    if (!images_) com::raise(com::CTL_E_ELEMENTNOTFOUND, L"The tree has no image list for the image \"" + std::wstring(key) + L"\"");
+    return images_->IndexOf(key);
+}
+
+void TreeView::Refresh() { RedrawWindow(window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW); }
+
+bool TreeView::Visible() const { return (GetWindowLongPtrW(window(), GWL_STYLE) & WS_VISIBLE) != 0; }
+
+void TreeView::Visible(bool visible) { ShowWindow(window(), visible ? SW_SHOWNA : SW_HIDE); }
+
+RECT TreeView::bounds() const {
+    RECT r{};
+    HWND w = window();
+    GetWindowRect(w, &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(w), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+int TreeView::Left() const { return bounds().left; }
+int TreeView::Top() const { return bounds().top; }
+int TreeView::Width() const { RECT r = bounds(); return r.right - r.left; }
+int TreeView::Height() const { RECT r = bounds(); return r.bottom - r.top; }
+
+void TreeView::Move(int left, int top, int width, int height) {
+    SetWindowPos(window(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HTREEITEM TreeView::caret() const {
+    return reinterpret_cast<HTREEITEM>(SendMessageW(window(), TVM_GETNEXTITEM, TVGN_CARET, 0));
+}
+
+void TreeView::select_none() {
+    if (caret()) SendMessageW(window(), TVM_SELECTITEM, TVGN_CARET, 0);
+}
+
+bool TreeView::on_notify(const NMHDR& header, LRESULT& result) {
+    if (!hwnd_ || header.hwndFrom != hwnd_) return false;
+    result = 0;
+    if (header.code != TVN_ITEMEXPANDEDW && header.code != TVN_ITEMEXPANDEDA) return false;
+    // The item's handle lies at the same place in the ANSI and the Unicode record.
+    const auto& change = reinterpret_cast<const NMTREEVIEWW&>(header);
+    NodePtr node = nodes_->FromHandle(change.itemNew.hItem);
+    if (!node) return false;
+    const bool expanded = node->read_expanded(hwnd_);
+    node->expanded_ = expanded;
+    if (events_) {
+        run_handler(expanded ? L"Expand" : L"Collapse", [&] {
+            if (expanded) events_->Expand(node);
+            else events_->Collapse(node);
+        });
+    }
+    return false;
+}
+
+// ---- the tree window's own messages
+
+LRESULT CALLBACK TreeView::subclass_proc(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
+    return reinterpret_cast<TreeView*>(self)->on_message(window, msg, wp, lp);
+}
+
+void TreeView::raise_mouse(void (TreeViewEvents::*event)(int16_t, int16_t, float, float), int16_t button,
+                           WPARAM wp, LPARAM lp) {
+    if (!events_) return;
+    const float x = float(GET_X_LPARAM(lp)) * TwipsPerPixelX();
+    const float y = float(GET_Y_LPARAM(lp)) * TwipsPerPixelY();
+    run_handler(L"a mouse event of the tree", [&] { (events_->*event)(button, shift_mask(wp), x, y); });
+}
+
+LRESULT TreeView::on_message(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK: {
+        const int16_t button = msg <= WM_LBUTTONDBLCLK ? 1 : msg <= WM_RBUTTONDBLCLK ? 2 : 4;
+        raise_mouse(&TreeViewEvents::MouseDown, button, wp, lp);
+        if (!IsWindow(window)) return 0;
+        SwallowedMouseInput swallowed(window);
+        LRESULT result = DefSubclassProc(window, msg, wp, lp);
+        swallowed.repost();
+        return result;
+    }
+    case WM_MOUSEMOVE:
+        raise_mouse(&TreeViewEvents::MouseMove, buttons_held(wp), wp, lp);
+        break;
+    case WM_LBUTTONUP:
+        raise_mouse(&TreeViewEvents::MouseUp, 1, wp, lp);
+        break;
+    case WM_RBUTTONUP:
+        raise_mouse(&TreeViewEvents::MouseUp, 2, wp, lp);
+        break;
+    case WM_MBUTTONUP:
+        raise_mouse(&TreeViewEvents::MouseUp, 4, wp, lp);
+        break;
+    case WM_NCDESTROY: {
+        on_destroyed();
+        return DefSubclassProc(window, msg, wp, lp);
+    }
+    default:
+        break;
+    }
+    if (!IsWindow(window)) return 0;
+    return DefSubclassProc(window, msg, wp, lp);
+}
+
+void TreeView::on_destroyed() noexcept {
+    if (!hwnd_) return;
+    RemoveWindowSubclass(hwnd_, subclass_proc, subclass_id);
+    nodes_->detach_all();
+    hwnd_ = nullptr;
+}
+
+// ---- layout batches
+
+TreeView::LayoutBatch::LayoutBatch(TreeView& tree) : window_(tree.window()) {
+    SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
+}
+
+void TreeView::LayoutBatch::end() noexcept {
+    if (!window_) return;
+    HWND window = std::exchange(window_, nullptr);
+    if (!IsWindow(window)) return;
+    // Switching the drawing on again must not show a window that is hidden (a window procedure
+    // that passes the message on to DefWindowProc would set WS_VISIBLE).
+    const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+    SendMessageW(window, WM_SETREDRAW, TRUE, 0);
+    if (!(style & WS_VISIBLE) && (GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE))
+        SetWindowLongPtrW(window, GWL_STYLE, style);
+}
+
+}  // namespace kelpy::platform

@@ -1,0 +1,117 @@
+// TreeView: the control's tree (tvwTOC) over the native comctl32 tree view: its window, its
+// items (Nodes), its image list addressed by keys, its place and visibility, and its events.
+//
+// Events. The tree watches its own window (a comctl32 window subclass): every mouse press, move
+// and release raises MouseDown, MouseMove or MouseUp with the button mask (1 left, 2 right,
+// 4 middle; a move reports the buttons held), the shift mask (1 Shift, 2 Ctrl, 4 Alt) and the
+// position in twips, before the native tree sees the message. Expand and Collapse come from the
+// native tree's TVN_ITEMEXPANDED notifications, which go to the tree's parent window: the parent
+// hands its WM_NOTIFY messages to on_notify.
+//
+// While the native tree handles a button press it may run a mouse-tracking loop of its own (to
+// detect the start of a drag), which takes the following mouse messages off the queue without
+// dispatching them, so the release would reach neither the window's procedures nor MouseUp.
+// Such messages are put back on the queue, in their order, when the press has been handled (see
+// swallowed_mouse_input.h). The control's tree disables the native drag on the left button.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+#include <cstdint>
+#include <memory>
+#include "kelpy/platform/image_list.h"
+#include "kelpy/platform/node_collection.h"
+
+namespace kelpy::platform {
+
+class TreeViewEvents {
+public:
+    virtual void MouseDown(int16_t button, int16_t shift, float x, float y) = 0;
+    virtual void MouseMove(int16_t button, int16_t shift, float x, float y) = 0;
+    virtual void MouseUp(int16_t button, int16_t shift, float x, float y) = 0;
+    virtual void Expand(const NodePtr& node) = 0;
+    virtual void Collapse(const NodePtr& node) = 0;
+
+protected:
+    ~TreeViewEvents() = default;
+};
+
+class TreeView {
+public:
+    TreeView();
+    ~TreeView();
+    TreeView(const TreeView&) = delete;
+    TreeView& operator=(const TreeView&) = delete;
+
+    // The window styles of the control's tree: lines and buttons, no native drag (the control
+    // drags layers itself), no label editing. The window starts hidden.
+    static constexpr DWORD default_style =
+        WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | TVS_HASLINES | TVS_HASBUTTONS | TVS_DISABLEDRAGDROP;
+
+    // Creates the native tree window as a child of `parent`. The items live as long as the
+    // window; when it is destroyed they are detached and the tree has no window again.
+    void Create(HWND parent, int id, const RECT& bounds, DWORD style = default_style);
+    // The window, or 0 when there is none.
+    HWND hWnd() const noexcept { return hwnd_; }
+    // The window; the error "the tree has no window" when there is none.
+    HWND window() const;
+
+    NodeCollection& Nodes() noexcept { return *nodes_; }
+    const NodeCollection& Nodes() const noexcept { return *nodes_; }
+
+    // Attaches the image list whose keys the items name (not owned; null detaches it).
+    void SetImageList(ImageList* list);
+    ImageList* image_list() const noexcept { return images_; }
+    // The native position of an image key (I_IMAGENONE for "").
+    int image_index(std::wstring_view key) const;
+
+    void SetEvents(TreeViewEvents* listener) noexcept { events_ = listener; }
+
+    // Repaints the tree now.
+    void Refresh();
+    bool Visible() const;
+    void Visible(bool visible);
+    // Place and size in pixels, in the parent's client coordinates.
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+    void Move(int left, int top, int width, int height);
+
+    // The selected item's native handle, or null.
+    HTREEITEM caret() const;
+    // Leaves no item selected (no message when none is).
+    void select_none();
+
+    // For the parent window: a WM_NOTIFY message. Answers true when the tree consumed it and
+    // `result` is the answer; the expansion notifications are seen and passed on.
+    bool on_notify(const NMHDR& header, LRESULT& result);
+
+    // Defers the native tree's layout while many items change (the native tree otherwise lays
+    // out all its items again for every item added); the layout is made once at the end.
+    class LayoutBatch {
+    public:
+        explicit LayoutBatch(TreeView& tree);
+        ~LayoutBatch() { end(); }
+        LayoutBatch(const LayoutBatch&) = delete;
+        LayoutBatch& operator=(const LayoutBatch&) = delete;
+        void end() noexcept;
+
+    private:
+        HWND window_;
+    };
+
+private:
+    static LRESULT CALLBACK subclass_proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR self);
+    LRESULT on_message(HWND, UINT, WPARAM, LPARAM);
+    void raise_mouse(void (TreeViewEvents::*event)(int16_t, int16_t, float, float), int16_t button,
+                     WPARAM wp, LPARAM lp);
+    void on_destroyed() noexcept;
+    RECT bounds() const;
+
+    HWND hwnd_ = nullptr;
+    ImageList* images_ = nullptr;
+    TreeViewEvents* events_ = nullptr;
+    std::unique_ptr<NodeCollection> nodes_;
+};
+
+}  // namespace kelpy::platform
