@@ -4,12 +4,21 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 #include "com/bstr.h"
 #include "com/object.h"
 #include "com/ptr.h"
 #include "mapmodel.h"
+
+// Pixel rectangles compare and print in test messages as [left, right) x [top, bottom).
+inline bool operator==(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+inline std::ostream& operator<<(std::ostream& o, const RECT& r) {
+    return o << "[" << r.left << "," << r.right << ") x [" << r.top << "," << r.bottom << ")";
+}
 
 namespace mm {
 

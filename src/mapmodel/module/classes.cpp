@@ -2,6 +2,7 @@
 #include "mapmodel/display/color.h"
 #include "mapmodel/display/color_ramp.h"
 #include "mapmodel/display/display_transformation.h"
+#include "mapmodel/document/map_document.h"
 #include "mapmodel/geometry/envelope.h"
 #include "mapmodel/geometry/line.h"
 #include "mapmodel/geometry/path.h"
@@ -67,6 +68,7 @@ const CreatableClass kClasses[] = {
     MAPMODEL_CLASS(GroupLayer, GroupLayer),
     MAPMODEL_CLASS(PlainLayer, PlainLayer),
     MAPMODEL_CLASS(Map, Map),
+    MAPMODEL_CLASS(MapDocument, MapDocument),
     MAPMODEL_CLASS(ModelInfo, ModelInfo),
 };
 #undef MAPMODEL_CLASS
