@@ -17,7 +17,7 @@ if [ ! -f "$WINEPREFIX/.kelpy-ready" ]; then
   touch "$WINEPREFIX/.kelpy-ready"
 fi
 
-/usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
-/usr/lib/wine/wine64 wineboot </dev/null >/dev/null 2>&1
+/usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 || true  # 2 when one already runs
+/usr/lib/wine/wine64 wineboot </dev/null >/dev/null 2>&1 || true
 
 kelpy_wine_stop() { /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1 || true; }
