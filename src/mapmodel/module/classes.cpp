@@ -21,6 +21,7 @@
 #include "mapmodel/renderers/raster_unique_value_renderer.h"
 #include "mapmodel/renderers/simple_renderer.h"
 #include "mapmodel/renderers/unique_value_renderer.h"
+#include "mapmodel/selector/symbol_selector.h"
 #include "mapmodel/symbols/gradient_fill_symbol.h"
 #include "mapmodel/symbols/line_symbol.h"
 #include "mapmodel/symbols/marker_symbol.h"
@@ -68,6 +69,7 @@ const CreatableClass kClasses[] = {
     MAPMODEL_CLASS(GroupLayer, GroupLayer),
     MAPMODEL_CLASS(PlainLayer, PlainLayer),
     MAPMODEL_CLASS(Map, Map),
+    MAPMODEL_CLASS(SymbolSelector, SymbolSelector),
     MAPMODEL_CLASS(MapDocument, MapDocument),
     MAPMODEL_CLASS(ModelInfo, ModelInfo),
 };
