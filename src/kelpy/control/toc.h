@@ -28,7 +28,10 @@
 #include "kelpy/platform/tree_view.h"
 
 namespace test {
-struct TocProbe;  // the tests' access to the control's procedures and members
+// The tests' access to the control's procedures and members: each test folder specializes it
+// for a tag of its own.
+template <class Tag>
+struct TocAccess;
 }
 
 namespace kelpy {
@@ -83,7 +86,8 @@ public:
     // ---- end of the OLE control protocol's public members ----
 
 private:
-    friend struct ::test::TocProbe;
+    template <class Tag>
+    friend struct ::test::TocAccess;
 
     // ---- tree construction (tree/)
     LONG_PTR GetNodeHandle(const NodePtr& node);                   // node_handles.cpp

@@ -24,11 +24,11 @@ STDMETHODIMP Toc::Reset() {
         if (!m_pMap) return;
         platform::TreeView::LayoutBatch batch(tvwTOC);
 
-        // 5. The root, named after the map, bold; expanded from the start (step 8).
+        // 5. The root, named after the map, bold.
         com::Bstr mapName;
         com::check(m_pMap->get_Name(mapName.put()));
         NodePtr root = nodes.Add({.key = root_key, .text = mapName.view(), .image = L"root", .selected_image = L"root",
-                                  .look = {.bold = true, .expanded = true}});
+                                  .look = {.bold = true}});
         root->Bold(true);
         root->Tag(NewNodeRecord(root, ::TOCNodeType::Root));
 

@@ -1,0 +1,38 @@
+// Reading a native tree view back through its own messages (TVM_GETNEXTITEM, TVM_GETITEM,
+// TVM_GETITEMRECT), as an outside observer sees it.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+#include <string>
+#include <vector>
+
+namespace test {
+
+struct NativeItem {
+    HTREEITEM handle = nullptr;
+    HTREEITEM parent = nullptr;
+    int depth = 0;
+    std::wstring text;
+    int image = 0;
+    int selected_image = 0;
+    UINT state = 0;
+    bool has_children = false;
+    bool bold() const { return (state & TVIS_BOLD) != 0; }
+    bool expanded() const { return (state & TVIS_EXPANDED) != 0; }
+};
+
+NativeItem read_item(HWND tree, HTREEITEM item);
+// Every item, depth first in the tree's order.
+std::vector<NativeItem> read_items(HWND tree);
+HTREEITEM selected_item(HWND tree);
+bool has_visible_style(HWND window);
+// The rectangle of an item (of its text only, or of its whole row), in client pixels.
+RECT item_rect(HWND tree, HTREEITEM item, bool text_only);
+// The control's image keys by native position ("" for no image).
+std::wstring image_key(int index);
+
+// The tree as text, one line per item, two blanks of indent per level:
+//   <text> [<image key>]{ bold}{ expanded | collapsed (items with children only)}
+std::wstring outline(HWND tree);
+
+}  // namespace test

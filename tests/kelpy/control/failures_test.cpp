@@ -1,0 +1,89 @@
+// Failures in the middle of a rebuild: the error comes back from Reset, the tree stays hidden,
+// the next good rebuild recovers, and nothing leaks.
+#include <gtest/gtest.h>
+#include "com/bstr.h"
+#include "kelpy/common/faulty_layer.h"
+#include "kelpy/common/faulty_map.h"
+#include "kelpy/common/hosted_control.h"
+#include "kelpy/common/map_builder.h"
+#include "kelpy/common/tree_reader.h"
+#include "kelpy/control/access.h"
+
+using namespace test;
+
+namespace {
+
+std::wstring error_description() {
+    com::ComPtr<IErrorInfo> info;
+    if (GetErrorInfo(0, info.put()) != S_OK || !info) return {};
+    com::Bstr text;
+    info->GetDescription(text.put());
+    return text.str();
+}
+
+TEST(Failures, EveryFailingMapCallEndsTheRebuildWithItsErrorAndTheNextRebuildRecovers) {
+    const long objects = live_objects();
+    const long map_objects = live_map_objects();
+    {
+        HostedControl host;
+        auto real = make_map(L"Parcels", {feature_layer(L"Roads"), group_layer(L"Base", {feature_layer(L"Rivers")}),
+                                          feature_layer(L"Photo")});
+        auto map = FaultyMap::wrap(real);
+        ASSERT_EQ(host.initialize(map.get()), S_OK);
+        const std::wstring good = outline(host.tree());
+        const int calls = map->calls();
+        ASSERT_GE(calls, 5);  // name, count and one call per top-level layer
+
+        for (int n = 1; n <= calls; ++n) {
+            map->fail_at(n, E_INVALIDARG, L"call " + std::to_wstring(n) + L" failed");
+            EXPECT_EQ(host.reset(), E_INVALIDARG) << n;
+            EXPECT_EQ(error_description(), L"call " + std::to_wstring(n) + L" failed");
+            EXPECT_FALSE(has_visible_style(host.tree())) << n;
+            EXPECT_TRUE(Access::resetting(host.toc())) << n;
+
+            map->fail_at(0);
+            ASSERT_EQ(host.reset(), S_OK) << n;
+            EXPECT_EQ(outline(host.tree()), good) << n;
+            EXPECT_TRUE(has_visible_style(host.tree()));
+            EXPECT_FALSE(Access::resetting(host.toc()));
+        }
+    }
+    EXPECT_EQ(live_objects(), objects);
+    EXPECT_EQ(live_map_objects(), map_objects);
+}
+
+TEST(Failures, ALayerThatFailsKeepsTheItemsBuiltBeforeIt) {
+    HostedControl host;
+    // Calls of the layer: valid (1), visible (2), name (3).
+    for (int n = 1; n <= 3; ++n) {
+        auto map = make_map(L"M", {feature_layer(L"Before"), FaultyLayer::make(L"Bad", n), feature_layer(L"After")});
+        EXPECT_EQ(host.initialize(map.get()), E_FAIL) << n;
+        EXPECT_EQ(error_description(), L"The layer Bad failed on purpose");
+        EXPECT_FALSE(has_visible_style(host.tree()));
+        EXPECT_EQ(outline(host.tree()), L"M [root] bold collapsed\n  Before [checked]\n") << n;
+    }
+    // The same layer, once it works, takes its place.
+    auto map = make_map(L"M", {FaultyLayer::make(L"Good", 0)});
+    ASSERT_EQ(host.initialize(map.get()), S_OK);
+    EXPECT_EQ(outline(host.tree()), L"M [root] bold expanded\n  Good [checked]\n\n");
+}
+
+TEST(Failures, WithoutTheExpandedStateMemoryTheFirstLayerFails) {
+    HostedControl host({.start = false});
+    // A map without layers needs no memory.
+    ASSERT_EQ(host.initialize(make_map(L"Empty").get()), S_OK);
+    // The layer item is added with its record, then its expanded state cannot be looked up.
+    EXPECT_EQ(host.initialize(make_map(L"M", {feature_layer(L"A"), feature_layer(L"B")}).get()),
+              com::CTL_E_SUBSCRIPTOUTOFRANGE);
+    EXPECT_EQ(outline(host.tree()), L"M [root] bold collapsed\n  A [checked]\n");
+    auto a = Access::nodes(host.toc()).Item(2);
+    EXPECT_EQ(a->Record()->TOCNodeType, TOCNodeType::Layer);
+    // A group item is added, and fails before its record.
+    EXPECT_EQ(host.initialize(make_map(L"M", {group_layer(L"G", {feature_layer(L"A")})}).get()),
+              com::CTL_E_SUBSCRIPTOUTOFRANGE);
+    auto g = Access::nodes(host.toc()).Item(2);
+    EXPECT_EQ(g->Text(), L"G");
+    EXPECT_FALSE(g->Tag());
+}
+
+}  // namespace

@@ -1,0 +1,98 @@
+// Initialize and the map's view notifications.
+#include <gtest/gtest.h>
+#include "com/bstr.h"
+#include "kelpy/common/faulty_map.h"
+#include "kelpy/common/hosted_control.h"
+#include "kelpy/common/map_builder.h"
+#include "kelpy/common/tree_reader.h"
+#include "kelpy/control/access.h"
+
+using namespace test;
+
+namespace {
+
+// A map whose calls are counted: every rebuild asks the map for its name exactly once.
+class Binding : public ::testing::Test {
+protected:
+    HostedControl host;
+    com::ComPtr<IMap> real = make_map(L"Parcels", {feature_layer(L"Roads"), feature_layer(L"Rivers")});
+    com::ComPtr<FaultyMap> counted = FaultyMap::wrap(real);
+
+    int rebuilds() const { return counted->name_reads(); }
+    IMap* map() const { return counted.get(); }
+};
+
+TEST_F(Binding, InitializeSubscribesAndRebuildsOnce) {
+    ASSERT_EQ(host.initialize(map()), S_OK);
+    EXPECT_EQ(rebuilds(), 1);
+    EXPECT_TRUE(com::same_object(Access::map(host.toc()).get(), counted->unknown()));
+}
+
+TEST_F(Binding, AddedDeletedAndMovedLayersEachRebuildOnceInsideTheMapsCall) {
+    ASSERT_EQ(host.initialize(map()), S_OK);
+    auto lakes = feature_layer(L"Lakes");
+
+    ASSERT_EQ(real->AddLayer(lakes.get()), S_OK);
+    EXPECT_EQ(rebuilds(), 2);
+    // Nothing was pumped: the tree changed inside AddLayer.
+    EXPECT_EQ(outline(host.tree()), L"Parcels [root] bold expanded\n  Lakes [checked]\n  Roads [checked]\n  Rivers [checked]\n\n");
+
+    ASSERT_EQ(real->MoveLayer(lakes.get(), 2), S_OK);
+    EXPECT_EQ(rebuilds(), 3);
+    EXPECT_EQ(outline(host.tree()), L"Parcels [root] bold expanded\n  Roads [checked]\n  Rivers [checked]\n  Lakes [checked]\n\n");
+
+    ASSERT_EQ(real->DeleteLayer(lakes.get()), S_OK);
+    EXPECT_EQ(rebuilds(), 4);
+    EXPECT_EQ(outline(host.tree()), L"Parcels [root] bold expanded\n  Roads [checked]\n  Rivers [checked]\n\n");
+}
+
+TEST_F(Binding, OtherNotificationsAndChangesChangeNothing) {
+    ASSERT_EQ(host.initialize(map()), S_OK);
+    const std::wstring before = outline(host.tree());
+    // A redraw of the view (ViewRefreshed) and a renamed layer or map are not rebuilt.
+    ASSERT_EQ(real.as<IMapView>()->Refresh(), S_OK);
+    com::ComPtr<ILayer> roads;
+    ASSERT_EQ(real->get_Layer(0, roads.put()), S_OK);
+    ASSERT_EQ(roads->put_Name(com::Bstr(L"Streets").get()), S_OK);
+    EXPECT_EQ(rebuilds(), 1);
+    EXPECT_EQ(outline(host.tree()), before);
+}
+
+TEST_F(Binding, ASecondInitializeMovesTheSubscriptionToTheNewMap) {
+    ASSERT_EQ(host.initialize(map()), S_OK);
+    auto other = make_map(L"Other", {feature_layer(L"X")});
+    ASSERT_EQ(host.initialize(other.get()), S_OK);
+    ASSERT_EQ(real->AddLayer(feature_layer(L"Lakes").get()), S_OK);
+    EXPECT_EQ(rebuilds(), 1);
+    EXPECT_EQ(outline(host.tree()), L"Other [root] bold expanded\n  X [checked]\n\n");
+    ASSERT_EQ(other->AddLayer(feature_layer(L"Y").get()), S_OK);
+    EXPECT_EQ(outline(host.tree()), L"Other [root] bold expanded\n  Y [checked]\n  X [checked]\n\n");
+}
+
+TEST_F(Binding, InitializeWithNothingEndsTheSubscription) {
+    ASSERT_EQ(host.initialize(map()), S_OK);
+    ASSERT_EQ(host.initialize(nullptr), S_OK);
+    ASSERT_EQ(real->AddLayer(feature_layer(L"Lakes").get()), S_OK);
+    EXPECT_EQ(rebuilds(), 1);
+    EXPECT_TRUE(read_items(host.tree()).empty());
+    EXPECT_FALSE(Access::map(host.toc()));
+}
+
+TEST_F(Binding, AMapWithoutViewEventsFailsInitializeBeforeAnyRebuild) {
+    counted->hide_view_events();
+    EXPECT_EQ(host.initialize(map()), CONNECT_E_NOCONNECTION);
+    EXPECT_EQ(rebuilds(), 0);
+    // The map is kept all the same; a Reset shows it.
+    EXPECT_TRUE(Access::map(host.toc()));
+    EXPECT_EQ(host.reset(), S_OK);
+    EXPECT_EQ(rebuilds(), 1);
+}
+
+TEST_F(Binding, SelectedLayerIsNothingBeforeAnyPress) {
+    ASSERT_EQ(host.initialize(map()), S_OK);
+    com::ComPtr<ILayer> layer;
+    ASSERT_EQ(host.api()->get_SelectedLayer(layer.put()), S_OK);
+    EXPECT_FALSE(layer);
+}
+
+}  // namespace

@@ -1,0 +1,54 @@
+// The two lookups between items and native handles.
+#include <gtest/gtest.h>
+#include "kelpy/common/hosted_control.h"
+#include "kelpy/common/map_builder.h"
+#include "kelpy/common/tree_reader.h"
+#include "kelpy/control/access.h"
+
+using namespace test;
+using kelpy::NodePtr;
+
+namespace {
+
+TEST(NodeHandles, GetNodeHandleAnswersTheNativeHandleAndLeavesNothingSelected) {
+    HostedControl host;
+    ASSERT_EQ(host.initialize(make_map(L"M", {feature_layer(L"A"), feature_layer(L"B")}).get()), S_OK);
+    auto& nodes = Access::nodes(host.toc());
+    NodePtr b = nodes.Item(3);
+    b->Selected(true);
+    ASSERT_EQ(selected_item(host.tree()), b->handle());
+    EXPECT_EQ(Access::GetNodeHandle(host.toc(), b), reinterpret_cast<LONG_PTR>(b->handle()));
+    EXPECT_EQ(selected_item(host.tree()), nullptr);
+    EXPECT_FALSE(b->Selected());
+}
+
+TEST(NodeHandles, FindNodeByHandleFindsEveryItemAndNothingForZeroOrUnknownHandles) {
+    HostedControl host;
+    EXPECT_FALSE(Access::FindNodeByHandle(host.toc(), 0));  // empty tree
+    ASSERT_EQ(host.initialize(make_map(L"M", {group_layer(L"G", {feature_layer(L"A")}), feature_layer(L"B")}).get()), S_OK);
+    auto& nodes = Access::nodes(host.toc());
+    for (long k = 1; k <= nodes.Count(); ++k) {
+        NodePtr n = nodes.Item(k);
+        EXPECT_EQ(Access::FindNodeByHandle(host.toc(), reinterpret_cast<LONG_PTR>(n->handle())), n) << k;
+    }
+    EXPECT_FALSE(Access::FindNodeByHandle(host.toc(), 0));
+    // A handle of the previous tree finds nothing after a rebuild (unless the native tree reused it
+    // for an item of the new tree, whose record then carries it).
+    const LONG_PTR old = reinterpret_cast<LONG_PTR>(nodes.Item(2)->handle());
+    ASSERT_EQ(host.reset(), S_OK);
+    NodePtr found = Access::FindNodeByHandle(host.toc(), old);
+    if (found) {
+        EXPECT_EQ(found->Record()->Handle, old);
+    }
+    EXPECT_FALSE(Access::FindNodeByHandle(host.toc(), 0x12345));
+}
+
+TEST(NodeHandles, AnItemWhoseRecordCarriesAnotherHandleIsNotFoundByItsOwn) {
+    HostedControl host;
+    ASSERT_EQ(host.initialize(make_map(L"M", {feature_layer(L"A")}).get()), S_OK);
+    NodePtr a = Access::nodes(host.toc()).Item(2);
+    a->Record()->Handle = 1;
+    EXPECT_FALSE(Access::FindNodeByHandle(host.toc(), reinterpret_cast<LONG_PTR>(a->handle())));
+}
+
+}  // namespace
