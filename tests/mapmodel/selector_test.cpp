@@ -13,15 +13,17 @@ namespace {
 std::vector<std::function<void(HWND)>> g_steps;
 size_t g_step = 0;
 
+BOOL CALLBACK visit(HWND w, LPARAM p) {
+    wchar_t title[64] = {};
+    GetWindowTextW(w, title, 64);
+    if (std::wstring(title) != L"Symbol Selector") return TRUE;
+    *reinterpret_cast<HWND*>(p) = w;
+    return FALSE;
+}
+
 HWND find_dialog() {
     HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM p) -> BOOL {
-        wchar_t title[64] = {};
-        GetWindowTextW(w, title, 64);
-        if (std::wstring(title) != L"Symbol Selector") return TRUE;
-        *reinterpret_cast<HWND*>(p) = w;
-        return FALSE;
-    }, reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(GetCurrentThreadId(), visit, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
