@@ -1,0 +1,130 @@
+// The container services: screen, version, random fractions, message pump, timer, image list.
+#include <gtest/gtest.h>
+#include <set>
+#include <thread>
+#include "com/error.h"
+#include "kelpy/platform/image_list.h"
+#include "kelpy/platform/message_pump.h"
+#include "kelpy/platform/random.h"
+#include "kelpy/platform/screen.h"
+#include "kelpy/platform/timer.h"
+#include "kelpy/platform/tree_host.h"
+#include "kelpy/platform/version.h"
+
+using namespace kelpy::platform;
+
+namespace {
+
+TEST(Services, TwipsPerPixelFollowTheScreensResolution) {
+    HDC screen = GetDC(nullptr);
+    const int dpi_x = GetDeviceCaps(screen, LOGPIXELSX), dpi_y = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    EXPECT_FLOAT_EQ(TwipsPerPixelX(), 1440.0f / float(dpi_x));
+    EXPECT_FLOAT_EQ(TwipsPerPixelY(), 1440.0f / float(dpi_y));
+}
+
+TEST(Services, TheVersionComesFromTheVersionResource) {
+    LibraryVersion v = Version();
+    EXPECT_EQ(v.major, KELPY_VERSION_MAJOR);
+    EXPECT_EQ(v.minor, KELPY_VERSION_MINOR);
+    EXPECT_EQ(v.revision, KELPY_VERSION_REVISION);
+}
+
+TEST(Services, RandomFractionsLieInTheUnitIntervalAndRepeatPerThread) {
+    std::vector<float> here, there;
+    std::thread([&] {
+        for (int i = 0; i < 1000; ++i) there.push_back(Rnd());
+    }).join();
+    std::thread([&] {
+        for (int i = 0; i < 1000; ++i) here.push_back(Rnd());
+    }).join();
+    EXPECT_EQ(here, there);  // every thread starts from the same seed
+    for (float f : here) {
+        EXPECT_GE(f, 0.0f);
+        EXPECT_LT(f, 1.0f);
+    }
+    EXPECT_GT(std::set<float>(here.begin(), here.end()).size(), 990u);
+    {
+        ScopedRandomSource fixed([] { return 0.25f; });
+        EXPECT_EQ(Rnd(), 0.25f);
+    }
+    EXPECT_NE(Rnd(), 0.25f);
+}
+
+TEST(Services, DoEventsRunsPendingMessagesAndLeavesAQuitRequest) {
+    // A posted WM_CLOSE destroys its window only when someone pumps.
+    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    PostQuitMessage(3);
+    EXPECT_TRUE(IsWindow(window));
+    DoEvents();
+    EXPECT_FALSE(IsWindow(window));
+    MSG msg;
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 3u);
+}
+
+TEST(Services, ATimerTicksOnItsWindowOnlyWhileEnabled) {
+    test::TreeHost host;
+    Timer timer(77, 10);
+    timer.Attach(host.parent);
+    auto ticks = [&](int ms) {
+        int n = 0;
+        const DWORD end = GetTickCount() + DWORD(ms);
+        MSG msg;
+        while (GetTickCount() < end) {
+            while (PeekMessageW(&msg, host.parent, WM_TIMER, WM_TIMER, PM_REMOVE))
+                if (msg.wParam == 77) ++n;
+            Sleep(2);
+        }
+        return n;
+    };
+    EXPECT_EQ(ticks(60), 0);
+    timer.Enabled(true);
+    EXPECT_GT(ticks(80), 0);
+    timer.Enabled(false);
+    EXPECT_EQ(ticks(60), 0);
+}
+
+TEST(Services, ImagesAreAddressedByKeyAndMagentaIsTransparent) {
+    ImageList list(16, 16, RGB(255, 0, 255));
+    for (const wchar_t* key : {L"plus", L"minus", L"root"}) {
+        HBITMAP bmp = test::solid_picture(RGB(0, 0, 0));
+        list.Add(key, bmp);
+        DeleteObject(bmp);
+    }
+    EXPECT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.IndexOf(L"root"), 2);
+    EXPECT_EQ(list.KeyAt(1), L"minus");
+    HBITMAP bmp = test::solid_picture(RGB(0, 0, 0));
+    try {
+        list.Add(L"plus", bmp);
+        ADD_FAILURE();
+    } catch (const com::ComError& e) {
+        EXPECT_EQ(e.hr(), com::CTL_E_KEYNOTUNIQUE);
+    }
+    DeleteObject(bmp);
+    EXPECT_EQ(list.Count(), 3);
+    try {
+        list.IndexOf(L"Root");
+        ADD_FAILURE();
+    } catch (const com::ComError& e) {
+        EXPECT_EQ(e.hr(), com::CTL_E_ELEMENTNOTFOUND);
+    }
+    // Drawn on white: the magenta corner shows the white, the rest is black.
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP target = CreateCompatibleBitmap(screen, 16, 16);
+    HGDIOBJ old = SelectObject(dc, target);
+    RECT all{0, 0, 16, 16};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ImageList_Draw(list.handle(), 0, dc, 0, 0, ILD_TRANSPARENT);
+    EXPECT_EQ(GetPixel(dc, 1, 1), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(dc, 10, 10), RGB(0, 0, 0));
+    SelectObject(dc, old);
+    DeleteObject(target);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+}
+
+}  // namespace
