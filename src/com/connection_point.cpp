@@ -1,5 +1,7 @@
 #include "com/connection_point.h"
+#include "com/boundary.h"
 #include "com/object.h"
+#include <algorithm>
 
 namespace com {
 
@@ -30,34 +32,35 @@ public:
         for (T& t : items_) Item::release(t);
     }
 
+    // Next and Skip answer S_FALSE when fewer items are left than asked for.
     STDMETHODIMP Next(ULONG count, T* out, ULONG* fetched) override {
-        if (!out || (count > 1 && !fetched)) return E_POINTER;
         ULONG n = 0;
-        while (n < count && pos_ < items_.size()) {
-            out[n] = items_[pos_++];
-            Item::add_ref(out[n]);
-            ++n;
-        }
-        if (fetched) *fetched = n;
-        return n == count ? S_OK : S_FALSE;
+        HRESULT hr = boundary(__uuidof(IEnum), [&] {
+            if (!out || (count > 1 && !fetched)) raise(E_POINTER);
+            while (n < count && pos_ < items_.size()) {
+                out[n] = items_[pos_++];
+                Item::add_ref(out[n]);
+                ++n;
+            }
+            if (fetched) *fetched = n;
+        });
+        return FAILED(hr) ? hr : n == count ? S_OK : S_FALSE;
     }
     STDMETHODIMP Skip(ULONG count) override {
         size_t left = items_.size() - pos_;
-        if (count > left) { pos_ = items_.size(); return S_FALSE; }
-        pos_ += count;
+        pos_ += std::min<size_t>(count, left);
+        return count > left ? S_FALSE : S_OK;
+    }
+    STDMETHODIMP Reset() override {
+        pos_ = 0;
         return S_OK;
     }
-    STDMETHODIMP Reset() override { pos_ = 0; return S_OK; }
     STDMETHODIMP Clone(IEnum** out) override {
-        if (!out) return E_POINTER;
-        *out = nullptr;
-        try {
-            auto* copy = SnapshotEnum::create(items_, pos_);
-            *out = copy;
-            return S_OK;
-        } catch (...) {
-            return E_OUTOFMEMORY;
-        }
+        return boundary(__uuidof(IEnum), [&] {
+            if (!out) raise(E_POINTER);
+            *out = nullptr;
+            *out = SnapshotEnum::create(items_, pos_);
+        });
     }
 
 private:
@@ -80,57 +83,56 @@ STDMETHODIMP ConnectionPoint::QueryInterface(REFIID riid, void** out) {
 }
 
 STDMETHODIMP ConnectionPoint::GetConnectionInterface(IID* iid) {
-    if (!iid) return E_POINTER;
-    *iid = iid_;
-    return S_OK;
+    return boundary(IID_IConnectionPoint, [&] {
+        if (!iid) raise(E_POINTER);
+        *iid = iid_;
+    });
 }
 
 STDMETHODIMP ConnectionPoint::GetConnectionPointContainer(IConnectionPointContainer** out) {
-    if (!out) return E_POINTER;
-    *out = &container_;
-    container_.AddRef();
-    return S_OK;
+    return boundary(IID_IConnectionPoint, [&] {
+        if (!out) raise(E_POINTER);
+        *out = &container_;
+        container_.AddRef();
+    });
 }
 
 STDMETHODIMP ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
-    if (!cookie) return E_POINTER;
-    *cookie = 0;
-    if (!sink) return E_POINTER;
-    ComPtr<IUnknown> typed;
-    if (FAILED(sink->QueryInterface(iid_, typed.put_void())) || !typed) return CONNECT_E_CANNOTCONNECT;
-    try {
+    return boundary(IID_IConnectionPoint, [&] {
+        if (!cookie) raise(E_POINTER);
+        *cookie = 0;
+        if (!sink) raise(E_POINTER, L"The sink is Nothing");
+        ComPtr<IUnknown> typed;
+        if (FAILED(sink->QueryInterface(iid_, typed.put_void())) || !typed)
+            raise(CONNECT_E_CANNOTCONNECT, L"The sink does not implement the connection point's interface");
         sinks_.push_back({next_cookie_, std::move(typed)});
-    } catch (...) {
-        return E_OUTOFMEMORY;
-    }
-    *cookie = next_cookie_++;
-    return S_OK;
+        *cookie = next_cookie_++;
+    });
 }
 
 STDMETHODIMP ConnectionPoint::Unadvise(DWORD cookie) {
-    for (auto it = sinks_.begin(); it != sinks_.end(); ++it) {
-        if (it->cookie == cookie) {
-            // Release after the entry is gone: the sink's destructor may call back into us.
-            ComPtr<IUnknown> released = std::move(it->sink);
-            sinks_.erase(it);
-            return S_OK;
+    return boundary(IID_IConnectionPoint, [&] {
+        for (auto it = sinks_.begin(); it != sinks_.end(); ++it) {
+            if (it->cookie == cookie) {
+                // Release after the entry is gone: the sink's destructor may call back into us.
+                ComPtr<IUnknown> released = std::move(it->sink);
+                sinks_.erase(it);
+                return;
+            }
         }
-    }
-    return CONNECT_E_NOCONNECTION;
+        raise(CONNECT_E_NOCONNECTION, L"No sink is advised with this cookie");
+    });
 }
 
 STDMETHODIMP ConnectionPoint::EnumConnections(IEnumConnections** out) {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    try {
+    return boundary(IID_IConnectionPoint, [&] {
+        if (!out) raise(E_POINTER);
+        *out = nullptr;
         std::vector<CONNECTDATA> items;
         items.reserve(sinks_.size());
         for (const Connection& c : sinks_) items.push_back({c.sink.get(), c.cookie});
         *out = ConnectionsEnum::create(std::move(items));
-        return S_OK;
-    } catch (...) {
-        return E_OUTOFMEMORY;
-    }
+    });
 }
 
 bool ConnectionPoint::is_advised(DWORD cookie) const noexcept {
@@ -141,17 +143,14 @@ bool ConnectionPoint::is_advised(DWORD cookie) const noexcept {
 
 HRESULT enumerate_connection_points(const std::vector<std::unique_ptr<ConnectionPoint>>& points,
                                     IEnumConnectionPoints** out) noexcept {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    try {
+    return boundary(IID_IConnectionPointContainer, [&] {
+        if (!out) raise(E_POINTER);
+        *out = nullptr;
         std::vector<IConnectionPoint*> items;
         items.reserve(points.size());
         for (const auto& p : points) items.push_back(p.get());
         *out = PointsEnum::create(std::move(items));
-        return S_OK;
-    } catch (...) {
-        return E_OUTOFMEMORY;
-    }
+    });
 }
 
 }  // namespace com

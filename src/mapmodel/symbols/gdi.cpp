@@ -28,11 +28,16 @@ COLORREF Canvas::pixel(long x, long y) const {
     return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
 }
 
-void Canvas::fill(COLORREF c) {
+void Canvas::fill(COLORREF c) { fill(c, width_, height_); }
+
+void Canvas::fill(COLORREF c, long width, long height) {
     GdiFlush();
     DWORD v = (DWORD(GetRValue(c)) << 16) | (DWORD(GetGValue(c)) << 8) | GetBValue(c);
-    auto* p = static_cast<DWORD*>(bits_);
-    std::fill(p, p + size_t(width_) * size_t(height_), v);
+    width = std::min(width, width_);
+    for (long y = 0; y < std::min(height, height_); ++y) {
+        DWORD* p = static_cast<DWORD*>(bits_) + size_t(y) * size_t(width_);
+        std::fill(p, p + width, v);
+    }
 }
 
 }  // namespace mapmodel::gdi

@@ -104,6 +104,8 @@ public:
     // Row y as 0x00RRGGBB values, once drawing has been flushed (GdiFlush).
     const DWORD* row(long y) const noexcept { return static_cast<const DWORD*>(bits_) + size_t(y) * size_t(width_); }
     void fill(COLORREF c);
+    // Fills [0, width) x [0, height) only.
+    void fill(COLORREF c, long width, long height);
 
 private:
     MemoryDC memory_;

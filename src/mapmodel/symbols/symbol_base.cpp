@@ -1,14 +1,48 @@
 #include "mapmodel/symbols/symbol_base.h"
+#include <algorithm>
+#include <mutex>
 
 namespace mapmodel {
 
-PixelBox scan_painted(const gdi::Canvas& on_white, const gdi::Canvas& on_black) {
+namespace {
+// Kept for the life of the library; released when it unloads.
+struct Scratch {
+    std::mutex lock;
+    std::optional<gdi::Canvas> canvases[2];
+};
+Scratch& scratch() {
+    static Scratch s;
+    return s;
+}
+}  // namespace
+
+ScratchCanvases::ScratchCanvases(long width, long height) {
+    Scratch& s = scratch();
+    s.lock.lock();
+    try {
+        for (auto& c : s.canvases) {
+            if (c && c->width() >= width && c->height() >= height) continue;
+            long w = std::max(width, c ? c->width() : 64L), h = std::max(height, c ? c->height() : 64L);
+            c.reset();
+            c.emplace(nullptr, w, h);
+        }
+    } catch (...) {
+        s.lock.unlock();
+        throw;
+    }
+}
+
+ScratchCanvases::~ScratchCanvases() { scratch().lock.unlock(); }
+
+gdi::Canvas& ScratchCanvases::canvas(int i) { return *scratch().canvases[i]; }
+
+PixelBox scan_painted(const gdi::Canvas& on_white, const gdi::Canvas& on_black, long width, long height) {
     GdiFlush();
     PixelBox box;
-    for (long y = 0; y < on_white.height(); ++y) {
+    for (long y = 0; y < height; ++y) {
         const DWORD* white = on_white.row(y);
         const DWORD* black = on_black.row(y);
-        for (long x = 0; x < on_white.width(); ++x) {
+        for (long x = 0; x < width; ++x) {
             if ((white[x] & 0xFFFFFF) != 0xFFFFFF || (black[x] & 0xFFFFFF) != 0) box.add({x, y, x + 1, y + 1});
         }
     }

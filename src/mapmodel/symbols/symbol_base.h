@@ -33,7 +33,20 @@ using Estimate = PixelBox;
 // The pixels that begin(dc, mapping)->draw(shape) touches, found by drawing inside `estimate`.
 template <class Begin>
 PixelBox measure(HDC like, const Mapping& m, const Shape& shape, const Estimate& estimate, Begin&& begin);
-PixelBox scan_painted(const gdi::Canvas& on_white, const gdi::Canvas& on_black);
+// The pixels of [0, width) x [0, height) that are not white on the first canvas or not black on
+// the second.
+PixelBox scan_painted(const gdi::Canvas& on_white, const gdi::Canvas& on_black, long width, long height);
+
+// Two off-screen canvases of at least the size asked for, kept between measurements (making
+// DCs and bitmaps costs more than the drawing); held by one measurement at a time.
+class ScratchCanvases {
+public:
+    ScratchCanvases(long width, long height);
+    ~ScratchCanvases();
+    ScratchCanvases(const ScratchCanvases&) = delete;
+    ScratchCanvases& operator=(const ScratchCanvases&) = delete;
+    gdi::Canvas& canvas(int i);
+};
 // Larger estimates are answered as they are, without drawing.
 constexpr long kMeasuredPixelsLimit = 1L << 22;
 
@@ -101,23 +114,23 @@ private:
 };
 
 template <class Begin>
-PixelBox measure(HDC like, const Mapping& m, const Shape& shape, const Estimate& estimate, Begin&& begin) {
+PixelBox measure(HDC, const Mapping& m, const Shape& shape, const Estimate& estimate, Begin&& begin) {
     if (shape.empty() || estimate.empty()) return {};
     if (double(estimate.width()) * double(estimate.height()) > double(kMeasuredPixelsLimit)) return estimate;
     Mapping shifted = m.translated(-double(estimate.left), -double(estimate.top));
-    std::optional<gdi::Canvas> canvases[2];
+    ScratchCanvases scratch(estimate.width(), estimate.height());
     const COLORREF backgrounds[2] = {RGB(255, 255, 255), RGB(0, 0, 0)};
     for (int i = 0; i < 2; ++i) {
-        canvases[i].emplace(like, estimate.width(), estimate.height());
-        canvases[i]->fill(backgrounds[i]);
+        gdi::Canvas& canvas = scratch.canvas(i);
+        canvas.fill(backgrounds[i], estimate.width(), estimate.height());
         std::unique_ptr<Session> session;  // deleted after the DC has let go of its tools
         {
-            gdi::SavedState saved(canvases[i]->dc());
-            session = begin(canvases[i]->dc(), shifted);
+            gdi::SavedState saved(canvas.dc());
+            session = begin(canvas.dc(), shifted);
             session->draw(shape);
         }
     }
-    PixelBox painted = scan_painted(*canvases[0], *canvases[1]);
+    PixelBox painted = scan_painted(scratch.canvas(0), scratch.canvas(1), estimate.width(), estimate.height());
     if (painted.empty()) return {};
     return {painted.left + estimate.left, painted.top + estimate.top, painted.right + estimate.left,
             painted.bottom + estimate.top};
