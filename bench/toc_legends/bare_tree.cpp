@@ -1,0 +1,97 @@
+#include "bench/toc_legends/bare_tree.h"
+#include "bench/toc_legends/timing.h"
+
+namespace bench {
+
+namespace {
+constexpr wchar_t frame_class[] = L"KelpyBenchFrame";
+
+void register_frame_class() {
+    static bool done = false;
+    if (done) return;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = frame_class;
+    RegisterClassExW(&wc);
+    done = true;
+}
+}  // namespace
+
+std::vector<TreeItem> read_items(HWND tree) {
+    std::vector<TreeItem> items;
+    // Depth first, children in order: the order in which the control adds its items.
+    struct Pending {
+        HTREEITEM item;
+        int parent;
+    };
+    std::vector<Pending> stack;
+    auto push_children = [&](HTREEITEM first, int parent) {
+        std::vector<HTREEITEM> siblings;
+        for (HTREEITEM i = first; i; i = TreeView_GetNextSibling(tree, i)) siblings.push_back(i);
+        for (auto it = siblings.rbegin(); it != siblings.rend(); ++it) stack.push_back({*it, parent});
+    };
+    push_children(TreeView_GetRoot(tree), -1);
+    while (!stack.empty()) {
+        Pending p = stack.back();
+        stack.pop_back();
+        wchar_t text[512] = {};
+        TVITEMEXW item{};
+        item.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_INTEGRAL | TVIF_STATE;
+        item.hItem = p.item;
+        item.pszText = text;
+        item.cchTextMax = 512;
+        item.stateMask = TVIS_EXPANDED;
+        SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        items.push_back({text, p.parent, item.iIntegral > 0 ? item.iIntegral : 1, (item.state & TVIS_EXPANDED) != 0});
+        push_children(TreeView_GetChild(tree, p.item), int(items.size()) - 1);
+    }
+    return items;
+}
+
+Frame::Frame(int width, int height) {
+    register_frame_class();
+    RECT r{0, 0, width, height};
+    AdjustWindowRectEx(&r, WS_POPUP, FALSE, 0);
+    window_ = CreateWindowExW(0, frame_class, L"bench", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
+                              r.right - r.left, r.bottom - r.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+Frame::~Frame() {
+    if (window_) DestroyWindow(window_);
+}
+
+BareTree::BareTree(int width, int height) : frame_(width, height) {
+    tree_ = CreateWindowExW(0, WC_TREEVIEWW, L"",
+                            WS_CHILD | WS_VISIBLE | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_NONEVENHEIGHT,
+                            0, 0, width, height, frame_.hWnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+void BareTree::Fill(const std::vector<TreeItem>& items) {
+    SendMessageW(tree_, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    std::vector<HTREEITEM> handles;
+    handles.reserve(items.size());
+    for (const TreeItem& item : items) {
+        TVINSERTSTRUCTW insert{};
+        insert.hParent = item.parent < 0 ? TVI_ROOT : handles[size_t(item.parent)];
+        insert.hInsertAfter = TVI_LAST;
+        insert.itemex.mask = TVIF_TEXT | TVIF_INTEGRAL | TVIF_STATE;
+        insert.itemex.pszText = const_cast<wchar_t*>(item.text.c_str());
+        insert.itemex.iIntegral = item.rows;
+        insert.itemex.state = item.expanded ? TVIS_EXPANDED : 0;
+        insert.itemex.stateMask = TVIS_EXPANDED;
+        handles.push_back(reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert))));
+    }
+    SendMessageW(tree_, WM_SETREDRAW, TRUE, 0);
+}
+
+double repaint_seconds(HWND window) {
+    Stopwatch watch;
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    return watch.seconds();
+}
+
+}  // namespace bench

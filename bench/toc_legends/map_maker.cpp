@@ -1,0 +1,120 @@
+#include "bench/toc_legends/map_maker.h"
+#include <string>
+#include "com/bstr.h"
+#include "com/error.h"
+
+namespace bench {
+
+namespace {
+using com::ComPtr;
+
+constexpr int classes_per_layer = 10;
+
+ComPtr<IColor> color(COLORREF c) {
+    auto rgb = ComPtr<IRgbColor>::create(CLSID_RgbColor);
+    com::check(rgb->put_RGB(LONG(c)));
+    return rgb.as<IColor>();
+}
+
+COLORREF shade(int i) { return RGB(40 + (i * 53) % 200, 60 + (i * 97) % 180, 30 + (i * 31) % 210); }
+
+ComPtr<ISymbol> fill(COLORREF c) {
+    auto s = ComPtr<ISolidFillSymbol>::create(CLSID_SolidFillSymbol);
+    com::check(s->putref_Color(color(c).get()));
+    return s.as<ISymbol>();
+}
+
+ComPtr<ISymbol> line(COLORREF c) {
+    auto s = ComPtr<ILineSymbol>::create(CLSID_LineSymbol);
+    com::check(s->putref_Color(color(c).get()));
+    com::check(s->put_Width(2.0));
+    return s.as<ISymbol>();
+}
+
+ComPtr<ISymbol> marker(COLORREF c) {
+    auto s = ComPtr<IMarkerSymbol>::create(CLSID_MarkerSymbol);
+    com::check(s->putref_Color(color(c).get()));
+    com::check(s->put_Size(8.0));
+    return s.as<ISymbol>();
+}
+
+ComPtr<ILayer> feature_layer(const std::wstring& name, LONG shapeType, IFeatureRenderer* renderer) {
+    auto layer = ComPtr<IFeatureRendering>::create(CLSID_FeatureLayer);
+    auto features = ComPtr<IFeatureClass>::create(CLSID_FeatureClass);
+    com::check(features->put_ShapeType(shapeType));
+    com::check(layer->putref_FeatureClass(features.get()));
+    com::check(layer->putref_Renderer(renderer));
+    com::check(layer->put_Name(com::Bstr(name).get()));
+    return layer.as<ILayer>();
+}
+
+ComPtr<ILayer> raster_layer(const std::wstring& name, IRasterRenderer* renderer) {
+    auto layer = ComPtr<IRasterLayer>::create(CLSID_RasterLayer);
+    com::check(layer->putref_Renderer(renderer));
+    com::check(layer->put_Name(com::Bstr(name).get()));
+    return layer.as<ILayer>();
+}
+
+// Five layers: polygons by class breaks, lines by unique values, points with one symbol, a
+// red-green-blue raster and a stretched raster.
+void add_group(IMap* map, int g) {
+    const std::wstring n = std::to_wstring(g);
+    auto breaks = ComPtr<IClassBreaksRenderer>::create(CLSID_ClassBreaksRenderer);
+    com::check(breaks->put_Field(com::Bstr(L"POP").get()));
+    com::check(breaks->put_BreakCount(classes_per_layer));
+    for (int i = 0; i < classes_per_layer; ++i) {
+        com::check(breaks->put_Break(i, 100.0 * (i + 1)));
+        com::check(breaks->put_Label(i, com::Bstr(L"up to " + std::to_wstring(100 * (i + 1))).get()));
+        com::check(breaks->putref_Symbol(i, fill(shade(i + g)).get()));
+    }
+    auto unique = ComPtr<IUniqueValueRenderer>::create(CLSID_UniqueValueRenderer);
+    com::check(unique->put_FieldCount(1));
+    com::check(unique->put_Field(0, com::Bstr(L"KIND").get()));
+    for (int i = 0; i < classes_per_layer; ++i) {
+        const std::wstring value = L"k" + std::to_wstring(i);
+        com::check(unique->AddValue(com::Bstr(value).get(), com::Bstr(L"Kind " + value).get(), line(shade(3 * i + g)).get()));
+    }
+    auto simple = ComPtr<ISimpleRenderer>::create(CLSID_SimpleRenderer);
+    com::check(simple->putref_Symbol(marker(shade(g)).get()));
+    auto rgb = ComPtr<IRasterRenderer>::create(CLSID_RasterRgbRenderer);
+    auto ramp = ComPtr<IAlgorithmicColorRamp>::create(CLSID_AlgorithmicColorRamp);
+    com::check(ramp->putref_FromColor(color(RGB(0, 0, 128)).get()));
+    com::check(ramp->putref_ToColor(color(RGB(255, 255, 0)).get()));
+    auto stretch = ComPtr<IRasterStretchRenderer>::create(CLSID_RasterStretchRenderer);
+    com::check(stretch->putref_ColorRamp(ramp.as<IColorRamp>().get()));
+
+    // Added at the top of the drawing order one by one: the last added is drawn first.
+    com::check(map->AddLayer(raster_layer(L"Elevation " + n, stretch.as<IRasterRenderer>().get()).get()));
+    com::check(map->AddLayer(raster_layer(L"Image " + n, rgb.get()).get()));
+    com::check(map->AddLayer(feature_layer(L"Wells " + n, GeometryPoint, simple.as<IFeatureRenderer>().get()).get()));
+    com::check(map->AddLayer(feature_layer(L"Roads " + n, GeometryPolyline, unique.as<IFeatureRenderer>().get()).get()));
+    com::check(map->AddLayer(feature_layer(L"Parcels " + n, GeometryPolygon, breaks.as<IFeatureRenderer>().get()).get()));
+}
+}  // namespace
+
+bool use_map_model() {
+    static HRESULT registered = [] {
+        wchar_t path[MAX_PATH];
+        DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+        std::wstring dir(path, n);
+        dir = dir.substr(0, dir.find_last_of(L"\\/"));
+        HMODULE dll = LoadLibraryW((dir + L"\\mapmodel.dll").c_str());
+        if (!dll) return HRESULT_FROM_WIN32(GetLastError());
+        using Register = HRESULT(STDAPICALLTYPE*)();
+        auto reg = reinterpret_cast<Register>(reinterpret_cast<void*>(GetProcAddress(dll, "DllRegisterServer")));
+        return reg ? reg() : E_FAIL;
+    }();
+    return SUCCEEDED(registered);
+}
+
+int items_per_group() { return 5 + (classes_per_layer + 1) * 2 + 1 + 4 + 1; }
+
+ComPtr<IMap> make_map(int items) {
+    auto map = ComPtr<IMap>::create(CLSID_Map);
+    com::check(map->put_Name(com::Bstr(L"Benchmark").get()));
+    const int groups = std::max(1, (items - 2 + items_per_group() / 2) / items_per_group());
+    for (int g = 0; g < groups; ++g) add_group(map.get(), g);
+    return map;
+}
+
+}  // namespace bench

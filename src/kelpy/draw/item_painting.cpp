@@ -1,0 +1,138 @@
+// DrawItem: one tree item during the tree's custom draw. Legend rows are painted by the control:
+// the row's symbol draws itself into an off-screen bitmap of the measured swatch size, which is
+// copied beside the label, and the label follows (for a stretched raster ramp, "High" and
+// "Low"). The holder row stays blank. All other items are left to the tree.
+#include <string_view>
+#include <utility>
+#include "com/error.h"
+#include "kelpy/control/toc.h"
+#include "kelpy/draw/gdi.h"
+
+namespace kelpy {
+
+namespace {
+// Where the swatch goes relative to the label rectangle, and where the label text starts.
+constexpr LONG swatch_offset_x = -23;
+constexpr LONG swatch_offset_y = 2;
+constexpr LONG text_offset_y = 3;
+// The words at the ends of a stretched ramp, in a column this far right of the swatch's left.
+constexpr LONG ramp_text_right = 100;
+constexpr LONG ramp_text_bottom_inset = 3;
+constexpr std::wstring_view ramp_high = L"High";
+constexpr std::wstring_view ramp_low = L"Low";
+
+// The rectangle (x, y, width, height) and the shape type a row's symbol is drawn on, in the
+// world units of the swatch (one unit per pixel, y up).
+struct SwatchShape {
+    LONG x, y, width, height, shapeType;
+};
+
+SwatchShape swatch_shape(const TocNode& record, LONG W, LONG H) {
+    // Areas (polygons and every raster swatch) fill the upper part of the swatch; other shapes
+    // sit in the middle of the whole swatch.
+    if (record.LayerType != ::LayerType::FeatureLayer || record.ShapeType == GeometryPolygon)
+        return {1, 10, W - 6, H - 10, GeometryPolygon};
+    return {1, 1, W - 6, H - 5, record.ShapeType};
+}
+
+// The symbol set up on a device context, reset at the end even when drawing fails, so that the
+// symbol never keeps a context that is about to be deleted.
+class SymbolSession {
+public:
+    SymbolSession(const com::ComPtr<ISymbol>& symbol, HDC dc, ITransformation* transformation) : symbol_(symbol) {
+        com::check(symbol_->SetupDC(reinterpret_cast<LONG_PTR>(dc), transformation));
+    }
+    ~SymbolSession() {
+        if (symbol_) symbol_->ResetDC();
+    }
+    SymbolSession(const SymbolSession&) = delete;
+    SymbolSession& operator=(const SymbolSession&) = delete;
+    void Draw(IGeometry* shape) { com::check(symbol_->Draw(shape)); }
+    void ResetDC() { com::check(std::exchange(symbol_, nullptr)->ResetDC()); }
+
+private:
+    com::ComPtr<ISymbol> symbol_;
+};
+
+void draw_text(HDC dc, std::wstring_view text, RECT rect, UINT format) {
+    DrawTextW(dc, text.data(), int(text.size()), &rect, format);
+}
+}  // namespace
+
+void Toc::DrawItem(const com::ComPtr<CustomDrawEventArgs>& args) {
+    // 1-2. The item and its record; the swatch's place beside the label.
+    if (!args->Node) return;
+    platform::NodePtr node = platform::Node::From(args->Node.get());
+    if (!node) com::raise(com::CTL_E_TYPEMISMATCH, L"The item to draw is not an item of the tree");
+    com::ComPtr<TocNode> record = node->Record();
+    const com::ComPtr<CRect>& label = args->Rect;
+    if (!label) com::raise(com::CTL_E_OBJECTNOTSET, L"The item to draw has no rectangle");
+    const LONG x0 = label->Left + swatch_offset_x;
+    const LONG y0 = label->Top + swatch_offset_y;
+    const HDC dc = reinterpret_cast<HDC>(args->hdc);
+
+    // 3. Legend rows are the control's; the holder row stays blank; the rest is the tree's.
+    switch (record->TOCNodeType) {
+    case ::TOCNodeType::Holder:
+        args->SkipDefault = true;
+        return;
+    case ::TOCNodeType::LayerSymbol:
+    case ::TOCNodeType::RendererItem:
+        break;
+    default:
+        return;
+    }
+
+    // 4-7. The shape and the symbol; a row without either shows nothing at all.
+    const LONG H = record->SymbolHeight;
+    const LONG W = record->SymbolWidth;
+    const SwatchShape s = swatch_shape(*record.get(), W, H);
+    com::ComPtr<IGeometry> shape = CreateSymbolGeometry(s.x, s.y, s.width, s.height, s.shapeType);
+    com::ComPtr<ISymbol> symbol = shape ? record->Symbol : nullptr;
+    if (symbol) {
+        // 8-9. A white bitmap of the swatch's size, off screen.
+        draw::MemoryDC memory(dc);
+        draw::CompatibleBitmap bitmap(dc, W, H);
+        {
+            draw::Selection selected(memory.get(), bitmap.get());
+            const RECT all{0, 0, W, H};
+            FillRect(memory.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+            // 10-12. The symbol draws itself on the shape, one world unit per pixel. A context
+            // without a resolution gives no transformation: the swatch then stays white.
+            com::ComPtr<ITransformation> transformation =
+                CreateTransFromDC(reinterpret_cast<LONG_PTR>(memory.get()), W, H);
+            if (transformation) {
+                auto display = transformation.as<IDisplayTransformation>();
+                com::check(display->put_ScaleRatio(1.0));
+                com::check(display->put_QualityRatio(1.5));
+                com::check(display->put_Units(2));
+                SymbolSession session(symbol, memory.get(), transformation.get());
+                session.Draw(shape.get());
+                session.ResetDC();
+            }
+            // 13. One copy beside the label.
+            BitBlt(dc, x0, y0, W, H, memory.get(), 0, 0, SRCCOPY);
+        }  // 14. The bitmap leaves the memory context before both are deleted.
+
+        // 15-16. The label of a class row (a LayerSymbol row shows its swatch only).
+        if (record->TOCNodeType == ::TOCNodeType::RendererItem) {
+            RECT text{label->Left, label->Top + text_offset_y, label->Right, label->Bottom};
+            if (record->LayerType == ::LayerType::FeatureLayer) {
+                draw_text(dc, node->Text(), text, 0);
+            } else if (record->LayerType == ::LayerType::RasterLayer) {
+                if (record->RasterRendererType == ::RasterRendererType::StretchColorRamp) {
+                    text.right = x0 + ramp_text_right;
+                    text.bottom = label->Bottom - ramp_text_bottom_inset;
+                    draw_text(dc, ramp_high, text, 0);
+                    draw_text(dc, ramp_low, text, DT_SINGLELINE | DT_BOTTOM);
+                } else {
+                    draw_text(dc, node->Text(), text, 0);
+                }
+            }
+        }
+    }
+    // 17. The tree draws nothing of its own for a legend row.
+    args->SkipDefault = true;
+}
+
+}  // namespace kelpy

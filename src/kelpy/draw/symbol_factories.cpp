@@ -1,0 +1,102 @@
+// The small factories behind legend swatches: the display transformation that maps a swatch's
+// world rectangle onto a device context pixel for pixel, the shape a symbol draws itself on,
+// and the two symbols the control makes itself for raster legends (a solid colour patch and a
+// colour-ramp patch). All objects come from the map model through COM.
+#include <cstdint>
+#include "com/error.h"
+#include "kelpy/control/toc.h"
+
+namespace kelpy {
+
+namespace {
+// The error CreateTransFromDC raises (and catches) for a device context without a resolution.
+constexpr HRESULT E_NO_RESOLUTION = HRESULT(0x80041B5E);
+constexpr wchar_t no_resolution_source[] = L"TOC.CreateTransFromDC";
+constexpr wchar_t no_resolution_description[] = L"Could not retrieve Resolution from device context.";
+
+// A 32-bit whole-number sum; a result outside the range is the overflow error.
+LONG checked_sum(LONG a, LONG b) {
+    const int64_t sum = int64_t(a) + int64_t(b);
+    if (sum < INT32_MIN || sum > INT32_MAX) com::raise(CTL_E_OVERFLOW);
+    return LONG(sum);
+}
+}  // namespace
+
+com::ComPtr<ITransformation> Toc::CreateTransFromDC(LONG_PTR hdc, LONG width, LONG height) {
+    // Every error of the steps below ends here: the caller sees only a missing transformation.
+    try {
+        auto envelope = com::ComPtr<IEnvelope>::create(CLSID_Envelope);
+        com::check(envelope->PutCoords(0.0, 0.0, double(width), double(height)));
+        const RECT device{0, 0, width, height};
+        const int resolution = GetDeviceCaps(reinterpret_cast<HDC>(hdc), LOGPIXELSY);
+        if (resolution == 0) com::raise(E_NO_RESOLUTION, no_resolution_description, no_resolution_source);
+        auto transformation = com::ComPtr<IDisplayTransformation>::create(CLSID_DisplayTransformation);
+        com::check(transformation->put_Bounds(envelope.get()));
+        com::check(transformation->put_VisibleBounds(envelope.get()));
+        com::check(transformation->SetDeviceFrame(device.left, device.top, device.right, device.bottom));
+        com::check(transformation->put_Resolution(double(resolution)));
+        return transformation.as<ITransformation>();
+    } catch (const com::ComError&) {
+        return {};
+    }
+}
+
+com::ComPtr<IGeometry> Toc::CreateSymbolGeometry(LONG x, LONG y, LONG width, LONG height, LONG shapeType) {
+    switch (shapeType) {
+    case GeometryPoint: {
+        auto point = com::ComPtr<IPoint>::create(CLSID_Point);
+        com::check(point->PutCoords(x + width / 2.0, y + height / 2.0));
+        return point.as<IGeometry>();
+    }
+    case GeometryPolyline: {
+        // A horizontal line across the rectangle at half its height: the end takes its y from
+        // the start as the start holds it.
+        auto from = com::ComPtr<IPoint>::create(CLSID_Point);
+        com::check(from->PutCoords(double(x), y + height / 2.0));
+        auto to = com::ComPtr<IPoint>::create(CLSID_Point);
+        com::check(to->put_X(double(checked_sum(x, width))));
+        double fromY = 0;
+        com::check(from->get_Y(&fromY));
+        com::check(to->put_Y(fromY));
+        auto line = com::ComPtr<ILine>::create(CLSID_Line);
+        com::check(line->putref_FromPoint(from.get()));
+        com::check(line->putref_ToPoint(to.get()));
+        return line.as<IGeometry>();
+    }
+    case GeometryPolygon: {
+        const LONG right = checked_sum(x, width);
+        const LONG top = checked_sum(y, height);
+        auto envelope = com::ComPtr<IEnvelope>::create(CLSID_Envelope);
+        com::check(envelope->PutCoords(double(x), double(y), double(right), double(top)));
+        return envelope.as<IGeometry>();
+    }
+    default:
+        return {};
+    }
+}
+
+com::ComPtr<ISymbol> Toc::CreateFillSymbol(LONG color) {
+    auto fill = com::ComPtr<ISolidFillSymbol>::create(CLSID_SolidFillSymbol);
+    auto rgb = com::ComPtr<IRgbColor>::create(CLSID_RgbColor);
+    com::check(rgb->put_RGB(color));
+    com::check(fill->putref_Color(rgb.as<IColor>().get()));
+    return fill.as<ISymbol>();
+}
+
+com::ComPtr<ISymbol> Toc::CreateGradientSymbol(const com::ComPtr<IColorRamp>& ramp) {
+    auto gradient = com::ComPtr<IGradientFillSymbol>::create(CLSID_GradientFillSymbol);
+    // A linear ramp of 50 bands, its first colour towards the bottom of the patch (280
+    // degrees), where the ramp row shows "Low".
+    com::check(gradient->putref_ColorRamp(ramp.get()));
+    com::check(gradient->put_Style(0));
+    com::check(gradient->put_Angle(280.0));
+    com::check(gradient->put_IntervalCount(50));
+    // No outline around the ramp.
+    com::ComPtr<ILineSymbol> outline;
+    com::check(gradient->get_Outline(outline.put()));
+    if (!outline) com::raise(com::CTL_E_OBJECTNOTSET, L"The gradient fill symbol has no outline");
+    com::check(outline->put_Width(0.0));
+    return gradient.as<ISymbol>();
+}
+
+}  // namespace kelpy
