@@ -7,16 +7,16 @@
 #include "com/boundary.h"
 #include "com/module.h"
 #include "com/registry.h"
+#include "kelpy/control/resources/resource_ids.h"
+#include "kelpy/control/toc.h"
 #include "kelpy/model/typelib.h"
 
 namespace {
 
 // An inside-out control that activates as soon as it is visible, is resized by recomposing,
 // cannot be linked into, and wants its client site before it is initialised.
-constexpr DWORD control_misc_status = OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE |
-                                      OLEMISC_INSIDEOUT | OLEMISC_ACTIVATEWHENVISIBLE |
-                                      OLEMISC_SETCLIENTSITEFIRST;
-constexpr int toolbox_bitmap = 30000;  // bitmap resource of the toolbox picture
+constexpr DWORD control_misc_status = kelpy::Toc::MiscStatus;
+constexpr int toolbox_bitmap = KELPY_BITMAP_TOOLBOX;  // bitmap resource of the toolbox picture
 
 struct ServedClass {
     com::ClassInfo info;
@@ -37,9 +37,8 @@ com::ClassInfo record_class(const CLSID& clsid, std::wstring_view name) {
             .libid = &LIBID_KELPY, .typelib_version = typelib_version()};
 }
 
-// Every class of the library. The control class has no factory until the control itself is
-// built: until then the library answers that the class is not available rather than hand out
-// something that is not the control.
+// Every class of the library. The control is made by its class factory for its container; the
+// record classes are made by the control only.
 std::span<const ServedClass> served_classes() {
     static const ServedClass classes[] = {
         {{.clsid = &CLSID_TOC,
@@ -51,7 +50,7 @@ std::span<const ServedClass> served_classes() {
           .control = true,
           .misc_status = control_misc_status,
           .toolbox_bitmap = toolbox_bitmap},
-         nullptr},
+         &kelpy::Toc::create_for},
         {record_class(CLSID_TOCNode, L"KELPY.TOCNode"), nullptr},
         {record_class(CLSID_CRect, L"KELPY.CRect"), nullptr},
         {record_class(CLSID_CustomDrawEventArgs, L"KELPY.CustomDrawEventArgs"), nullptr},

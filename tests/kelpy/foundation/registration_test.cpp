@@ -94,13 +94,17 @@ TEST_F(Library, RecordClassesAndUnknownClassesHaveNoClassObject) {
     EXPECT_EQ(can_unload(), S_OK);  // nothing was left alive
 }
 
-// Until the control exists, its class answers "not available" rather than a stand-in.
-TEST_F(Library, ControlClassIsNotServedBeforeTheControlExists) {
+// The control's class has a class factory; holding it keeps the library loaded.
+TEST_F(Library, ControlClassIsServedByAClassFactory) {
     auto get = entry<GetClassObject>(module, "DllGetClassObject");
-    ASSERT_TRUE(get);
-    void* factory = reinterpret_cast<void*>(1);
-    EXPECT_EQ(get(CLSID_TOC, IID_IClassFactory, &factory), CLASS_E_CLASSNOTAVAILABLE);
-    EXPECT_EQ(factory, nullptr);
+    auto can_unload = entry<CanUnloadNow>(module, "DllCanUnloadNow");
+    ASSERT_TRUE(get && can_unload);
+    IClassFactory* factory = nullptr;
+    ASSERT_EQ(get(CLSID_TOC, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);
+    ASSERT_NE(factory, nullptr);
+    EXPECT_EQ(can_unload(), S_FALSE);
+    factory->Release();
+    EXPECT_EQ(can_unload(), S_OK);
 }
 
 // ---- registration through regsvr32

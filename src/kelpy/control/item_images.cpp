@@ -1,0 +1,43 @@
+// The pictures of imlTOC, loaded from the library's bitmap resources in list order.
+#include "com/error.h"
+#include "com/module.h"
+#include "kelpy/control/resources/resource_ids.h"
+#include "kelpy/control/toc.h"
+
+namespace kelpy {
+
+namespace {
+// The owner of a loaded bitmap.
+class LoadedBitmap {
+public:
+    explicit LoadedBitmap(int id) noexcept
+        : bitmap_(static_cast<HBITMAP>(
+              LoadImageW(com::Module::handle(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {}
+    ~LoadedBitmap() {
+        if (bitmap_) DeleteObject(bitmap_);
+    }
+    LoadedBitmap(const LoadedBitmap&) = delete;
+    LoadedBitmap& operator=(const LoadedBitmap&) = delete;
+    HBITMAP get() const noexcept { return bitmap_; }
+
+private:
+    HBITMAP bitmap_;
+};
+}  // namespace
+
+void Toc::LoadItemImages() {
+    static constexpr std::pair<const wchar_t*, int> pictures[] = {
+        {L"plus", KELPY_BITMAP_ITEM_PLUS},         {L"minus", KELPY_BITMAP_ITEM_MINUS},
+        {L"disconnected", KELPY_BITMAP_ITEM_DISCONNECTED}, {L"checked", KELPY_BITMAP_ITEM_CHECKED},
+        {L"unchecked", KELPY_BITMAP_ITEM_UNCHECKED}, {L"root", KELPY_BITMAP_ITEM_ROOT},
+    };
+    for (const auto& [key, id] : pictures) {
+        LoadedBitmap picture(id);
+        if (!picture.get())
+            com::raise(HRESULT_FROM_WIN32(ERROR_RESOURCE_NAME_NOT_FOUND),
+                       L"The library has no picture for the item image \"" + std::wstring(key) + L"\"");
+        imlTOC.Add(key, picture.get());
+    }
+}
+
+}  // namespace kelpy

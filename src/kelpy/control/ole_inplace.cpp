@@ -1,0 +1,151 @@
+// In-place activation: the control's window lives inside its container's window, placed where
+// the in-place site says. IOleInPlaceObject and IOleInPlaceActiveObject are the container's
+// handles on the active control; IOleControl carries the ambient and event-freezing protocol.
+#include "com/boundary.h"
+#include "kelpy/control/toc.h"
+
+namespace kelpy {
+
+namespace {
+RECT or_empty(LPCRECT r) { return r ? *r : RECT{}; }
+}  // namespace
+
+void Toc::ActivateInPlace(IOleClientSite* site, bool uiActivate) {
+    if (!m_bInPlaceActive) {
+        if (!site) com::raise(E_UNEXPECTED, L"The control has no client site to activate in");
+        auto inPlaceSite = com::ComPtr<IOleClientSite>(site).as<IOleInPlaceSite>();
+        const HRESULT can = inPlaceSite->CanInPlaceActivate();
+        com::check(can);
+        if (can != S_OK) com::raise(E_FAIL, L"The container does not let the control activate in place");
+        com::check(inPlaceSite->OnInPlaceActivate());
+        m_pInPlaceSite = inPlaceSite;
+        m_bInPlaceActive = true;
+        try {
+            HWND parent = nullptr;
+            com::check(inPlaceSite->GetWindow(&parent));
+            com::ComPtr<IOleInPlaceFrame> frame;
+            com::ComPtr<IOleInPlaceUIWindow> document;
+            RECT pos{}, clip{};
+            OLEINPLACEFRAMEINFO frameInfo{};
+            frameInfo.cb = sizeof frameInfo;
+            com::check(inPlaceSite->GetWindowContext(frame.put(), document.put(), &pos, &clip, &frameInfo));
+            if (!m_hWnd) {
+                CreateControlWindow(parent, pos);
+            } else {
+                SetParent(m_hWnd, parent);
+                MoveWindow(m_hWnd, pos.left, pos.top, pos.right - pos.left, pos.bottom - pos.top, TRUE);
+            }
+            ShowWindow(m_hWnd, SW_SHOWNA);
+            if (m_bLoaded) UserControl_ReadProperties();
+        } catch (...) {
+            DeactivateInPlace();
+            throw;
+        }
+    }
+    if (uiActivate && !m_bUIActive) {
+        m_bUIActive = true;
+        m_pInPlaceSite->OnUIActivate();
+        com::ComPtr<IOleInPlaceFrame> frame;
+        com::ComPtr<IOleInPlaceUIWindow> document;
+        RECT pos{}, clip{};
+        OLEINPLACEFRAMEINFO frameInfo{};
+        frameInfo.cb = sizeof frameInfo;
+        if (SUCCEEDED(m_pInPlaceSite->GetWindowContext(frame.put(), document.put(), &pos, &clip, &frameInfo))) {
+            auto* active = static_cast<IOleInPlaceActiveObject*>(this);
+            if (frame) frame->SetActiveObject(active, nullptr);
+            if (document) document->SetActiveObject(active, nullptr);
+        }
+    }
+}
+
+void Toc::DeactivateInPlace() {
+    if (!m_bInPlaceActive) return;
+    UIDeactivate();
+    com::ComPtr<IOleInPlaceSite> site = std::move(m_pInPlaceSite);
+    m_bInPlaceActive = false;
+    DestroyControlWindow();
+    if (site) site->OnInPlaceDeactivate();
+}
+
+// ---- IOleWindow
+
+STDMETHODIMP Toc::GetWindow(HWND* window) {
+    if (!window) return E_POINTER;
+    *window = m_hWnd;
+    return m_hWnd ? S_OK : E_FAIL;
+}
+
+STDMETHODIMP Toc::ContextSensitiveHelp(BOOL) { return E_NOTIMPL; }
+
+// ---- IOleInPlaceObject
+
+STDMETHODIMP Toc::InPlaceDeactivate() {
+    return com::boundary(IID_IOleInPlaceObject, [&] { DeactivateInPlace(); });
+}
+
+STDMETHODIMP Toc::UIDeactivate() {
+    return com::boundary(IID_IOleInPlaceObject, [&] {
+        if (!m_bUIActive) return;
+        m_bUIActive = false;
+        if (!m_pInPlaceSite) return;
+        com::ComPtr<IOleInPlaceFrame> frame;
+        com::ComPtr<IOleInPlaceUIWindow> document;
+        RECT pos{}, clip{};
+        OLEINPLACEFRAMEINFO frameInfo{};
+        frameInfo.cb = sizeof frameInfo;
+        if (SUCCEEDED(m_pInPlaceSite->GetWindowContext(frame.put(), document.put(), &pos, &clip, &frameInfo))) {
+            if (frame) frame->SetActiveObject(nullptr, nullptr);
+            if (document) document->SetActiveObject(nullptr, nullptr);
+        }
+        m_pInPlaceSite->OnUIDeactivate(FALSE);
+    });
+}
+
+// The container moved or sized the control: the window follows, and the tree with it.
+STDMETHODIMP Toc::SetObjectRects(LPCRECT pos, LPCRECT) {
+    return com::boundary(IID_IOleInPlaceObject, [&] {
+        if (!pos) com::raise(E_POINTER);
+        const RECT r = or_empty(pos);
+        if (r.right < r.left || r.bottom < r.top) com::raise(E_INVALIDARG, L"The control's rectangle is inverted");
+        if (m_hWnd) MoveWindow(m_hWnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    });
+}
+
+STDMETHODIMP Toc::ReactivateAndUndo() { return INPLACE_E_NOTUNDOABLE; }
+
+// ---- IOleInPlaceActiveObject: the control has no accelerators, menus or tool bars.
+
+STDMETHODIMP Toc::TranslateAccelerator(LPMSG) { return S_FALSE; }
+STDMETHODIMP Toc::OnFrameWindowActivate(BOOL) { return S_OK; }
+STDMETHODIMP Toc::OnDocWindowActivate(BOOL) { return S_OK; }
+STDMETHODIMP Toc::ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) { return S_OK; }
+STDMETHODIMP Toc::EnableModeless(BOOL) { return S_OK; }
+
+// ---- IOleControl
+
+STDMETHODIMP Toc::GetControlInfo(CONTROLINFO* info) {
+    return com::boundary(IID_IOleControl, [&] {
+        if (!info) com::raise(E_POINTER);
+        if (info->cb < sizeof(CONTROLINFO)) com::raise(E_INVALIDARG, L"CONTROLINFO is too small");
+        info->hAccel = nullptr;
+        info->cAccel = 0;
+        info->dwFlags = 0;
+    });
+}
+
+STDMETHODIMP Toc::OnMnemonic(MSG*) { return E_NOTIMPL; }
+
+// The control reads its ambient properties once, at start-up; a later change (for example of
+// the user mode) does not switch between run time and design time. It only repaints.
+STDMETHODIMP Toc::OnAmbientPropertyChange(DISPID) {
+    if (m_hWnd) InvalidateRect(m_hWnd, nullptr, TRUE);
+    return S_OK;
+}
+
+STDMETHODIMP Toc::FreezeEvents(BOOL freeze) {
+    if (freeze) ++m_oleEvents.frozen;
+    else if (m_oleEvents.frozen > 0) --m_oleEvents.frozen;
+    return S_OK;
+}
+
+}  // namespace kelpy

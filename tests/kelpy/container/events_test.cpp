@@ -1,0 +1,102 @@
+// The control's events reach the container's sink through the connection point for __TOC:
+// every argument by reference, the sink's `cancel` read back, nothing while events are frozen.
+#include <gtest/gtest.h>
+#include "kelpy/container/access.h"
+#include "kelpy/container/container_fixture.h"
+#include "kelpy/common/map_builder.h"
+
+namespace {
+
+struct Events : ::testing::Test {
+    com::ComPtr<kelpy::Toc> toc = test::new_control();
+    host::ControlHost host{toc.get()->unknown(), host::HostOptions{}};
+    com::ComPtr<test::RecordingSink> sink = com::ComPtr<test::RecordingSink>::attach(test::RecordingSink::create());
+};
+
+TEST_F(Events, CancelSetByTheSinkIsReadBack) {
+    test::EventConnection connection(toc.get()->unknown(), sink.get());
+    bool cancel = false;
+    test::Container::RaiseOnBeforeRefreshMap(*toc.get(), cancel);
+    EXPECT_FALSE(cancel);  // the sink left it alone
+    sink->setCancel = true;
+    test::Container::RaiseOnBeforeRefreshMap(*toc.get(), cancel);
+    EXPECT_TRUE(cancel);
+    ASSERT_EQ(sink->events.size(), 2u);
+    EXPECT_EQ(sink->events[0].id, 4);
+    EXPECT_EQ(sink->events[0].types, (std::vector<VARTYPE>{VT_BOOL | VT_BYREF}));
+}
+
+TEST_F(Events, EveryArgumentGoesByReference) {
+    test::EventConnection connection(toc.get()->unknown(), sink.get());
+    sink->setCancel = true;
+    ::TOCNodeType type = ::TOCNodeType::GroupLayer;
+    test::Container::RaiseOnContextMenu(*toc.get(), type);
+    com::ComPtr<ILayer> layer = test::feature_layer(L"Towns");
+    bool cancel = false;
+    test::Container::RaiseOnDragLayer(*toc.get(), cancel, layer);
+    EXPECT_TRUE(cancel);
+    EXPECT_TRUE(layer);  // the sink did not replace the layer
+
+    ASSERT_EQ(sink->events.size(), 2u);
+    EXPECT_EQ(sink->events[0].id, 1);
+    EXPECT_EQ(sink->events[0].types, (std::vector<VARTYPE>{VT_I4 | VT_BYREF}));
+    EXPECT_EQ(sink->events[0].contextMenuType, LONG(::TOCNodeType::GroupLayer));
+    EXPECT_EQ(sink->events[1].id, 3);
+    EXPECT_EQ(sink->events[1].types, (std::vector<VARTYPE>{VT_BOOL | VT_BYREF, VT_DISPATCH | VT_BYREF}));
+    EXPECT_TRUE(sink->events[1].hadObject);
+}
+
+TEST_F(Events, EverySinkHearsAndAnUnadvisedOneDoesNot) {
+    auto second = com::ComPtr<test::RecordingSink>::attach(test::RecordingSink::create());
+    test::EventConnection first(toc.get()->unknown(), sink.get());
+    {
+        test::EventConnection other(toc.get()->unknown(), second.get());
+        bool cancel = false;
+        test::Container::RaiseOnBeforeRefreshMap(*toc.get(), cancel);
+    }
+    bool cancel = false;
+    test::Container::RaiseOnBeforeRefreshMap(*toc.get(), cancel);
+    EXPECT_EQ(sink->events.size(), 2u);
+    EXPECT_EQ(second->events.size(), 1u);
+}
+
+TEST_F(Events, FrozenEventsReachNoSink) {
+    test::EventConnection connection(toc.get()->unknown(), sink.get());
+    sink->setCancel = true;
+    auto control = com::ComPtr<IUnknown>(toc.get()->unknown()).as<IOleControl>();
+    ASSERT_EQ(control->FreezeEvents(TRUE), S_OK);
+    bool cancel = false;
+    test::Container::RaiseOnBeforeRefreshMap(*toc.get(), cancel);
+    EXPECT_FALSE(cancel);
+    EXPECT_TRUE(sink->events.empty());
+    control->FreezeEvents(FALSE);
+    test::Container::RaiseOnBeforeRefreshMap(*toc.get(), cancel);
+    EXPECT_TRUE(cancel);
+    EXPECT_EQ(sink->events.size(), 1u);
+}
+
+TEST_F(Events, ContainerFindsTheEventInterface) {
+    auto info = com::ComPtr<IUnknown>(toc.get()->unknown()).as<IProvideClassInfo2>();
+    GUID events{};
+    ASSERT_EQ(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events), S_OK);
+    EXPECT_EQ(events, DIID___TOC);
+    com::ComPtr<ITypeInfo> coclass;
+    ASSERT_EQ(info->GetClassInfo(coclass.put()), S_OK);
+    TYPEATTR* attr = nullptr;
+    ASSERT_EQ(coclass->GetTypeAttr(&attr), S_OK);
+    EXPECT_EQ(attr->guid, CLSID_TOC);
+    EXPECT_EQ(attr->typekind, TKIND_COCLASS);
+    coclass->ReleaseTypeAttr(attr);
+
+    auto points = com::ComPtr<IUnknown>(toc.get()->unknown()).as<IConnectionPointContainer>();
+    com::ComPtr<IConnectionPoint> none;
+    EXPECT_EQ(points->FindConnectionPoint(IID_IPropertyNotifySink, none.put()), CONNECT_E_NOCONNECTION);
+    // A sink that is not an event sink of the control is refused.
+    com::ComPtr<IConnectionPoint> point;
+    ASSERT_EQ(points->FindConnectionPoint(DIID___TOC, point.put()), S_OK);
+    DWORD cookie = 0;
+    auto site = com::ComPtr<host::ControlSite>::attach(host::ControlSite::create(nullptr, std::nullopt));
+    EXPECT_EQ(point->Advise(static_cast<IOleClientSite*>(site.get()), &cookie), CONNECT_E_CANNOTCONNECT);
+}
+
+}  // namespace

@@ -1,0 +1,257 @@
+// The control in a container of ours: started at run time however the container loads it,
+// the tree filling the control and following its size, the design-time caption, and the end of
+// the hosting (windows unhooked, control freed).
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include "kelpy/container/access.h"
+#include "kelpy/container/container_fixture.h"
+#include "kelpy/common/map_builder.h"
+#include "kelpy/platform/window_hooks.h"
+
+namespace {
+
+using host::ControlHost;
+using host::HostOptions;
+using host::Persistence;
+
+const HMODULE self = GetModuleHandleW(nullptr);
+
+constexpr LONG_PTR added_styles = TVS_LINESATROOT | TVS_NONEVENHEIGHT;
+
+std::wstring expected_caption() {
+    return L"KELPY Control " + std::to_wstring(KELPY_VERSION_MAJOR) + L"." + std::to_wstring(KELPY_VERSION_MINOR) +
+           L"." + std::to_wstring(KELPY_VERSION_REVISION);
+}
+
+// However the container starts the control (new, from a stream, from a property bag), the
+// control ends up in the same run-time state.
+class RunTimeHosting : public ::testing::TestWithParam<Persistence> {};
+
+TEST_P(RunTimeHosting, StartsOnceLoadedAndActive) {
+    auto toc = test::new_control();
+    ControlHost host(toc.get()->unknown(), test::options(240, 320, true, GetParam()));
+    ASSERT_TRUE(toc->Loaded());
+    ASSERT_TRUE(toc->RunTimeStarted());
+    EXPECT_FALSE(toc->DesignMode());
+
+    HWND window = host.controlWindow();
+    ASSERT_EQ(window, toc->hWnd());
+    EXPECT_EQ(GetParent(window), host.window());
+    HWND tree = test::Container::tree(*toc.get()).hWnd();
+    EXPECT_TRUE(IsWindowVisible(tree));
+    EXPECT_EQ(kelpy::basTOC::RegisteredControl(), static_cast<_TOC*>(toc.get()));
+    EXPECT_TRUE(test::hooked_by(tree, self));
+    EXPECT_TRUE(test::hooked_by(window, self));
+    EXPECT_EQ(GetWindowLongPtrW(tree, GWL_STYLE) & added_styles, added_styles);
+
+    // The tree fills the control, which fills the host's client area.
+    RECT client{};
+    GetClientRect(host.window(), &client);
+    RECT control = test::rect_in_parent(window);
+    EXPECT_TRUE(EqualRect(&control, &client));
+    RECT treeRect = test::rect_in_parent(tree);
+    EXPECT_TRUE(test::same_rect(treeRect, RECT{0, 0, 240, 320}));
+    EXPECT_TRUE(host.site().inPlaceActive());
+}
+
+INSTANTIATE_TEST_SUITE_P(Persistence, RunTimeHosting,
+                         ::testing::Values(Persistence::InitNew, Persistence::StreamLoad, Persistence::PropertyBagLoad));
+
+TEST(Hosting, HostWithoutUserModeMeansRunTime) {
+    auto toc = test::new_control();
+    ControlHost host(toc.get()->unknown(), test::options(300, 400, std::nullopt));
+    EXPECT_TRUE(toc->RunTimeStarted());
+    EXPECT_FALSE(toc->DesignMode());
+}
+
+TEST(Hosting, TreeFollowsEveryResize) {
+    auto toc = test::new_control();
+    ControlHost host(toc.get()->unknown(), test::options(200, 200));
+    HWND tree = test::Container::tree(*toc.get()).hWnd();
+    for (auto [w, h] : {std::pair{350, 150}, std::pair{160, 410}, std::pair{220, 30}}) {
+        host.resize(w, h);
+        RECT client{};
+        GetClientRect(host.window(), &client);
+        EXPECT_TRUE(test::same_rect(client, RECT{0, 0, w, h})) << w << " x " << h;
+        RECT control = test::rect_in_parent(toc->hWnd());
+        EXPECT_TRUE(test::same_rect(control, client)) << w << " x " << h;
+        RECT r = test::rect_in_parent(tree);
+        EXPECT_TRUE(test::same_rect(r, client)) << w << " x " << h;
+    }
+}
+
+TEST(Hosting, InitializeAfterHostingBuildsTheTree) {
+    auto toc = test::new_control();
+    ControlHost host(toc.get()->unknown(), HostOptions{});
+    auto map = test::make_map(L"Bay", {test::make_layer(test::LayerKind::Plain, L"Towns"), test::make_layer(test::LayerKind::Plain, L"Roads", false)});
+    IMap* argument = map.get();
+    ASSERT_EQ(toc->Initialize(&argument), S_OK);
+    auto items = toc->DescribeTree();
+    ASSERT_GE(items.size(), 4u);
+    EXPECT_EQ(items.front().text, L"Bay");
+    EXPECT_EQ(items.front().image, L"root");
+}
+
+TEST(Hosting, DesignTimeShowsOnlyTheCaption) {
+    auto toc = test::new_control();
+    ControlHost host(toc.get()->unknown(), test::options(300, 120, false));
+    EXPECT_TRUE(toc->DesignMode());
+    EXPECT_FALSE(toc->RunTimeStarted());
+    HWND tree = test::Container::tree(*toc.get()).hWnd();
+    EXPECT_FALSE(IsWindowVisible(tree));
+    EXPECT_EQ(kelpy::basTOC::RegisteredControl(), nullptr);
+    EXPECT_FALSE(test::hooked_by(tree, self));
+    EXPECT_FALSE(test::hooked_by(toc->hWnd(), self));
+    EXPECT_EQ(GetWindowLongPtrW(tree, GWL_STYLE) & added_styles, 0);
+    EXPECT_EQ(kelpy::Toc::DesignCaption(), expected_caption());
+
+    // The caption is centred on white, as wide as the text.
+    host::Pixels picture = host.render();
+    RECT ink = test::ink_box(picture, 0xFFFFFF);
+    ASSERT_FALSE(IsRectEmpty(&ink));
+    host::DibCanvas measure(1, 1);
+    SIZE text{};
+    const std::wstring caption = expected_caption();
+    GetTextExtentPoint32W(measure.dc(), caption.c_str(), int(caption.size()), &text);
+    EXPECT_NEAR((ink.left + ink.right) / 2.0, 150.0, 2.0);
+    EXPECT_NEAR((ink.top + ink.bottom) / 2.0, 60.0, 3.0);
+    EXPECT_LE(ink.right - ink.left, text.cx);
+    EXPECT_GE(ink.right - ink.left, text.cx - 8);
+    EXPECT_LE(ink.bottom - ink.top, text.cy);
+}
+
+// The window's own paint handler paints the same caption into the device context it is given.
+TEST(Hosting, DesignTimePaintHandlerFillsWhiteAndCentresTheCaption) {
+    auto toc = test::new_control();
+    ControlHost host(toc.get()->unknown(), test::options(260, 90, false));
+    host::DibCanvas canvas(260, 90);
+    RECT all{0, 0, 260, 90};
+    FillRect(canvas.dc(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    test::Container::UserControl_Paint(*toc.get(), canvas.dc());
+    host::Pixels painted = canvas.pixels();
+    EXPECT_EQ(painted.at(0, 0), 0xFFFFFFu);
+    EXPECT_EQ(painted.at(259, 89), 0xFFFFFFu);
+    RECT ink = test::ink_box(painted, 0xFFFFFF);
+    ASSERT_FALSE(IsRectEmpty(&ink));
+    EXPECT_NEAR((ink.left + ink.right) / 2.0, 130.0, 2.0);
+    EXPECT_NEAR((ink.top + ink.bottom) / 2.0, 45.0, 3.0);
+}
+
+TEST(Hosting, RunTimePictureIsTheTree) {
+    auto toc = test::new_control();
+    ControlHost host(toc.get()->unknown(), test::options(200, 150));
+    auto map = test::make_map(L"Bay", {test::make_layer(test::LayerKind::Plain, L"Towns")});
+    IMap* argument = map.get();
+    ASSERT_EQ(toc->Initialize(&argument), S_OK);
+    host::Pixels picture = host.render();
+    RECT ink = test::ink_box(picture, GetSysColor(COLOR_WINDOW) & 0xFFFFFF);
+    ASSERT_FALSE(IsRectEmpty(&ink));
+    EXPECT_LT(ink.top, 20);  // the root item is at the top
+}
+
+TEST(Hosting, TerminateGivesBothWindowsTheirProceduresBack) {
+    auto toc = test::new_control();
+    ControlHost host(toc.get()->unknown(), HostOptions{});
+    HWND tree = test::Container::tree(*toc.get()).hWnd();
+    HWND window = toc->hWnd();
+    ASSERT_TRUE(test::hooked_by(tree, self));
+    toc->Terminate();
+    EXPECT_FALSE(test::hooked_by(tree, self));
+    EXPECT_FALSE(test::hooked_by(window, self));
+    EXPECT_EQ(GetWindowLongPtrW(window, GWLP_WNDPROC), GetClassLongPtrW(window, GCLP_WNDPROC));
+    EXPECT_EQ(kelpy::basTOC::RegisteredControl(), nullptr);
+    toc->Terminate();  // a second time: nothing left to do
+    EXPECT_TRUE(IsWindow(window));
+}
+
+TEST(Hosting, CloseEndsTheHostingAndTheControlIsFreed) {
+    const long before = com::Module::live_objects();
+    {
+        auto toc = test::new_control();
+        ControlHost host(toc.get()->unknown(), HostOptions{});
+        auto map = test::make_map(L"Bay", {test::make_layer(test::LayerKind::Plain, L"Towns")});
+        IMap* argument = map.get();
+        ASSERT_EQ(toc->Initialize(&argument), S_OK);
+        HWND window = toc->hWnd();
+        host.close();
+        EXPECT_FALSE(IsWindow(window));
+        EXPECT_EQ(toc->hWnd(), nullptr);
+        EXPECT_EQ(kelpy::basTOC::RegisteredControl(), nullptr);
+        EXPECT_FALSE(host.site().inPlaceActive());
+    }
+    EXPECT_EQ(com::Module::live_objects(), before);
+}
+
+// The container's window goes first (its child, the control's window, with it): the hooks end
+// with the windows, and the control is freed when the container lets it go.
+TEST(Hosting, ContainerWindowDestroyedFirst) {
+    const long before = com::Module::live_objects();
+    {
+        auto toc = test::new_control();
+        ControlHost host(toc.get()->unknown(), HostOptions{});
+        HWND window = toc->hWnd();
+        DestroyWindow(host.window());
+        EXPECT_FALSE(IsWindow(window));
+        EXPECT_EQ(toc->hWnd(), nullptr);
+        EXPECT_EQ(kelpy::basTOC::RegisteredControl(), nullptr);
+    }
+    EXPECT_EQ(com::Module::live_objects(), before);
+}
+
+TEST(OleObject, AnswersWhatContainersAsk) {
+    auto toc = test::new_control();
+    auto object = com::ComPtr<IUnknown>(toc.get()->unknown()).as<IOleObject>();
+    DWORD status = 0;
+    EXPECT_EQ(object->GetMiscStatus(DVASPECT_CONTENT, &status), S_OK);
+    EXPECT_TRUE(status & OLEMISC_SETCLIENTSITEFIRST);
+    EXPECT_TRUE(status & OLEMISC_ACTIVATEWHENVISIBLE);
+    CLSID clsid{};
+    EXPECT_EQ(object->GetUserClassID(&clsid), S_OK);
+    EXPECT_EQ(clsid, CLSID_TOC);
+    SIZEL extent{1000, 2000};
+    EXPECT_EQ(object->SetExtent(DVASPECT_CONTENT, &extent), S_OK);
+    SIZEL back{};
+    EXPECT_EQ(object->GetExtent(DVASPECT_CONTENT, &back), S_OK);
+    EXPECT_EQ(back.cx, 1000);
+    EXPECT_EQ(back.cy, 2000);
+    SIZEL negative{-1, 5};
+    EXPECT_EQ(object->SetExtent(DVASPECT_CONTENT, &negative), E_INVALIDARG);
+    EXPECT_EQ(object->SetExtent(DVASPECT_ICON, &extent), DV_E_DVASPECT);
+    // Activation needs a site to activate in; without one nothing is created.
+    EXPECT_TRUE(FAILED(object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, nullptr, 0, nullptr, nullptr)));
+    EXPECT_EQ(toc->hWnd(), nullptr);
+    // The control cannot open in a window of its own.
+    EXPECT_EQ(object->DoVerb(OLEIVERB_OPEN, nullptr, nullptr, 0, nullptr, nullptr), E_NOTIMPL);
+    // Every interface a container asks for answers, with one identity.
+    for (const IID* iid : {&IID_IOleObject, &IID_IOleInPlaceObject, &IID_IOleInPlaceActiveObject, &IID_IOleWindow,
+                           &IID_IOleControl, &IID_IViewObject, &IID_IViewObject2, &IID_IPersist,
+                           &IID_IPersistStreamInit, &IID_IPersistPropertyBag, &IID_IConnectionPointContainer,
+                           &IID_IProvideClassInfo, &IID_IProvideClassInfo2, &IID_IDispatch, &IID__TOC}) {
+        com::ComPtr<IUnknown> p;
+        ASSERT_EQ(object->QueryInterface(*iid, p.put_void()), S_OK);
+        EXPECT_TRUE(com::same_object(p.get(), object.get()));
+    }
+}
+
+TEST(Persistence, StoresNothingAndLoadsNothing) {
+    auto toc = test::new_control();
+    auto stream_init = com::ComPtr<IUnknown>(toc.get()->unknown()).as<IPersistStreamInit>();
+    com::ComPtr<IStream> stream;
+    ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.put()), S_OK);
+    EXPECT_EQ(stream_init->Save(stream.get(), TRUE), S_OK);
+    STATSTG stat{};
+    stream->Stat(&stat, STATFLAG_NONAME);
+    EXPECT_EQ(stat.cbSize.QuadPart, 0u);
+    EXPECT_EQ(stream_init->IsDirty(), S_FALSE);
+    ULARGE_INTEGER size{};
+    EXPECT_EQ(stream_init->GetSizeMax(&size), S_OK);
+    EXPECT_EQ(size.QuadPart, 0u);
+    EXPECT_EQ(stream_init->Load(nullptr), E_POINTER);
+    EXPECT_FALSE(toc->Loaded());
+    CLSID clsid{};
+    EXPECT_EQ(stream_init->GetClassID(&clsid), S_OK);
+    EXPECT_EQ(clsid, CLSID_TOC);
+}
+
+}  // namespace

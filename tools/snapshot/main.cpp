@@ -1,0 +1,165 @@
+// snapshot: hosts the TOC control in a window the way a host application does (through the OLE
+// control protocol), binds it to the map of a map document, prints the control's tree as
+// indented text and writes a PNG picture of the control.
+//
+//   snapshot [--out PICTURE.png] [--width N] [--height N] [DOCUMENT]
+//
+// DOCUMENT defaults to samples\sample-map.json beside the program; the picture to
+// snapshot.png in the current directory. Exit status: 0 done, 1 failed (the reason goes to
+// the standard error), 2 wrong usage.
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+#include <shellapi.h>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+#include "com/error.h"
+#include "control_host.h"
+#include "kelpy/control/toc.h"
+#include "map_document.h"
+#include "tree_text.h"
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** out);  // the control's class objects
+
+namespace {
+
+struct Arguments {
+    std::wstring document;
+    std::wstring picture = L"snapshot.png";
+    int width = 320;
+    int height = 480;
+};
+
+void print(FILE* to, const std::wstring& text) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string utf8(size_t(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), utf8.data(), n, nullptr, nullptr);
+    std::fwrite(utf8.data(), 1, utf8.size(), to);
+    std::fflush(to);
+}
+
+std::wstring program_dir() {
+    wchar_t path[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring p(path, n);
+    return p.substr(0, p.find_last_of(L"\\/") + 1);
+}
+
+std::wstring full_path(const std::wstring& path) {
+    wchar_t full[MAX_PATH];
+    const DWORD n = GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
+    return n && n < MAX_PATH ? std::wstring(full, n) : path;
+}
+
+std::optional<int> size_argument(const std::wstring& text) {
+    try {
+        size_t used = 0;
+        const int v = std::stoi(text, &used);
+        if (used == text.size() && v >= 16 && v <= 4096) return v;
+    } catch (...) {
+    }
+    return std::nullopt;
+}
+
+std::optional<Arguments> parse(const std::vector<std::wstring>& args) {
+    Arguments a;
+    a.document = program_dir() + L"samples\\sample-map.json";
+    bool document_given = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::wstring& arg = args[i];
+        const bool has_value = i + 1 < args.size();
+        if (arg == L"--out" && has_value) {
+            a.picture = args[++i];
+        } else if ((arg == L"--width" || arg == L"--height") && has_value) {
+            auto v = size_argument(args[++i]);
+            if (!v) return std::nullopt;
+            (arg == L"--width" ? a.width : a.height) = *v;
+        } else if (!arg.starts_with(L"--") && !document_given) {
+            a.document = arg;
+            document_given = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    a.document = full_path(a.document);
+    a.picture = full_path(a.picture);
+    return a;
+}
+
+// The control, made by its class factory.
+com::ComPtr<IUnknown> new_control() {
+    com::ComPtr<IClassFactory> factory;
+    com::check(DllGetClassObject(CLSID_TOC, IID_IClassFactory, factory.put_void()));
+    com::ComPtr<IUnknown> control;
+    com::check(factory->CreateInstance(nullptr, IID_IUnknown, control.put_void()));
+    return control;
+}
+
+// Lets the windows handle what is pending (painting, layout) before the picture is taken.
+void pump_messages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+int run(const Arguments& a) {
+    auto map = snapshot::open_map(a.document);
+    auto control = new_control();
+    host::HostOptions options;
+    options.userMode = true;
+    options.width = a.width;
+    options.height = a.height;
+    host::ControlHost host(control.get(), options);
+    auto* toc = dynamic_cast<kelpy::Toc*>(control.as<IOleObject>().get());
+    if (!toc) com::raise(E_NOINTERFACE, L"The control is not a TOC control");
+    IMap* argument = map.get();
+    com::check(toc->Initialize(&argument));
+    pump_messages();
+
+    print(stdout, L"document: " + a.document + L"\n");
+    print(stdout, snapshot::tree_text(toc->DescribeTree()));
+    host::write_png(host.render(), a.picture);
+    print(stdout, L"picture: " + a.picture + L" (" + std::to_wstring(a.width) + L" x " + std::to_wstring(a.height) +
+                      L" pixels)\n");
+    host.close();
+    return 0;
+}
+
+}  // namespace
+
+int main() {
+    int argc = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    std::vector<std::wstring> args;
+    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+    LocalFree(argv);
+
+    const auto arguments = parse(args);
+    if (!arguments) {
+        print(stderr, L"usage: snapshot [--out PICTURE.png] [--width N] [--height N] [DOCUMENT]\n"
+                      L"  (sizes from 16 to 4096 pixels)\n");
+        return 2;
+    }
+    if (FAILED(OleInitialize(nullptr))) {
+        print(stderr, L"snapshot: OLE could not start\n");
+        return 1;
+    }
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+    int status = 1;
+    try {
+        status = run(*arguments);
+    } catch (const com::ComError& e) {
+        const std::wstring why = e.description().empty() ? com::describe(e.hr()) : e.description();
+        print(stderr, L"snapshot: " + why + L"\n");
+    } catch (const std::exception& e) {
+        print(stderr, L"snapshot: " + std::wstring(e.what(), e.what() + std::strlen(e.what())) + L"\n");
+    }
+    OleUninitialize();
+    return status;
+}
