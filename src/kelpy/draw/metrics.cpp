@@ -3,6 +3,7 @@
 // standard rows tall (an integral height), and the swatch size goes into the row's record for
 // the painting.
 #include <cstdint>
+#include "com/class_objects.h"
 #include "com/error.h"
 #include "com/vbnum.h"
 #include "kelpy/control/toc.h"
@@ -55,7 +56,7 @@ void Toc::MeasureSymbol(const NodePtr& node) {
 
     // 3-6. The area the symbol covers on the shape, in the tree window's pixels (no
     // transformation: one unit per pixel).
-    auto boundary = com::ComPtr<IPolygon>::create(CLSID_PolygonShape);
+    auto boundary = com::create_instance<IPolygon>(CLSID_PolygonShape);
     HWND tree = tvwTOC.window();
     {
         draw::WindowDC dc(tree);

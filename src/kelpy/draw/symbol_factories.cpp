@@ -3,6 +3,7 @@
 // and the two symbols the control makes itself for raster legends (a solid colour patch and a
 // colour-ramp patch). All objects come from the map model through COM.
 #include <cstdint>
+#include "com/class_objects.h"
 #include "com/error.h"
 #include "kelpy/control/toc.h"
 
@@ -25,12 +26,12 @@ LONG checked_sum(LONG a, LONG b) {
 com::ComPtr<ITransformation> Toc::CreateTransFromDC(LONG_PTR hdc, LONG width, LONG height) {
     // Every error of the steps below ends here: the caller sees only a missing transformation.
     try {
-        auto envelope = com::ComPtr<IEnvelope>::create(CLSID_Envelope);
+        auto envelope = com::create_instance<IEnvelope>(CLSID_Envelope);
         com::check(envelope->PutCoords(0.0, 0.0, double(width), double(height)));
         const RECT device{0, 0, width, height};
         const int resolution = GetDeviceCaps(reinterpret_cast<HDC>(hdc), LOGPIXELSY);
         if (resolution == 0) com::raise(E_NO_RESOLUTION, no_resolution_description, no_resolution_source);
-        auto transformation = com::ComPtr<IDisplayTransformation>::create(CLSID_DisplayTransformation);
+        auto transformation = com::create_instance<IDisplayTransformation>(CLSID_DisplayTransformation);
         com::check(transformation->put_Bounds(envelope.get()));
         com::check(transformation->put_VisibleBounds(envelope.get()));
         com::check(transformation->SetDeviceFrame(device.left, device.top, device.right, device.bottom));
@@ -44,21 +45,21 @@ com::ComPtr<ITransformation> Toc::CreateTransFromDC(LONG_PTR hdc, LONG width, LO
 com::ComPtr<IGeometry> Toc::CreateSymbolGeometry(LONG x, LONG y, LONG width, LONG height, LONG shapeType) {
     switch (shapeType) {
     case GeometryPoint: {
-        auto point = com::ComPtr<IPoint>::create(CLSID_Point);
+        auto point = com::create_instance<IPoint>(CLSID_Point);
         com::check(point->PutCoords(x + width / 2.0, y + height / 2.0));
         return point.as<IGeometry>();
     }
     case GeometryPolyline: {
         // A horizontal line across the rectangle at half its height: the end takes its y from
         // the start as the start holds it.
-        auto from = com::ComPtr<IPoint>::create(CLSID_Point);
+        auto from = com::create_instance<IPoint>(CLSID_Point);
         com::check(from->PutCoords(double(x), y + height / 2.0));
-        auto to = com::ComPtr<IPoint>::create(CLSID_Point);
+        auto to = com::create_instance<IPoint>(CLSID_Point);
         com::check(to->put_X(double(checked_sum(x, width))));
         double fromY = 0;
         com::check(from->get_Y(&fromY));
         com::check(to->put_Y(fromY));
-        auto line = com::ComPtr<ILine>::create(CLSID_Line);
+        auto line = com::create_instance<ILine>(CLSID_Line);
         com::check(line->putref_FromPoint(from.get()));
         com::check(line->putref_ToPoint(to.get()));
         return line.as<IGeometry>();
@@ -66,7 +67,7 @@ com::ComPtr<IGeometry> Toc::CreateSymbolGeometry(LONG x, LONG y, LONG width, LON
     case GeometryPolygon: {
         const LONG right = checked_sum(x, width);
         const LONG top = checked_sum(y, height);
-        auto envelope = com::ComPtr<IEnvelope>::create(CLSID_Envelope);
+        auto envelope = com::create_instance<IEnvelope>(CLSID_Envelope);
         com::check(envelope->PutCoords(double(x), double(y), double(right), double(top)));
         return envelope.as<IGeometry>();
     }
@@ -76,15 +77,15 @@ com::ComPtr<IGeometry> Toc::CreateSymbolGeometry(LONG x, LONG y, LONG width, LON
 }
 
 com::ComPtr<ISymbol> Toc::CreateFillSymbol(LONG color) {
-    auto fill = com::ComPtr<ISolidFillSymbol>::create(CLSID_SolidFillSymbol);
-    auto rgb = com::ComPtr<IRgbColor>::create(CLSID_RgbColor);
+    auto fill = com::create_instance<ISolidFillSymbol>(CLSID_SolidFillSymbol);
+    auto rgb = com::create_instance<IRgbColor>(CLSID_RgbColor);
     com::check(rgb->put_RGB(color));
     com::check(fill->putref_Color(rgb.as<IColor>().get()));
     return fill.as<ISymbol>();
 }
 
 com::ComPtr<ISymbol> Toc::CreateGradientSymbol(const com::ComPtr<IColorRamp>& ramp) {
-    auto gradient = com::ComPtr<IGradientFillSymbol>::create(CLSID_GradientFillSymbol);
+    auto gradient = com::create_instance<IGradientFillSymbol>(CLSID_GradientFillSymbol);
     // A linear ramp of 50 bands, its first colour towards the bottom of the patch (280
     // degrees), where the ramp row shows "Low".
     com::check(gradient->putref_ColorRamp(ramp.get()));

@@ -1,4 +1,5 @@
 #include "kelpy/platform/node_collection.h"
+#include <algorithm>
 #include "com/error.h"
 #include "com/vbnum.h"
 #include "kelpy/platform/tree_view.h"
@@ -28,7 +29,9 @@ NodePtr NodeCollection::Add(const NewNode& item) {
     node->bold_ = item.look.bold;
     node->expanded_ = item.look.expanded;
 
-    items_.reserve(items_.size() + 1);
+    // Room for the new item before the native insert, so that recording it cannot fail; the
+    // room grows geometrically (growing by one would copy the whole list for every item).
+    if (items_.size() == items_.capacity()) items_.reserve(std::max<size_t>(64, 2 * items_.capacity()));
     TVINSERTSTRUCTW insert{};
     insert.hParent = parent ? parent->item_ : TVI_ROOT;
     insert.hInsertAfter = TVI_LAST;

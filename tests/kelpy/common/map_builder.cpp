@@ -34,6 +34,14 @@ com::ComPtr<ILayer> make_layer(LayerKind kind, std::wstring_view name, bool visi
     com::check(layer->put_Name(com::Bstr(name).get()));
     com::check(layer->put_Visible(visible ? VARIANT_TRUE : VARIANT_FALSE));
     com::check(layer->put_Valid(valid ? VARIANT_TRUE : VARIANT_FALSE));
+    // A feature layer has a class of features of no particular shape (0) and no renderer: it
+    // shows no legend rows.
+    if (kind == LayerKind::Feature) {
+        com::ComPtr<IFeatureClass> features;
+        com::check(CoCreateInstance(CLSID_FeatureClass, nullptr, CLSCTX_INPROC_SERVER, IID_IFeatureClass, features.put_void()));
+        com::check(features->put_ShapeType(GeometryNull));
+        com::check(layer.as<IFeatureLayer>()->putref_FeatureClass(features.get()));
+    }
     return layer;
 }
 
