@@ -263,7 +263,7 @@ private:
     LRESULT OnWindowMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp);
     void OnWindowGone() noexcept;
 
-    // ---- state, in the spec's storage order
+    // ---- state, in storage order
     com::ComPtr<IMap> m_pMap;
     bool m_bDragging = false;
     NodePtr m_pDownNode;
