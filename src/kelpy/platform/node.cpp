@@ -99,15 +99,9 @@ bool Node::Expanded() const {
     return expanded_;
 }
 
-const std::wstring& Node::Image() const {
-    owner();
-    return image_;
-}
+std::wstring Node::Image() const { return owner().tree().image_key(image_); }
 
-const std::wstring& Node::SelectedImage() const {
-    owner();
-    return selected_image_;
-}
+std::wstring Node::SelectedImage() const { return owner().tree().image_key(selected_image_); }
 
 NodePtr Node::Parent() const {
     owner();
@@ -178,13 +172,12 @@ void Node::Selected(bool selected) {
         if (owner().tree().caret() == item) owner().tree().select_none();
         return;
     }
-    if (!send(window(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)))
-        com::raise(E_FAIL, L"The tree view did not select the item");
+    owner().tree().select(item);
     // Selecting expands the ancestors of an item that was hidden.
     if (parent_) parent_->resync_expanded();
 }
 
-void Node::set_image(int TVITEMW::*field, UINT mask, std::wstring& slot, std::wstring_view key) {
+void Node::set_image(int TVITEMW::*field, UINT mask, int& slot, std::wstring_view key) {
     const int index = owner().tree().image_index(key);
     TVITEMW item{};
     item.mask = TVIF_HANDLE | mask;
@@ -192,7 +185,7 @@ void Node::set_image(int TVITEMW::*field, UINT mask, std::wstring& slot, std::ws
     item.*field = index;
     if (!send(window(), TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)))
         com::raise(E_FAIL, L"The tree view did not change the item's image");
-    slot.assign(key);
+    slot = index;
 }
 
 void Node::Image(std::wstring_view key) { set_image(&TVITEMW::iImage, TVIF_IMAGE, image_, key); }

@@ -63,9 +63,9 @@ public:
     // Selecting makes the item the tree's caret; deselecting leaves no item selected.
     void Selected(bool selected);
     // Image keys of the tree's image list ("" for none).
-    const std::wstring& Image() const;
+    std::wstring Image() const;
     void Image(std::wstring_view key);
-    const std::wstring& SelectedImage() const;
+    std::wstring SelectedImage() const;
     void SelectedImage(std::wstring_view key);
     // Scrolls the item into view, expanding its ancestors where needed.
     void EnsureVisible();
@@ -85,7 +85,7 @@ private:
     NodeCollection& owner() const;
     HWND window() const;
     void set_state(UINT state, UINT mask);
-    void set_image(int TVITEMW::*field, UINT mask, std::wstring& slot, std::wstring_view key);
+    void set_image(int TVITEMW::*field, UINT mask, int& slot, std::wstring_view key);
     // Reads the expanded state of the item and its ancestors back from the tree, after the tree
     // may have changed them by itself.
     void resync_expanded();
@@ -98,7 +98,9 @@ private:
     Node* first_child_ = nullptr;
     long children_ = 0;
     long index_ = 0;
-    std::wstring key_, text_, image_, selected_image_;
+    std::wstring key_, text_;
+    int image_ = I_IMAGENONE;  // native positions in the tree's image list
+    int selected_image_ = I_IMAGENONE;
     bool bold_ = false;
     bool expanded_ = false;
     com::ComPtr<TocNode> tag_;

@@ -24,8 +24,8 @@ NodePtr NodeCollection::Add(const NewNode& item) {
     NodePtr node = NodePtr::attach(Node::create());
     node->key_.assign(item.key);
     node->text_.assign(item.text);
-    node->image_.assign(item.image);
-    node->selected_image_.assign(item.selected_image);
+    node->image_ = image;
+    node->selected_image_ = selected_image;
     node->bold_ = item.look.bold;
     node->expanded_ = item.look.expanded;
 
@@ -50,7 +50,7 @@ NodePtr NodeCollection::Add(const NewNode& item) {
     node->index_ = long(items_.size()) + 1;
     items_.push_back(node);
     by_handle_.emplace(handle, node.get());
-    if (!node->key_.empty()) by_key_.emplace(node->key_, node.get());
+    if (!node->key_.empty()) by_key_.emplace(std::wstring_view(node->key_), node.get());
     if (parent) {
         if (parent->children_++ == 0) parent->first_child_ = node.get();
     }
@@ -63,6 +63,7 @@ void NodeCollection::Clear() {
     // (and any code they reach) find no item that is about to go.
     detach_all();
     SendMessageW(window, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    tree_.selected_ = nullptr;
 }
 
 void NodeCollection::detach_all() noexcept {

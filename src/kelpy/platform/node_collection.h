@@ -71,13 +71,10 @@ private:
     // The native items are gone (the window was destroyed): forget them all.
     void detach_all() noexcept;
 
-    struct KeyHash {
-        using is_transparent = void;
-        size_t operator()(std::wstring_view s) const noexcept { return std::hash<std::wstring_view>{}(s); }
-    };
     TreeView& tree_;
     std::vector<NodePtr> items_;
-    std::unordered_map<std::wstring, Node*, KeyHash, std::equal_to<>> by_key_;
+    // The keys are views of the Nodes' own keys, which never change while the Nodes are here.
+    std::unordered_map<std::wstring_view, Node*> by_key_;
     std::unordered_map<HTREEITEM, Node*> by_handle_;
 };
 

@@ -8,7 +8,15 @@
 namespace kelpy::platform {
 
 namespace {
-constexpr UINT_PTR subclass_id = 0x4B454C50;  // "KELP"
+// The procedure of the native tree class, for tree windows that this object has let go.
+WNDPROC native_tree_proc() {
+    static const WNDPROC proc = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        return GetClassInfoExW(nullptr, WC_TREEVIEWW, &wc) ? wc.lpfnWndProc : &DefWindowProcW;
+    }();
+    return proc;
+}
 
 int16_t shift_mask(WPARAM keys) noexcept {
     int16_t shift = 0;
@@ -29,13 +37,7 @@ int16_t buttons_held(WPARAM keys) noexcept {
 
 TreeView::TreeView() : nodes_(std::make_unique<NodeCollection>(*this)) {}
 
-TreeView::~TreeView() {
-    if (hwnd_) {
-        RemoveWindowSubclass(hwnd_, subclass_proc, subclass_id);
-        nodes_->detach_all();
-        hwnd_ = nullptr;
-    }
-}
+TreeView::~TreeView() { on_destroyed(); }
 
 void TreeView::Create(HWND parent, int id, const RECT& bounds, DWORD style) {
     if (hwnd_) com::raise(E_UNEXPECTED, L"The tree already has a window");
@@ -43,10 +45,8 @@ void TreeView::Create(HWND parent, int id, const RECT& bounds, DWORD style) {
                                   bounds.bottom - bounds.top, parent, reinterpret_cast<HMENU>(INT_PTR(id)),
                                   nullptr, nullptr);
     if (!window) com::raise(HRESULT_FROM_WIN32(GetLastError()), L"Could not create the tree window");
-    if (!SetWindowSubclass(window, subclass_proc, subclass_id, reinterpret_cast<DWORD_PTR>(this))) {
-        DestroyWindow(window);
-        com::raise(E_FAIL, L"Could not watch the tree window's messages");
-    }
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TreeView::window_proc));
     hwnd_ = window;
     if (images_) SendMessageW(hwnd_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_->handle()));
 }
@@ -67,6 +67,13 @@ int TreeView::image_index(std::wstring_view key) const {
     if (!images_) com::raise(com::CTL_E_ELEMENTNOTFOUND, L"The tree has no image list for the image \"" + std::wstring(key) + L"\"");
     return images_->IndexOf(key);
 }
+
+std::wstring TreeView::image_key(int index) const {
+    if (!images_ || index < 0 || index >= images_->Count()) return {};
+    return images_->KeyAt(index);
+}
+
+void TreeView::Invalidate() { RedrawWindow(window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME); }
 
 void TreeView::Refresh() { RedrawWindow(window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW); }
 
@@ -92,19 +99,31 @@ void TreeView::Move(int left, int top, int width, int height) {
 }
 
 HTREEITEM TreeView::caret() const {
-    return reinterpret_cast<HTREEITEM>(SendMessageW(window(), TVM_GETNEXTITEM, TVGN_CARET, 0));
+    window();
+    return selected_;
+}
+
+void TreeView::select(HTREEITEM item) {
+    if (!SendMessageW(window(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)))
+        com::raise(E_FAIL, L"The tree view did not select the item");
+    selected_ = item;
 }
 
 void TreeView::select_none() {
-    if (caret()) SendMessageW(window(), TVM_SELECTITEM, TVGN_CARET, 0);
+    if (!caret()) return;
+    if (SendMessageW(window(), TVM_SELECTITEM, TVGN_CARET, 0)) selected_ = nullptr;
 }
 
 bool TreeView::on_notify(const NMHDR& header, LRESULT& result) {
     if (!hwnd_ || header.hwndFrom != hwnd_) return false;
     result = 0;
-    if (header.code != TVN_ITEMEXPANDEDW && header.code != TVN_ITEMEXPANDEDA) return false;
     // The item's handle lies at the same place in the ANSI and the Unicode record.
     const auto& change = reinterpret_cast<const NMTREEVIEWW&>(header);
+    if (header.code == TVN_SELCHANGEDW || header.code == TVN_SELCHANGEDA) {
+        selected_ = change.itemNew.hItem;
+        return false;
+    }
+    if (header.code != TVN_ITEMEXPANDEDW && header.code != TVN_ITEMEXPANDEDA) return false;
     NodePtr node = nodes_->FromHandle(change.itemNew.hItem);
     if (!node) return false;
     const bool expanded = node->read_expanded(hwnd_);
@@ -120,8 +139,14 @@ bool TreeView::on_notify(const NMHDR& header, LRESULT& result) {
 
 // ---- the tree window's own messages
 
-LRESULT CALLBACK TreeView::subclass_proc(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
-    return reinterpret_cast<TreeView*>(self)->on_message(window, msg, wp, lp);
+LRESULT CALLBACK TreeView::window_proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<TreeView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return CallWindowProcW(native_tree_proc(), window, msg, wp, lp);
+    return self->on_message(window, msg, wp, lp);
+}
+
+LRESULT TreeView::pass_on(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+    return CallWindowProcW(native_tree_proc(), window, msg, wp, lp);
 }
 
 void TreeView::raise_mouse(void (TreeViewEvents::*event)(int16_t, int16_t, float, float), int16_t button,
@@ -144,7 +169,7 @@ LRESULT TreeView::on_message(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
         raise_mouse(&TreeViewEvents::MouseDown, button, wp, lp);
         if (!IsWindow(window)) return 0;
         SwallowedMouseInput swallowed(window);
-        LRESULT result = DefSubclassProc(window, msg, wp, lp);
+        LRESULT result = pass_on(window, msg, wp, lp);
         swallowed.repost();
         return result;
     }
@@ -160,22 +185,23 @@ LRESULT TreeView::on_message(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MBUTTONUP:
         raise_mouse(&TreeViewEvents::MouseUp, 4, wp, lp);
         break;
-    case WM_NCDESTROY: {
+    case WM_NCDESTROY:
         on_destroyed();
-        return DefSubclassProc(window, msg, wp, lp);
-    }
+        break;
     default:
         break;
     }
-    if (!IsWindow(window)) return 0;
-    return DefSubclassProc(window, msg, wp, lp);
+    return pass_on(window, msg, wp, lp);
 }
 
+// The window is going, or this object is: the window no longer reaches it (its messages go
+// straight to the native tree), and the items are forgotten.
 void TreeView::on_destroyed() noexcept {
     if (!hwnd_) return;
-    RemoveWindowSubclass(hwnd_, subclass_proc, subclass_id);
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     nodes_->detach_all();
     hwnd_ = nullptr;
+    selected_ = nullptr;
 }
 
 // ---- layout batches

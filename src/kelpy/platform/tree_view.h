@@ -1,8 +1,9 @@
 // TreeView: the control's tree (tvwTOC) over the native comctl32 tree view: its window, its
 // items (Nodes), its image list addressed by keys, its place and visibility, and its events.
 //
-// Events. The tree watches its own window (a comctl32 window subclass): every mouse press, move
-// and release raises MouseDown, MouseMove or MouseUp with the button mask (1 left, 2 right,
+// Events. The tree watches its own window (it replaces the window's procedure and keeps itself in
+// the window's GWLP_USERDATA; the comctl32 subclass helpers would cost Wine a window-property
+// lookup in the server for every message): every mouse press, move and release raises MouseDown, MouseMove or MouseUp with the button mask (1 left, 2 right,
 // 4 middle; a move reports the buttons held), the shift mask (1 Shift, 2 Ctrl, 4 Alt) and the
 // position in twips, before the native tree sees the message. Expand and Collapse come from the
 // native tree's TVN_ITEMEXPANDED notifications, which go to the tree's parent window: the parent
@@ -61,13 +62,17 @@ public:
     // Attaches the image list whose keys the items name (not owned; null detaches it).
     void SetImageList(ImageList* list);
     ImageList* image_list() const noexcept { return images_; }
-    // The native position of an image key (I_IMAGENONE for "").
+    // The native position of an image key (I_IMAGENONE for ""), and the key of a position ("" for
+    // none).
     int image_index(std::wstring_view key) const;
+    std::wstring image_key(int index) const;
 
     void SetEvents(TreeViewEvents* listener) noexcept { events_ = listener; }
 
     // Repaints the tree now.
     void Refresh();
+    // Has the whole tree repainted at its next paint.
+    void Invalidate();
     bool Visible() const;
     void Visible(bool visible);
     // Place and size in pixels, in the parent's client coordinates.
@@ -77,13 +82,18 @@ public:
     int Height() const;
     void Move(int left, int top, int width, int height);
 
-    // The selected item's native handle, or null.
+    // The selected item's native handle, or null. The tree keeps track of the selection from its
+    // own selecting and the native tree's TVN_SELCHANGED notifications, because asking the
+    // native tree costs a search of all its items whenever no item is selected.
     HTREEITEM caret() const;
+    // Makes an item the selected one.
+    void select(HTREEITEM item);
     // Leaves no item selected (no message when none is).
     void select_none();
 
     // For the parent window: a WM_NOTIFY message. Answers true when the tree consumed it and
-    // `result` is the answer; the expansion notifications are seen and passed on.
+    // `result` is the answer; the expansion and selection notifications are seen and passed on.
+    // The parent must hand on every notification of the tree.
     bool on_notify(const NMHDR& header, LRESULT& result);
 
     // Defers the native tree's layout while many items change (the native tree otherwise lays
@@ -101,14 +111,17 @@ public:
     };
 
 private:
-    static LRESULT CALLBACK subclass_proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR self);
+    friend class NodeCollection;
+    static LRESULT CALLBACK window_proc(HWND, UINT, WPARAM, LPARAM);
     LRESULT on_message(HWND, UINT, WPARAM, LPARAM);
+    LRESULT pass_on(HWND, UINT, WPARAM, LPARAM);
     void raise_mouse(void (TreeViewEvents::*event)(int16_t, int16_t, float, float), int16_t button,
                      WPARAM wp, LPARAM lp);
     void on_destroyed() noexcept;
     RECT bounds() const;
 
     HWND hwnd_ = nullptr;
+    HTREEITEM selected_ = nullptr;
     ImageList* images_ = nullptr;
     TreeViewEvents* events_ = nullptr;
     std::unique_ptr<NodeCollection> nodes_;

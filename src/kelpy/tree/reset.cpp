@@ -19,10 +19,10 @@ STDMETHODIMP Toc::Reset() {
         // 1-3. Hidden while it is built; the native tree lays its items out once, at the end.
         m_bResetting = true;
         HideTree(true);
+        platform::TreeView::LayoutBatch batch(tvwTOC);
         nodes.Clear();
         // 4. Without a map the tree stays empty and hidden.
         if (!m_pMap) return;
-        platform::TreeView::LayoutBatch batch(tvwTOC);
 
         // 5. The root, named after the map, bold.
         com::Bstr mapName;
@@ -74,10 +74,10 @@ STDMETHODIMP Toc::Reset() {
             nodes.Item(root_key)->Selected(true);
         }
 
-        // 11-13. Shown again and repainted as a whole.
+        // 11-13. Shown again, and repainted as a whole at its next paint (which hiding and showing
+        // the window would also bring about, at the cost of moving it twice).
         HideTree(false);
-        tvwTOC.Visible(false);
-        tvwTOC.Visible(true);
+        tvwTOC.Invalidate();
         m_bResetting = false;
     });
 }
