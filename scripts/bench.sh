@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The benchmark of the control's legends (bench/toc_legends): builds the architectures, then
-# prints, for each, the cost of rebuilding and repainting the tree against a bare tree view.
+# The benchmarks: builds the architectures, then prints, for each, the cost of the control's
+# rebuild of layer items (bench/rebuild) and of rebuilding and repainting with legends
+# (bench/toc_legends), each against a bare tree view holding the same items.
 # Usage: scripts/bench.sh [runs]    (median of `runs` timings per figure; default 3)
 # $KELPY_BUILD_ROOT and $KELPY_ARCHS choose the build root and the architectures, as for build.sh.
 set -euo pipefail
@@ -26,6 +27,8 @@ for arch in ${KELPY_ARCHS:-x64 x86}; do
     x86) loader=/usr/lib/wine/wine ;;
     *) echo "bench: unknown architecture $arch" >&2; exit 1 ;;
   esac
-  echo "== $arch"
+  echo "== $arch: layer items"
+  "$loader" "$root/$arch/bin/rebuild-bench.exe" "$runs" </dev/null
+  echo "== $arch: legends"
   "$loader" "$root/$arch/bin/toc-legends-bench.exe" "$runs" </dev/null
 done
