@@ -48,6 +48,12 @@ TEST_F(TreeEvents, ALeftClickOnAnItemRaisesDownAndUpAndSelectsIt) {
     EXPECT_EQ(host.events[0].rfind("down 1 0 ", 0), 0u);
     EXPECT_EQ(host.events[1].rfind("up 1 0 ", 0), 0u);
     EXPECT_EQ(selected_item(host.window()), child->handle());
+    // The items know the selection that the user made, and its moves by the keyboard.
+    EXPECT_TRUE(child->Selected());
+    SendMessageW(host.window(), WM_KEYDOWN, VK_LEFT, 0);
+    EXPECT_EQ(selected_item(host.window()), parent->handle());
+    EXPECT_TRUE(parent->Selected());
+    EXPECT_FALSE(child->Selected());
 }
 
 TEST_F(TreeEvents, AReleaseTakenByTheNativeMouseTrackingIsDeliveredAfterThePress) {
