@@ -15,7 +15,14 @@ using host::ControlHost;
 using host::HostOptions;
 using host::Persistence;
 
-const HMODULE self = GetModuleHandleW(nullptr);
+// Whether the window's procedure is now the subclass procedure of the window hooks (the tree's
+// own wrapper keeps a procedure of this module on the tree window at all times).
+bool tree_hooked(HWND tree) {
+    return GetWindowLongPtrW(tree, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&kelpy::basTOC::TreeSubclassProc);
+}
+bool control_hooked(HWND window) {
+    return GetWindowLongPtrW(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&kelpy::basTOC::CtrlSubclassProc);
+}
 
 constexpr LONG_PTR added_styles = TVS_LINESATROOT | TVS_NONEVENHEIGHT;
 
@@ -41,8 +48,8 @@ TEST_P(RunTimeHosting, StartsOnceLoadedAndActive) {
     HWND tree = test::Container::tree(*toc.get()).hWnd();
     EXPECT_TRUE(IsWindowVisible(tree));
     EXPECT_EQ(kelpy::basTOC::RegisteredControl(), static_cast<_TOC*>(toc.get()));
-    EXPECT_TRUE(test::hooked_by(tree, self));
-    EXPECT_TRUE(test::hooked_by(window, self));
+    EXPECT_TRUE(tree_hooked(tree));
+    EXPECT_TRUE(control_hooked(window));
     EXPECT_EQ(GetWindowLongPtrW(tree, GWL_STYLE) & added_styles, added_styles);
 
     // The tree fills the control, which fills the host's client area.
@@ -101,8 +108,8 @@ TEST(Hosting, DesignTimeShowsOnlyTheCaption) {
     HWND tree = test::Container::tree(*toc.get()).hWnd();
     EXPECT_FALSE(IsWindowVisible(tree));
     EXPECT_EQ(kelpy::basTOC::RegisteredControl(), nullptr);
-    EXPECT_FALSE(test::hooked_by(tree, self));
-    EXPECT_FALSE(test::hooked_by(toc->hWnd(), self));
+    EXPECT_FALSE(tree_hooked(tree));
+    EXPECT_FALSE(control_hooked(toc->hWnd()));
     EXPECT_EQ(GetWindowLongPtrW(tree, GWL_STYLE) & added_styles, 0);
     EXPECT_EQ(kelpy::Toc::DesignCaption(), expected_caption());
 
@@ -155,10 +162,10 @@ TEST(Hosting, TerminateGivesBothWindowsTheirProceduresBack) {
     ControlHost host(toc.get()->unknown(), HostOptions{});
     HWND tree = test::Container::tree(*toc.get()).hWnd();
     HWND window = toc->hWnd();
-    ASSERT_TRUE(test::hooked_by(tree, self));
+    ASSERT_TRUE(tree_hooked(tree));
     toc->Terminate();
-    EXPECT_FALSE(test::hooked_by(tree, self));
-    EXPECT_FALSE(test::hooked_by(window, self));
+    EXPECT_FALSE(tree_hooked(tree));
+    EXPECT_FALSE(control_hooked(window));
     EXPECT_EQ(GetWindowLongPtrW(window, GWLP_WNDPROC), GetClassLongPtrW(window, GCLP_WNDPROC));
     EXPECT_EQ(kelpy::basTOC::RegisteredControl(), nullptr);
     toc->Terminate();  // a second time: nothing left to do
