@@ -1,13 +1,14 @@
 // TreeView: the control's tree (tvwTOC) over the native comctl32 tree view: its window, its
 // items (Nodes), its image list addressed by keys, its place and visibility, and its events.
 //
-// Events. The tree watches its own window (it replaces the window's procedure and keeps itself in
-// the window's GWLP_USERDATA; the comctl32 subclass helpers would cost Wine a window-property
-// lookup in the server for every message): every mouse press, move and release raises MouseDown, MouseMove or MouseUp with the button mask (1 left, 2 right,
-// 4 middle; a move reports the buttons held), the shift mask (1 Shift, 2 Ctrl, 4 Alt) and the
-// position in twips, before the native tree sees the message. Expand and Collapse come from the
-// native tree's TVN_ITEMEXPANDED notifications, which go to the tree's parent window: the parent
-// hands its WM_NOTIFY messages to on_notify.
+// Events. The tree watches its own window: it replaces the window's procedure and keeps itself
+// in the window's GWLP_USERDATA (the comctl32 subclass helpers would cost Wine a window-property
+// lookup in its server for every message). Every mouse press, move and release raises
+// MouseDown, MouseMove or MouseUp with the button mask (1 left, 2 right, 4 middle; a move
+// reports the buttons held), the shift mask (1 Shift, 2 Ctrl, 4 Alt) and the position in twips,
+// before the native tree sees the message. Expand and Collapse come from the native tree's
+// TVN_ITEMEXPANDED notifications, which go to the tree's parent window: the parent hands its
+// WM_NOTIFY messages to on_notify.
 //
 // While the native tree handles a button press it may run a mouse-tracking loop of its own (to
 // detect the start of a drag), which takes the following mouse messages off the queue without
