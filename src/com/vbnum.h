@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <oleauto.h>
 #include <cstdint>
+#include <type_traits>
 #include "com/error.h"
 
 namespace com {
@@ -21,12 +22,18 @@ int16_t to_int16(long long value);
 
 // Visits positions 0 .. n-1 with the checks of a signed 16-bit loop counter. A count above 32768 fails before the first visit (n - 1 does not fit); a count
 // of exactly 32768 visits every position and then fails when the counter steps past 32767.
+// A visitor that answers a bool ends the loop early by answering false (a loop left by an exit
+// never steps its counter again).
 template <class F>
 void for_int16(long long n, F&& visit) {
     if (n <= 0) return;
     int16_t last = to_int16(n - 1);
     for (int32_t i = 0;; ++i) {
-        visit(int16_t(i));
+        if constexpr (std::is_same_v<decltype(visit(int16_t(0))), bool>) {
+            if (!visit(int16_t(i))) return;
+        } else {
+            visit(int16_t(i));
+        }
         if (i == 32767) raise(CTL_E_OVERFLOW);  // the step past the last position overflows
         if (i == last) return;
     }

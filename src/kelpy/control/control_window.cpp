@@ -67,6 +67,8 @@ void Toc::DestroyControlWindow() noexcept {
 }
 
 void Toc::OnWindowGone() noexcept {
+    // A drag that runs gives back what it holds while the timer still has its window.
+    m_pDragSession.reset();
     tToc.Attach(nullptr);
     m_hWnd = nullptr;
 }

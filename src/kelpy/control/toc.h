@@ -14,6 +14,7 @@
 #include <ole2.h>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,7 @@
 #include "com/ptr.h"
 #include "kelpy/control/map_view_events.h"
 #include "kelpy/control/node_states.h"
+#include "kelpy/interact/drag_session.h"
 #include "kelpy/model/records.h"
 #include "kelpy/model/typelib.h"
 #include "kelpy/platform/image_list.h"
@@ -224,16 +226,46 @@ private:
     void MeasureSymbol(const NodePtr& node);
 
     // ---- interaction (interact/)
-    com::ComPtr<TreeViewHitTestInfo> HitTest(LONG x, LONG y);
-    void RefreshTree();
-    LONG GetLayerIndex(const com::ComPtr<ILayer>& layer);
-    void RefreshMap();
-    void tvwTOC_MouseDown(int16_t Button, int16_t Shift, float x, float y);
-    void tvwTOC_MouseMove(int16_t Button, int16_t Shift, float x, float y);
-    void tvwTOC_MouseUp(int16_t Button, int16_t Shift, float x, float y);
-    void tvwTOC_Expand(const NodePtr& Node);
-    void tvwTOC_Collapse(const NodePtr& Node);
-    void tToc_Timer();
+    com::ComPtr<TreeViewHitTestInfo> HitTest(LONG x, LONG y);                    // hit_testing.cpp
+    // The item of a hit test's result, or Nothing.
+    static NodePtr HitNode(const com::ComPtr<TreeViewHitTestInfo>& hit);         // hit_testing.cpp
+    void RefreshTree();                                                          // expand_collapse.cpp
+    LONG GetLayerIndex(const com::ComPtr<ILayer>& layer);                        // map_refresh.cpp
+    void RefreshMap();                                                           // map_refresh.cpp
+    void tvwTOC_MouseDown(int16_t Button, int16_t Shift, float x, float y);      // drag_drop.cpp
+    void tvwTOC_MouseMove(int16_t Button, int16_t Shift, float x, float y);      // drag_drop.cpp
+    void tvwTOC_MouseUp(int16_t Button, int16_t Shift, float x, float y);        // tree_hook.cpp
+    void tvwTOC_Expand(const NodePtr& Node);                                     // expand_collapse.cpp
+    void tvwTOC_Collapse(const NodePtr& Node);                                   // expand_collapse.cpp
+    void tToc_Timer();                                                           // drag_drop.cpp
+
+    // Helpers of the tree hook (tree_hook.cpp): a release that is no drop, the visibility
+    // toggle of a layer or group item, and the choice of a new symbol for a legend row.
+    void ClickItem(LONG msg, const com::ComPtr<TreeViewHitTestInfo>& hit);
+    void ToggleVisibility(const NodePtr& node, const com::ComPtr<ILayer>& layer);
+    void ChooseSymbol(const NodePtr& node, const com::ComPtr<TocNode>& record);
+    // Helpers of drag and drop (drag_drop.cpp): the release that ends a drag, and its map calls
+    // (true when the drop reached the map); the move of a running drag; the drag cursor.
+    void Drop(VARIANT_BOOL& handled);
+    bool DropLayer();
+    void DropIntoGroup(const com::ComPtr<IGroupLayer>& group, const com::ComPtr<TocNode>& dragged);
+    // Where a layer sits: in a group layer at a member position, or in the map (group Nothing)
+    // at an index. TakeOut removes a layer from there; PutBackOnFailure runs a step of a drop
+    // and, when it fails, puts the layer back at its place before the failure goes on.
+    struct Place {
+        com::ComPtr<IGroupLayer> group;
+        LONG position = -1;
+    };
+    Place TakeOut(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& group);
+    void PutBack(const com::ComPtr<ILayer>& layer, const Place& from) noexcept;
+    template <class Step>
+    void PutBackOnFailure(const com::ComPtr<ILayer>& layer, const Place& from, Step&& step);
+    void DragOver(const com::ComPtr<TreeViewHitTestInfo>& hit);
+    void ShowDragCursor();
+    // Whether the map's top-level order meets the target layer first (the layer would go up),
+    // the dragged layer first (down), or neither; remembered for the items of one tree.
+    enum class DragDirection { Up, Down, Neither };
+    DragDirection DirectionOfDrop();
 
     // ---- container life cycle (the container protocol's; the window calls these)
     void UserControl_Resize();
@@ -282,6 +314,15 @@ private:
     platform::ImageList imlTOC;
     platform::TreeView tvwTOC;
     platform::Timer tToc;
+
+    // ---- the running drag (after the child controls, whose timer it holds) and the direction
+    // last found for a target and dragged layer in the items of one tree
+    std::unique_ptr<interact::DragSession> m_pDragSession;
+    struct DirectionMemo {
+        com::ComPtr<ILayer> target, dragged;
+        unsigned long tree = 0;  // NodeCollection::clears() when it was found
+        DragDirection direction = DragDirection::Neither;
+    } m_dragDirection;
 
     // ---- the window and the hosting
     HWND m_hWnd = nullptr;

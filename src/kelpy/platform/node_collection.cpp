@@ -62,6 +62,7 @@ void NodeCollection::Clear() {
     // The Nodes leave first, so that the notifications the native tree sends while it deletes
     // (and any code they reach) find no item that is about to go.
     detach_all();
+    ++clears_;
     SendMessageW(window, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     tree_.selected_ = nullptr;
 }

@@ -63,6 +63,9 @@ public:
     // The item with a native handle, or null; in constant time.
     NodePtr FromHandle(HTREEITEM item) const noexcept;
     size_t size() const noexcept { return items_.size(); }
+    // How many times the items were cleared: a count that changes with every rebuild, for
+    // what is remembered about the items of one tree only.
+    unsigned long clears() const noexcept { return clears_; }
 
     TreeView& tree() const noexcept { return tree_; }
 
@@ -76,6 +79,7 @@ private:
     // The keys are views of the Nodes' own keys, which never change while the Nodes are here.
     std::unordered_map<std::wstring_view, Node*> by_key_;
     std::unordered_map<HTREEITEM, Node*> by_handle_;
+    unsigned long clears_ = 0;
 };
 
 }  // namespace kelpy::platform

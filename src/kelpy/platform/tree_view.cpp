@@ -2,6 +2,7 @@
 #include <windowsx.h>
 #include "com/error.h"
 #include "kelpy/platform/handler.h"
+#include "kelpy/platform/mouse_pointer.h"
 #include "kelpy/platform/screen.h"
 #include "kelpy/platform/swallowed_mouse_input.h"
 
@@ -184,6 +185,10 @@ LRESULT TreeView::on_message(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case WM_MBUTTONUP:
         raise_mouse(&TreeViewEvents::MouseUp, 4, wp, lp);
+        break;
+    case WM_SETCURSOR:
+        // The screen's custom pointer, while one is set, wins over the tree's own.
+        if (ShowCustomPointer()) return TRUE;
         break;
     case WM_NCDESTROY:
         on_destroyed();

@@ -6,7 +6,8 @@
 // lookup in its server for every message). Every mouse press, move and release raises
 // MouseDown, MouseMove or MouseUp with the button mask (1 left, 2 right, 4 middle; a move
 // reports the buttons held), the shift mask (1 Shift, 2 Ctrl, 4 Alt) and the position in twips,
-// before the native tree sees the message. Expand and Collapse come from the native tree's
+// before the native tree sees the message. While the screen's mouse pointer is custom
+// (mouse_pointer.h), the tree shows it instead of its own. Expand and Collapse come from the native tree's
 // TVN_ITEMEXPANDED notifications, which go to the tree's parent window: the parent hands its
 // WM_NOTIFY messages to on_notify.
 //

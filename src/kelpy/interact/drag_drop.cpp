@@ -1,0 +1,368 @@
+// Layer drag and drop. A left press on the label of a layer or group item arms a drag; the first
+// move that follows with the left button alone over such a label starts it, unless the host
+// cancels OnDragLayer. While it runs, every move picks the drop target under the cursor, shows
+// the direction cursor and sets the tree's insert mark, and the timer scrolls the tree while the
+// cursor is held above or below it. The next button release reaching the tree hook drops.
+//
+// Items that a rebuild removed (every drop ends in one, and the map may change during a drag)
+// count as Nothing here: no drop moves a layer for them and no mark is sent for them.
+#include <windows.h>
+#include <commctrl.h>
+#include "com/bstr.h"
+#include "com/error.h"
+#include "com/module.h"
+#include "com/vbnum.h"
+#include "kelpy/control/resources/resource_ids.h"
+#include "kelpy/control/toc.h"
+#include "kelpy/interact/positions.h"
+#include "kelpy/platform/message_pump.h"
+#include "kelpy/platform/mouse_pointer.h"
+#include "kelpy/platform/screen.h"
+
+namespace kelpy {
+
+namespace {
+bool live(const NodePtr& node) noexcept { return node && !node->removed(); }
+
+bool is_layer_item(::TOCNodeType type) noexcept {
+    return type == ::TOCNodeType::Layer || type == ::TOCNodeType::GroupLayer;
+}
+
+// The window under the screen cursor (not the message's own position).
+HWND window_under_cursor() {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    return WindowFromPoint(cursor);
+}
+
+// The drag cursors of the control's resources (loaded once; resource cursors are shared).
+HCURSOR drag_cursor(int id) {
+    static HCURSOR loaded[3] = {};
+    HCURSOR& c = loaded[id - KELPY_CURSOR_DRAG_UP];
+    if (!c) c = LoadCursorW(com::Module::handle(), MAKEINTRESOURCEW(id));
+    return c;
+}
+
+// The client pixels of an event's position in twips.
+POINT pixels_of(float x, float y) {
+    const LONG py = interact::PixelsFromTwips(y, platform::TwipsPerPixelY());
+    const LONG px = interact::PixelsFromTwips(x, platform::TwipsPerPixelX());
+    return {px, py};
+}
+
+LONG member_position(const com::ComPtr<IGroupLayer>& group, ILayer* layer) {
+    auto members = group.as<ISubLayers>();
+    LONG count = 0;
+    com::check(members->get_Count(&count));
+    for (LONG i = 0; i < count; ++i) {
+        com::ComPtr<ILayer> member;
+        com::check(members->get_Layer(i, member.put()));
+        if (member && com::same_object(member.get(), layer)) return i;
+    }
+    return -1;
+}
+
+// True when `inner` is `outer` or one of its members, at any depth.
+bool contains(ILayer* outer, IUnknown* inner) {
+    if (com::same_object(outer, inner)) return true;
+    auto members = com::ComPtr<ILayer>(outer).query<ISubLayers>();
+    if (!members) return false;
+    LONG count = 0;
+    com::check(members->get_Count(&count));
+    for (LONG i = 0; i < count; ++i) {
+        com::ComPtr<ILayer> member;
+        com::check(members->get_Layer(i, member.put()));
+        if (member && contains(member.get(), inner)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+// ---- the press
+
+void Toc::tvwTOC_MouseDown(int16_t Button, int16_t, float x, float y) {
+    // 1. A press on no item changes nothing.
+    const POINT p = pixels_of(x, y);
+    com::ComPtr<TreeViewHitTestInfo> hit = HitTest(p.x, p.y);
+    NodePtr node = HitNode(hit);
+    if (!node) return;
+    // 2-3.
+    com::ComPtr<TocNode> record = node->Record();
+    com::ComPtr<ILayer> layer = record->Layer;
+    m_pDownNode = nullptr;
+    // 4. The left button alone selects layer and group items only, and arms a drag on a label.
+    if (Button == 1) {
+        if (!is_layer_item(record->TOCNodeType)) return;
+        if (hit->TreeviewHitTest == ::TreeviewHitTestCode::ONITEMLABEL) {
+            m_pDragLayer = layer;
+            m_pDragNode = node;
+            m_pDownNode = node;
+        }
+    }
+    // 5. Any other press selects the item's layer (Nothing for the root and the holder).
+    m_pSelectedLayer = layer;
+}
+
+// ---- the moves
+
+void Toc::tvwTOC_MouseMove(int16_t Button, int16_t, float x, float y) {
+    const POINT p = pixels_of(x, y);
+    com::ComPtr<TreeViewHitTestInfo> hit = HitTest(p.x, p.y);
+    if (m_bDragging) {
+        DragOver(hit);
+        return;
+    }
+    // 1. No drag runs: the tree holds no capture of its own.
+    m_bDragging = false;
+    if (GetCapture() == tvwTOC.window()) ReleaseCapture();
+    // 2-4. A drag starts on the first move with the left button alone over the label of a layer
+    // or group item, after a press that armed one.
+    NodePtr node = HitNode(hit);
+    if (!node) return;
+    com::ComPtr<TocNode> record = node->Record();
+    if (Button != 1 || !live(m_pDownNode) || !is_layer_item(record->TOCNodeType) ||
+        hit->TreeviewHitTest != ::TreeviewHitTestCode::ONITEMLABEL)
+        return;
+    // 5. Unless the host cancels (a cancelled drag stays armed).
+    bool cancel = false;
+    com::ComPtr<ILayer> layer = record->Layer;  // what the host stores here is not used
+    RaiseOnDragLayer(cancel, layer);
+    if (cancel) return;
+    m_pDragSession = std::make_unique<interact::DragSession>(
+        tvwTOC.window(), interact::DragSession::Members{m_bDragging, m_pInsertMarkNode, tToc});
+}
+
+void Toc::DragOver(const com::ComPtr<TreeViewHitTestInfo>& hit) {
+    HWND tree = tvwTOC.window();
+    // 1-3. The mouse stays with the tree, and the cursor shows the direction of the target
+    // found by the move before this one.
+    if (m_pDragSession) m_pDragSession->Capture();
+    platform::SetMousePointer(platform::MousePointer::Custom);
+    ShowDragCursor();
+
+    // 4. Over no item: the mark goes when the cursor has left the tree; the target stays.
+    NodePtr node = HitNode(hit);
+    if (!node) {
+        if (window_under_cursor() != tree) {
+            SendMessageW(tree, TVM_SETINSERTMARK, 0, 0);
+            m_pInsertMarkNode = nullptr;
+        }
+        return;
+    }
+
+    // 5. The target by the kind of item under the cursor.
+    com::ComPtr<TocNode> record = node->Record();
+    com::ComPtr<ILayer> layer = record->Layer;
+    switch (record->TOCNodeType) {
+    case ::TOCNodeType::Root:
+        // The top layer; the mark before the root's first child.
+        if (!m_pMap) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map");
+        com::check(m_pMap->get_Layer(0, m_pTargetLayer.put()));
+        m_pTargetNode = tvwTOC.Nodes().Item(L"root")->Child();
+        break;
+    case ::TOCNodeType::Layer:
+    case ::TOCNodeType::GroupLayer:
+        // The dragged layer's own item is no target.
+        if (com::same_object(layer.get(), m_pDragLayer.get())) {
+            m_pTargetLayer = nullptr;
+            m_pTargetNode = nullptr;
+        } else {
+            m_pTargetLayer = layer;
+            m_pTargetNode = node;
+        }
+        break;
+    case ::TOCNodeType::Holder: {
+        // The bottom layer; the mark before the holder, the last item.
+        if (!m_pMap) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map");
+        LONG count = 0;
+        com::check(m_pMap->get_LayerCount(&count));
+        com::check(m_pMap->get_Layer(count - 1, m_pTargetLayer.put()));
+        platform::NodeCollection& nodes = tvwTOC.Nodes();
+        m_pTargetNode = nodes.Item(nodes.Count());
+        break;
+    }
+    default:
+        // A legend row: its layer, and the mark before the layer's item.
+        m_pTargetLayer = layer;
+        m_pTargetNode = node->Parent();
+        break;
+    }
+
+    // 6. The mark, sent only when the target's place changes; none before the dragged layer's
+    // own item.
+    if (!m_pTargetNode) return;
+    if (live(m_pInsertMarkNode) && m_pInsertMarkNode->Index() == m_pTargetNode->Index()) return;
+    m_pInsertMarkNode = m_pTargetNode;
+    com::ComPtr<TocNode> target = m_pTargetNode->Record();
+    const LONG_PTR mark = com::same_object(target->Layer.get(), m_pDragLayer.get()) ? 0 : target->Handle;
+    SendMessageW(tree, TVM_SETINSERTMARK, 0, mark);
+}
+
+void Toc::ShowDragCursor() {
+    int id = KELPY_CURSOR_DRAG_BOTH;  // no target (or no dragged layer) yet
+    if (m_pTargetLayer && m_pDragLayer) {
+        switch (DirectionOfDrop()) {
+        case DragDirection::Up: id = KELPY_CURSOR_DRAG_UP; break;
+        case DragDirection::Down: id = KELPY_CURSOR_DRAG_DOWN; break;
+        case DragDirection::Neither: return;  // the icon stays as it was
+        }
+    }
+    platform::SetMouseIcon(drag_cursor(id));
+}
+
+// The top-level layers from index 0 (the top of the drawing order) down: the target layer met
+// first means the drop would move the dragged layer up. The answer holds for the items of one
+// tree (every change of the top-level order rebuilds it), so a drag asks the map once per
+// target, not once per move.
+Toc::DragDirection Toc::DirectionOfDrop() {
+    DirectionMemo& memo = m_dragDirection;
+    const unsigned long tree = tvwTOC.Nodes().clears();
+    if (memo.tree == tree && com::same_object(memo.target.get(), m_pTargetLayer.get()) &&
+        com::same_object(memo.dragged.get(), m_pDragLayer.get()))
+        return memo.direction;
+    if (!m_pMap) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map");
+    LONG count = 0;
+    com::check(m_pMap->get_LayerCount(&count));
+    DragDirection direction = DragDirection::Neither;
+    com::for_int16(count, [&](int16_t i) {
+        com::ComPtr<ILayer> layer;
+        com::check(m_pMap->get_Layer(i, layer.put()));
+        if (com::same_object(layer.get(), m_pTargetLayer.get())) direction = DragDirection::Up;
+        else if (com::same_object(layer.get(), m_pDragLayer.get())) direction = DragDirection::Down;
+        return direction == DragDirection::Neither;
+    });
+    memo = DirectionMemo{m_pTargetLayer, m_pDragLayer, tree, direction};
+    return direction;
+}
+
+// ---- automatic scrolling
+
+void Toc::tToc_Timer() {
+    if (!m_bDragging) return;
+    HWND tree = tvwTOC.window();
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    if (WindowFromPoint(cursor) == tree) return;
+    // One line per tick while the cursor is above or below the tree (frame included); beside
+    // it nothing scrolls.
+    RECT bounds{};
+    GetWindowRect(tree, &bounds);
+    if (cursor.y < bounds.top) SendMessageW(tree, WM_VSCROLL, SB_LINEUP, 0);
+    else if (cursor.y > bounds.bottom) SendMessageW(tree, WM_VSCROLL, SB_LINEDOWN, 0);
+}
+
+// ---- the drop
+
+void Toc::Drop(VARIANT_BOOL& handled) {
+    bool refresh = false;
+    {
+        // The drag ends here, whatever the map calls below do: leaving this block gives back the
+        // capture, the timer, the pointer and the mark.
+        std::unique_ptr<interact::DragSession> session = std::move(m_pDragSession);
+        m_bDragging = false;
+        refresh = DropLayer();
+        if (refresh) handled = VARIANT_TRUE;
+    }
+    platform::DoEvents();
+    // The pending messages may have taken the map away: then there is nothing to redraw.
+    if (refresh && m_pMap) RefreshMap();
+}
+
+Toc::Place Toc::TakeOut(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& group) {
+    if (group) {
+        Place from{group, member_position(group, layer.get())};
+        com::check(group->Delete(layer.get()));
+        return from;
+    }
+    Place from{nullptr, GetLayerIndex(layer)};
+    com::check(m_pMap->DeleteLayer(layer.get()));
+    return from;
+}
+
+// Puts a layer that was taken out of `from` back at its place, as far as the map model lets it:
+// into the map at its index, or into its group with the members that followed it behind it
+// again. Best effort, for a drop that failed half-way: the failure that ended the drop is the
+// one reported.
+void Toc::PutBack(const com::ComPtr<ILayer>& layer, const Place& from) noexcept {
+    try {
+        if (!from.group) {
+            com::check(m_pMap->AddLayer(layer.get()));
+            if (from.position > 0) com::check(m_pMap->MoveLayer(layer.get(), from.position));
+            return;
+        }
+        auto members = from.group.as<ISubLayers>();
+        LONG count = 0;
+        com::check(members->get_Count(&count));
+        std::vector<com::ComPtr<ILayer>> followers;
+        for (LONG i = from.position; i >= 0 && i < count; ++i) {
+            com::ComPtr<ILayer> member;
+            com::check(members->get_Layer(i, member.put()));
+            followers.push_back(member);
+        }
+        com::check(from.group->Add(layer.get()));
+        for (const auto& member : followers) {
+            com::check(from.group->Delete(member.get()));
+            com::check(from.group->Add(member.get()));
+        }
+    } catch (...) {
+        // nothing more can be done
+    }
+}
+
+template <class Step>
+void Toc::PutBackOnFailure(const com::ComPtr<ILayer>& layer, const Place& from, Step&& step) {
+    try {
+        step();
+    } catch (...) {
+        PutBack(layer, from);
+        Reset();  // the tree shows the map as it is now (the failure above is the one to report)
+        throw;
+    }
+}
+
+bool Toc::DropLayer() {
+    // 1. A release over another window abandons the drag.
+    if (window_under_cursor() != tvwTOC.window()) return false;
+    // 2. So does a drag without a target or a dragged layer, or whose items a rebuild removed.
+    if (!m_pTargetLayer || !m_pDragLayer || !live(m_pTargetNode) || !live(m_pDragNode)) return false;
+    if (!m_pMap) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map");
+    // 3-4. The two records; the dragged layer's item is the one to select after the rebuild.
+    com::ComPtr<TocNode> target = m_pTargetNode->Record();
+    com::ComPtr<TocNode> dragged = m_pDragNode->Record();
+    com::Bstr name;
+    com::check(m_pDragLayer->get_Name(name.put()));
+    m_sSelectName = name.view();
+
+    if (target->GroupLayer) {
+        // 5. Into the target's group layer (a group dropped onto its own member stays).
+        if (!com::same_object(target->GroupLayer.get(), m_pDragLayer.get())) DropIntoGroup(target->GroupLayer, dragged);
+    } else {
+        // 6. At the top level, at the target layer's index; out of its group first.
+        if (dragged->GroupLayer) {
+            com::ComPtr<ILayer> layer = dragged->Layer;
+            const Place from = TakeOut(layer, dragged->GroupLayer);
+            PutBackOnFailure(layer, from, [&] { com::check(m_pMap->AddLayer(layer.get())); });
+        }
+        const LONG index = GetLayerIndex(m_pTargetLayer);
+        com::check(m_pMap->MoveLayer(m_pDragLayer.get(), index));
+    }
+    // 7.
+    return true;
+}
+
+// Moves the dragged layer from where it really is (its own group layer, or the map) to the end
+// of `group`, and rebuilds the tree. The group must be able to take it before anything moves: a
+// group layer never goes into itself or one of its own members (nothing moves then); if the
+// group refuses it anyway, the layer goes back where it was.
+void Toc::DropIntoGroup(const com::ComPtr<IGroupLayer>& group, const com::ComPtr<TocNode>& dragged) {
+    com::ComPtr<ILayer> layer = dragged->Layer;
+    if (!layer) com::raise(com::CTL_E_OBJECTNOTSET, L"The dragged item has no layer");
+    if (contains(layer.get(), group.get())) return;
+
+    const Place from = TakeOut(layer, dragged->GroupLayer);
+    PutBackOnFailure(layer, from, [&] { com::check(group->Add(layer.get())); });
+    com::check(Reset());
+}
+
+}  // namespace kelpy

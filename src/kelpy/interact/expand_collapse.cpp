@@ -1,0 +1,46 @@
+// The expanded-state memory follows the user's expanding and collapsing between rebuilds, and
+// RefreshTree lays the tree out again without losing the user's view.
+#include <windows.h>
+#include <commctrl.h>
+#include "kelpy/control/toc.h"
+
+namespace kelpy {
+
+namespace {
+// The first record of the memory with the item's text takes the item's state as the tree shows
+// it now; an item whose text has no record changes nothing, and neither does anything while a
+// rebuild sets the states itself.
+void remember(NodeStates& states, bool resetting, const NodePtr& node) {
+    if (resetting) return;
+    states.UBound();  // the memory must exist
+    if (auto i = states.Find(node->Text())) states.SetExpanded(*i, node->Expanded());
+}
+}  // namespace
+
+void Toc::tvwTOC_Expand(const NodePtr& Node) { remember(m_aNodeStates, m_bResetting, Node); }
+
+void Toc::tvwTOC_Collapse(const NodePtr& Node) { remember(m_aNodeStates, m_bResetting, Node); }
+
+// Makes the tree compute the positions and heights of all its items again (after a row's
+// height changed): the root is collapsed and expanded again, hidden, through the items' own
+// Expanded so that what the items know of their states stays true. The user keeps the view:
+// the selected item (collapsing an item selects it when the selection was inside), the first
+// visible row and the scroll position are what they were.
+void Toc::RefreshTree() {
+    HideTree(true);
+    HWND tree = tvwTOC.window();
+    const int position = GetScrollPos(tree, SB_VERT);
+    const auto first = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0));
+    const HTREEITEM selected = tvwTOC.caret();
+
+    NodePtr root = tvwTOC.Nodes().Item(L"root");
+    root->Expanded(false);
+    root->Expanded(true);
+
+    if (selected) tvwTOC.select(selected);
+    if (first) SendMessageW(tree, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(first));
+    SetScrollPos(tree, SB_VERT, position, TRUE);
+    HideTree(false);
+}
+
+}  // namespace kelpy

@@ -1,0 +1,43 @@
+// Redrawing the map after the user changed it through the tree, and a layer's place among the
+// map's top-level layers.
+#include "com/error.h"
+#include "com/vbnum.h"
+#include "kelpy/control/toc.h"
+
+namespace kelpy {
+
+namespace {
+// The view's phase of the layers' geography: a partial redraw of the selected layer redraws
+// that phase only.
+constexpr DrawPhase geography_phase = DrawPhaseGeography;
+}  // namespace
+
+// Asks the host first (OnBeforeRefreshMap, which may cancel), then redraws the map's view:
+// only the selected layer's geography when a layer is selected, else everything.
+void Toc::RefreshMap() {
+    bool cancel = false;
+    RaiseOnBeforeRefreshMap(cancel);
+    if (cancel) return;
+    if (!m_pMap) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map to refresh");
+    auto view = m_pMap.as<IMapView>();
+    if (!m_pSelectedLayer) com::check(view->Refresh());
+    else com::check(view->PartialRefresh(geography_phase, m_pSelectedLayer.get(), nullptr));
+}
+
+// The position of this very layer (identity, not equal content) among the map's top-level
+// layers, or -1; layers inside group layers are not found.
+LONG Toc::GetLayerIndex(const com::ComPtr<ILayer>& layer) {
+    if (!m_pMap) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map");
+    LONG count = 0;
+    com::check(m_pMap->get_LayerCount(&count));
+    LONG found = -1;
+    com::for_int16(count, [&](int16_t i) {
+        com::ComPtr<ILayer> candidate;
+        com::check(m_pMap->get_Layer(i, candidate.put()));
+        if (candidate && com::same_object(candidate.get(), layer.get())) found = i;
+        return found < 0;
+    });
+    return found;
+}
+
+}  // namespace kelpy

@@ -1,0 +1,124 @@
+// TreeWndProc: every message of the tree window passes here first. Left and right button
+// releases end a running drag (the drop), toggle a layer's visibility on its check image, open
+// the symbol selector for a legend row's swatch, and report the item under a right release to
+// the host (OnContextMenu). Only a drop that reached the map marks the message as handled; every
+// other release goes on to the tree.
+#include <windowsx.h>
+#include "com/boundary.h"
+#include "com/error.h"
+#include "com/vbnum.h"
+#include "kelpy/control/toc.h"
+#include "kelpy/interact/positions.h"
+#include "kelpy/platform/message_pump.h"
+#include "kelpy/platform/screen.h"
+
+namespace kelpy {
+
+STDMETHODIMP Toc::TreeWndProc(LONG_PTR*, LONG* msg, LONG_PTR*, LONG_PTR* lp, LONG_PTR*, VARIANT_BOOL* handled) {
+    // Every message of the tree comes here; all but the two releases leave at once.
+    if (msg && *msg != WM_LBUTTONUP && *msg != WM_RBUTTONUP) return S_OK;
+    return com::boundary(IID__TOC, [&] {
+        if (!msg || !lp || !handled) com::raise(E_POINTER);
+        // The position in the tree's client pixels, as signed 16-bit values.
+        const LONG x = GET_X_LPARAM(*lp);
+        const LONG y = GET_Y_LPARAM(*lp);
+        com::ComPtr<TreeViewHitTestInfo> hit = HitTest(x, y);
+        if (m_bDragging) Drop(*handled);  // either button's release ends a drag
+        else ClickItem(*msg, hit);
+    });
+}
+
+void Toc::ClickItem(LONG msg, const com::ComPtr<TreeViewHitTestInfo>& hit) {
+    NodePtr node = HitNode(hit);
+    if (!node) return;
+    com::ComPtr<TocNode> record = node->Record();
+    com::ComPtr<ILayer> layer = record->Layer;
+    if (msg == WM_RBUTTONUP) {
+        ::TOCNodeType type = record->TOCNodeType;  // a copy: what the host writes back is not used
+        RaiseOnContextMenu(type);
+        return;
+    }
+    // A left release acts on the item's image only (its check box or its swatch).
+    if (hit->TreeviewHitTest != ::TreeviewHitTestCode::ONITEMICON) return;
+    switch (record->TOCNodeType) {
+    case ::TOCNodeType::Layer:
+    case ::TOCNodeType::GroupLayer:
+        if (layer) ToggleVisibility(node, layer);
+        break;
+    case ::TOCNodeType::LayerSymbol:
+        ChooseSymbol(node, record);
+        break;
+    case ::TOCNodeType::RendererItem: {
+        // The bands of a composite and the ramp of a stretched raster have no symbol to choose.
+        const bool fixed = record->LayerType == ::LayerType::RasterLayer &&
+                           (record->RasterRendererType == ::RasterRendererType::StretchColorRamp ||
+                            record->RasterRendererType == ::RasterRendererType::RGB);
+        if (!fixed) ChooseSymbol(node, record);
+        break;
+    }
+    default:
+        break;  // the root, headings and the holder
+    }
+}
+
+void Toc::ToggleVisibility(const NodePtr& node, const com::ComPtr<ILayer>& layer) {
+    VARIANT_BOOL visible = VARIANT_FALSE;
+    com::check(layer->get_Visible(&visible));
+    com::check(layer->put_Visible(com::vb(!com::is_true(visible))));
+    com::check(layer->get_Visible(&visible));  // the image shows what the layer says now
+    const wchar_t* image = com::is_true(visible) ? L"checked" : L"unchecked";
+    node->Image(image);
+    node->SelectedImage(image);
+    platform::DoEvents();
+    // The pending messages may have taken the map away (Initialize with Nothing): then there is
+    // nothing to redraw.
+    if (m_pMap) RefreshMap();
+}
+
+void Toc::ChooseSymbol(const NodePtr& node, const com::ComPtr<TocNode>& record) {
+    // 1-2. The host may prevent it.
+    bool cancel = false;
+    com::ComPtr<ISymbol> offered = record->Symbol;  // what the host stores here is not used
+    RaiseOnSymbolSelector(cancel, offered);
+    if (cancel) return;
+
+    // 3. The platform's selector (whatever class a host registered for it), modal over the
+    // control's top-level window, so that the host cannot be used while it is open.
+    auto selector = com::ComPtr<ISymbolSelector>::create(CLSID_SymbolSelector);
+    VARIANT_BOOL accepted = VARIANT_FALSE;
+    com::check(selector->AddSymbol(record->Symbol.get(), &accepted));
+    const HWND owner = m_hWnd ? GetAncestor(m_hWnd, GA_ROOT) : nullptr;
+    VARIANT_BOOL confirmed = VARIANT_FALSE;
+    com::check(selector->SelectSymbol(reinterpret_cast<LONG_PTR>(owner), &confirmed));
+    if (!com::is_true(confirmed)) return;
+
+    // 4. The chosen symbol. The dialog's message loop may have rebuilt the tree meanwhile: a row
+    // that is gone takes no symbol (its record no longer says where a symbol belongs).
+    com::ComPtr<ISymbol> chosen;
+    com::check(selector->GetSymbolAt(0, chosen.put()));
+    if (!chosen) com::raise(com::CTL_E_OBJECTNOTSET, L"The symbol selector answered no symbol");
+    if (node->removed()) return;
+    record->Symbol = chosen;
+
+    // 5-7. The row's new swatch size and height, laid out and painted.
+    MeasureSymbol(node);
+    RefreshTree();
+    tvwTOC.Refresh();
+
+    // 8-9. Into the renderer, and the map redrawn.
+    SetRendererSymbol(record->Symbol, node);
+    RefreshMap();
+}
+
+// The tree's right-button MouseUp: a second report of the item under a right release.
+void Toc::tvwTOC_MouseUp(int16_t Button, int16_t, float x, float y) {
+    if (Button != 2) return;
+    const LONG py = interact::PixelsFromTwips(y, platform::TwipsPerPixelY());
+    const LONG px = interact::PixelsFromTwips(x, platform::TwipsPerPixelX());
+    NodePtr node = HitNode(HitTest(px, py));
+    if (!node) return;
+    ::TOCNodeType type = node->Record()->TOCNodeType;
+    RaiseOnContextMenu(type);
+}
+
+}  // namespace kelpy
