@@ -57,7 +57,8 @@ ControlHost::ControlHost(IUnknown* control, const HostOptions& options) {
     RECT frame{0, 0, options.width, options.height};
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | (options.visible ? WS_VISIBLE : 0);
     AdjustWindowRectEx(&frame, style, FALSE, 0);
-    window_ = CreateWindowExW(0, window_class, L"KELPY control host", style, 0, 0, frame.right - frame.left,
+    window_ = CreateWindowExW(options.topmost ? WS_EX_TOPMOST : 0, window_class, L"KELPY control host", style,
+                              options.position.x, options.position.y, frame.right - frame.left,
                               frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!window_) com::raise(HRESULT_FROM_WIN32(GetLastError()), L"Could not create the host window");
     try {

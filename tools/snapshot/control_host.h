@@ -24,6 +24,8 @@ struct HostOptions {
     int width = 300;
     int height = 400;
     bool visible = true;
+    POINT position{0, 0};  // of the host window on the screen
+    bool topmost = false;  // above every window that is not topmost (for mouse input)
 };
 
 class ControlHost {

@@ -40,6 +40,21 @@ STDMETHODIMP FaultyMap::MoveLayer(ILayer* layer, LONG toIndex) {
 }
 STDMETHODIMP FaultyMap::ClearLayers() { return call([&] { return real_->ClearLayers(); }); }
 
+STDMETHODIMP FaultyMap::Refresh() { return call([&] { return real_.as<IMapView>()->Refresh(); }); }
+STDMETHODIMP FaultyMap::PartialRefresh(DrawPhase phase, IUnknown* data, IEnvelope* envelope) {
+    return call([&] { return real_.as<IMapView>()->PartialRefresh(phase, data, envelope); });
+}
+STDMETHODIMP FaultyMap::get_Window(LONG_PTR* hwnd) { return call([&] { return real_.as<IMapView>()->get_Window(hwnd); }); }
+STDMETHODIMP FaultyMap::put_Window(LONG_PTR hwnd) { return call([&] { return real_.as<IMapView>()->put_Window(hwnd); }); }
+STDMETHODIMP FaultyMap::get_Extent(IEnvelope** e) { return call([&] { return real_.as<IMapView>()->get_Extent(e); }); }
+STDMETHODIMP FaultyMap::putref_Extent(IEnvelope* e) { return call([&] { return real_.as<IMapView>()->putref_Extent(e); }); }
+STDMETHODIMP FaultyMap::Output(LONG_PTR hdc, LONG width, LONG height) {
+    return call([&] { return real_.as<IMapView>()->Output(hdc, width, height); });
+}
+STDMETHODIMP FaultyMap::get_RefreshCount(LONG* n) {
+    return call([&] { return real_.as<IMapView>()->get_RefreshCount(n); });
+}
+
 STDMETHODIMP FaultyMap::EnumConnectionPoints(IEnumConnectionPoints** out) {
     return real_.as<IConnectionPointContainer>()->EnumConnectionPoints(out);
 }

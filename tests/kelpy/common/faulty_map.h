@@ -1,7 +1,7 @@
 // FaultyMap: a map that passes every call on to a real map, except its n-th call (counting the
-// calls of IMap from 1), which fails with a chosen status and description. Its view events are
-// the real map's, so a control can be bound to it (unless they are hidden). It counts the reads
-// of its name: the control reads it once per rebuild.
+// calls of IMap and of its view, IMapView, from 1), which fails with a chosen status and
+// description. Its view events are the real map's, so a control can be bound to it (unless they
+// are hidden). It counts the reads of its name: the control reads it once per rebuild.
 #pragma once
 #include <windows.h>
 #include <ocidl.h>
@@ -12,7 +12,7 @@
 
 namespace test {
 
-class FaultyMap final : public com::ComObject<FaultyMap, IMap, IConnectionPointContainer> {
+class FaultyMap final : public com::ComObject<FaultyMap, IMap, IMapView, IConnectionPointContainer> {
 public:
     explicit FaultyMap(com::ComPtr<IMap> real) : real_(std::move(real)) {}
     static com::ComPtr<FaultyMap> wrap(com::ComPtr<IMap> real) {
@@ -42,6 +42,15 @@ public:
     STDMETHODIMP DeleteLayer(ILayer* layer) override;
     STDMETHODIMP MoveLayer(ILayer* layer, LONG toIndex) override;
     STDMETHODIMP ClearLayers() override;
+    // IMapView, the real map's
+    STDMETHODIMP Refresh() override;
+    STDMETHODIMP PartialRefresh(DrawPhase phase, IUnknown* data, IEnvelope* envelope) override;
+    STDMETHODIMP get_Window(LONG_PTR* hwnd) override;
+    STDMETHODIMP put_Window(LONG_PTR hwnd) override;
+    STDMETHODIMP get_Extent(IEnvelope** e) override;
+    STDMETHODIMP putref_Extent(IEnvelope* e) override;
+    STDMETHODIMP Output(LONG_PTR hdc, LONG width, LONG height) override;
+    STDMETHODIMP get_RefreshCount(LONG* n) override;
     // IConnectionPointContainer, the real map's
     STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** out) override;
     STDMETHODIMP FindConnectionPoint(REFIID riid, IConnectionPoint** out) override;

@@ -52,44 +52,4 @@ RECT ink_box(const host::Pixels& p, DWORD background) {
     return box;
 }
 
-void* RecordingSink::query_more(REFIID riid) noexcept {
-    return riid == DIID___TOC ? static_cast<IDispatch*>(this) : nullptr;
-}
-
-STDMETHODIMP RecordingSink::GetTypeInfoCount(UINT* n) {
-    *n = 0;
-    return S_OK;
-}
-
-STDMETHODIMP RecordingSink::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-    *info = nullptr;
-    return E_NOTIMPL;
-}
-
-STDMETHODIMP RecordingSink::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) { return DISP_E_UNKNOWNNAME; }
-
-STDMETHODIMP RecordingSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) {
-    ReceivedEvent e{id, {}};
-    // The arguments come last first.
-    for (UINT i = params->cArgs; i-- > 0;) {
-        VARIANTARG& arg = params->rgvarg[i];
-        e.types.push_back(arg.vt);
-        if (arg.vt == (VT_BOOL | VT_BYREF) && setCancel) *arg.pboolVal = VARIANT_TRUE;
-        if (arg.vt == (VT_I4 | VT_BYREF)) e.contextMenuType = *arg.plVal;
-        if (arg.vt == (VT_DISPATCH | VT_BYREF)) e.hadObject = *arg.ppdispVal != nullptr;
-    }
-    events.push_back(e);
-    return S_OK;
-}
-
-EventConnection::EventConnection(IUnknown* control, IUnknown* sink) {
-    auto container = com::ComPtr<IUnknown>(control).as<IConnectionPointContainer>();
-    com::check(container->FindConnectionPoint(DIID___TOC, point_.put()));
-    com::check(point_->Advise(sink, &cookie_));
-}
-
-EventConnection::~EventConnection() {
-    if (point_) point_->Unadvise(cookie_);
-}
-
 }  // namespace test

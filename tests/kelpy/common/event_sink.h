@@ -1,0 +1,56 @@
+// A sink of the control's events (__TOC) that records what it receives and, when told to, sets
+// the by-reference `cancel` of events to True; and the connection that advises it.
+#pragma once
+#include <windows.h>
+#include <ocidl.h>
+#include <vector>
+#include "com/object.h"
+#include "com/ptr.h"
+#include "kelpy/model/typelib.h"
+
+namespace test {
+
+// Dispatch ids of the events.
+constexpr DISPID OnContextMenu = 1, OnSymbolSelector = 2, OnDragLayer = 3, OnBeforeRefreshMap = 4;
+
+// One event as a sink received it.
+struct ReceivedEvent {
+    DISPID id;
+    std::vector<VARTYPE> types;  // argument types, first argument first
+    LONG contextMenuType = -1;   // OnContextMenu's node type
+    bool hadObject = false;      // the object argument was not Nothing
+    com::ComPtr<IDispatch> object;
+};
+
+class RecordingSink final : public com::ComObject<RecordingSink, IDispatch> {
+public:
+    static com::ComPtr<RecordingSink> make() { return com::ComPtr<RecordingSink>::attach(create()); }
+
+    bool setCancel = false;              // cancel every event
+    std::vector<DISPID> cancelEvents;    // cancel these events
+    std::vector<ReceivedEvent> events;
+
+    // How many of the received events have this id.
+    size_t count(DISPID id) const;
+
+    void* query_more(REFIID riid) noexcept;
+    STDMETHODIMP GetTypeInfoCount(UINT* n) override;
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
+    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override;
+};
+
+// Advises a sink on the control's connection point for __TOC; unadvises at the end.
+class EventConnection {
+public:
+    EventConnection(IUnknown* control, IUnknown* sink);
+    ~EventConnection();
+    EventConnection(const EventConnection&) = delete;
+    EventConnection& operator=(const EventConnection&) = delete;
+
+private:
+    com::ComPtr<IConnectionPoint> point_;
+    DWORD cookie_ = 0;
+};
+
+}  // namespace test

@@ -1,0 +1,79 @@
+// Hit testing (points of the tree to items and the parts of them) and the positions of the
+// tree's mouse events; the map's refresh and a layer's top-level index.
+#include "kelpy/interact/interact_fixture.h"
+#include "com/error.h"
+#include "kelpy/common/map_builder.h"
+#include "kelpy/interact/positions.h"
+
+using namespace test;
+
+namespace {
+
+using kelpy::interact::PixelsFromTwips;
+
+HRESULT failure_of(float twips, float per_pixel) {
+    try {
+        PixelsFromTwips(twips, per_pixel);
+    } catch (const com::ComError& e) {
+        return e.hr();
+    }
+    return S_OK;
+}
+
+TEST(Positions, TwipsBecomePixelsRoundedHalvesToEven) {
+    EXPECT_EQ(PixelsFromTwips(22.5f, 15.0f), 2);   // 1.5
+    EXPECT_EQ(PixelsFromTwips(7.5f, 15.0f), 0);    // 0.5
+    EXPECT_EQ(PixelsFromTwips(37.5f, 15.0f), 2);   // 2.5
+    EXPECT_EQ(PixelsFromTwips(52.5f, 15.0f), 4);   // 3.5
+    EXPECT_EQ(PixelsFromTwips(-22.5f, 15.0f), -2);
+    EXPECT_EQ(failure_of(150.0f, 0.0f), CTL_E_DIVISIONBYZERO);
+    EXPECT_EQ(failure_of(0.0f, 0.0f), CTL_E_OVERFLOW);
+    EXPECT_EQ(failure_of(3e38f, 1e-10f), CTL_E_OVERFLOW);
+}
+
+TEST_F(Interaction, HitTestNamesTheItemAndThePartOrNothing) {
+    auto hit_at = [&](POINT screen) {
+        ScreenToClient(tree(), &screen);
+        return Interact::HitTest(*toc.get(), screen.x, screen.y);
+    };
+    auto label = hit_at(at(L"Roads", TVHT_ONITEMLABEL));
+    EXPECT_EQ(kelpy::platform::Node::From(label->Node.get()), item(L"Roads"));
+    EXPECT_EQ(label->TreeviewHitTest, ::TreeviewHitTestCode::ONITEMLABEL);
+    EXPECT_EQ(hit_at(at(L"Roads", TVHT_ONITEMICON))->TreeviewHitTest, ::TreeviewHitTestCode::ONITEMICON);
+
+    // Below the last item, left of and above the client area: no item and no code, whatever the
+    // tree reports there.
+    bind(make_map(L"Small", {feature_layer(L"One")}).get());
+    for (POINT p : {POINT{10, 200}, POINT{-5, 10}, POINT{10, -5}}) {
+        auto nothing = Interact::HitTest(*toc.get(), p.x, p.y);
+        EXPECT_FALSE(nothing->Node) << p.x << "," << p.y;
+        EXPECT_EQ(LONG(nothing->TreeviewHitTest), -1) << p.x << "," << p.y;
+    }
+}
+
+TEST_F(Interaction, RefreshMapRedrawsTheSelectedLayerOrEverythingUnlessTheHostCancels) {
+    Interact::RefreshMap(*toc.get());
+    ASSERT_EQ(refreshes.size(), 1u);
+    EXPECT_FALSE(refreshes[0].data);  // no layer selected yet: the whole view
+
+    host::click(at(L"Slope", TVHT_ONITEMLABEL), host::Button::Right);  // any button's press selects
+    Interact::RefreshMap(*toc.get());
+    ASSERT_EQ(refreshes.size(), 2u);
+    EXPECT_EQ(refreshes[1].phase, DrawPhaseGeography);
+    EXPECT_TRUE(com::same_object(refreshes[1].data.get(), layer(L"Slope").get()));
+
+    sink->cancelEvents = {OnBeforeRefreshMap};
+    Interact::RefreshMap(*toc.get());
+    EXPECT_EQ(refreshes.size(), 2u);
+    EXPECT_EQ(sink->count(OnBeforeRefreshMap), 3u);
+}
+
+TEST_F(Interaction, GetLayerIndexFindsTopLevelLayersByIdentity) {
+    EXPECT_EQ(Interact::GetLayerIndex(*toc.get(), layer(L"Towns")), 0);
+    EXPECT_EQ(Interact::GetLayerIndex(*toc.get(), layer(L"Slope")), 6);
+    EXPECT_EQ(Interact::GetLayerIndex(*toc.get(), layer(L"Parks")), -1);  // inside a group
+    ASSERT_EQ(map->DeleteLayer(layer(L"Photo").get()), S_OK);
+    EXPECT_EQ(Interact::GetLayerIndex(*toc.get(), layer(L"Photo")), -1);
+}
+
+}  // namespace

@@ -1,0 +1,181 @@
+// Choosing a new symbol for a legend row: a left release on the row's swatch asks the host
+// (OnSymbolSelector), shows the symbol selector over the control's window, shows the chosen
+// symbol in the row and writes it into the layer's renderer at the row's place.
+#include <functional>
+#include "kelpy/interact/interact_fixture.h"
+#include "com/bstr.h"
+#include "kelpy/common/canvas.h"
+
+using namespace test;
+
+namespace {
+
+constexpr COLORREF orange = RGB(255, 136, 0);
+
+template <class R>
+com::ComPtr<R> feature_renderer(const com::ComPtr<ILayer>& layer) {
+    com::ComPtr<IFeatureRenderer> r;
+    com::check(layer.as<IFeatureRendering>()->get_Renderer(r.put()));
+    return r.as<R>();
+}
+template <class R>
+com::ComPtr<R> raster_renderer(const com::ComPtr<ILayer>& layer) {
+    com::ComPtr<IRasterRenderer> r;
+    com::check(layer.as<IRasterLayer>()->get_Renderer(r.put()));
+    return r.as<R>();
+}
+
+class SymbolChoice : public Interaction {
+protected:
+    // A legend row: the row with this text under the layer's item ("" for a row without text).
+    kelpy::NodePtr row(std::wstring_view layer, std::wstring_view text) {
+        for (const auto& r : children_of(nodes(), item(layer)))
+            if (r->Text() == text) {
+                r->EnsureVisible();
+                return r;
+            }
+        throw std::runtime_error("no such row");
+    }
+    POINT swatch(std::wstring_view layer, std::wstring_view text) {
+        return host::point_on_item(tree(), row(layer, text)->handle(), TVHT_ONITEMICON);
+    }
+};
+
+TEST_F(SymbolChoice, TheHostOrThePersonCanDeclineAndNothingChanges) {
+    auto roads = feature_renderer<IClassBreaksRenderer>(layer(L"Roads"));
+    com::ComPtr<ISymbol> before;
+    com::check(roads->get_Symbol(1, before.put()));
+    const auto record_before = row(L"Roads", L"Major")->Record()->Symbol;
+
+    sink->cancelEvents = {OnSymbolSelector};
+    host::click(swatch(L"Roads", L"Major"));
+    EXPECT_EQ(sink->count(OnSymbolSelector), 1u);
+    EXPECT_EQ(selector->shown(), 0);
+
+    sink->cancelEvents.clear();
+    selector->answer({.confirm = false});
+    host::click(swatch(L"Roads", L"Major"));
+    EXPECT_EQ(selector->shown(), 1);
+
+    com::ComPtr<ISymbol> after;
+    com::check(roads->get_Symbol(1, after.put()));
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(row(L"Roads", L"Major")->Record()->Symbol, record_before);
+    EXPECT_EQ(sink->count(OnBeforeRefreshMap), 0u);
+}
+
+// One row of each kind: where its renderer keeps the row's symbol, and how often the host hears
+// OnBeforeRefreshMap (the write-back of a class refreshes the map itself, then the hook does).
+struct Case {
+    const wchar_t* layer;
+    const wchar_t* row;
+    std::function<com::ComPtr<ISymbol>(const com::ComPtr<ILayer>&)> written;
+    bool writes;  // whether the renderer takes the chosen symbol
+    size_t refreshes;
+};
+
+class EveryKindOfRow : public SymbolChoice, public ::testing::WithParamInterface<Case> {};
+
+TEST_P(EveryKindOfRow, TakesTheChosenSymbolWhereItsRendererKeepsIt) {
+    const Case& c = GetParam();
+    const auto before = c.written(layer(c.layer));
+    selector->answer({.confirm = true, .color = orange});
+    host::click(swatch(c.layer, c.row));
+    ASSERT_EQ(selector->shown(), 1);
+    EXPECT_EQ(selector->owner(), host->window());  // modal over the host's window
+    const auto chosen = selector->chosen();
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(row(c.layer, c.row)->Record()->Symbol, chosen);
+    const auto after = c.written(layer(c.layer));
+    EXPECT_EQ(after, c.writes ? chosen : before);
+    EXPECT_EQ(sink->count(OnBeforeRefreshMap), c.refreshes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, EveryKindOfRow,
+    ::testing::Values(
+        Case{L"Roads", L"Highway",
+             [](auto& l) {
+                 com::ComPtr<ISymbol> s;
+                 com::check(feature_renderer<IClassBreaksRenderer>(l)->get_Symbol(2, s.put()));
+                 return s;
+             },
+             true, 2},
+        Case{L"Parks", L"Garden",  // keyed by the value at the row's place, not by the label
+             [](auto& l) {
+                 com::ComPtr<ISymbol> s;
+                 com::check(feature_renderer<IUniqueValueRenderer>(l)->get_Symbol(com::Bstr(L"G").get(), s.put()));
+                 return s;
+             },
+             true, 2},
+        Case{L"Soils", L"Sand",  // value 0 of class 1
+             [](auto& l) {
+                 com::ComPtr<ISymbol> s;
+                 com::check(raster_renderer<IRasterUniqueValueRenderer>(l)->get_Symbol(1, 0, s.put()));
+                 return s;
+             },
+             true, 2},
+        Case{L"Slope", L"Steep",
+             [](auto& l) {
+                 com::ComPtr<ISymbol> s;
+                 com::check(raster_renderer<IRasterClassifyRenderer>(l)->get_Symbol(1, s.put()));
+                 return s;
+             },
+             true, 2},
+        Case{L"Towns", L"",  // the layer's one swatch
+             [](auto& l) {
+                 com::ComPtr<ISymbol> s;
+                 com::check(feature_renderer<ISimpleRenderer>(l)->get_Symbol(s.put()));
+                 return s;
+             },
+             true, 1},
+        Case{L"Population", L"",  // a chart: the row shows the symbol, the renderer keeps its own
+             [](auto& l) {
+                 com::ComPtr<IChartSymbol> s;
+                 com::check(feature_renderer<IChartRenderer>(l)->get_ChartSymbol(s.put()));
+                 return s.template as<ISymbol>();
+             },
+             false, 1}));
+
+TEST_F(SymbolChoice, RampsAndCompositeBandsNeverOpenTheSelector) {
+    host::click(swatch(L"Elevation", L""));
+    host::click(swatch(L"Photo", L"Red:    Band_1"));
+    EXPECT_EQ(sink->count(OnSymbolSelector), 0u);
+    EXPECT_EQ(selector->shown(), 0);
+}
+
+TEST_F(SymbolChoice, ARendererThatLostTheClassKeepsItsSymbols) {
+    auto roads = feature_renderer<IClassBreaksRenderer>(layer(L"Roads"));
+    ASSERT_EQ(roads->put_BreakCount(2), S_OK);  // no rebuild: the row of class 2 stays
+    host::click(swatch(L"Roads", L"Highway"));
+    ASSERT_EQ(selector->shown(), 1);
+    EXPECT_EQ(sink->count(OnBeforeRefreshMap), 1u);  // the hook's refresh only
+    com::ComPtr<ISymbol> s;
+    EXPECT_EQ(roads->get_Symbol(1, s.put()), S_OK);
+    EXPECT_NE(s, selector->chosen());
+}
+
+TEST_F(SymbolChoice, TheRowShowsTheNewSwatchAtItsNewSize) {
+    auto height_of = [&] {
+        RECT r{};
+        *reinterpret_cast<HTREEITEM*>(&r) = row(L"Towns", L"")->handle();
+        SendMessageW(tree(), TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+        return r;
+    };
+    auto orange_pixels = [&](const RECT& r) {
+        RECT client{};
+        GetClientRect(tree(), &client);
+        Canvas canvas(client.right, client.bottom);
+        SendMessageW(tree(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT | PRF_ERASEBKGND);
+        return canvas.count(r, orange);
+    };
+    const RECT before = height_of();
+    EXPECT_EQ(orange_pixels(before), 0);
+    selector->answer({.confirm = true, .color = orange, .size = 30});
+    host::click(swatch(L"Towns", L""));
+    const RECT after = height_of();
+    EXPECT_GT(after.bottom - after.top, before.bottom - before.top);
+    EXPECT_GT(orange_pixels(after), 100);
+}
+
+}  // namespace
