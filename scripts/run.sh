@@ -4,9 +4,12 @@
 # the OLE control protocol, binds it to the map of the document, prints the control's tree as
 # indented text and writes a PNG picture of the control.
 #
-#   scripts/run.sh [DOCUMENT.json] [--width N] [--height N]
+#   scripts/run.sh [DOCUMENT.json] [--width N] [--height N] [--do ACTION]...
 #       the snapshot of the sample map (or of DOCUMENT.json); the picture goes to
-#       $KELPY_BUILD_ROOT/snapshot.png (default build/snapshot.png)
+#       $KELPY_BUILD_ROOT/snapshot.png (default build/snapshot.png). Each --do ACTION is then
+#       performed on the control with the mouse, as a person would, and pictured in
+#       snapshot-1.png, snapshot-2.png, ... (ACTION: click-check ITEM, drag ITEM TARGET,
+#       pick-symbol ITEM #RRGGBB; ITEM is an item's text or a path such as 'Land use/Parks')
 #   scripts/run.sh --typelib
 #       builds both architectures, registers mapmodel.dll and kelpy.dll of each with the
 #       prefix's own regsvr32 and prints the registered KELPY type library of each
@@ -53,16 +56,22 @@ if [ $mode = snapshot ]; then
   while [ $# -gt 0 ]; do
     case $1 in
       --width|--height) args+=("$1" "${2:?run: $1 needs a number}"); shift 2 ;;
+      --do) args+=("$1" "${2:?run: --do needs an action}"); shift 2 ;;
       *) document=$1; shift ;;
     esac
   done
   picture=$root/snapshot.png
-  rm -f "$picture"
+  rm -f "$picture" "$root"/snapshot-*.png
   echo
   "$(loader_of "$arch")" "$root/$arch/bin/snapshot.exe" "${args[@]}" \
       --out "$(windows_path "$picture")" "$(windows_path "$document")"
   echo
-  echo "The picture of the control is at: $picture"
+  steps=$(ls "$root"/snapshot-*.png 2>/dev/null | wc -l)
+  if [ "$steps" -gt 0 ]; then
+    echo "The pictures of the control are at: $picture and, after each action, $root/snapshot-1.png to snapshot-$steps.png"
+  else
+    echo "The picture of the control is at: $picture"
+  fi
   exit 0
 fi
 

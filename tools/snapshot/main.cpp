@@ -1,8 +1,11 @@
 // snapshot: hosts the TOC control in a window the way a host application does (through the OLE
 // control protocol), binds it to the map of a map document, prints the control's tree as
-// indented text and writes a PNG picture of the control.
+// indented text and the map's layers in drawing order, and writes a PNG picture of the control.
+// Then it performs the user actions given with --do, one after another, each through a
+// person's mouse on the control (see user_actions.h), and after each prints the tree and the
+// layers again and writes a picture of its own (PICTURE-1.png, PICTURE-2.png, ...).
 //
-//   snapshot [--out PICTURE.png] [--width N] [--height N] [DOCUMENT]
+//   snapshot [--out PICTURE.png] [--width N] [--height N] [--do ACTION]... [DOCUMENT]
 //
 // DOCUMENT defaults to samples\sample-map.json beside the program; the picture to
 // snapshot.png in the current directory. Exit status: 0 done, 1 failed (the reason goes to
@@ -20,7 +23,11 @@
 #include "control_host.h"
 #include "kelpy/control/toc.h"
 #include "map_document.h"
+#include "map_text.h"
+#include "scripted_selector.h"
 #include "tree_text.h"
+#include "user_actions.h"
+#include "user_input.h"
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** out);  // the control's class objects
 
@@ -31,6 +38,7 @@ struct Arguments {
     std::wstring picture = L"snapshot.png";
     int width = 320;
     int height = 480;
+    std::vector<snapshot::UserAction> actions;
 };
 
 void print(FILE* to, const std::wstring& text) {
@@ -77,6 +85,10 @@ std::optional<Arguments> parse(const std::vector<std::wstring>& args) {
             auto v = size_argument(args[++i]);
             if (!v) return std::nullopt;
             (arg == L"--width" ? a.width : a.height) = *v;
+        } else if (arg == L"--do" && has_value) {
+            auto action = snapshot::parse_action(args[++i]);
+            if (!action) return std::nullopt;
+            a.actions.push_back(*action);
         } else if (!arg.starts_with(L"--") && !document_given) {
             a.document = arg;
             document_given = true;
@@ -98,13 +110,13 @@ com::ComPtr<IUnknown> new_control() {
     return control;
 }
 
-// Lets the windows handle what is pending (painting, layout) before the picture is taken.
-void pump_messages() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+// The picture of step n: PICTURE-n.png beside PICTURE.png.
+std::wstring step_picture(const std::wstring& picture, size_t n) {
+    const size_t dot = picture.find_last_of(L'.');
+    const size_t slash = picture.find_last_of(L"\\/");
+    const bool has_extension = dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash);
+    const std::wstring stem = has_extension ? picture.substr(0, dot) : picture;
+    return stem + L"-" + std::to_wstring(n) + (has_extension ? picture.substr(dot) : L".png");
 }
 
 int run(const Arguments& a) {
@@ -114,18 +126,32 @@ int run(const Arguments& a) {
     options.userMode = true;
     options.width = a.width;
     options.height = a.height;
+    // Mouse input goes to the window under the pointer: the host stays above every other window.
+    options.topmost = !a.actions.empty();
     host::ControlHost host(control.get(), options);
     auto* toc = dynamic_cast<kelpy::Toc*>(control.as<IOleObject>().get());
     if (!toc) com::raise(E_NOINTERFACE, L"The control is not a TOC control");
+    std::optional<host::ScriptedSelector> selector;
+    if (!a.actions.empty()) selector.emplace();
     IMap* argument = map.get();
     com::check(toc->Initialize(&argument));
-    pump_messages();
+    host::pump_messages();
 
+    auto show = [&](const std::wstring& picture) {
+        print(stdout, snapshot::tree_text(toc->DescribeTree()));
+        print(stdout, L"layers: " + host::layer_order(map.get()) + L"\n");
+        host::write_png(host.render(), picture);
+        print(stdout, L"picture: " + picture + L" (" + std::to_wstring(a.width) + L" x " + std::to_wstring(a.height) +
+                          L" pixels)\n");
+    };
     print(stdout, L"document: " + a.document + L"\n");
-    print(stdout, snapshot::tree_text(toc->DescribeTree()));
-    host::write_png(host.render(), a.picture);
-    print(stdout, L"picture: " + a.picture + L" (" + std::to_wstring(a.width) + L" x " + std::to_wstring(a.height) +
-                      L" pixels)\n");
+    show(a.picture);
+    HWND tree = GetWindow(toc->hWnd(), GW_CHILD);
+    for (size_t i = 0; i < a.actions.size(); ++i) {
+        print(stdout, L"\nstep " + std::to_wstring(i + 1) + L": " + a.actions[i].text + L"\n");
+        snapshot::perform(a.actions[i], *toc, tree, *selector);
+        show(step_picture(a.picture, i + 1));
+    }
     host.close();
     return 0;
 }
@@ -141,8 +167,10 @@ int main() {
 
     const auto arguments = parse(args);
     if (!arguments) {
-        print(stderr, L"usage: snapshot [--out PICTURE.png] [--width N] [--height N] [DOCUMENT]\n"
-                      L"  (sizes from 16 to 4096 pixels)\n");
+        print(stderr, L"usage: snapshot [--out PICTURE.png] [--width N] [--height N] [--do ACTION]... [DOCUMENT]\n"
+                      L"  (sizes from 16 to 4096 pixels)\n"
+                      L"  ACTION: click-check ITEM | drag ITEM TARGET | pick-symbol ITEM #RRGGBB\n"
+                      L"  (ITEM: an item's text, or a path such as 'Land use/Parks')\n");
         return 2;
     }
     if (FAILED(OleInitialize(nullptr))) {

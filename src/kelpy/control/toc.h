@@ -178,9 +178,10 @@ public:
     static std::wstring DesignCaption();
 
     // ---- the tree as a tool reports it (control/tree_description.cpp): every item in tree
-    // order with its depth (0 for top-level items), text, key, image key, record type and
-    // expanded state.
+    // order with its native handle, depth (0 for top-level items), text, key, image key, record
+    // type and expanded state.
     struct ItemDescription {
+        HTREEITEM handle = nullptr;
         int depth = 0;
         std::wstring text, key, image;
         bool hasRecord = false;

@@ -11,6 +11,7 @@ std::vector<Toc::ItemDescription> Toc::DescribeTree() const {
     auto walk = [&](auto&& self, HTREEITEM item, int depth) -> void {
         for (; item; item = TreeView_GetNextSibling(tree, item)) {
             ItemDescription d;
+            d.handle = item;
             d.depth = depth;
             if (NodePtr node = nodes.FromHandle(item)) {
                 d.text = node->Text();

@@ -7,6 +7,7 @@
 #include "kelpy/common/map_builder.h"
 #include "kelpy/common/tree_reader.h"
 #include "kelpy/platform/mouse_pointer.h"
+#include "map_text.h"
 
 namespace test {
 
@@ -199,21 +200,7 @@ com::ComPtr<ILayer> Interaction::layer(std::wstring_view name) const {
     throw std::runtime_error("no layer " + std::string(name.begin(), name.end()));
 }
 
-std::wstring Interaction::order() const {
-    std::wstring text;
-    int previous = 0;
-    bool first = true;
-    each_layer(map.get(), [&](ILayer* l, int depth) {
-        if (depth > previous) text += L" [";
-        else if (depth < previous) text += L"], ";
-        else if (!first) text += L", ";
-        text += name_of(l);
-        previous = depth;
-        first = false;
-    });
-    if (previous > 0) text += L"]";
-    return text;
-}
+std::wstring Interaction::order() const { return host::layer_order(map.get()); }
 
 std::wstring Interaction::selected_text() const {
     HTREEITEM item = selected_item(tree());

@@ -1,0 +1,134 @@
+#include "user_actions.h"
+#include <cwctype>
+#include "com/error.h"
+#include "user_input.h"
+
+namespace snapshot {
+
+namespace {
+
+using Items = std::vector<kelpy::Toc::ItemDescription>;
+
+// Splits on blanks; a part in single quotes keeps its blanks.
+std::vector<std::wstring> words(const std::wstring& text) {
+    std::vector<std::wstring> out;
+    size_t i = 0;
+    while (i < text.size()) {
+        if (std::iswspace(text[i])) {
+            ++i;
+            continue;
+        }
+        std::wstring word;
+        if (text[i] == L'\'') {
+            const size_t end = text.find(L'\'', i + 1);
+            if (end == std::wstring::npos) return {};
+            word = text.substr(i + 1, end - i - 1);
+            i = end + 1;
+        } else {
+            while (i < text.size() && !std::iswspace(text[i])) word += text[i++];
+        }
+        out.push_back(word);
+    }
+    return out;
+}
+
+std::optional<COLORREF> color_of(const std::wstring& text) {
+    if (text.size() != 7 || text[0] != L'#') return std::nullopt;
+    for (size_t i = 1; i < 7; ++i)
+        if (!std::iswxdigit(text[i])) return std::nullopt;
+    const unsigned long rgb = std::stoul(text.substr(1), nullptr, 16);
+    return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
+// The position in `items` of the item a path names ("Land use/Parks": Parks under Land use).
+size_t find(const Items& items, const std::wstring& path) {
+    size_t begin = 0, end = items.size();
+    int depth = -1;  // any depth for the first part
+    size_t found = items.size();
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t slash = path.find(L'/', start);
+        if (slash == std::wstring::npos) slash = path.size();
+        const std::wstring part = path.substr(start, slash - start);
+        found = items.size();
+        for (size_t i = begin; i < end; ++i) {
+            if (items[i].text == part && (depth < 0 || items[i].depth == depth)) {
+                found = i;
+                break;
+            }
+        }
+        if (found == items.size()) com::raise(E_INVALIDARG, L"The tree shows no item \"" + path + L"\"");
+        // The next part is a child of this item: within its subtree, one level deeper.
+        depth = items[found].depth + 1;
+        begin = found + 1;
+        end = begin;
+        while (end < items.size() && items[end].depth >= depth) ++end;
+        start = slash + 1;
+    }
+    return found;
+}
+
+// The item of a pick: a legend row itself, or a layer's first row with a swatch.
+size_t swatch_row(const Items& items, size_t at) {
+    auto has_swatch = [&](size_t i) {
+        return items[i].type == ::TOCNodeType::LayerSymbol || items[i].type == ::TOCNodeType::RendererItem;
+    };
+    if (has_swatch(at)) return at;
+    for (size_t i = at + 1; i < items.size() && items[i].depth > items[at].depth; ++i)
+        if (has_swatch(i)) return i;
+    com::raise(E_INVALIDARG, L"The item \"" + items[at].text + L"\" has no legend row with a swatch");
+}
+
+POINT point_of(HWND tree, const kelpy::Toc::ItemDescription& item, UINT flags) {
+    SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item.handle));
+    return host::point_on_item(tree, item.handle, flags);
+}
+
+}  // namespace
+
+std::optional<UserAction> parse_action(const std::wstring& text) {
+    const auto w = words(text);
+    if (w.empty()) return std::nullopt;
+    UserAction a{UserAction::Kind::ClickCheck, {}, {}, 0, text};
+    if (w[0] == L"click-check" && w.size() == 2) {
+        a.item = w[1];
+    } else if (w[0] == L"drag" && w.size() == 3) {
+        a.kind = UserAction::Kind::Drag;
+        a.item = w[1];
+        a.target = w[2];
+    } else if (w[0] == L"pick-symbol" && w.size() == 3 && color_of(w[2])) {
+        a.kind = UserAction::Kind::PickSymbol;
+        a.item = w[1];
+        a.color = *color_of(w[2]);
+    } else {
+        return std::nullopt;
+    }
+    return a;
+}
+
+void perform(const UserAction& action, const kelpy::Toc& toc, HWND tree, host::ScriptedSelector& selector) {
+    const Items items = toc.DescribeTree();
+    const auto& item = items[find(items, action.item)];
+    switch (action.kind) {
+    case UserAction::Kind::ClickCheck:
+        host::click(point_of(tree, item, TVHT_ONITEMICON));
+        break;
+    case UserAction::Kind::Drag: {
+        const POINT from = point_of(tree, item, TVHT_ONITEMLABEL);
+        const auto& target = items[find(items, action.target)];
+        host::move_mouse(from);
+        host::press(host::Button::Left);
+        host::move_mouse({from.x + 1, from.y});  // the drag starts
+        host::move_mouse(point_of(tree, target, TVHT_ONITEMLABEL));
+        host::release(host::Button::Left);
+        break;
+    }
+    case UserAction::Kind::PickSymbol:
+        selector.answer({.confirm = true, .color = action.color});
+        host::click(point_of(tree, items[swatch_row(items, find(items, action.item))], TVHT_ONITEMICON));
+        break;
+    }
+    host::pump_messages();
+}
+
+}  // namespace snapshot
