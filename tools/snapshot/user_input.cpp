@@ -1,4 +1,6 @@
 #include "user_input.h"
+#include <iterator>
+#include <vector>
 #include "com/error.h"
 
 namespace host {
@@ -45,6 +47,24 @@ void drag(POINT from, POINT to, int steps, Button button) {
     for (int i = 1; i <= steps; ++i)
         move_mouse({from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
     release(button);
+}
+
+void press_key(WORD key, std::initializer_list<WORD> modifiers) {
+    std::vector<INPUT> inputs;
+    auto add = [&](WORD vk, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+    };
+    for (WORD m : modifiers) add(m, false);
+    add(key, false);
+    add(key, true);
+    for (auto m = std::rbegin(modifiers); m != std::rend(modifiers); ++m) add(*m, true);
+    if (SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size())
+        com::raise(HRESULT_FROM_WIN32(GetLastError()), L"The keyboard input was not taken");
+    pump_messages();
 }
 
 void pump_messages(DWORD ms) {

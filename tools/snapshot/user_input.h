@@ -1,4 +1,4 @@
-// A person's mouse, for the windows of this thread: input goes through the system's input queue
+// A person's mouse and keyboard, for the windows of this thread: input goes through the system's input queue
 // (SendInput), as a person's does — moves to absolute screen positions, presses and releases
 // with the button held in between — and the thread's messages run after every step, as the
 // application's own message loop would run them. The window under the cursor gets the input
@@ -6,6 +6,7 @@
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
+#include <initializer_list>
 
 namespace host {
 
@@ -22,6 +23,10 @@ void release(Button button);
 void click(POINT screen, Button button = Button::Left);
 // Presses at `from`, moves to `to` in `steps` equal steps with the button held, releases there.
 void drag(POINT from, POINT to, int steps = 4, Button button = Button::Left);
+
+// A key pressed and released, with the modifier keys (VK_SHIFT, VK_MENU, VK_CONTROL) held
+// around it, to the window that has the keyboard focus.
+void press_key(WORD key, std::initializer_list<WORD> modifiers = {});
 
 // Runs the thread's pending messages; with `ms`, keeps running them (timers included) for that
 // many milliseconds.

@@ -14,8 +14,8 @@ Toc::Toc() : imlTOC(16, 16, magenta), tToc(toc_timer_id, toc_timer_interval_ms) 
     LoadItemImages();
     tvwTOC.SetImageList(&imlTOC);
     tvwTOC.SetEvents(this);
-    // The timer runs from the start; its ticks do nothing while no layer is dragged.
-    tToc.Enabled(true);
+    // The timer tToc runs only while a layer is dragged (its ticks would do nothing otherwise;
+    // an idle control wakes its thread for nothing 40 times a second).
 }
 
 Toc::~Toc() {

@@ -249,20 +249,26 @@ private:
     // (true when the drop reached the map); the move of a running drag; the drag cursor.
     void Drop(VARIANT_BOOL& handled);
     bool DropLayer();
-    void DropIntoGroup(const com::ComPtr<IGroupLayer>& group, const com::ComPtr<TocNode>& dragged);
-    // Where a layer sits: in a group layer at a member position, or in the map (group Nothing)
-    // at an index. TakeOut removes a layer from there; PutBackOnFailure runs a step of a drop
-    // and, when it fails, puts the layer back at its place before the failure goes on.
+    void DragOver(const com::ComPtr<TreeViewHitTestInfo>& hit);
+    void ShowDragCursor();
+    // Moves of layers for drops and keys (layer_moves.cpp). A Place is where a layer sits: in a
+    // group layer at a member position, or in the map (group Nothing) at an index. TakeOut
+    // removes a layer from there; PutBackOnFailure runs a step of a move and, when it fails, puts
+    // the layer back at its place before the failure goes on.
     struct Place {
         com::ComPtr<IGroupLayer> group;
         LONG position = -1;
     };
+    void MoveIntoGroup(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& from,
+                       const com::ComPtr<IGroupLayer>& group);
+    void MoveOutOfGroup(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& group);
     Place TakeOut(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& group);
     void PutBack(const com::ComPtr<ILayer>& layer, const Place& from) noexcept;
     template <class Step>
     void PutBackOnFailure(const com::ComPtr<ILayer>& layer, const Place& from, Step&& step);
-    void DragOver(const com::ComPtr<TreeViewHitTestInfo>& hit);
-    void ShowDragCursor();
+    void RedrawAfterChange();
+    // The tree's keys (keyboard.cpp): answers true when the key was the control's.
+    bool OnTreeKey(LONG msg, WPARAM key, LPARAM data);
     // Whether the map's top-level order meets the target layer first (the layer would go up),
     // the dragged layer first (down), or neither; remembered for the items of one tree.
     enum class DragDirection { Up, Down, Neither };

@@ -15,7 +15,6 @@
 #include "kelpy/control/resources/resource_ids.h"
 #include "kelpy/control/toc.h"
 #include "kelpy/interact/positions.h"
-#include "kelpy/platform/message_pump.h"
 #include "kelpy/platform/mouse_pointer.h"
 #include "kelpy/platform/screen.h"
 
@@ -48,33 +47,6 @@ POINT pixels_of(float x, float y) {
     const LONG py = interact::PixelsFromTwips(y, platform::TwipsPerPixelY());
     const LONG px = interact::PixelsFromTwips(x, platform::TwipsPerPixelX());
     return {px, py};
-}
-
-LONG member_position(const com::ComPtr<IGroupLayer>& group, ILayer* layer) {
-    auto members = group.as<ISubLayers>();
-    LONG count = 0;
-    com::check(members->get_Count(&count));
-    for (LONG i = 0; i < count; ++i) {
-        com::ComPtr<ILayer> member;
-        com::check(members->get_Layer(i, member.put()));
-        if (member && com::same_object(member.get(), layer)) return i;
-    }
-    return -1;
-}
-
-// True when `inner` is `outer` or one of its members, at any depth.
-bool contains(ILayer* outer, IUnknown* inner) {
-    if (com::same_object(outer, inner)) return true;
-    auto members = com::ComPtr<ILayer>(outer).query<ISubLayers>();
-    if (!members) return false;
-    LONG count = 0;
-    com::check(members->get_Count(&count));
-    for (LONG i = 0; i < count; ++i) {
-        com::ComPtr<ILayer> member;
-        com::check(members->get_Layer(i, member.put()));
-        if (member && contains(member.get(), inner)) return true;
-    }
-    return false;
 }
 
 }  // namespace
@@ -264,61 +236,7 @@ void Toc::Drop(VARIANT_BOOL& handled) {
         refresh = DropLayer();
         if (refresh) handled = VARIANT_TRUE;
     }
-    platform::DoEvents();
-    // The pending messages may have taken the map away: then there is nothing to redraw.
-    if (refresh && m_pMap) RefreshMap();
-}
-
-Toc::Place Toc::TakeOut(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& group) {
-    if (group) {
-        Place from{group, member_position(group, layer.get())};
-        com::check(group->Delete(layer.get()));
-        return from;
-    }
-    Place from{nullptr, GetLayerIndex(layer)};
-    com::check(m_pMap->DeleteLayer(layer.get()));
-    return from;
-}
-
-// Puts a layer that was taken out of `from` back at its place, as far as the map model lets it:
-// into the map at its index, or into its group with the members that followed it behind it
-// again. Best effort, for a drop that failed half-way: the failure that ended the drop is the
-// one reported.
-void Toc::PutBack(const com::ComPtr<ILayer>& layer, const Place& from) noexcept {
-    try {
-        if (!from.group) {
-            com::check(m_pMap->AddLayer(layer.get()));
-            if (from.position > 0) com::check(m_pMap->MoveLayer(layer.get(), from.position));
-            return;
-        }
-        auto members = from.group.as<ISubLayers>();
-        LONG count = 0;
-        com::check(members->get_Count(&count));
-        std::vector<com::ComPtr<ILayer>> followers;
-        for (LONG i = from.position; i >= 0 && i < count; ++i) {
-            com::ComPtr<ILayer> member;
-            com::check(members->get_Layer(i, member.put()));
-            followers.push_back(member);
-        }
-        com::check(from.group->Add(layer.get()));
-        for (const auto& member : followers) {
-            com::check(from.group->Delete(member.get()));
-            com::check(from.group->Add(member.get()));
-        }
-    } catch (...) {
-        // nothing more can be done
-    }
-}
-
-template <class Step>
-void Toc::PutBackOnFailure(const com::ComPtr<ILayer>& layer, const Place& from, Step&& step) {
-    try {
-        step();
-    } catch (...) {
-        PutBack(layer, from);
-        Reset();  // the tree shows the map as it is now (the failure above is the one to report)
-        throw;
-    }
+    if (refresh) RedrawAfterChange();
 }
 
 bool Toc::DropLayer() {
@@ -336,33 +254,16 @@ bool Toc::DropLayer() {
 
     if (target->GroupLayer) {
         // 5. Into the target's group layer (a group dropped onto its own member stays).
-        if (!com::same_object(target->GroupLayer.get(), m_pDragLayer.get())) DropIntoGroup(target->GroupLayer, dragged);
+        if (!com::same_object(target->GroupLayer.get(), m_pDragLayer.get()))
+            MoveIntoGroup(dragged->Layer, dragged->GroupLayer, target->GroupLayer);
     } else {
         // 6. At the top level, at the target layer's index; out of its group first.
-        if (dragged->GroupLayer) {
-            com::ComPtr<ILayer> layer = dragged->Layer;
-            const Place from = TakeOut(layer, dragged->GroupLayer);
-            PutBackOnFailure(layer, from, [&] { com::check(m_pMap->AddLayer(layer.get())); });
-        }
+        if (dragged->GroupLayer) MoveOutOfGroup(dragged->Layer, dragged->GroupLayer);
         const LONG index = GetLayerIndex(m_pTargetLayer);
         com::check(m_pMap->MoveLayer(m_pDragLayer.get(), index));
     }
     // 7.
     return true;
-}
-
-// Moves the dragged layer from where it really is (its own group layer, or the map) to the end
-// of `group`, and rebuilds the tree. The group must be able to take it before anything moves: a
-// group layer never goes into itself or one of its own members (nothing moves then); if the
-// group refuses it anyway, the layer goes back where it was.
-void Toc::DropIntoGroup(const com::ComPtr<IGroupLayer>& group, const com::ComPtr<TocNode>& dragged) {
-    com::ComPtr<ILayer> layer = dragged->Layer;
-    if (!layer) com::raise(com::CTL_E_OBJECTNOTSET, L"The dragged item has no layer");
-    if (contains(layer.get(), group.get())) return;
-
-    const Place from = TakeOut(layer, dragged->GroupLayer);
-    PutBackOnFailure(layer, from, [&] { com::check(group->Add(layer.get())); });
-    com::check(Reset());
 }
 
 }  // namespace kelpy

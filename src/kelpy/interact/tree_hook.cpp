@@ -1,24 +1,28 @@
 // TreeWndProc: every message of the tree window passes here first. Left and right button
 // releases end a running drag (the drop), toggle a layer's visibility on its check image, open
 // the symbol selector for a legend row's swatch, and report the item under a right release to
-// the host (OnContextMenu). Only a drop that reached the map marks the message as handled; every
-// other release goes on to the tree.
+// the host (OnContextMenu). Only a drop that reached the map marks a release as handled; every
+// other release goes on to the tree. Keys the control acts on (keyboard.cpp) are handled.
 #include <windowsx.h>
 #include "com/boundary.h"
 #include "com/error.h"
 #include "com/vbnum.h"
 #include "kelpy/control/toc.h"
 #include "kelpy/interact/positions.h"
-#include "kelpy/platform/message_pump.h"
 #include "kelpy/platform/screen.h"
 
 namespace kelpy {
 
-STDMETHODIMP Toc::TreeWndProc(LONG_PTR*, LONG* msg, LONG_PTR*, LONG_PTR* lp, LONG_PTR*, VARIANT_BOOL* handled) {
-    // Every message of the tree comes here; all but the two releases leave at once.
-    if (msg && *msg != WM_LBUTTONUP && *msg != WM_RBUTTONUP) return S_OK;
+STDMETHODIMP Toc::TreeWndProc(LONG_PTR*, LONG* msg, LONG_PTR* wp, LONG_PTR* lp, LONG_PTR*, VARIANT_BOOL* handled) {
+    // Every message of the tree comes here; all but the releases and the keys leave at once.
+    if (msg && *msg != WM_LBUTTONUP && *msg != WM_RBUTTONUP && *msg != WM_KEYDOWN && *msg != WM_SYSKEYDOWN) return S_OK;
     return com::boundary(IID__TOC, [&] {
-        if (!msg || !lp || !handled) com::raise(E_POINTER);
+        if (!msg || !wp || !lp || !handled) com::raise(E_POINTER);
+        if (*msg == WM_KEYDOWN || *msg == WM_SYSKEYDOWN) {
+            // A key the control acts on is not the tree's too (and a drag is the mouse's).
+            if (!m_bDragging && OnTreeKey(*msg, WPARAM(*wp), *lp)) *handled = VARIANT_TRUE;
+            return;
+        }
         // The position in the tree's client pixels, as signed 16-bit values.
         const LONG x = GET_X_LPARAM(*lp);
         const LONG y = GET_Y_LPARAM(*lp);
@@ -69,10 +73,7 @@ void Toc::ToggleVisibility(const NodePtr& node, const com::ComPtr<ILayer>& layer
     const wchar_t* image = com::is_true(visible) ? L"checked" : L"unchecked";
     node->Image(image);
     node->SelectedImage(image);
-    platform::DoEvents();
-    // The pending messages may have taken the map away (Initialize with Nothing): then there is
-    // nothing to redraw.
-    if (m_pMap) RefreshMap();
+    RedrawAfterChange();
 }
 
 void Toc::ChooseSymbol(const NodePtr& node, const com::ComPtr<TocNode>& record) {

@@ -99,6 +99,33 @@ TEST(Snapshot, SampleMapTreeAndPicture) {
     DeleteFileW(picture.c_str());
 }
 
+TEST(Snapshot, ActionsArePerformedWithTheMouseStepByStep) {
+    const std::wstring picture = temp_path(L"kelpy-steps.png");
+    const Finished run = run_snapshot(L"--out \"" + picture +
+                                      L"\" --do \"click-check Roads\" --do \"drag Towns 'Land use/Parks'\"");
+    ASSERT_EQ(run.exit_code, 0u) << run.err;
+    const size_t step1 = run.out.find("\nstep 1: click-check Roads\n"), step2 = run.out.find("\nstep 2: drag");
+    ASSERT_NE(step1, std::string::npos) << run.out;
+    ASSERT_NE(step2, std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("  Roads  [key l", step1), std::string::npos);
+    EXPECT_LT(run.out.find(", image unchecked, Layer", step1), step2) << run.out;
+    EXPECT_NE(run.out.find("layers: Survey sites, Roads, Coastline, Land use [Parks, Districts, Households, Towns],", step2),
+              std::string::npos)
+        << run.out;
+    for (const wchar_t* step : {L"kelpy-steps-1.png", L"kelpy-steps-2.png"}) {
+        EXPECT_EQ(host::read_picture(temp_path(step)).width, 320);
+        DeleteFileW(temp_path(step).c_str());
+    }
+    DeleteFileW(picture.c_str());
+
+    // The pointer leaves the tool's window for a corner where no test has one.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+
+    const Finished unknown = run_snapshot(L"--out nothing.png --do \"click-check Nowhere\"");
+    EXPECT_EQ(unknown.exit_code, 1u);
+    EXPECT_NE(unknown.err.find("The tree shows no item \"Nowhere\""), std::string::npos) << unknown.err;
+}
+
 TEST(Snapshot, MissingDocumentIsAClearError) {
     const Finished run = run_snapshot(L"--out nothing.png \"" + temp_path(L"no-such-map.json") + L"\"");
     EXPECT_EQ(run.exit_code, 1u);
@@ -118,7 +145,8 @@ TEST(Snapshot, BrokenDocumentsAreClearErrors) {
 }
 
 TEST(Snapshot, WrongUsage) {
-    for (const wchar_t* arguments : {L"--width", L"--height 5", L"--colour red", L"a.json b.json"}) {
+    for (const wchar_t* arguments : {L"--width", L"--height 5", L"--colour red", L"a.json b.json",
+                                     L"--do \"pick-symbol Parks orange\"", L"--do \"drag Towns\""}) {
         const Finished run = run_snapshot(arguments);
         EXPECT_EQ(run.exit_code, 2u) << narrow(arguments);
         EXPECT_NE(run.err.find("usage: snapshot"), std::string::npos);

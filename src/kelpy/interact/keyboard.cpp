@@ -1,0 +1,100 @@
+// The tree's keys, for people who do not use the mouse: Space toggles the selected layer or group
+// layer as a click on its check image does; Enter on a legend row chooses its symbol as a click
+// on its swatch does; Alt+Up and Alt+Down move the selected top-level layer one place up or down
+// in the map, Alt+Right moves it into the group layer just above it and Alt+Left moves a group's
+// member out, to the place just above its group (the same moves, checks, rebuild and redraw as a
+// drop); Shift+F10 and the context-menu key report the selected item as a right-button release
+// does (OnContextMenu). The layer a key acts on becomes the selected layer, as the press of the
+// mouse's click or drag would make it; a key on a legend row leaves it as it is.
+#include "com/bstr.h"
+#include "com/error.h"
+#include "kelpy/control/toc.h"
+
+namespace kelpy {
+
+namespace {
+bool held(int key) noexcept { return GetKeyState(key) < 0; }
+}  // namespace
+
+bool Toc::OnTreeKey(LONG msg, WPARAM key, LPARAM data) {
+    // Alt with a key comes as a system key; Alt's bit of the key data says so.
+    const bool move = msg == WM_SYSKEYDOWN && (data & (1L << 29)) &&
+                      (key == VK_UP || key == VK_DOWN || key == VK_LEFT || key == VK_RIGHT);
+    const bool context = key == VK_APPS || (key == VK_F10 && held(VK_SHIFT));
+    const bool plain = msg == WM_KEYDOWN && !held(VK_CONTROL) && !held(VK_MENU);
+    if (!context && !move && !(plain && (key == VK_SPACE || key == VK_RETURN))) return false;
+
+    NodePtr node = tvwTOC.Nodes().FromHandle(tvwTOC.caret());
+    if (!node) return false;
+    com::ComPtr<TocNode> record = node->Record();
+    com::ComPtr<ILayer> layer = record->Layer;
+    const ::TOCNodeType type = record->TOCNodeType;
+    const bool layer_item = type == ::TOCNodeType::Layer || type == ::TOCNodeType::GroupLayer;
+
+    if (context) {
+        ::TOCNodeType copy = type;
+        RaiseOnContextMenu(copy);
+        return true;
+    }
+    if (key == VK_SPACE) {
+        if (!layer_item || !layer) return false;
+        m_pSelectedLayer = layer;
+        ToggleVisibility(node, layer);
+        return true;
+    }
+    if (key == VK_RETURN) {
+        const bool swatch = type == ::TOCNodeType::LayerSymbol ||
+                            (type == ::TOCNodeType::RendererItem &&
+                             !(record->LayerType == ::LayerType::RasterLayer &&
+                               (record->RasterRendererType == ::RasterRendererType::StretchColorRamp ||
+                                record->RasterRendererType == ::RasterRendererType::RGB)));
+        if (!swatch) return false;
+        ChooseSymbol(node, record);
+        return true;
+    }
+
+    // Alt with an arrow: the moves of a layer item (on other items the tree's own keys).
+    if (!layer_item || !layer) return false;
+    if (!m_pMap) return true;
+    // The moved layer's item is selected after the rebuild, and its layer is the one redrawn.
+    auto moving = [&] {
+        com::Bstr name;
+        com::check(layer->get_Name(name.put()));
+        m_sSelectName = name.view();
+        m_pSelectedLayer = layer;
+    };
+    if (key == VK_LEFT) {
+        if (!record->GroupLayer) return true;
+        moving();
+        MoveOutOfGroup(layer, record->GroupLayer);
+        const LONG above = GetLayerIndex(record->GroupLayer.as<ILayer>()) - 1;
+        if (above >= 0) com::check(m_pMap->MoveLayer(layer.get(), above));
+        RedrawAfterChange();
+        return true;
+    }
+    if (record->GroupLayer) return true;  // the other moves are for top-level layers
+    const LONG index = GetLayerIndex(layer);
+    LONG count = 0;
+    com::check(m_pMap->get_LayerCount(&count));
+    if (key == VK_UP || key == VK_DOWN) {
+        const LONG to = key == VK_UP ? index - 1 : index + 1;
+        if (index < 0 || to < 0 || to >= count) return true;
+        moving();
+        com::check(m_pMap->MoveLayer(layer.get(), to));
+        RedrawAfterChange();
+        return true;
+    }
+    if (key == VK_RIGHT) {
+        if (index <= 0) return true;
+        com::ComPtr<ILayer> above;
+        com::check(m_pMap->get_Layer(index - 1, above.put()));
+        auto group = above.query<IGroupLayer>();
+        if (!group) return true;
+        moving();
+        MoveIntoGroup(layer, nullptr, group);
+        RedrawAfterChange();
+    }
+    return true;
+}
+
+}  // namespace kelpy
