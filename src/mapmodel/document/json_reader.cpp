@@ -1,5 +1,6 @@
 #include "mapmodel/document/json_reader.h"
 #include <cmath>
+#include <cstdlib>
 #include "com/bstr.h"
 #include "com/error.h"
 #include "mapmodel/support.h"
@@ -39,10 +40,11 @@ std::wstring reason_of(const std::string& what) {
 // Thrown by the parser's callback at the first array or object deeper than kMaxDepth.
 struct TooDeep {};
 
-// The byte at which the nesting first goes deeper than kMaxDepth. Only called once the parser
-// has accepted the text up to that point, so strings and escapes there are well formed.
-size_t too_deep_at(std::string_view text) {
-    int depth = 0;
+// The first byte outside strings for which found(byte) holds, or the text's size. Only called
+// once the parser has accepted the text up to that byte, so strings and escapes before it are
+// well formed.
+template <class F>
+size_t first_outside_strings(std::string_view text, F&& found) {
     bool in_string = false, escaped = false;
     for (size_t i = 0; i < text.size(); ++i) {
         char c = text[i];
@@ -52,13 +54,34 @@ size_t too_deep_at(std::string_view text) {
             else if (c == '"') in_string = false;
         } else if (c == '"') {
             in_string = true;
-        } else if (c == '[' || c == '{') {
-            if (++depth > kMaxDepth) return i;
-        } else if (c == ']' || c == '}') {
-            --depth;
+        } else if (found(i)) {
+            return i;
         }
     }
     return text.size();
+}
+
+// Where the nesting first goes deeper than kMaxDepth.
+size_t too_deep_at(std::string_view text) {
+    int depth = 0;
+    return first_outside_strings(text, [&](size_t i) {
+        char c = text[i];
+        if (c == '[' || c == '{') return ++depth > kMaxDepth;
+        if (c == ']' || c == '}') --depth;
+        return false;
+    });
+}
+
+// Where the first number too large for a double (1e999) starts: the parser refuses it without
+// saying where.
+size_t overflow_at(std::string_view text) {
+    auto in_number = [](char c) { return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.' || c == 'e' || c == 'E'; };
+    return first_outside_strings(text, [&](size_t i) {
+        if (!in_number(text[i]) || (i > 0 && in_number(text[i - 1]))) return false;
+        size_t end = i;
+        while (end < text.size() && in_number(text[end])) ++end;
+        return !std::isfinite(std::strtod(std::string(text.substr(i, end - i)).c_str(), nullptr));
+    });
 }
 
 std::wstring at_position(std::wstring_view name, std::string_view text, size_t byte) {
@@ -91,6 +114,8 @@ nlohmann::json parse(std::string_view text, std::wstring_view name) {
         // The parser reports the byte after the offending one; point at the offending byte.
         com::raise(E_BAD_DOCUMENT, at_position(name, text, e.byte ? e.byte - 1 : 0) + L"the text is not valid JSON: " +
                                        reason_of(e.what()));
+    } catch (const nlohmann::json::out_of_range&) {
+        com::raise(E_BAD_DOCUMENT, at_position(name, text, overflow_at(text)) + L"the number is too large (beyond 1.8e308)");
     } catch (const TooDeep&) {
         com::raise(E_BAD_DOCUMENT, at_position(name, text, too_deep_at(text)) + L"arrays and objects nest deeper than " +
                                        std::to_wstring(kMaxDepth) + L" levels");
