@@ -2,6 +2,7 @@
 #include <cmath>
 #include "com/bstr.h"
 #include "com/error.h"
+#include "mapmodel/support.h"
 
 namespace mapmodel::document {
 
@@ -20,10 +21,71 @@ std::pair<size_t, size_t> line_and_column(std::string_view text, size_t byte) {
     return {line, column};
 }
 
-// nlohmann's message without its "[json.exception...] parse error at line L, column C: " prefix.
-std::string reason_of(const std::string& what) {
+// nlohmann's message without its "[json.exception...] parse error at line L, column C: " prefix,
+// and with the text it quotes last ("last read: '...'") cut short: that can be a whole huge
+// string, so it is cut before it is converted.
+std::wstring reason_of(std::string_view what) {
     auto colon = what.find(": ");
-    return colon == std::string::npos ? what : what.substr(colon + 2);
+    if (colon != std::string_view::npos) what.remove_prefix(colon + 2);
+    constexpr size_t kLongest = 200;
+    if (what.size() <= kLongest) return com::widen(what);
+    size_t cut = kLongest;
+    while (cut > 0 && (static_cast<unsigned char>(what[cut]) & 0xC0) == 0x80) --cut;  // not inside a character
+    return com::widen(what.substr(0, cut)) + L"...";
+}
+
+// Thrown by the parser's callback at the first array or object deeper than kMaxDepth.
+struct TooDeep {};
+
+// The first byte outside strings for which found(byte) holds, or the text's size. Only called
+// once the parser has accepted the text up to that byte, so strings and escapes before it are
+// well formed.
+template <class F>
+size_t first_outside_strings(std::string_view text, F&& found) {
+    bool in_string = false, escaped = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (in_string) {
+            if (escaped) escaped = false;
+            else if (c == '\\') escaped = true;
+            else if (c == '"') in_string = false;
+        } else if (c == '"') {
+            in_string = true;
+        } else if (found(i)) {
+            return i;
+        }
+    }
+    return text.size();
+}
+
+// Where the nesting first goes deeper than kMaxDepth.
+size_t too_deep_at(std::string_view text) {
+    int depth = 0;
+    return first_outside_strings(text, [&](size_t i) {
+        char c = text[i];
+        if (c == '[' || c == '{') return ++depth > kMaxDepth;
+        if (c == ']' || c == '}') --depth;
+        return false;
+    });
+}
+
+// Where the number that the parser found too large for a double (1e999) starts: the parser's
+// message quotes the number ("number overflow parsing '-1e999'") but does not say where it is.
+size_t overflow_at(std::string_view text, const std::string& what) {
+    size_t open = what.find("parsing '"), close = what.rfind('\'');
+    if (open == std::string::npos || close <= open + 9) return text.size();
+    std::string number = what.substr(open + 9, close - open - 9);
+    auto in_number = [](char c) { return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.' || c == 'e' || c == 'E'; };
+    return first_outside_strings(text, [&](size_t i) {
+        if (i > 0 && in_number(text[i - 1])) return false;
+        size_t end = i + number.size();
+        return text.compare(i, number.size(), number) == 0 && (end >= text.size() || !in_number(text[end]));
+    });
+}
+
+std::wstring at_position(std::wstring_view name, std::string_view text, size_t byte) {
+    auto [line, column] = line_and_column(text, byte);
+    return std::wstring(name) + L":" + std::to_wstring(line) + L":" + std::to_wstring(column) + L": ";
 }
 
 const char* kind_of(const nlohmann::json& v) {
@@ -39,20 +101,28 @@ const char* kind_of(const nlohmann::json& v) {
 }  // namespace
 
 nlohmann::json parse(std::string_view text, std::wstring_view name) {
+    // The callback sees every array and object as it opens, at its depth (0: the document).
+    auto bounded = [](int depth, nlohmann::json::parse_event_t event, nlohmann::json&) {
+        bool opens = event == nlohmann::json::parse_event_t::object_start || event == nlohmann::json::parse_event_t::array_start;
+        if (opens && depth >= kMaxDepth) throw TooDeep{};
+        return true;
+    };
     try {
-        return nlohmann::json::parse(text.begin(), text.end());
+        return nlohmann::json::parse(text.begin(), text.end(), bounded);
     } catch (const nlohmann::json::parse_error& e) {
         // The parser reports the byte after the offending one; point at the offending byte.
-        auto [line, column] = line_and_column(text, e.byte ? e.byte - 1 : 0);
-        com::raise(E_BAD_DOCUMENT, std::wstring(name) + L":" + std::to_wstring(line) + L":" + std::to_wstring(column) +
-                                       L": the text is not valid JSON: " + com::widen(reason_of(e.what())));
+        com::raise(E_BAD_DOCUMENT, at_position(name, text, e.byte ? e.byte - 1 : 0) + L"the text is not valid JSON: " +
+                                       reason_of(e.what()));
+    } catch (const nlohmann::json::out_of_range& e) {
+        com::raise(E_BAD_DOCUMENT, at_position(name, text, overflow_at(text, e.what())) + L"the number is too large (beyond 1.8e308)");
+    } catch (const TooDeep&) {
+        com::raise(E_BAD_DOCUMENT, at_position(name, text, too_deep_at(text)) + L"arrays and objects nest deeper than " +
+                                       std::to_wstring(kMaxDepth) + L" levels");
     }
 }
 
 void Node::fail(const std::wstring& what) const {
-    std::wstring where = std::wstring(doc_) + L": ";
-    if (!path_.empty()) where += com::widen(path_) + L": ";
-    com::raise(E_BAD_DOCUMENT, where + what);
+    com::raise(E_BAD_DOCUMENT, std::wstring(doc_) + L": " + (path_.empty() ? L"top level" : com::widen(path_)) + L": " + what);
 }
 
 void Node::expected(const char* what) const {
@@ -83,7 +153,7 @@ void Node::allow(std::initializer_list<const char*> keys) const {
         if (known) continue;
         std::wstring list;
         for (const char* k : keys) list += (list.empty() ? L"" : L", ") + com::widen(k);
-        fail(L"unknown member \"" + com::widen(it.key()) + L"\" (known here: " + list + L")");
+        fail(L"unknown member " + in_quotes(com::widen(it.key())) + L" (known here: " + list + L")");
     }
 }
 
@@ -110,12 +180,9 @@ bool Node::flag() const {
     return v_.get<bool>();
 }
 
-std::vector<Node> Node::items() const {
+Items Node::items() const {
     if (!v_.is_array()) expected("an array");
-    std::vector<Node> out;
-    out.reserve(v_.size());
-    for (size_t i = 0; i < v_.size(); ++i) out.emplace_back(v_[i], doc_, path_ + "[" + std::to_string(i) + "]");
-    return out;
+    return Items(v_, doc_, path_);
 }
 
 std::wstring Node::text_or(const char* key, std::wstring fallback) const {
