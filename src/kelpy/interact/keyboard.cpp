@@ -5,7 +5,7 @@
 // member out, to the place just above its group (the same moves, checks, rebuild and redraw as a
 // drop); Shift+F10 and the context-menu key report the selected item as a right-button release
 // does (OnContextMenu). The layer a key acts on becomes the selected layer, as the press of the
-// mouse's click or drag would make it; a key on a legend row leaves it as it is.
+// mouse's click, drag or right click would make it; Enter on a legend row leaves it as it is.
 #include "com/bstr.h"
 #include "com/error.h"
 #include "kelpy/control/toc.h"
@@ -32,6 +32,9 @@ bool Toc::OnTreeKey(LONG msg, WPARAM key, LPARAM data) {
     const bool layer_item = type == ::TOCNodeType::Layer || type == ::TOCNodeType::GroupLayer;
 
     if (context) {
+        // As a right-button press would, the key makes the item's layer the selected one (the
+        // host's menu acts on SelectedLayer).
+        m_pSelectedLayer = layer;
         ::TOCNodeType copy = type;
         RaiseOnContextMenu(copy);
         return true;

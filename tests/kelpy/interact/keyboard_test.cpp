@@ -74,6 +74,10 @@ TEST_F(Keys, ShiftF10AndTheContextMenuKeyReportTheSelectedItem) {
     host::press_key(VK_APPS);
     ASSERT_EQ(sink->count(OnContextMenu), 2u);
     for (const auto& e : sink->events) EXPECT_EQ(e.contextMenuType, LONG(::TOCNodeType::RendererItem));
+    // The host's menu acts on the selected layer: the item's, as after a right click.
+    com::ComPtr<ILayer> selected;
+    ASSERT_EQ(toc->get_SelectedLayer(selected.put()), S_OK);
+    EXPECT_TRUE(com::same_object(selected.get(), layer(L"Soils").get()));
 }
 
 }  // namespace
