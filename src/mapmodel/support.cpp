@@ -21,4 +21,12 @@ double finite(double v, std::wstring_view what) {
     return v;
 }
 
+std::wstring in_quotes(std::wstring_view text) {
+    constexpr size_t kShown = 60;
+    if (text.size() <= kShown) return L"\"" + std::wstring(text) + L"\"";
+    size_t cut = kShown;
+    if (IS_HIGH_SURROGATE(text[cut - 1])) --cut;  // never half a character
+    return L"\"" + std::wstring(text.substr(0, cut)) + L"...\" (" + std::to_wstring(text.size()) + L" characters)";
+}
+
 }  // namespace mapmodel

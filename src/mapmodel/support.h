@@ -54,6 +54,9 @@ void check_index(long index, size_t count, std::wstring_view what);
 void check_count(long count, long limit, std::wstring_view what);
 // A real number that is finite.
 double finite(double v, std::wstring_view what);
+// A text as an error message quotes it: in quotation marks, and a long one cut short (the
+// message says how long it was), so that a huge value cannot make a huge message.
+std::wstring in_quotes(std::wstring_view text);
 
 // Creates one of our objects and holds its first reference.
 template <class T, class... Args>

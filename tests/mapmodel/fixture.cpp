@@ -2,6 +2,9 @@
 #include "common/registration.h"
 #include "com/variant.h"
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace mm {
 
@@ -63,6 +66,44 @@ std::wstring last_error() {
     info->GetDescription(d.put());
     info->Release();
     return d.str();
+}
+
+TempFolder::TempFolder() {
+    wchar_t temp[MAX_PATH + 1];
+    DWORD n = GetTempPathW(MAX_PATH + 1, temp);
+    EXPECT_GT(n, 0u);
+    std::wstring base(temp, n);
+    for (unsigned i = 0;; ++i) {
+        path_ = base + L"kelpy-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount() + i);
+        if (CreateDirectoryW(path_.c_str(), nullptr)) break;
+        EXPECT_EQ(GetLastError(), DWORD(ERROR_ALREADY_EXISTS)) << "cannot make a temporary folder";
+        if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+    }
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored))
+        SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::vector<std::wstring> TempFolder::names() const {
+    std::vector<std::wstring> names;
+    for (const auto& entry : std::filesystem::directory_iterator(path_)) names.push_back(entry.path().filename().wstring());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string read_bytes(const std::wstring& path) {
+    std::ifstream f(std::filesystem::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+void write_bytes(const std::wstring& path, std::string_view bytes) {
+    std::ofstream f(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
+    f.write(bytes.data(), std::streamsize(bytes.size()));
+    EXPECT_TRUE(f.good()) << "cannot write the test file";
 }
 
 std::wstring RecordingSink::item_name(const VARIANT& v) {

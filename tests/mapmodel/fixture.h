@@ -6,6 +6,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 #include "com/bstr.h"
 #include "com/object.h"
@@ -97,6 +98,27 @@ private:
     ComPtr<IConnectionPoint> point_;
     DWORD cookie_ = 0;
 };
+
+// A new folder under the system's temporary folder, removed with everything in it (read-only
+// files too) when it goes.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::wstring& path() const { return path_; }
+    std::wstring file(const std::wstring& name) const { return path_ + L"\\" + name; }
+    // The names of the files and folders in it, sorted.
+    std::vector<std::wstring> names() const;
+
+private:
+    std::wstring path_;
+};
+
+// A file's bytes (empty when it cannot be read), and a new file of the bytes given.
+std::string read_bytes(const std::wstring& path);
+void write_bytes(const std::wstring& path, std::string_view bytes);
 
 // A 32-bit white bitmap selected into a memory DC.
 class WhiteBitmap {

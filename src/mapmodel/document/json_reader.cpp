@@ -2,6 +2,7 @@
 #include <cmath>
 #include "com/bstr.h"
 #include "com/error.h"
+#include "mapmodel/support.h"
 
 namespace mapmodel::document {
 
@@ -20,10 +21,49 @@ std::pair<size_t, size_t> line_and_column(std::string_view text, size_t byte) {
     return {line, column};
 }
 
-// nlohmann's message without its "[json.exception...] parse error at line L, column C: " prefix.
-std::string reason_of(const std::string& what) {
+// nlohmann's message without its "[json.exception...] parse error at line L, column C: " prefix,
+// and with the text it quotes last ("last read: '...'") cut short: that can be a whole huge
+// string.
+std::wstring reason_of(const std::string& what) {
     auto colon = what.find(": ");
-    return colon == std::string::npos ? what : what.substr(colon + 2);
+    std::wstring reason = com::widen(colon == std::string::npos ? what : what.substr(colon + 2));
+    constexpr size_t kLongest = 200;
+    if (reason.size() > kLongest) {
+        size_t cut = kLongest;
+        if (IS_HIGH_SURROGATE(reason[cut - 1])) --cut;
+        reason = reason.substr(0, cut) + L"...";
+    }
+    return reason;
+}
+
+// Thrown by the parser's callback at the first array or object deeper than kMaxDepth.
+struct TooDeep {};
+
+// The byte at which the nesting first goes deeper than kMaxDepth. Only called once the parser
+// has accepted the text up to that point, so strings and escapes there are well formed.
+size_t too_deep_at(std::string_view text) {
+    int depth = 0;
+    bool in_string = false, escaped = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (in_string) {
+            if (escaped) escaped = false;
+            else if (c == '\\') escaped = true;
+            else if (c == '"') in_string = false;
+        } else if (c == '"') {
+            in_string = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > kMaxDepth) return i;
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return text.size();
+}
+
+std::wstring at_position(std::wstring_view name, std::string_view text, size_t byte) {
+    auto [line, column] = line_and_column(text, byte);
+    return std::wstring(name) + L":" + std::to_wstring(line) + L":" + std::to_wstring(column) + L": ";
 }
 
 const char* kind_of(const nlohmann::json& v) {
@@ -39,20 +79,26 @@ const char* kind_of(const nlohmann::json& v) {
 }  // namespace
 
 nlohmann::json parse(std::string_view text, std::wstring_view name) {
+    // The callback sees every array and object as it opens, at its depth (0: the document).
+    auto bounded = [](int depth, nlohmann::json::parse_event_t event, nlohmann::json&) {
+        bool opens = event == nlohmann::json::parse_event_t::object_start || event == nlohmann::json::parse_event_t::array_start;
+        if (opens && depth >= kMaxDepth) throw TooDeep{};
+        return true;
+    };
     try {
-        return nlohmann::json::parse(text.begin(), text.end());
+        return nlohmann::json::parse(text.begin(), text.end(), bounded);
     } catch (const nlohmann::json::parse_error& e) {
         // The parser reports the byte after the offending one; point at the offending byte.
-        auto [line, column] = line_and_column(text, e.byte ? e.byte - 1 : 0);
-        com::raise(E_BAD_DOCUMENT, std::wstring(name) + L":" + std::to_wstring(line) + L":" + std::to_wstring(column) +
-                                       L": the text is not valid JSON: " + com::widen(reason_of(e.what())));
+        com::raise(E_BAD_DOCUMENT, at_position(name, text, e.byte ? e.byte - 1 : 0) + L"the text is not valid JSON: " +
+                                       reason_of(e.what()));
+    } catch (const TooDeep&) {
+        com::raise(E_BAD_DOCUMENT, at_position(name, text, too_deep_at(text)) + L"arrays and objects nest deeper than " +
+                                       std::to_wstring(kMaxDepth) + L" levels");
     }
 }
 
 void Node::fail(const std::wstring& what) const {
-    std::wstring where = std::wstring(doc_) + L": ";
-    if (!path_.empty()) where += com::widen(path_) + L": ";
-    com::raise(E_BAD_DOCUMENT, where + what);
+    com::raise(E_BAD_DOCUMENT, std::wstring(doc_) + L": " + (path_.empty() ? L"top level" : com::widen(path_)) + L": " + what);
 }
 
 void Node::expected(const char* what) const {
@@ -83,7 +129,7 @@ void Node::allow(std::initializer_list<const char*> keys) const {
         if (known) continue;
         std::wstring list;
         for (const char* k : keys) list += (list.empty() ? L"" : L", ") + com::widen(k);
-        fail(L"unknown member \"" + com::widen(it.key()) + L"\" (known here: " + list + L")");
+        fail(L"unknown member " + in_quotes(com::widen(it.key())) + L" (known here: " + list + L")");
     }
 }
 

@@ -1,7 +1,8 @@
 // Reading a JSON document with errors that say where and what: every value is read through a
-// Node that knows its path in the document (layers[2].renderer.kind), and every failure
-// raises the document error naming the document, that path and what is wrong. Syntax errors
-// name the line and column.
+// Node that knows its path in the document (layers[2].renderer.kind; "top level" for the
+// document itself), and every failure raises the document error naming the document, that
+// path and what is wrong. Syntax errors, and nesting deeper than kMaxDepth, name the line and
+// column.
 #pragma once
 #include <nlohmann/json.hpp>
 #include <initializer_list>
@@ -15,7 +16,14 @@ namespace mapmodel::document {
 // The status of every error in a document's content or syntax.
 constexpr HRESULT E_BAD_DOCUMENT = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, 0x0201);
 
-// Parses the text; a syntax error raises E_BAD_DOCUMENT with "<name>:<line>:<column>: ...".
+// Arrays and objects nest at most this deep in a document. The parser itself keeps no stack,
+// but everything that walks the tree afterwards (the loader, whose group layers and colour
+// ramps recurse, and the saver) does: the bound keeps them far from the end of any thread's
+// stack, and leaves room for about 45 levels of group layers.
+constexpr int kMaxDepth = 100;
+
+// Parses the text; a syntax error or nesting deeper than kMaxDepth raises E_BAD_DOCUMENT with
+// "<name>:<line>:<column>: ...".
 nlohmann::json parse(std::string_view text, std::wstring_view name);
 
 class Node {

@@ -1,40 +1,24 @@
 #include "mapmodel/document/map_document.h"
+#include "mapmodel/document/document_file.h"
 #include "mapmodel/document/map_loader.h"
+#include "mapmodel/document/map_saver.h"
 
 namespace mapmodel {
 
 namespace {
 constexpr const IID& kIid = __uuidof(IMapDocument);
 
-// The bytes of a file; a missing or unreadable file is an error naming it.
-std::string read_file(const std::wstring& path) {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) {
-        DWORD e = GetLastError();
-        com::raise(HRESULT_FROM_WIN32(e), path + L": cannot open the document: " + com::describe(HRESULT_FROM_WIN32(e)));
-    }
-    std::string bytes;
-    LARGE_INTEGER size{};
-    bool ok = GetFileSizeEx(f, &size) && size.QuadPart < (1LL << 30);
-    if (ok) {
-        bytes.resize(size_t(size.QuadPart));
-        DWORD got = 0;
-        ok = bytes.empty() || (ReadFile(f, bytes.data(), DWORD(bytes.size()), &got, nullptr) && got == bytes.size());
-    }
-    DWORD e = GetLastError();
-    CloseHandle(f);
-    if (!ok) com::raise(HRESULT_FROM_WIN32(e ? e : ERROR_READ_FAULT), path + L": cannot read the document");
-    // A UTF-8 byte order mark is allowed.
-    if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
-    return bytes;
+std::wstring file_path(BSTR path) {
+    std::wstring p(com::view(path));
+    if (p.empty()) com::raise(E_INVALIDARG, L"The document's path is empty");
+    return p;
 }
 }  // namespace
 
 STDMETHODIMP MapDocument::Open(BSTR path) {
     return com::boundary(kIid, [&] {
-        std::wstring p(com::view(path));
-        if (p.empty()) com::raise(E_INVALIDARG, L"The document's path is empty");
-        auto map = document::load_map(read_file(p), p);
+        std::wstring p = file_path(path);
+        auto map = document::load_map(document::read_document(p), p);
         map_ = map;
         path_ = p;
     });
@@ -47,6 +31,16 @@ STDMETHODIMP MapDocument::LoadText(BSTR json, BSTR nameForErrors) {
         auto map = document::load_map(com::narrow(com::view(json)), name);
         map_ = map;
         path_ = name;
+    });
+}
+
+// The whole text is made (and checked to load again) before the file is touched.
+STDMETHODIMP MapDocument::Save(BSTR path) {
+    return com::boundary(kIid, [&] {
+        std::wstring p = file_path(path);
+        if (!map_) com::raise(E_UNEXPECTED, p + L": cannot save the document: it holds no map yet (open or load one first)");
+        document::replace_document(p, document::save_map(*map_.get(), p));
+        path_ = p;
     });
 }
 

@@ -1,4 +1,5 @@
 #include "mapmodel/document/map_loader.h"
+#include "mapmodel/document/vocabulary.h"
 #include "com/bstr.h"
 #include "com/variant.h"
 #include "mapmodel/display/color.h"
@@ -44,15 +45,15 @@ void apply(const Node& n, HRESULT hr) {
 
 com::Bstr bstr(const std::wstring& s) { return com::Bstr(s); }
 
-// An enumeration member given by name.
+// An enumeration member given by its word.
 template <class E>
-E named(const Node& n, std::initializer_list<std::pair<const wchar_t*, E>> names) {
+E named(const Node& n, std::span<const Word<E>> words) {
     std::wstring s = n.text(), list;
-    for (const auto& [name, value] : names) {
-        if (s == name) return value;
-        list += (list.empty() ? L"" : L", ") + std::wstring(name);
+    for (const auto& w : words) {
+        if (s == w.word) return w.value;
+        list += (list.empty() ? L"" : L", ") + std::wstring(w.word);
     }
-    n.fail(L"unknown value \"" + s + L"\" (expected one of: " + list + L")");
+    n.fail(L"unknown value " + in_quotes(s) + L" (expected one of: " + list + L")");
 }
 
 // "#RRGGBB" or [red, green, blue].
@@ -60,7 +61,7 @@ COLORREF color(const Node& n) {
     if (n.is_string()) {
         std::wstring s = n.text();
         bool hex = s.size() == 7 && s[0] == L'#' && s.find_first_not_of(L"0123456789abcdefABCDEF", 1) == std::wstring::npos;
-        if (!hex) n.fail(L"a colour is \"#RRGGBB\" or [red, green, blue], not \"" + s + L"\"");
+        if (!hex) n.fail(L"a colour is \"#RRGGBB\" or [red, green, blue], not " + in_quotes(s));
         unsigned long v = std::wcstoul(s.c_str() + 1, nullptr, 16);
         return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
     }
@@ -110,12 +111,11 @@ ComPtr<IColorRamp> ramp(const Node& n) {
         apply(n, r->put_Name(bstr(n.text_or("name", L"")).get()));
         return r.as<IColorRamp>();
     }
-    n.at("type").fail(L"unknown colour ramp type \"" + type + L"\" (expected algorithmic or multiPart)");
+    n.at("type").fail(L"unknown colour ramp type " + in_quotes(type) + L" (expected algorithmic or multiPart)");
 }
 
 LineStyle line_style(const Node& n) {
-    return named<LineStyle>(n, {{L"solid", LineSolid}, {L"dash", LineDash}, {L"dot", LineDot},
-                                {L"dashDot", LineDashDot}, {L"none", LineNull}});
+    return named<LineStyle>(n, kLineStyles);
 }
 
 ComPtr<ILineSymbol> line_symbol(const Node& n) {
@@ -155,11 +155,7 @@ ComPtr<ISymbol> symbol(const Node& n) {
         n.allow({"type", "color", "style", "outline"});
         auto s = make<SolidFillSymbol>();
         fill_parts(n, s.as<IFillSymbol>().get());
-        if (auto st = n.find("style")) {
-            apply(*st, s->put_Style(named<FillStyle>(*st, {{L"solid", FillSolid}, {L"hollow", FillHollow},
-                                                            {L"horizontal", FillHorizontal}, {L"vertical", FillVertical},
-                                                            {L"cross", FillCross}, {L"diagonal", FillDiagonal}})));
-        }
+        if (auto st = n.find("style")) apply(*st, s->put_Style(named<FillStyle>(*st, kFillStyles)));
         return s.as<ISymbol>();
     }
     if (type == L"gradient") {
@@ -178,23 +174,18 @@ ComPtr<ISymbol> symbol(const Node& n) {
         auto s = make<MarkerSymbol>();
         if (auto c = n.find("color")) apply(*c, s->putref_Color(color_object(*c).get()));
         if (auto size = n.find("size")) apply(*size, s->put_Size(size->number()));
-        if (auto st = n.find("style")) {
-            apply(*st, s->put_Style(named<MarkerStyle>(*st, {{L"circle", MarkerCircle}, {L"square", MarkerSquare},
-                                                              {L"cross", MarkerCross}, {L"x", MarkerX},
-                                                              {L"diamond", MarkerDiamond}})));
-        }
+        if (auto st = n.find("style")) apply(*st, s->put_Style(named<MarkerStyle>(*st, kMarkerStyles)));
         return s.as<ISymbol>();
     }
     if (type == L"pie") return pie_symbol(n).as<ISymbol>();
-    n.at("type").fail(L"unknown symbol type \"" + type + L"\" (expected fill, gradient, line, marker or pie)");
+    n.at("type").fail(L"unknown symbol type " + in_quotes(type) + L" (expected fill, gradient, line, marker or pie)");
 }
 
 // ---- features
 
 long shape_type(const Node& n) {
     if (n.is_number()) return n.whole();
-    return named<long>(n, {{L"point", GeometryPoint}, {L"multipoint", GeometryMultipoint},
-                           {L"polyline", GeometryPolyline}, {L"polygon", GeometryPolygon}});
+    return named<long>(n, kShapeTypes);
 }
 
 // One feature: {"point": [x, y]}, {"path": [[x, y], ...]}, {"polygon": [[x, y], ...]} or
@@ -297,9 +288,9 @@ ComPtr<IFeatureRenderer> feature_renderer(const Node& n) {
         return r.as<IFeatureRenderer>();
     }
     if (kind == L"rgb" || kind == L"stretch" || kind == L"classify")
-        n.at("kind").fail(L"a feature layer cannot be drawn by a \"" + kind + L"\" renderer (feature renderers: " +
+        n.at("kind").fail(L"a feature layer cannot be drawn by a " + in_quotes(kind) + L" renderer (feature renderers: " +
                           kFeatureRenderers + L")");
-    n.at("kind").fail(L"unknown renderer kind \"" + kind + L"\" (feature renderers: " + std::wstring(kFeatureRenderers) + L")");
+    n.at("kind").fail(L"unknown renderer kind " + in_quotes(kind) + L" (feature renderers: " + std::wstring(kFeatureRenderers) + L")");
 }
 
 // A band the raster has.
@@ -363,9 +354,9 @@ ComPtr<IRasterRenderer> raster_renderer(const Node& n, long bands) {
         return r.as<IRasterRenderer>();
     }
     if (kind == L"simple" || kind == L"classBreaks" || kind == L"pieChart")
-        n.at("kind").fail(L"a raster layer cannot be drawn by a \"" + kind + L"\" renderer (raster renderers: " +
+        n.at("kind").fail(L"a raster layer cannot be drawn by a " + in_quotes(kind) + L" renderer (raster renderers: " +
                           kRasterRenderers + L")");
-    n.at("kind").fail(L"unknown renderer kind \"" + kind + L"\" (raster renderers: " + std::wstring(kRasterRenderers) + L")");
+    n.at("kind").fail(L"unknown renderer kind " + in_quotes(kind) + L" (raster renderers: " + std::wstring(kRasterRenderers) + L")");
 }
 
 // ---- layers
@@ -440,12 +431,12 @@ ComPtr<ILayer> layer(const Node& n) {
         common(n, l.get());
         return l.as<ILayer>();
     }
-    n.at("kind").fail(L"unknown layer kind \"" + kind + L"\" (expected feature, raster, group or plain)");
+    n.at("kind").fail(L"unknown layer kind " + in_quotes(kind) + L" (expected feature, raster, group or plain)");
 }
 
 }  // namespace
 
-com::ComPtr<IMap> load_map(std::string_view text, std::wstring_view name) {
+com::ComPtr<Map> load_map(std::string_view text, std::wstring_view name) {
     nlohmann::json root = parse(text, name);
     Node doc(root, name, "");
     doc.allow({"name", "extent", "layers"});
@@ -457,7 +448,7 @@ com::ComPtr<IMap> load_map(std::string_view text, std::wstring_view name) {
     // Listed from the top of the drawing order; each added layer goes on top.
     for (auto it = layers.rbegin(); it != layers.rend(); ++it) apply(doc, map->AddLayer(it->get()));
     if (auto e = doc.find("extent")) apply(*e, map->putref_Extent(make_envelope(extent(*e)).get()));
-    return map.as<IMap>();
+    return map;
 }
 
 }  // namespace mapmodel::document

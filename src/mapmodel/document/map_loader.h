@@ -6,10 +6,10 @@
 #include <string_view>
 #include "com/ptr.h"
 #include "mapmodel/document/json_reader.h"
-#include "mapmodel/typelib.h"
+#include "mapmodel/map/map.h"
 
 namespace mapmodel::document {
 
-com::ComPtr<IMap> load_map(std::string_view text, std::wstring_view name);
+com::ComPtr<Map> load_map(std::string_view text, std::wstring_view name);
 
 }  // namespace mapmodel::document

@@ -43,6 +43,11 @@ public:
     STDMETHODIMP Output(LONG_PTR hdc, long width, long height) override;
     STDMETHODIMP get_RefreshCount(long* n) override;
 
+    // The extent put on the view, or an empty one while the view follows the layers' full
+    // extent (Extent answers the extent in use, which cannot tell the two apart; a saved
+    // document must).
+    const Bounds& explicit_extent() const { return extent_; }
+
 private:
     template <class F>
     void notify(F&& call);

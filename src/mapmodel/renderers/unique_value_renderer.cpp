@@ -10,7 +10,7 @@ constexpr long kMaxFields = 3;
 UniqueValueRenderer::Entry& UniqueValueRenderer::entry(BSTR value) {
     auto it = index_.find(std::wstring(com::view(value)));
     if (it == index_.end())
-        com::raise(com::CTL_E_ELEMENTNOTFOUND, L"The renderer has no class for the value \"" + std::wstring(com::view(value)) + L"\"");
+        com::raise(com::CTL_E_ELEMENTNOTFOUND, L"The renderer has no class for the value " + in_quotes(com::view(value)));
     return entries_[it->second];
 }
 
@@ -55,7 +55,7 @@ STDMETHODIMP UniqueValueRenderer::get_Value(long index, BSTR* value) {
 STDMETHODIMP UniqueValueRenderer::AddValue(BSTR value, BSTR label, ISymbol* symbol) {
     return com::boundary(kIid, [&] {
         std::wstring v(com::view(value));
-        if (index_.count(v)) com::raise(com::CTL_E_KEYNOTUNIQUE, L"The renderer already has a class for the value \"" + v + L"\"");
+        if (index_.count(v)) com::raise(com::CTL_E_KEYNOTUNIQUE, L"The renderer already has a class for the value " + in_quotes(v));
         if (long(entries_.size()) >= kMaxClasses) com::raise(E_INVALIDARG, L"The renderer has as many classes as it can hold");
         entries_.push_back({v, std::wstring(com::view(label)), symbol});
         index_[v] = entries_.size() - 1;

@@ -1,0 +1,560 @@
+#include "mapmodel/document/map_saver.h"
+#include <cmath>
+#include <cstdio>
+#include "com/bstr.h"
+#include "com/variant.h"
+#include "mapmodel/document/json_reader.h"
+#include "mapmodel/document/json_writer.h"
+#include "mapmodel/document/map_loader.h"
+#include "mapmodel/document/vocabulary.h"
+#include "mapmodel/geometry/shape.h"
+
+namespace mapmodel::document {
+
+namespace {
+
+using com::ComPtr;
+using Json = nlohmann::ordered_json;
+
+// Where the saver is in the document it writes, for errors: the member's path as the loader
+// names it (layers[2].renderer), and how many group layers and colour ramps enclose it.
+class Place {
+public:
+    Place() = default;
+    Place operator/(const char* key) const { return Place(path_.empty() ? key : path_ + "." + key, nesting_); }
+    Place operator[](long i) const { return Place(path_ + "[" + std::to_string(i) + "]", nesting_); }
+    // One level further into groups or ramps. A document nests at most kMaxDepth levels of
+    // arrays and objects, so deeper models (a host's group that contains itself, say) end here
+    // rather than at the end of the stack.
+    Place inside() const {
+        if (nesting_ >= kMaxDepth) fail(L"groups or colour ramps nest deeper than a document can hold");
+        return Place(path_, nesting_ + 1);
+    }
+
+    [[noreturn]] void fail(const std::wstring& what) const {
+        com::raise(E_BAD_DOCUMENT, (path_.empty() ? std::wstring(L"top level") : com::widen(path_)) + L": " + what);
+    }
+    // A model call made for this place: its failure is an error here.
+    void call(HRESULT hr) const {
+        if (SUCCEEDED(hr)) return;
+        try {
+            com::check(hr);
+        } catch (const com::ComError& e) {
+            fail(e.description());
+        }
+    }
+
+private:
+    Place(std::string path, int nesting) : path_(std::move(path)), nesting_(nesting) {}
+    std::string path_;
+    int nesting_ = 0;
+};
+
+// ---- values
+
+// A text as UTF-8; text that is not valid UTF-16 (a lone surrogate) cannot be written exactly.
+Json text(const Place& at, std::wstring_view s) {
+    if (s.empty()) return "";
+    int n = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, s.data(), int(s.size()), nullptr, 0, nullptr, nullptr);
+    if (n <= 0) at.fail(L"the text is not valid Unicode (it holds half of a surrogate pair)");
+    std::string utf8(size_t(n), '\0');
+    WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, s.data(), int(s.size()), utf8.data(), n, nullptr, nullptr);
+    return utf8;
+}
+Json text(const Place& at, const com::Bstr& s) { return text(at, s.view()); }
+
+// A number: whole numbers as integers (as people write them), others in the shortest form that
+// reads back exactly.
+Json number(const Place& at, double d) {
+    if (!std::isfinite(d)) at.fail(L"the number is not finite");
+    constexpr double kExact = 9007199254740992.0;  // 2^53: every whole double below is exact
+    if (d == std::floor(d) && std::fabs(d) < kExact && !(d == 0 && std::signbit(d))) return static_cast<long long>(d);
+    return d;
+}
+
+Json flag(VARIANT_BOOL b) { return com::is_true(b); }
+
+Json color(const Place& at, IColor* c) {
+    if (!c) at.fail(L"the colour is Nothing");
+    long bgr = 0;
+    at.call(c->get_RGB(&bgr));
+    if (bgr < 0 || bgr > 0xFFFFFF) at.fail(L"the colour " + std::to_wstring(bgr) + L" is not an RGB value");
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "#%02X%02X%02X", unsigned(GetRValue(bgr)), unsigned(GetGValue(bgr)), unsigned(GetBValue(bgr)));
+    return hex;
+}
+
+template <class E>
+Json word(const Place& at, std::span<const Word<E>> words, E value, const wchar_t* what) {
+    const wchar_t* w = word_of(words, value);
+    if (!w) at.fail(L"the " + std::wstring(what) + L" " + std::to_wstring(long(value)) + L" has no name in documents");
+    return text(at, w);
+}
+
+Json coordinates(const Place& at, Vec p) { return Json::array({number(at, p.x), number(at, p.y)}); }
+
+Json extent(const Place& at, const Bounds& b) {
+    return Json::array({number(at, b.xmin), number(at, b.ymin), number(at, b.xmax), number(at, b.ymax)});
+}
+
+// ---- colour ramps and symbols
+
+Json ramp(const Place& at, IColorRamp* r);
+
+// The natural size of a multi-part ramp: its parts' sizes added up.
+long natural_size(const Place& at, IMultiPartColorRamp* r) {
+    long parts = 0, total = 0;
+    at.call(r->get_RampCount(&parts));
+    for (long i = 0; i < parts; ++i) {
+        ComPtr<IColorRamp> part;
+        at.call(r->get_Ramp(i, part.put()));
+        long n = 0;
+        if (part) at.call(part->get_Size(&n));
+        total += n;
+    }
+    return std::max(total, 1L);
+}
+
+Json ramp(const Place& outer, IColorRamp* r) {
+    if (!r) return nullptr;
+    Place at = outer.inside();
+    Json j = Json::object();
+    com::Bstr name;
+    long size = 0;
+    at.call(r->get_Name(name.put()));
+    at.call(r->get_Size(&size));
+    if (auto a = ComPtr<IColorRamp>(r).query<IAlgorithmicColorRamp>()) {
+        ComPtr<IColor> from, to;
+        at.call(a->get_FromColor(from.put()));
+        at.call(a->get_ToColor(to.put()));
+        j["type"] = "algorithmic";
+        j["name"] = text(at / "name", name);
+        j["from"] = color(at / "from", from.get());
+        j["to"] = color(at / "to", to.get());
+        j["size"] = size;
+        return j;
+    }
+    if (auto m = ComPtr<IColorRamp>(r).query<IMultiPartColorRamp>()) {
+        long count = 0;
+        at.call(m->get_RampCount(&count));
+        Json parts = Json::array();
+        for (long i = 0; i < count; ++i) {
+            ComPtr<IColorRamp> part;
+            at.call(m->get_Ramp(i, part.put()));
+            if (!part) (at / "parts")[i].fail(L"the part is Nothing");
+            parts.push_back(ramp((at / "parts")[i], part.get()));
+        }
+        j["type"] = "multiPart";
+        j["name"] = text(at / "name", name);
+        j["parts"] = std::move(parts);
+        // Without a size of its own, the ramp's size follows its parts.
+        if (size != natural_size(at, m.get())) j["size"] = size;
+        return j;
+    }
+    at.fail(L"a colour ramp of a kind that documents cannot hold (they hold algorithmic and multi-part ramps)");
+}
+
+Json line(const Place& at, ILineSymbol* s) {
+    ComPtr<IColor> c;
+    double width = 0;
+    LineStyle style = LineSolid;
+    at.call(s->get_Color(c.put()));
+    at.call(s->get_Width(&width));
+    at.call(s->get_Style(&style));
+    return {{"type", "line"},
+            {"color", color(at / "color", c.get())},
+            {"width", number(at / "width", width)},
+            {"style", word<LineStyle>(at / "style", kLineStyles, style, L"line style")}};
+}
+
+// What both fills have: a colour and an outline (null: none).
+void fill_parts(const Place& at, IFillSymbol* s, Json& j) {
+    ComPtr<IColor> c;
+    ComPtr<ILineSymbol> outline;
+    at.call(s->get_Color(c.put()));
+    at.call(s->get_Outline(outline.put()));
+    j["color"] = color(at / "color", c.get());
+    j["outline"] = outline ? line(at / "outline", outline.get()) : Json(nullptr);
+}
+
+Json pie(const Place& at, IChartSymbol* s) {
+    double size = 0;
+    long count = 0;
+    at.call(s->get_Size(&size));
+    at.call(s->get_SliceCount(&count));
+    Json slices = Json::array();
+    for (long i = 0; i < count; ++i) {
+        Place slice = (at / "slices")[i];
+        ComPtr<IColor> c;
+        double weight = 0;
+        at.call(s->get_SliceColor(i, c.put()));
+        at.call(s->get_SliceWeight(i, &weight));
+        slices.push_back({{"color", color(slice / "color", c.get())}, {"weight", number(slice / "weight", weight)}});
+    }
+    return {{"type", "pie"}, {"size", number(at / "size", size)}, {"slices", std::move(slices)}};
+}
+
+Json symbol(const Place& at, ISymbol* s) {
+    if (!s) return nullptr;
+    ComPtr<ISymbol> p(s);
+    if (auto g = p.query<IGradientFillSymbol>()) {
+        Json j = {{"type", "gradient"}};
+        fill_parts(at, g.as<IFillSymbol>().get(), j);
+        ComPtr<IColorRamp> r;
+        long style = 0, intervals = 0;
+        double angle = 0;
+        at.call(g->get_ColorRamp(r.put()));
+        at.call(g->get_Style(&style));
+        at.call(g->get_Angle(&angle));
+        at.call(g->get_IntervalCount(&intervals));
+        j["ramp"] = ramp(at / "ramp", r.get());
+        j["style"] = style;
+        j["angle"] = number(at / "angle", angle);
+        j["intervals"] = intervals;
+        return j;
+    }
+    if (auto f = p.query<ISolidFillSymbol>()) {
+        Json j = {{"type", "fill"}};
+        fill_parts(at, f.as<IFillSymbol>().get(), j);
+        FillStyle style = FillSolid;
+        at.call(f->get_Style(&style));
+        j["style"] = word<FillStyle>(at / "style", kFillStyles, style, L"fill style");
+        return j;
+    }
+    if (auto l = p.query<ILineSymbol>()) return line(at, l.get());
+    if (auto m = p.query<IMarkerSymbol>()) {
+        ComPtr<IColor> c;
+        double size = 0;
+        MarkerStyle style = MarkerCircle;
+        at.call(m->get_Color(c.put()));
+        at.call(m->get_Size(&size));
+        at.call(m->get_Style(&style));
+        return {{"type", "marker"},
+                {"color", color(at / "color", c.get())},
+                {"size", number(at / "size", size)},
+                {"style", word<MarkerStyle>(at / "style", kMarkerStyles, style, L"marker style")}};
+    }
+    if (auto c = p.query<IChartSymbol>()) return pie(at, c.get());
+    at.fail(L"a symbol of a kind that documents cannot hold (they hold fill, gradient, line, marker and pie symbols)");
+}
+
+// ---- renderers
+
+// Classes by position with a break, a label and a symbol (class breaks and raster classify).
+template <class R>
+Json classes_by_break(const Place& at, R* r, long count) {
+    Json classes = Json::array();
+    for (long i = 0; i < count; ++i) {
+        Place c = (at / "classes")[i];
+        double brk = 0;
+        com::Bstr label;
+        ComPtr<ISymbol> s;
+        c.call(r->get_Break(i, &brk));
+        c.call(r->get_Label(i, label.put()));
+        c.call(r->get_Symbol(i, s.put()));
+        classes.push_back({{"break", number(c / "break", brk)}, {"label", text(c / "label", label)}, {"symbol", symbol(c / "symbol", s.get())}});
+    }
+    return classes;
+}
+
+Json feature_renderer(const Place& at, IFeatureRenderer* renderer) {
+    if (!renderer) return nullptr;
+    ComPtr<IFeatureRenderer> r(renderer);
+    if (auto simple = r.query<ISimpleRenderer>()) {
+        ComPtr<ISymbol> s;
+        com::Bstr label;
+        at.call(simple->get_Symbol(s.put()));
+        at.call(simple->get_Label(label.put()));
+        return {{"kind", "simple"}, {"label", text(at / "label", label)}, {"symbol", symbol(at / "symbol", s.get())}};
+    }
+    if (auto breaks = r.query<IClassBreaksRenderer>()) {
+        com::Bstr field;
+        double minimum = 0;
+        long count = 0;
+        at.call(breaks->get_Field(field.put()));
+        at.call(breaks->get_MinimumBreak(&minimum));
+        at.call(breaks->get_BreakCount(&count));
+        return {{"kind", "classBreaks"},
+                {"field", text(at / "field", field)},
+                {"minimum", number(at / "minimum", minimum)},
+                {"classes", classes_by_break(at, breaks.get(), count)}};
+    }
+    if (auto unique = r.query<IUniqueValueRenderer>()) {
+        long fields = 0, values = 0;
+        at.call(unique->get_FieldCount(&fields));
+        at.call(unique->get_ValueCount(&values));
+        Json names = Json::array(), classes = Json::array();
+        for (long i = 0; i < fields; ++i) {
+            com::Bstr name;
+            at.call(unique->get_Field(i, name.put()));
+            names.push_back(text((at / "fields")[i], name));
+        }
+        for (long i = 0; i < values; ++i) {
+            Place v = (at / "values")[i];
+            com::Bstr value, label;
+            ComPtr<ISymbol> s;
+            v.call(unique->get_Value(i, value.put()));
+            v.call(unique->get_Label(value.get(), label.put()));
+            v.call(unique->get_Symbol(value.get(), s.put()));
+            classes.push_back({{"value", text(v / "value", value)}, {"label", text(v / "label", label)}, {"symbol", symbol(v / "symbol", s.get())}});
+        }
+        ComPtr<ISymbol> fallback;
+        at.call(unique->get_DefaultSymbol(fallback.put()));
+        Json j = {{"kind", "uniqueValue"}};
+        if (fields > 0) j["fields"] = std::move(names);  // a renderer has at least one field: none means the default
+        j["values"] = std::move(classes);
+        j["defaultSymbol"] = symbol(at / "defaultSymbol", fallback.get());
+        return j;
+    }
+    if (auto chart = r.query<IChartRenderer>()) {
+        auto pies = r.query<IPieChartRenderer>();
+        if (!pies) at.fail(L"a chart renderer that does not draw pie charts");
+        ComPtr<IChartSymbol> s;
+        VARIANT_BOOL by_sum = VARIANT_FALSE;
+        at.call(chart->get_ChartSymbol(s.put()));
+        at.call(pies->get_ProportionalBySum(&by_sum));
+        return {{"kind", "pieChart"}, {"proportionalBySum", flag(by_sum)}, {"symbol", s ? pie(at / "symbol", s.get()) : Json(nullptr)}};
+    }
+    at.fail(L"a renderer of a kind that documents cannot hold (feature renderers: simple, classBreaks, uniqueValue or pieChart)");
+}
+
+Json raster_renderer(const Place& at, IRasterRenderer* renderer) {
+    if (!renderer) return nullptr;
+    ComPtr<IRasterRenderer> r(renderer);
+    if (auto rgb = r.query<IRasterRgbRenderer>()) {
+        long red = 0, green = 0, blue = 0;
+        at.call(rgb->get_RedBand(&red));
+        at.call(rgb->get_GreenBand(&green));
+        at.call(rgb->get_BlueBand(&blue));
+        return {{"kind", "rgb"}, {"red", red}, {"green", green}, {"blue", blue}};
+    }
+    if (auto stretch = r.query<IRasterStretchRenderer>()) {
+        long band = 0;
+        ComPtr<IColorRamp> colors;
+        at.call(stretch->get_Band(&band));
+        at.call(stretch->get_ColorRamp(colors.put()));
+        return {{"kind", "stretch"}, {"band", band}, {"ramp", ramp(at / "ramp", colors.get())}};
+    }
+    if (auto unique = r.query<IRasterUniqueValueRenderer>()) {
+        com::Bstr field;
+        long count = 0;
+        at.call(unique->get_Field(field.put()));
+        at.call(unique->get_ClassCount(&count));
+        Json classes = Json::array();
+        for (long i = 0; i < count; ++i) {
+            Place c = (at / "classes")[i];
+            long values = 0;
+            c.call(unique->get_ValueCount(i, &values));
+            Json list = Json::array();
+            for (long k = 0; k < values; ++k) {
+                Place v = c[k];
+                double value = 0;
+                com::Bstr label;
+                ComPtr<ISymbol> s;
+                v.call(unique->get_Value(i, k, &value));
+                v.call(unique->get_Text(i, k, label.put()));
+                v.call(unique->get_Symbol(i, k, s.put()));
+                list.push_back({{"value", number(v / "value", value)}, {"text", text(v / "text", label)}, {"symbol", symbol(v / "symbol", s.get())}});
+            }
+            classes.push_back(std::move(list));
+        }
+        return {{"kind", "uniqueValue"}, {"field", text(at / "field", field)}, {"classes", std::move(classes)}};
+    }
+    if (auto classify = r.query<IRasterClassifyRenderer>()) {
+        com::Bstr field;
+        long count = 0;
+        at.call(classify->get_Field(field.put()));
+        at.call(classify->get_ClassCount(&count));
+        return {{"kind", "classify"}, {"field", text(at / "field", field)}, {"classes", classes_by_break(at, classify.get(), count)}};
+    }
+    at.fail(L"a renderer of a kind that documents cannot hold (raster renderers: rgb, stretch, uniqueValue or classify)");
+}
+
+// ---- features
+
+// A feature's shape as the loader reads it: a point, a path (a polyline or a line segment), a
+// polygon or an envelope.
+Json shape(const Place& at, IGeometry* geometry) {
+    if (!geometry) at.fail(L"the feature has no shape");
+    Shape s = read_shape(geometry);
+    if (s.empty()) at.fail(L"the feature's shape is empty");
+    auto list = [&](const char* key) {
+        Json points = Json::array();
+        for (size_t i = 0; i < s.points.size(); ++i) points.push_back(coordinates((at / key)[long(i)], s.points[i]));
+        return Json{{key, std::move(points)}};
+    };
+    switch (s.type) {
+    case GeometryPoint: return {{"point", coordinates(at / "point", s.points[0])}};
+    case GeometryEnvelope: return {{"envelope", extent(at / "envelope", s.bounds())}};
+    case GeometryPolyline:
+    case GeometryLine: return list("path");
+    case GeometryPolygon: return list("polygon");
+    default: at.fail(L"a shape of geometry type " + std::to_wstring(long(s.type)) + L" cannot be written in a document");
+    }
+}
+
+// A feature's value: a number or a text; Empty and Null are no value.
+void value(const Place& at, const VARIANT& v, Json& feature) {
+    switch (v.vt) {
+    case VT_EMPTY:
+    case VT_NULL: return;
+    case VT_BSTR: feature["value"] = text(at, com::view(v.bstrVal)); return;
+    case VT_R8: feature["value"] = number(at, v.dblVal); return;
+    case VT_I1: case VT_I2: case VT_I4: case VT_I8: case VT_INT:
+    case VT_UI1: case VT_UI2: case VT_UI4: case VT_UI8: case VT_UINT:
+    case VT_R4: case VT_CY: case VT_DECIMAL:
+        feature["value"] = number(at, com::Variant(v).to_double());
+        return;
+    default:
+        at.fail(L"a feature's value is a number or a text; this one is of variant type " + std::to_wstring(v.vt));
+    }
+}
+
+Json features(const Place& at, IFeatureClass* fc) {
+    long count = 0;
+    at.call(fc->get_FeatureCount(&count));
+    Json list = Json::array();
+    for (long i = 0; i < count; ++i) {
+        Place f = at[i];
+        ComPtr<IGeometry> g;
+        com::Variant v;
+        f.call(fc->get_Shape(i, g.put()));
+        f.call(fc->get_Value(i, v.put()));
+        Json feature = shape(f, g.get());
+        value(f / "value", *v.get(), feature);
+        list.push_back(std::move(feature));
+    }
+    return list;
+}
+
+// ---- layers
+
+Json layer(const Place& at, ILayer* l);
+
+Json group_members(const Place& at, ISubLayers* members) {
+    long count = 0;
+    at.call(members->get_Count(&count));
+    Json list = Json::array();
+    for (long i = 0; i < count; ++i) {
+        ComPtr<ILayer> m;
+        at.call(members->get_Layer(i, m.put()));
+        list.push_back(layer(at[i], m.get()));
+    }
+    return list;
+}
+
+void raster(const Place& at, IRasterLayer* r, Json& j) {
+    ComPtr<IEnvelope> e;
+    ComPtr<IRasterRenderer> renderer;
+    long columns = 0, rows = 0, bands = 0;
+    at.call(r->get_Extent(e.put()));
+    at.call(r->get_Columns(&columns));
+    at.call(r->get_Rows(&rows));
+    at.call(r->get_BandCount(&bands));
+    at.call(r->get_Renderer(renderer.put()));
+    Bounds b = e ? read_shape(e.as<IGeometry>().get()).bounds() : Bounds{};
+    if (b.empty) (at / "extent").fail(L"the raster has no extent");
+    Json cells = Json::array();
+    for (long band = 0; band < bands; ++band) {
+        Place list = (at / "cells")[band];
+        Json values = Json::array();
+        for (long row = 0; row < rows; ++row)
+            for (long column = 0; column < columns; ++column) {
+                double v = 0;
+                list.call(r->get_CellValue(band, column, row, &v));
+                values.push_back(number(list, v));
+            }
+        cells.push_back(std::move(values));
+    }
+    j["extent"] = extent(at / "extent", b);
+    j["columns"] = columns;
+    j["rows"] = rows;
+    j["bands"] = bands;
+    j["cells"] = std::move(cells);
+    j["renderer"] = raster_renderer(at / "renderer", renderer.get());
+}
+
+Json layer(const Place& outer, ILayer* l) {
+    if (!l) outer.fail(L"the layer is Nothing");
+    Place at = outer.inside();
+    ComPtr<ILayer> p(l);
+    com::Bstr name;
+    VARIANT_BOOL valid = VARIANT_TRUE, visible = VARIANT_TRUE;
+    at.call(l->get_Name(name.put()));
+    at.call(l->get_Valid(&valid));
+    at.call(l->get_Visible(&visible));
+    Json j = Json::object();
+    auto common = [&](const char* kind) {
+        j["kind"] = kind;
+        j["name"] = text(at / "name", name);
+        j["valid"] = flag(valid);
+        j["visible"] = flag(visible);
+    };
+    if (auto members = p.query<ISubLayers>()) {
+        common("group");
+        j["layers"] = group_members(at / "layers", members.get());
+    } else if (p.query<IGroupLayer>()) {
+        at.fail(L"a group layer whose members cannot be listed (it has no ISubLayers)");
+    } else if (auto r = p.query<IRasterLayer>()) {
+        common("raster");
+        raster(at, r.get(), j);
+    } else if (auto f = p.query<IFeatureLayer>()) {
+        common("feature");
+        ComPtr<IFeatureClass> fc;
+        ComPtr<IFeatureRenderer> renderer;
+        at.call(f->get_FeatureClass(fc.put()));
+        if (!fc) at.fail(L"the feature layer has no feature class");
+        if (auto rendering = p.query<IFeatureRendering>()) at.call(rendering->get_Renderer(renderer.put()));
+        long type = 0;
+        at.call(fc->get_ShapeType(&type));
+        const wchar_t* w = word_of<long>(kShapeTypes, type);
+        j["shapeType"] = w ? text(at, w) : Json(type);
+        j["renderer"] = feature_renderer(at / "renderer", renderer.get());
+        j["features"] = features(at / "features", fc.get());
+    } else {
+        common("plain");
+    }
+    return j;
+}
+
+std::string document_text(Map& map) {
+    Place top;
+    com::Bstr name;
+    long count = 0;
+    top.call(map.get_Name(name.put()));
+    top.call(map.get_LayerCount(&count));
+    Json doc = Json::object();
+    doc["name"] = text(top / "name", name);
+    if (!map.explicit_extent().empty) doc["extent"] = extent(top / "extent", map.explicit_extent());
+    Json layers = Json::array();
+    for (long i = 0; i < count; ++i) {
+        ComPtr<ILayer> l;
+        top.call(map.get_Layer(i, l.put()));
+        layers.push_back(layer((top / "layers")[i], l.get()));
+    }
+    doc["layers"] = std::move(layers);
+    return print(doc);
+}
+
+}  // namespace
+
+std::string save_map(Map& map, std::wstring_view name) {
+    const std::wstring prefix = std::wstring(name) + L": cannot save the map: ";
+    std::string text;
+    try {
+        text = document_text(map);
+    } catch (const com::ComError& e) {
+        com::raise(e.hr(), prefix + e.description());
+    }
+    try {
+        load_map(text, name);
+    } catch (const com::ComError& e) {
+        // The loader names the document first; say once which document it is.
+        std::wstring why = e.description(), own = std::wstring(name) + L": ";
+        if (why.compare(0, own.size(), own) == 0) why.erase(0, own.size());
+        com::raise(e.hr(), prefix + L"the document would not open again: " + why);
+    }
+    return text;
+}
+
+}  // namespace mapmodel::document
