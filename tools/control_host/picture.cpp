@@ -42,6 +42,23 @@ Pixels DibCanvas::pixels() const {
     return p;
 }
 
+Pixels window_pixels(HWND window, bool whole_window) {
+    RECT r{};
+    if (whole_window) {
+        GetWindowRect(window, &r);
+        OffsetRect(&r, -r.left, -r.top);
+    } else {
+        GetClientRect(window, &r);
+    }
+    DibCanvas canvas(r.right, r.bottom);
+    HDC dc = whole_window ? GetWindowDC(window) : GetDC(window);
+    if (!dc) com::raise(E_FAIL, L"The window has no device context");
+    const BOOL copied = BitBlt(canvas.dc(), 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
+    ReleaseDC(window, dc);
+    if (!copied) com::raise(E_FAIL, L"The window's pixels could not be copied");
+    return canvas.pixels();
+}
+
 namespace {
 com::ComPtr<IWICImagingFactory> imaging() {
     return com::ComPtr<IWICImagingFactory>::create(CLSID_WICImagingFactory);
