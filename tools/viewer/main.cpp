@@ -8,7 +8,6 @@
 // menus, panes and status bar) to PICTURE.png and ends, printing where the picture went; errors
 // go to the standard error. Exit status: 0 done, 1 failed, 2 wrong usage.
 #include <windows.h>
-#include <commctrl.h>
 #include <ole2.h>
 #include <shellapi.h>
 #include <cstdio>
@@ -112,8 +111,6 @@ int main() {
         print(stderr, L"kelpy-viewer: OLE could not start\n");
         return 1;
     }
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&icc);
     int status = 1;
     try {
         status = arguments->picture ? picture(*arguments) : run(*arguments);

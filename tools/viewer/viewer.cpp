@@ -46,6 +46,8 @@ std::wstring name_of(ILayer* layer) {
 
 Viewer::Viewer(Prompts& prompts, const ViewerOptions& options)
     : prompts_(prompts), options_(options), recent_(options.settings_key, CmdRecentLast - CmdRecentFirst + 1) {
+    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_TREEVIEW_CLASSES};
+    InitCommonControlsEx(&controls);  // the status bar's class and the control's tree's
     register_window_class(&Viewer::WindowProc);
     Menu menu = make_menu_bar();
     frame_ = CreateWindowExW(options.topmost ? WS_EX_TOPMOST : 0, window_class, app_name,
