@@ -24,12 +24,11 @@ bool Splitter::OnBar(POINT client, const RECT& area) const noexcept {
     return PtInRect(&bar, client) != FALSE;
 }
 
-bool Splitter::OnPress(HWND frame, POINT client, const RECT& area) noexcept {
-    if (!OnBar(client, area)) return false;
+void Splitter::OnPress(HWND frame, POINT client, const RECT& area) noexcept {
+    if (!OnBar(client, area)) return;
     grab_ = client.x - Layout(area).bar.left;
     dragging_ = true;
     SetCapture(frame);
-    return false;
 }
 
 bool Splitter::OnMove(POINT client, const RECT& area) noexcept {

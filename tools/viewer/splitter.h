@@ -20,16 +20,15 @@ public:
     Panes Layout(const RECT& area) const noexcept;
 
     // The frame's mouse messages: a press on the bar captures the mouse and starts a drag, moves
-    // with the button held move the bar, the release or a loss of capture ends it. Each answers
-    // true when the panes must be laid out anew.
-    bool OnPress(HWND frame, POINT client, const RECT& area) noexcept;
+    // with the button held move the bar (answering true when the panes must be laid out anew),
+    // the release or a loss of capture ends it.
+    void OnPress(HWND frame, POINT client, const RECT& area) noexcept;
     bool OnMove(POINT client, const RECT& area) noexcept;
     void OnRelease() noexcept;
     void OnCaptureLost() noexcept { dragging_ = false; }
 
     // Whether a point of the frame's client area is on the bar (for the sizing pointer).
     bool OnBar(POINT client, const RECT& area) const noexcept;
-    bool Dragging() const noexcept { return dragging_; }
 
     static constexpr int bar_width = 5;
     static constexpr int min_pane = 60;

@@ -116,6 +116,8 @@ LRESULT Viewer::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
         OnClose();
         return 0;
+    case WM_QUERYENDSESSION:  // the person logs off or shuts down: the same question first
+        return ConfirmDiscard() ? TRUE : FALSE;
     case WM_DESTROY:
         OnDestroy();
         return 0;
