@@ -51,11 +51,14 @@ Pixels window_pixels(HWND window, bool whole_window) {
         GetClientRect(window, &r);
     }
     DibCanvas canvas(r.right, r.bottom);
-    HDC dc = whole_window ? GetWindowDC(window) : GetDC(window);
-    if (!dc) com::raise(E_FAIL, L"The window has no device context");
-    const BOOL copied = BitBlt(canvas.dc(), 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
-    ReleaseDC(window, dc);
-    if (!copied) com::raise(E_FAIL, L"The window's pixels could not be copied");
+    struct WindowDc {
+        HWND window;
+        HDC dc;
+        ~WindowDc() { if (dc) ReleaseDC(window, dc); }
+    } source{window, whole_window ? GetWindowDC(window) : GetDC(window)};
+    if (!source.dc) com::raise(E_FAIL, L"The window has no device context");
+    if (!BitBlt(canvas.dc(), 0, 0, r.right, r.bottom, source.dc, 0, 0, SRCCOPY))
+        com::raise(E_FAIL, L"The window's pixels could not be copied");
     return canvas.pixels();
 }
 

@@ -1,6 +1,7 @@
 // The viewer program itself, started headless as scripts/run.sh starts it: it shows the sample
 // map and writes a picture of its window; a document it cannot open and wrong usage are errors.
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include "common/registration.h"
 #include "picture.h"
@@ -15,11 +16,11 @@ DWORD run_viewer(const std::wstring& arguments) {
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, test::program_dir().c_str(),
                         &startup, &process))
         return 98;
+    const std::unique_ptr<void, decltype(&CloseHandle)> owned_process(process.hProcess, &CloseHandle),
+        owned_thread(process.hThread, &CloseHandle);
     DWORD code = 99;
     if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
     else TerminateProcess(process.hProcess, 99);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
     return code;
 }
 
