@@ -86,7 +86,6 @@ void Toc::tvwTOC_MouseMove(int16_t Button, int16_t, float x, float y) {
         return;
     }
     // 1. No drag runs: the tree holds no capture of its own.
-    m_bDragging = false;
     if (GetCapture() == tvwTOC.window()) ReleaseCapture();
     // 2-4. A drag starts on the first move with the left button alone over the label of a layer
     // or group item, after a press that armed one.

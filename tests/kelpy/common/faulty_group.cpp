@@ -13,13 +13,13 @@ STDMETHODIMP FaultyGroup::GetTypeInfoCount(UINT* n) {
     return S_OK;
 }
 
-HRESULT FaultyGroup::change(HRESULT (IGroupLayer::*call)(ILayer*), ILayer* layer) {
+HRESULT FaultyGroup::change(bool add, ILayer* layer) {
     if (++changes_ == fail_at_)
         return com::boundary(IID_IGroupLayer, [] { com::raise(E_FAIL, L"The group layer failed on purpose", L"FaultyGroup"); });
-    return (real_.get()->*call)(layer);
+    return add ? real_->Add(layer) : real_->Delete(layer);
 }
 
-STDMETHODIMP FaultyGroup::Add(ILayer* layer) { return change(&IGroupLayer::Add, layer); }
-STDMETHODIMP FaultyGroup::Delete(ILayer* layer) { return change(&IGroupLayer::Delete, layer); }
+STDMETHODIMP FaultyGroup::Add(ILayer* layer) { return change(true, layer); }
+STDMETHODIMP FaultyGroup::Delete(ILayer* layer) { return change(false, layer); }
 
 }  // namespace test

@@ -47,7 +47,7 @@ public:
     STDMETHODIMP get_Layer(LONG index, ILayer** layer) override { return members_->get_Layer(index, layer); }
 
 private:
-    HRESULT change(HRESULT (IGroupLayer::*call)(ILayer*), ILayer* layer);
+    HRESULT change(bool add, ILayer* layer);
 
     com::ComPtr<IGroupLayer> real_;
     com::ComPtr<ISubLayers> members_;
