@@ -48,6 +48,13 @@ ComPtr<I> renderer_of(ILayer* layer) {
 // A document around one layer.
 std::wstring with_layer(const std::wstring& layer) { return L"{\"name\": \"M\", \"layers\": [" + layer + L"]}"; }
 
+// Group layers nested `depth` deep around a plain layer.
+std::wstring nested_groups(int depth) {
+    std::wstring open, close;
+    for (int i = 0; i < depth; ++i) open += L"{\"kind\": \"group\", \"layers\": [", close += L"]}";
+    return open + L"{\"kind\": \"plain\"}" + close;
+}
+
 }  // namespace
 
 TEST(Documents, TheSampleMapLoads) {
@@ -139,12 +146,22 @@ TEST(Documents, BrokenDocumentsSayWhereAndWhat) {
                     L"{\"type\": \"fill\", \"color\": \"red\"}}}"),
          L"test.json: layers[0].renderer.symbol.color: a colour is \"#RRGGBB\" or [red, green, blue], not \"red\""},
         {L"{\"layers\": {}}", L"test.json: layers: expected an array, found an object"},
+        {L"[1]", L"test.json: top level: expected an object, found an array"},
+        // Nesting is bounded (the loader recurses into group layers and ramps): 60 levels of
+        // groups are 122 levels of objects and arrays.
+        {std::wstring(150, L'[') + std::wstring(150, L']'), L"test.json:1:101: arrays and objects nest deeper than 100 levels"},
+        {with_layer(nested_groups(60)), L"test.json:1:1447: arrays and objects nest deeper than 100 levels"},
+        {with_layer(L"{\"kind\": \"raster\", \"extent\": [0, 0, 1e999, 1], \"columns\": 1, \"rows\": 1}"),
+         L"test.json:1:62: the number is too large"},
+        {with_layer(L"{\"kind\": \"" + std::wstring(1000000, L'x') + L"\"}"),
+         L"test.json: layers[0].kind: unknown layer kind \"" + std::wstring(60, L'x') + L"...\" (1000000 characters)"},
     };
     for (const Case& c : cases) {
         Loaded r = load(c.json);
         EXPECT_EQ(r.hr, E_BAD_DOCUMENT) << com::narrow(c.json);
         EXPECT_EQ(r.error.substr(0, c.error.size()), c.error) << "got: " << com::narrow(r.error);
         EXPECT_FALSE(r.map) << "no half-built map escapes";
+        EXPECT_LT(r.error.size(), 400u) << "long texts are quoted short";
     }
 }
 
@@ -164,4 +181,6 @@ TEST(Documents, AFailedLoadKeepsThePreviousMapAndLeavesNothingBehind) {
     EXPECT_NE(doc->Open(com::Bstr(L"C:\\no\\such\\map.json").get()), S_OK);
     EXPECT_NE(last_error().find(L"C:\\no\\such\\map.json: cannot open the document"), std::wstring::npos)
         << com::narrow(last_error());
+    EXPECT_NE(doc->Open(com::Bstr(test::program_dir()).get()), S_OK);
+    EXPECT_EQ(last_error(), test::program_dir() + L": cannot open the document: it is a folder, not a document");
 }

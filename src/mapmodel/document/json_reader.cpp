@@ -23,26 +23,25 @@ std::pair<size_t, size_t> line_and_column(std::string_view text, size_t byte) {
 
 // nlohmann's message without its "[json.exception...] parse error at line L, column C: " prefix,
 // and with the text it quotes last ("last read: '...'") cut short: that can be a whole huge
-// string.
-std::wstring reason_of(const std::string& what) {
+// string, so it is cut before it is converted.
+std::wstring reason_of(std::string_view what) {
     auto colon = what.find(": ");
-    std::wstring reason = com::widen(colon == std::string::npos ? what : what.substr(colon + 2));
+    if (colon != std::string_view::npos) what.remove_prefix(colon + 2);
     constexpr size_t kLongest = 200;
-    if (reason.size() > kLongest) {
-        size_t cut = kLongest;
-        if (IS_HIGH_SURROGATE(reason[cut - 1])) --cut;
-        reason = reason.substr(0, cut) + L"...";
-    }
-    return reason;
+    if (what.size() <= kLongest) return com::widen(what);
+    size_t cut = kLongest;
+    while (cut > 0 && (static_cast<unsigned char>(what[cut]) & 0xC0) == 0x80) --cut;  // not inside a character
+    return com::widen(what.substr(0, cut)) + L"...";
 }
 
 // Thrown by the parser's callback at the first array or object deeper than kMaxDepth.
 struct TooDeep {};
 
-// The byte at which the nesting first goes deeper than kMaxDepth. Only called once the parser
-// has accepted the text up to that point, so strings and escapes there are well formed.
-size_t too_deep_at(std::string_view text) {
-    int depth = 0;
+// The first byte outside strings for which found(byte) holds, or the text's size. Only called
+// once the parser has accepted the text up to that byte, so strings and escapes before it are
+// well formed.
+template <class F>
+size_t first_outside_strings(std::string_view text, F&& found) {
     bool in_string = false, escaped = false;
     for (size_t i = 0; i < text.size(); ++i) {
         char c = text[i];
@@ -52,13 +51,36 @@ size_t too_deep_at(std::string_view text) {
             else if (c == '"') in_string = false;
         } else if (c == '"') {
             in_string = true;
-        } else if (c == '[' || c == '{') {
-            if (++depth > kMaxDepth) return i;
-        } else if (c == ']' || c == '}') {
-            --depth;
+        } else if (found(i)) {
+            return i;
         }
     }
     return text.size();
+}
+
+// Where the nesting first goes deeper than kMaxDepth.
+size_t too_deep_at(std::string_view text) {
+    int depth = 0;
+    return first_outside_strings(text, [&](size_t i) {
+        char c = text[i];
+        if (c == '[' || c == '{') return ++depth > kMaxDepth;
+        if (c == ']' || c == '}') --depth;
+        return false;
+    });
+}
+
+// Where the number that the parser found too large for a double (1e999) starts: the parser's
+// message quotes the number ("number overflow parsing '-1e999'") but does not say where it is.
+size_t overflow_at(std::string_view text, const std::string& what) {
+    size_t open = what.find("parsing '"), close = what.rfind('\'');
+    if (open == std::string::npos || close <= open + 9) return text.size();
+    std::string number = what.substr(open + 9, close - open - 9);
+    auto in_number = [](char c) { return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.' || c == 'e' || c == 'E'; };
+    return first_outside_strings(text, [&](size_t i) {
+        if (i > 0 && in_number(text[i - 1])) return false;
+        size_t end = i + number.size();
+        return text.compare(i, number.size(), number) == 0 && (end >= text.size() || !in_number(text[end]));
+    });
 }
 
 std::wstring at_position(std::wstring_view name, std::string_view text, size_t byte) {
@@ -91,6 +113,8 @@ nlohmann::json parse(std::string_view text, std::wstring_view name) {
         // The parser reports the byte after the offending one; point at the offending byte.
         com::raise(E_BAD_DOCUMENT, at_position(name, text, e.byte ? e.byte - 1 : 0) + L"the text is not valid JSON: " +
                                        reason_of(e.what()));
+    } catch (const nlohmann::json::out_of_range& e) {
+        com::raise(E_BAD_DOCUMENT, at_position(name, text, overflow_at(text, e.what())) + L"the number is too large (beyond 1.8e308)");
     } catch (const TooDeep&) {
         com::raise(E_BAD_DOCUMENT, at_position(name, text, too_deep_at(text)) + L"arrays and objects nest deeper than " +
                                        std::to_wstring(kMaxDepth) + L" levels");
@@ -156,12 +180,9 @@ bool Node::flag() const {
     return v_.get<bool>();
 }
 
-std::vector<Node> Node::items() const {
+Items Node::items() const {
     if (!v_.is_array()) expected("an array");
-    std::vector<Node> out;
-    out.reserve(v_.size());
-    for (size_t i = 0; i < v_.size(); ++i) out.emplace_back(v_[i], doc_, path_ + "[" + std::to_string(i) + "]");
-    return out;
+    return Items(v_, doc_, path_);
 }
 
 std::wstring Node::text_or(const char* key, std::wstring fallback) const {

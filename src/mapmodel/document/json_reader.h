@@ -8,7 +8,6 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
-#include <vector>
 #include <windows.h>
 
 namespace mapmodel::document {
@@ -25,6 +24,8 @@ constexpr int kMaxDepth = 100;
 // Parses the text; a syntax error or nesting deeper than kMaxDepth raises E_BAD_DOCUMENT with
 // "<name>:<line>:<column>: ...".
 nlohmann::json parse(std::string_view text, std::wstring_view name);
+
+class Items;
 
 class Node {
 public:
@@ -47,7 +48,7 @@ public:
     double number() const;
     long whole() const;
     bool flag() const;
-    std::vector<Node> items() const;  // an array's elements
+    Items items() const;  // an array's elements
     bool is_null() const { return v_.is_null(); }
     bool is_string() const { return v_.is_string(); }
     bool is_number() const { return v_.is_number(); }
@@ -60,6 +61,35 @@ public:
 
 private:
     [[noreturn]] void expected(const char* what) const;
+    const nlohmann::json& v_;
+    std::wstring_view doc_;
+    std::string path_;
+};
+
+// The elements of an array as nodes, each made when it is read: an array may hold millions of
+// cell values, and a node per element made up front would cost far more than the array.
+class Items {
+public:
+    Items(const nlohmann::json& array, std::wstring_view document, const std::string& path)
+        : v_(array), doc_(document), path_(path) {}
+    size_t size() const { return v_.size(); }
+    Node operator[](size_t i) const { return Node(v_[i], doc_, path_ + "[" + std::to_string(i) + "]"); }
+
+    class iterator {
+    public:
+        iterator(const Items& items, size_t i) : items_(items), i_(i) {}
+        Node operator*() const { return items_[i_]; }
+        iterator& operator++() { ++i_; return *this; }
+        bool operator!=(const iterator& o) const { return i_ != o.i_; }
+
+    private:
+        const Items& items_;
+        size_t i_;
+    };
+    iterator begin() const { return iterator(*this, 0); }
+    iterator end() const { return iterator(*this, size()); }
+
+private:
     const nlohmann::json& v_;
     std::wstring_view doc_;
     std::string path_;

@@ -1,4 +1,5 @@
 #include "mapmodel/document/map_loader.h"
+#include <vector>
 #include "mapmodel/document/vocabulary.h"
 #include "com/bstr.h"
 #include "com/variant.h"
