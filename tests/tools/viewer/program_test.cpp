@@ -1,28 +1,12 @@
 // The viewer program itself, started headless as scripts/run.sh starts it: it shows the sample
 // map and writes a picture of its window; a document it cannot open and wrong usage are errors.
 #include <gtest/gtest.h>
-#include <memory>
 #include <string>
+#include "common/process.h"
 #include "common/registration.h"
 #include "picture.h"
 
 namespace {
-
-DWORD run_viewer(const std::wstring& arguments) {
-    std::wstring command = L"\"" + test::program_dir() + L"\\kelpy-viewer.exe\" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, test::program_dir().c_str(),
-                        &startup, &process))
-        return 98;
-    const std::unique_ptr<void, decltype(&CloseHandle)> owned_process(process.hProcess, &CloseHandle),
-        owned_thread(process.hThread, &CloseHandle);
-    DWORD code = 99;
-    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
-    else TerminateProcess(process.hProcess, 99);
-    return code;
-}
 
 std::wstring temp_path(const wchar_t* name) {
     wchar_t dir[MAX_PATH];
@@ -35,7 +19,9 @@ TEST(ViewerProgram, StartsWithADocumentAndPicturesItsWindow) {
     test::register_library(L"kelpy.dll");
     const std::wstring picture = temp_path(L"kelpy-viewer-test.png");
     DeleteFileW(picture.c_str());
-    ASSERT_EQ(run_viewer(L"--picture \"" + picture + L"\" samples\\sample-map.json"), 0u);
+    const auto run = test::run_program(L"kelpy-viewer.exe", L"--picture \"" + picture + L"\" samples\\sample-map.json");
+    ASSERT_EQ(run.exit_code, 0u) << run.err;
+    EXPECT_NE(run.out.find("(960 x 640 pixels)"), std::string::npos) << run.out;
     const host::Pixels shot = host::read_picture(picture);
     EXPECT_EQ(shot.width, 960);
     EXPECT_EQ(shot.height, 640);
@@ -44,9 +30,14 @@ TEST(ViewerProgram, StartsWithADocumentAndPicturesItsWindow) {
     EXPECT_GT(ink, 100000u);  // the frame, the tree and the map
     DeleteFileW(picture.c_str());
 
-    EXPECT_EQ(run_viewer(L"--picture \"" + picture + L"\" \"" + temp_path(L"no-such-map.json") + L"\""), 1u);
-    EXPECT_EQ(run_viewer(L"--picture"), 2u);
-    EXPECT_EQ(run_viewer(L"one.json two.json"), 2u);
+    const auto missing = test::run_program(L"kelpy-viewer.exe", L"--picture \"" + picture + L"\" no-such-map.json");
+    EXPECT_EQ(missing.exit_code, 1u);
+    EXPECT_NE(missing.err.find("There is no map document"), std::string::npos) << missing.err;
+    for (const wchar_t* wrong : {L"--picture", L"one.json two.json", L"--colour red"}) {
+        const auto usage = test::run_program(L"kelpy-viewer.exe", wrong);
+        EXPECT_EQ(usage.exit_code, 2u);
+        EXPECT_NE(usage.err.find("usage: kelpy-viewer"), std::string::npos) << usage.err;
+    }
 }
 
 }  // namespace
