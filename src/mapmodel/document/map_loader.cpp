@@ -1,10 +1,10 @@
 #include "mapmodel/document/map_loader.h"
 #include <vector>
-#include "mapmodel/document/vocabulary.h"
 #include "com/bstr.h"
 #include "com/variant.h"
 #include "mapmodel/display/color.h"
 #include "mapmodel/display/color_ramp.h"
+#include "mapmodel/document/vocabulary.h"
 #include "mapmodel/geometry/envelope.h"
 #include "mapmodel/geometry/line.h"
 #include "mapmodel/geometry/path.h"
