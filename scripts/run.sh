@@ -13,15 +13,21 @@
 #   scripts/run.sh --typelib
 #       builds both architectures, registers mapmodel.dll and kelpy.dll of each with the
 #       prefix's own regsvr32 and prints the registered KELPY type library of each
+#   scripts/run.sh --viewer [DOCUMENT.json] [--picture PICTURE.png]
+#       the KELPY viewer on the sample map (or on DOCUMENT.json). With a display ($DISPLAY or
+#       $WAYLAND_DISPLAY) it runs on the desktop, in a prefix of its own that uses the display
+#       ($KELPY_BUILD_ROOT/wineprefix-desktop), until it is closed. Without one it starts and shows
+#       in the headless prefix, writes a picture of its window to $KELPY_BUILD_ROOT/viewer.png (or
+#       PICTURE.png) and ends; so does --picture on a desktop.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 root=${KELPY_BUILD_ROOT:-$here/build}
 
 mode=snapshot
-if [ "${1:-}" = "--typelib" ]; then
-  mode=typelib
-  shift
-fi
+case "${1:-}" in
+  --typelib) mode=typelib; shift ;;
+  --viewer) mode=viewer; shift ;;
+esac
 archs=${KELPY_ARCHS:-$([ $mode = typelib ] && echo "x64 x86" || echo x64)}
 
 "$here/scripts/setup.sh"
@@ -33,6 +39,30 @@ if ! KELPY_ARCHS="$archs" "$here/scripts/build.sh" >"$log" 2>&1; then
   exit 1
 fi
 echo "build: $archs built (log: $log)"
+
+viewer_document=$here/samples/sample-map.json
+viewer_picture=
+if [ $mode = viewer ]; then
+  while [ $# -gt 0 ]; do
+    case $1 in
+      --picture) viewer_picture=${2:?run: --picture needs a file}; shift 2 ;;
+      *) viewer_document=$1; shift ;;
+    esac
+  done
+  if [ -z "$viewer_picture" ] && [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+    # On the desktop: a prefix of its own whose windows go to the display.
+    export KELPY_WINEPREFIX=$root/wineprefix-desktop
+    if [ ! -f "$KELPY_WINEPREFIX/.kelpy-ready" ]; then
+      echo "wine: creating the desktop prefix $KELPY_WINEPREFIX"
+      mkdir -p "$KELPY_WINEPREFIX"
+      WINEPREFIX=$KELPY_WINEPREFIX WINEDEBUG=-all /usr/lib/wine/wine64 wineboot -i </dev/null >/dev/null 2>&1
+      WINEPREFIX=$KELPY_WINEPREFIX /usr/lib/wine/wineserver -w
+      touch "$KELPY_WINEPREFIX/.kelpy-ready"
+    fi
+  else
+    viewer_picture=${viewer_picture:-$root/viewer.png}
+  fi
+fi
 
 # (A server that is already running for the prefix is fine: starting another one then fails.)
 source "$here/scripts/wine-prefix.sh" || true
@@ -49,8 +79,39 @@ loader_of() {
   esac
 }
 
+register() {  # register <loader> <dll>
+  if ! "$1" regsvr32 /s "$(windows_path "$2")"; then
+    echo "run: regsvr32 could not register $2" >&2
+    exit 1
+  fi
+  echo "registered: $2"
+}
+
+if [ $mode = viewer ]; then
+  arch=${archs%% *}
+  loader=$(loader_of "$arch")
+  # A host finds the control and the map model through their registration.
+  register "$loader" "$root/$arch/bin/mapmodel.dll"
+  register "$loader" "$root/$arch/bin/kelpy.dll"
+  echo
+  if [ -n "$viewer_picture" ]; then
+    "$loader" "$root/$arch/bin/kelpy-viewer.exe" --picture "$(windows_path "$viewer_picture")" \
+        "$(windows_path "$viewer_document")"
+    echo
+    [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] ||
+      echo "There is no display here: the viewer started headless and pictured its window."
+    echo "The picture of the viewer is at: $viewer_picture"
+  else
+    echo "The viewer runs on the desktop until you close it."
+    "$loader" "$root/$arch/bin/kelpy-viewer.exe" "$(windows_path "$viewer_document")"
+  fi
+  exit 0
+fi
+
 if [ $mode = snapshot ]; then
   arch=${archs%% *}
+  # The control makes the map model's objects through the model's registration.
+  register "$(loader_of "$arch")" "$root/$arch/bin/mapmodel.dll" >/dev/null
   document=$here/samples/sample-map.json
   args=()
   while [ $# -gt 0 ]; do
@@ -74,14 +135,6 @@ if [ $mode = snapshot ]; then
   fi
   exit 0
 fi
-
-register() {  # register <loader> <dll>
-  if ! "$1" regsvr32 /s "$(windows_path "$2")"; then
-    echo "run: regsvr32 could not register $2" >&2
-    exit 1
-  fi
-  echo "registered: $2"
-}
 
 for arch in $archs; do
   loader=$(loader_of "$arch")

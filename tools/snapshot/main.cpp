@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 #include "com/error.h"
+#include "com_server.h"
 #include "control_host.h"
 #include "kelpy/control/toc.h"
 #include "map_document.h"
@@ -49,13 +50,6 @@ void print(FILE* to, const std::wstring& text) {
     std::fflush(to);
 }
 
-std::wstring program_dir() {
-    wchar_t path[MAX_PATH];
-    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring p(path, n);
-    return p.substr(0, p.find_last_of(L"\\/") + 1);
-}
-
 std::wstring full_path(const std::wstring& path) {
     wchar_t full[MAX_PATH];
     const DWORD n = GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
@@ -74,7 +68,7 @@ std::optional<int> size_argument(const std::wstring& text) {
 
 std::optional<Arguments> parse(const std::vector<std::wstring>& args) {
     Arguments a;
-    a.document = program_dir() + L"samples\\sample-map.json";
+    a.document = host::program_dir() + L"samples\\sample-map.json";
     bool document_given = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::wstring& arg = args[i];
@@ -120,7 +114,7 @@ std::wstring step_picture(const std::wstring& picture, size_t n) {
 }
 
 int run(const Arguments& a) {
-    auto map = snapshot::open_map(a.document);
+    auto map = host::open_map(a.document);
     auto control = new_control();
     host::HostOptions options;
     options.userMode = true;

@@ -44,7 +44,7 @@ STDMETHODIMP ControlSite::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlace
     *clip = position_;
     if (info) {
         info->fMDIApp = FALSE;
-        info->hwndFrame = window_;
+        info->hwndFrame = GetAncestor(window_, GA_ROOT);  // the application's own window
         info->haccel = nullptr;
         info->cAccelEntries = 0;
     }

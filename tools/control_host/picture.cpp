@@ -42,6 +42,26 @@ Pixels DibCanvas::pixels() const {
     return p;
 }
 
+Pixels window_pixels(HWND window, bool whole_window) {
+    RECT r{};
+    if (whole_window) {
+        GetWindowRect(window, &r);
+        OffsetRect(&r, -r.left, -r.top);
+    } else {
+        GetClientRect(window, &r);
+    }
+    DibCanvas canvas(r.right, r.bottom);
+    struct WindowDc {
+        HWND window;
+        HDC dc;
+        ~WindowDc() { if (dc) ReleaseDC(window, dc); }
+    } source{window, whole_window ? GetWindowDC(window) : GetDC(window)};
+    if (!source.dc) com::raise(E_FAIL, L"The window has no device context");
+    if (!BitBlt(canvas.dc(), 0, 0, r.right, r.bottom, source.dc, 0, 0, SRCCOPY))
+        com::raise(E_FAIL, L"The window's pixels could not be copied");
+    return canvas.pixels();
+}
+
 namespace {
 com::ComPtr<IWICImagingFactory> imaging() {
     return com::ComPtr<IWICImagingFactory>::create(CLSID_WICImagingFactory);

@@ -3,7 +3,8 @@
 //   client site first (when the control asks for it), then InitNew or Load from saved state,
 //   the extent, and in-place activation in the window; Close and release at the end.
 // The window's client area is the control's: resizing the window moves the control's
-// rectangle (IOleInPlaceObject::SetObjectRects).
+// rectangle (IOleInPlaceObject::SetObjectRects). The window is a top-level window of its own, or
+// a child window of an application's window (a pane of it).
 #pragma once
 #include <windows.h>
 #include <ole2.h>
@@ -24,8 +25,9 @@ struct HostOptions {
     int width = 300;
     int height = 400;
     bool visible = true;
-    POINT position{0, 0};  // of the host window on the screen
+    POINT position{0, 0};  // of the host window on the screen, or in the parent's client area
     bool topmost = false;  // above every window that is not topmost (for mouse input)
+    HWND parent = nullptr; // the host window is a child window of this window
 };
 
 class ControlHost {
@@ -44,6 +46,8 @@ public:
 
     // Sizes the host window's client area; the control follows.
     void resize(int width, int height);
+    // Moves and sizes a child host window within its parent's client area; the control follows.
+    void place(const RECT& bounds);
     // Closes the control and releases the host's references (the window stays).
     void close();
     // The control's picture at its size, drawn by the control itself (IViewObject::Draw) into

@@ -1,5 +1,5 @@
-// Pictures of the host: a 32-bit DIB section to draw into, its pixels, and PNG files written
-// with the Windows Imaging Component's PNG encoder.
+// Pictures of the host: a 32-bit DIB section to draw into, its pixels, what a window shows, and
+// PNG files written with the Windows Imaging Component's PNG encoder.
 #pragma once
 #include <windows.h>
 #include <string>
@@ -34,6 +34,11 @@ private:
     HGDIOBJ previous_ = nullptr;
     void* bits_ = nullptr;
 };
+
+// What a window shows: its client area, or with `whole_window` the whole window with its frame,
+// caption and menu bar, copied from the window's device context. The window must be painted and
+// not covered by other windows.
+Pixels window_pixels(HWND window, bool whole_window = false);
 
 // Writes the picture as a 24-bit PNG file. Throws com::ComError.
 void write_png(const Pixels& picture, const std::wstring& path);

@@ -55,11 +55,12 @@ ControlHost::ControlHost(IUnknown* control, const HostOptions& options) {
     if (!control) com::raise(E_POINTER, L"No control to host");
     register_window_class();
     RECT frame{0, 0, options.width, options.height};
-    const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | (options.visible ? WS_VISIBLE : 0);
+    const DWORD style = (options.parent ? WS_CHILD | WS_CLIPSIBLINGS : WS_OVERLAPPEDWINDOW) | WS_CLIPCHILDREN |
+                        (options.visible ? WS_VISIBLE : 0);
     AdjustWindowRectEx(&frame, style, FALSE, 0);
     window_ = CreateWindowExW(options.topmost ? WS_EX_TOPMOST : 0, window_class, L"KELPY control host", style,
                               options.position.x, options.position.y, frame.right - frame.left,
-                              frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+                              frame.bottom - frame.top, options.parent, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!window_) com::raise(HRESULT_FROM_WIN32(GetLastError()), L"Could not create the host window");
     try {
         site_ = com::ComPtr<ControlSite>::attach(ControlSite::create(window_, options.userMode));
@@ -108,6 +109,11 @@ void ControlHost::resize(int width, int height) {
     RECT frame{0, 0, width, height};
     AdjustWindowRectEx(&frame, DWORD(GetWindowLongPtrW(window_, GWL_STYLE)), FALSE, 0);
     SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER);
+    layout();
+}
+
+void ControlHost::place(const RECT& bounds) {
+    MoveWindow(window_, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, TRUE);
     layout();
 }
 

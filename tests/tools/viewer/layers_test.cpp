@@ -1,0 +1,80 @@
+// The viewer's context menus on the control's items, asked for with the right button or the keys
+// (Shift+F10), acting on that item's layer: Visible, Zoom to layer, Remove layer, and Change
+// symbol… on a legend row; the View menu's full extent; the splitter between the panes.
+#include "viewer_fixture.h"
+#include "commands.h"
+#include "user_input.h"
+
+using namespace test;
+
+namespace {
+
+std::vector<std::wstring> texts(const std::vector<ScriptedPrompts::MenuItem>& items) {
+    std::vector<std::wstring> out;
+    for (const auto& i : items) out.push_back(i.text);
+    return out;
+}
+
+TEST_F(ViewerTest, LayerMenuActsOnTheLayerOfTheItemAskedFor) {
+    open(sample);
+    prompts.picks.push_back(L"Visible");
+    host::click(at(L"Roads"), host::Button::Right);
+    EXPECT_EQ(texts(prompts.last_menu), (std::vector<std::wstring>{L"Visible", L"Zoom to layer", L"Remove layer"}));
+    EXPECT_TRUE(prompts.last_menu[0].checked);
+    EXPECT_FALSE(visible(L"Roads"));
+    EXPECT_TRUE(viewer->Modified());
+
+    // A member of a group layer leaves its group; the tree and the view follow.
+    prompts.picks.push_back(L"Remove layer");
+    host::click(at(L"Land use/Districts"), host::Button::Right);
+    EXPECT_NE(order().find(L"Land use [Parks, Households]"), std::wstring::npos) << com::narrow(order());
+    EXPECT_THROW(item(L"Districts"), std::runtime_error);
+    EXPECT_TRUE(same(shown(), drawn()));
+
+    // By the keys: the menu is the selected item's, not that of the layer last pressed with the mouse.
+    host::click(at(L"Towns"));
+    for (int i = 0; i < 12 && selected_text() != L"Survey sites"; ++i) host::press_key(VK_DOWN);
+    ASSERT_EQ(selected_text(), L"Survey sites");
+    prompts.picks.push_back(L"Remove layer");
+    host::press_key(VK_F10, {VK_SHIFT});
+    EXPECT_EQ(order().find(L"Survey sites"), std::wstring::npos) << com::narrow(order());
+    EXPECT_EQ(order().rfind(L"Towns, Roads, ", 0), 0u) << com::narrow(order());
+    EXPECT_EQ(status(viewer::StatusLayers), L"9 layers");
+}
+
+TEST_F(ViewerTest, ZoomToALayerAndBackAndChangeALegendRowsSymbol) {
+    open(sample);
+    const host::Pixels full = shown();
+    prompts.picks.push_back(L"Zoom to layer");
+    host::click(at(L"Survey sites"), host::Button::Right);
+    const host::Pixels zoomed = shown();
+    EXPECT_FALSE(same(zoomed, full));
+    EXPECT_TRUE(same(zoomed, drawn()));
+    EXPECT_TRUE(viewer->Modified());
+    command(viewer::CmdZoomFull);
+    EXPECT_TRUE(same(shown(), full));
+
+    const DWORD orange = 0xFF8800;
+    ASSERT_EQ(count(shown(), orange), 0u);
+    selector->answer({.confirm = true, .color = RGB(0xFF, 0x88, 0x00), .size = 4});
+    prompts.picks.push_back(L"Change symbol...");
+    host::click(at(L"Roads/Highway"), host::Button::Right);
+    EXPECT_EQ(selector->shown(), 1);
+    EXPECT_GT(count(shown(), orange), 100u) << "the highway is drawn in orange";
+    EXPECT_TRUE(same(shown(), drawn()));
+}
+
+TEST_F(ViewerTest, SplitterBarMovesWithTheMouse) {
+    RECT tree_before{}, map_before{}, tree_after{}, map_after{};
+    GetWindowRect(viewer->tree(), &tree_before);
+    GetWindowRect(viewer->map_window(), &map_before);
+    const POINT bar{(tree_before.right + map_before.left) / 2, (map_before.top + map_before.bottom) / 2};
+    host::drag(bar, {bar.x + 120, bar.y});
+    GetWindowRect(viewer->tree(), &tree_after);
+    GetWindowRect(viewer->map_window(), &map_after);
+    EXPECT_EQ(tree_after.right - tree_after.left, tree_before.right - tree_before.left + 120);
+    EXPECT_EQ(map_after.left, map_before.left + 120);
+    EXPECT_EQ(map_after.right, map_before.right);
+}
+
+}  // namespace

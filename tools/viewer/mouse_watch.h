@@ -1,0 +1,22 @@
+// MouseWatch: tells a window of every mouse button pressed or released in the windows of this
+// thread, by a message posted to it (the button's message in wParam), which arrives once the press
+// or release has been handled. One hook of the thread (WH_MOUSE) serves every watch of the thread;
+// it lives while a watch does.
+#pragma once
+#include <windows.h>
+
+namespace viewer {
+
+class MouseWatch {
+public:
+    MouseWatch(HWND window, UINT message);
+    ~MouseWatch();
+    MouseWatch(const MouseWatch&) = delete;
+    MouseWatch& operator=(const MouseWatch&) = delete;
+
+private:
+    HWND window_;
+    UINT message_;
+};
+
+}  // namespace viewer

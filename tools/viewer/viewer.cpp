@@ -1,0 +1,291 @@
+#include "viewer.h"
+#include <windowsx.h>
+#include <commctrl.h>
+#include <algorithm>
+#include <iterator>
+#include <utility>
+#include "com/boundary.h"
+#include "com/bstr.h"
+#include "com/error.h"
+#include "com_server.h"
+#include "commands.h"
+#include "menus.h"
+#include "viewer_text.h"
+
+namespace viewer {
+
+namespace {
+
+constexpr wchar_t window_class[] = L"KelpyViewer";
+// The viewer's own messages: a context menu the control asked for; a mouse button pressed or
+// released (from the mouse watch, wParam the button's message).
+constexpr UINT WM_VIEWER_CONTEXT_MENU = WM_APP + 1;
+constexpr UINT WM_VIEWER_MOUSE_BUTTON = WM_APP + 2;
+
+void register_window_class(WNDPROC proc) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (GetClassInfoExW(GetModuleHandleW(nullptr), window_class, &wc)) return;
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512) /* IDC_ARROW */);
+    wc.hIcon = LoadIconW(nullptr, MAKEINTRESOURCEW(32512) /* IDI_APPLICATION */);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = window_class;
+    if (!RegisterClassExW(&wc)) com::raise(HRESULT_FROM_WIN32(GetLastError()), L"Could not register the viewer's window class");
+}
+
+std::wstring name_of(ILayer* layer) {
+    com::Bstr name;
+    if (layer) com::check(layer->get_Name(name.put()));
+    return name.str();
+}
+
+}  // namespace
+
+Viewer::Viewer(Prompts& prompts, const ViewerOptions& options)
+    : prompts_(prompts), options_(options), recent_(options.settings_key, CmdRecentLast - CmdRecentFirst + 1) {
+    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_TREEVIEW_CLASSES};
+    InitCommonControlsEx(&controls);  // the status bar's class and the control's tree's
+    register_window_class(&Viewer::WindowProc);
+    Menu menu = make_menu_bar();
+    frame_ = CreateWindowExW(options.topmost ? WS_EX_TOPMOST : 0, window_class, app_name,
+                             WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, options.position.x, options.position.y,
+                             options.size.cx, options.size.cy, nullptr, menu.get(), GetModuleHandleW(nullptr), this);
+    if (!frame_) com::raise(HRESULT_FROM_WIN32(GetLastError()), L"Could not create the viewer's window");
+    menu.release();  // the window's now
+    try {
+        status_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, frame_,
+                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+        if (!status_) com::raise(HRESULT_FROM_WIN32(GetLastError()), L"Could not create the status bar");
+        map_pane_ = std::make_unique<MapPane>(frame_);
+
+        // The control, embedded as a form embeds it, at run time.
+        auto control = host::create_object(CLSID_TOC, L"kelpy.dll");
+        toc_ = control.as<_TOC>();
+        host::HostOptions hosting;
+        hosting.parent = frame_;
+        hosting.userMode = true;
+        host_ = std::make_unique<host::ControlHost>(control.get(), hosting);
+        events_ = std::make_unique<ControlEvents>(control.get(), static_cast<ControlEventHandler&>(*this));
+        tree_ = GetWindow(host_->controlWindow(), GW_CHILD);
+        mouse_watch_ = std::make_unique<MouseWatch>(frame_, WM_VIEWER_MOUSE_BUTTON);
+    } catch (...) {
+        DestroyWindow(frame_);
+        throw;
+    }
+    UpdateMenus();
+    UpdateTitle();
+    Layout();
+    UpdateStatus();
+    ShowWindow(frame_, SW_SHOWNORMAL);
+    UpdateWindow(frame_);
+    if (tree_) SetFocus(tree_);
+}
+
+Viewer::~Viewer() {
+    if (frame_) DestroyWindow(frame_);
+}
+
+// ---- the window
+
+LRESULT CALLBACK Viewer::WindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* create = reinterpret_cast<const CREATESTRUCTW*>(lp);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* viewer = reinterpret_cast<Viewer*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!viewer || !viewer->frame_) return DefWindowProcW(window, msg, wp, lp);
+    // Whatever fails in a step of the person's is shown, and the viewer goes on.
+    try {
+        return viewer->OnMessage(msg, wp, lp);
+    } catch (const com::ComError& e) {
+        viewer->ShowError(reason(e));
+    } catch (const std::exception& e) {
+        viewer->ShowError(com::widen(e.what()));
+    }
+    return 0;
+}
+
+LRESULT Viewer::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_COMMAND:
+        OnCommand(LOWORD(wp));
+        return 0;
+    case WM_CLOSE:
+        OnClose();
+        return 0;
+    case WM_QUERYENDSESSION:  // the person logs off or shuts down: the same question first
+        return ConfirmDiscard() ? TRUE : FALSE;
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    case WM_NCDESTROY: {
+        HWND window = std::exchange(frame_, nullptr);
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        if (options_.quit_on_close) PostQuitMessage(0);
+        return DefWindowProcW(window, msg, wp, lp);
+    }
+    case WM_SIZE:
+        if (status_) Layout();
+        return 0;
+    case WM_SETFOCUS:
+        if (tree_) SetFocus(tree_);
+        return 0;
+    case WM_GETMINMAXINFO:
+        reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = {360, 240};
+        return 0;
+    case WM_SETCURSOR: {
+        POINT p;
+        GetCursorPos(&p);
+        ScreenToClient(frame_, &p);
+        if (reinterpret_cast<HWND>(wp) == frame_ && LOWORD(lp) == HTCLIENT && splitter_.OnBar(p, PaneArea())) {
+            SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32644) /* IDC_SIZEWE */));
+            return TRUE;
+        }
+        break;
+    }
+    case WM_LBUTTONDOWN:
+        splitter_.OnPress(frame_, {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}, PaneArea());
+        return 0;
+    case WM_MOUSEMOVE:
+        if (splitter_.OnMove({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}, PaneArea())) Layout();
+        return 0;
+    case WM_LBUTTONUP:
+        splitter_.OnRelease();
+        return 0;
+    case WM_CAPTURECHANGED:
+        splitter_.OnCaptureLost();
+        return 0;
+    case WM_VIEWER_CONTEXT_MENU:
+        OnContextMenuRequest();
+        return 0;
+    case WM_VIEWER_MOUSE_BUTTON:
+        // A release with no move to show ends a drag too; a press may have selected a layer.
+        if ((wp == WM_LBUTTONUP || wp == WM_RBUTTONUP) && dragging_) dragging_.reset();
+        UpdateStatus();
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(frame_, msg, wp, lp);
+}
+
+void Viewer::OnCommand(UINT command) {
+    switch (command) {
+    case CmdOpen: OnOpen(); break;
+    case CmdSave: OnSave(); break;
+    case CmdSaveAs: OnSaveAs(); break;
+    case CmdExit: SendMessageW(frame_, WM_CLOSE, 0, 0); break;
+    case CmdRefresh: RefreshView(); break;
+    case CmdZoomFull: ZoomTo(nullptr); break;
+    default:
+        if (command >= CmdRecentFirst && command <= CmdRecentLast) OnOpenRecent(command - CmdRecentFirst);
+        break;
+    }
+}
+
+// The window goes: the control is closed and leaves its window, the view leaves the map pane.
+void Viewer::OnDestroy() noexcept {
+    mouse_watch_.reset();
+    events_.reset();
+    host_.reset();
+    map_pane_.reset();
+    tree_ = nullptr;
+    status_ = nullptr;
+    toc_.reset();
+    map_.reset();
+    document_.reset();
+}
+
+RECT Viewer::PaneArea() const {
+    RECT area{}, bar{};
+    GetClientRect(frame_, &area);
+    if (status_) {
+        GetWindowRect(status_, &bar);
+        area.bottom -= bar.bottom - bar.top;
+    }
+    if (area.bottom < area.top) area.bottom = area.top;
+    return area;
+}
+
+void Viewer::Layout() {
+    SendMessageW(status_, WM_SIZE, 0, 0);  // the status bar sizes itself to the frame's bottom
+    RECT client{};
+    GetClientRect(frame_, &client);
+    const int width = client.right;
+    const int edges[] = {std::max(width - 460, 120), std::max(width - 360, 220), std::max(width - 170, 410), -1};
+    SendMessageW(status_, SB_SETPARTS, std::size(edges), reinterpret_cast<LPARAM>(edges));
+
+    const Splitter::Panes panes = splitter_.Layout(PaneArea());
+    if (host_) host_->place(panes.left);
+    if (map_pane_)
+        MoveWindow(map_pane_->window(), panes.right.left, panes.right.top, panes.right.right - panes.right.left,
+                   panes.right.bottom - panes.right.top, TRUE);
+    InvalidateRect(frame_, &panes.bar, TRUE);
+}
+
+void Viewer::UpdateStatus() {
+    if (!status_) return;
+    auto set = [&](StatusPart part, const std::wstring& text) {
+        SendMessageW(status_, SB_SETTEXTW, part, reinterpret_cast<LPARAM>(text.c_str()));
+    };
+    LONG layers = 0;
+    com::ComPtr<ILayer> selected;
+    if (map_) map_->get_LayerCount(&layers);
+    if (toc_) toc_->get_SelectedLayer(selected.put());
+    set(StatusDocument, map_ ? path_ : L"No document");
+    set(StatusLayers, map_ ? std::to_wstring(layers) + (layers == 1 ? L" layer" : L" layers") : L"");
+    set(StatusSelected, selected ? L"Selected: " + name_of(selected.get()) : L"");
+    set(StatusDrag, dragging_ ? L"Dragging " + *dragging_ : L"");
+}
+
+void Viewer::UpdateTitle() {
+    const std::wstring title =
+        map_ ? file_name(path_) + (modified_ ? L"* - " : L" - ") + app_name : std::wstring(app_name);
+    SetWindowTextW(frame_, title.c_str());
+}
+
+void Viewer::UpdateMenus() {
+    HMENU bar = GetMenu(frame_);
+    fill_file_menu(bar, recent_.Paths(), map_ != nullptr);
+    enable_view_menu(bar, map_ != nullptr);
+    DrawMenuBar(frame_);
+}
+
+void Viewer::SetModified(bool modified) {
+    if (modified_ == modified) return;
+    modified_ = modified;
+    UpdateTitle();
+}
+
+void Viewer::ShowError(const std::wstring& text) { prompts_.ShowError(frame_, text); }
+
+// ---- the control's events
+
+void Viewer::OnContextMenu(::TOCNodeType type) {
+    if (menu_request_) return;  // the same release, reported again
+    const DWORD at = GetMessagePos();
+    // Keys are down while their messages are handled: the menu key or Shift+F10 asked, not a release.
+    const bool keyboard = GetKeyState(VK_APPS) < 0 || GetKeyState(VK_F10) < 0;
+    menu_request_ = MenuRequest{type, keyboard, {GET_X_LPARAM(at), GET_Y_LPARAM(at)}};
+    PostMessageW(frame_, WM_VIEWER_CONTEXT_MENU, 0, 0);
+}
+
+void Viewer::OnSymbolSelector(bool&, ISymbol*) {}
+
+void Viewer::OnDragLayer(bool&, ILayer* layer) {
+    com::guarded([&] { dragging_ = name_of(layer); });
+    UpdateStatus();
+}
+
+// The control changed the map (a layer's visibility, a symbol, the layers' order) and is about to
+// refresh the map's view, which draws into the map pane.
+void Viewer::OnBeforeRefreshMap(bool&) {
+    dragging_.reset();
+    SetModified(true);
+    UpdateStatus();
+}
+
+}  // namespace viewer
