@@ -1,5 +1,5 @@
 #include "bench/toc_legends/bare_tree.h"
-#include "bench/toc_legends/timing.h"
+#include "bench/common/timing.h"
 
 namespace bench {
 
