@@ -24,6 +24,7 @@
 #include "com/ptr.h"
 #include "kelpy/control/map_view_events.h"
 #include "kelpy/control/node_states.h"
+#include "kelpy/draw/measuring.h"
 #include "kelpy/interact/drag_session.h"
 #include "kelpy/model/records.h"
 #include "kelpy/model/typelib.h"
@@ -224,6 +225,9 @@ private:
     com::ComPtr<ISymbol> CreateFillSymbol(LONG color);
     com::ComPtr<ISymbol> CreateGradientSymbol(const com::ComPtr<IColorRamp>& ramp);
     void MeasureSymbol(const NodePtr& node);
+    // MeasureSymbol's finding, written nowhere (metrics.cpp): none for a row without a symbol
+    // or a shape to measure it on.
+    std::optional<draw::SwatchMeasure> MeasureSwatch(const TocNode& record);
 
     // ---- interaction (interact/)
     com::ComPtr<TreeViewHitTestInfo> HitTest(LONG x, LONG y);                    // hit_testing.cpp
@@ -314,6 +318,9 @@ private:
     platform::ImageList imlTOC;
     platform::TreeView tvwTOC;
     platform::Timer tToc;
+
+    // ---- item drawing's memory (draw/): what the rebuild that runs has measured
+    draw::MeasureMemo m_measures;
 
     // ---- the running drag (after the child controls, whose timer it holds) and the direction
     // last found for a target and dragged layer in the items of one tree
