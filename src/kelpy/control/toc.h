@@ -25,6 +25,7 @@
 #include "kelpy/control/map_view_events.h"
 #include "kelpy/control/node_states.h"
 #include "kelpy/draw/measuring.h"
+#include "kelpy/draw/swatch_cache.h"
 #include "kelpy/interact/drag_session.h"
 #include "kelpy/model/records.h"
 #include "kelpy/model/typelib.h"
@@ -319,8 +320,10 @@ private:
     platform::TreeView tvwTOC;
     platform::Timer tToc;
 
-    // ---- item drawing's memory (draw/): what the rebuild that runs has measured
+    // ---- item drawing's memory (draw/): what the rebuild that runs has measured, and the
+    // swatches of the legend rows painted lately
     draw::MeasureMemo m_measures;
+    draw::SwatchCache m_swatches;
 
     // ---- the running drag (after the child controls, whose timer it holds) and the direction
     // last found for a target and dragged layer in the items of one tree
