@@ -1,13 +1,24 @@
 #!/usr/bin/env bash
-# The benchmarks: builds the architectures, then prints, for each, the cost of the control's
-# rebuild of layer items (bench/rebuild) and of rebuilding and repainting with legends
-# (bench/toc_legends), each against a bare tree view holding the same items.
-# Usage: scripts/bench.sh [runs]    (median of `runs` timings per figure; default 3)
+# The benchmarks: builds the architectures, then runs, for each, the cost of the control's
+# rebuild of layer items (bench/rebuild) and of rebuilding and repainting with legends and the
+# memory per item (bench/toc_legends), each against a bare tree view holding the same items.
+# Their tables are shown as they come; at the end, one line per figure of every program and
+# architecture, exactly
+#     figure <arch>.<name> ratio <r> goal <g>     or     figure <arch>.<name> value <v> goal <g>
+# Usage: scripts/bench.sh [runs] [--slow]   (runs per figure, at least 5, default 5; --slow adds
+# the bare tree laying out after every insert, which takes minutes)
 # $KELPY_BUILD_ROOT and $KELPY_ARCHS choose the build root and the architectures, as for build.sh.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 root=${KELPY_BUILD_ROOT:-$here/build}
-runs=${1:-3}
+runs=5
+slow=()
+for arg in "$@"; do
+  case $arg in
+    --slow) slow=(--slow) ;;
+    *) runs=$arg ;;
+  esac
+done
 
 mkdir -p "$root"
 log=$root/bench-build.log
@@ -21,6 +32,22 @@ fi
 source "$here/scripts/wine-prefix.sh" || true
 trap kelpy_wine_stop EXIT
 
+figures=$(mktemp)
+trap 'rm -f "$figures"; kelpy_wine_stop' EXIT
+# Runs one benchmark: its table to the screen, its figure lines (named for the architecture)
+# kept for the end.
+run() {
+  local arch=$1
+  shift
+  "$@" </dev/null | while IFS= read -r line; do
+    case $line in
+      figure\ *) echo "figure $arch.${line#figure }" >>"$figures" ;;
+      *) printf '%s\n' "$line" ;;
+    esac
+  done
+  return "${PIPESTATUS[0]}"
+}
+
 for arch in ${KELPY_ARCHS:-x64 x86}; do
   case $arch in
     x64) loader=/usr/lib/wine/wine64 ;;
@@ -28,7 +55,9 @@ for arch in ${KELPY_ARCHS:-x64 x86}; do
     *) echo "bench: unknown architecture $arch" >&2; exit 1 ;;
   esac
   echo "== $arch: layer items"
-  "$loader" "$root/$arch/bin/rebuild-bench.exe" "$runs" </dev/null
+  run "$arch" "$loader" "$root/$arch/bin/rebuild-bench.exe" "$runs" "${slow[@]}"
   echo "== $arch: legends"
-  "$loader" "$root/$arch/bin/toc-legends-bench.exe" "$runs" </dev/null
+  run "$arch" "$loader" "$root/$arch/bin/toc-legends-bench.exe" "$runs"
 done
+echo "== figures"
+cat "$figures"

@@ -7,8 +7,9 @@
 // and the bare tree with its layout deferred to the end (WM_SETREDRAW), as the control does.
 // Also counted: the tree messages that Reset sends per item.
 //
-// Usage: rebuild-bench [runs]   (best of `runs` timings per figure, default 5; the plain bare
-// tree of 32,000 items is timed once, it takes seconds)
+// Usage: rebuild-bench [runs] [--slow]   (runs per figure, at least 5, default 5; --slow adds
+// the bare tree laying out after every insert, which takes minutes at 32,000 items and is timed
+// once there)
 // Needs mapmodel.dll beside it; registers it in the current prefix.
 #include <windows.h>
 #include <commctrl.h>
@@ -18,41 +19,14 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+#include "bench/common/figures.h"
+#include "bench/common/map_model.h"
+#include "bench/common/timing.h"
 #include "com/bstr.h"
 #include "com/error.h"
 #include "kelpy/control/toc.h"
 
 namespace {
-
-double now() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return double(c.QuadPart) / double(f.QuadPart);
-}
-
-template <class F>
-double best_of(int runs, F&& run) {
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        const double start = now();
-        run();
-        best = std::min(best, now() - start);
-    }
-    return best;
-}
-
-void register_map_model() {
-    wchar_t path[MAX_PATH];
-    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring dll(path, n);
-    dll = dll.substr(0, dll.find_last_of(L"\\/") + 1) + L"mapmodel.dll";
-    HMODULE module = LoadLibraryW(dll.c_str());
-    if (!module) com::raise(HRESULT_FROM_WIN32(GetLastError()), L"mapmodel.dll is not beside the benchmark");
-    using Register = HRESULT(STDAPICALLTYPE*)();
-    auto reg = reinterpret_cast<Register>(reinterpret_cast<void*>(GetProcAddress(module, "DllRegisterServer")));
-    com::check(reg ? reg() : E_FAIL);
-}
 
 // A map of `groups` group layers holding nine layers each (of a kind without legend).
 com::ComPtr<IMap> make_map(int groups) {
@@ -143,34 +117,27 @@ struct MessageCounter {
 };
 
 
-// The best time of a build into an empty tree: `empty` runs untimed before each timed `build`.
-template <class E, class B>
-double best_build(int runs, E&& empty, B&& build) {
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        empty();
-        const double start = now();
-        build();
-        best = std::min(best, now() - start);
-    }
-    return best;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    int runs = 5;
+    bool slow = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--slow") slow = true;
+        else runs = std::max(5, std::atoi(argv[i]));
+    }
     if (FAILED(OleInitialize(nullptr))) return 2;
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&icc);
     try {
-        register_map_model();
-        std::printf("Seconds (best of %d) for the same items: the control's Reset into an empty tree (build) and\n"
-                    "over a full one (rebuild); the bare tree inserting them, laying out after every insert (plain)\n"
-                    "or once at the end (deferred; its rebuild deletes first); tree messages per item in a Reset.\n\n",
-                    runs);
-        std::printf("%-7s %-9s %-9s %-9s %-10s %-10s %-9s %-11s %-11s %-11s %-9s\n", "items", "build", "rebuild",
-                    "plain", "deferred", "def-rebld", "msg/item", "build/plain", "build/def", "rebld/def", "same");
+        if (!bench::use_map_model()) com::raise(E_FAIL, L"mapmodel.dll cannot be registered from beside the benchmark");
+        std::printf("Milliseconds (median (min-max) of %d) for the same items: the control's Reset into an empty\n"
+                    "tree (build) and over a full one (rebuild); the bare tree inserting them with its layout\n"
+                    "deferred to the end (deferred; its rebuild deletes first)%s; tree messages per item in a Reset.\n\n",
+                    runs, slow ? ", or laying out after every insert (plain)" : "");
+        std::printf("%-7s %-17s %-17s %-17s %-17s %-9s %-9s %-17s %-17s %-5s\n", "items", "build", "rebuild", "deferred",
+                    "def-rebuild", "plain", "msg/item", "build/deferred", "rebuild/deferred", "same");
+        bench::Figures figures;
         for (int groups : {100, 1000, 3200}) {
             auto map = make_map(groups);
             auto toc = com::ComPtr<kelpy::Toc>::attach(kelpy::Toc::create());
@@ -194,19 +161,29 @@ int main(int argc, char** argv) {
                 com::check(toc->Initialize(&none));
             };
 
-            // Interleaved, so that a busy moment of the machine hits both sides alike.
-            double build = 1e300, rebuild = 1e300, deferred = 1e300, deferred_rebuild = 1e300;
-            for (int i = 0; i < runs; ++i) {
-                build = std::min(build, best_build(1, empty_control, [&] {
-                    IMap* m = map.get();
-                    com::check(toc->Initialize(&m));
-                }));
-                deferred = std::min(deferred, best_build(1, empty_bare, [&] { fill_bare(bare, items, true, false); }));
-                rebuild = std::min(rebuild, best_of(1, [&] { com::check(toc->Reset()); }));
-                deferred_rebuild = std::min(deferred_rebuild, best_of(1, [&] { fill_bare(bare, items, true); }));
+            // Into empty trees: each side is emptied before it is timed.
+            const bench::Comparison build = bench::compare(
+                runs,
+                [&] {
+                    empty_control();
+                    return bench::seconds_of([&] {
+                        IMap* m = map.get();
+                        com::check(toc->Initialize(&m));
+                    });
+                },
+                [&] {
+                    empty_bare();
+                    return bench::seconds_of([&] { fill_bare(bare, items, true, false); });
+                });
+            // Over full trees.
+            const bench::Comparison rebuild = bench::compare(
+                runs, [&] { return bench::seconds_of([&] { com::check(toc->Reset()); }); },
+                [&] { return bench::seconds_of([&] { fill_bare(bare, items, true); }); });
+            double plain = 0;
+            if (slow) {
+                empty_bare();
+                plain = bench::seconds_of([&] { fill_bare(bare, items, false, false); });
             }
-            const double plain = best_build(items.size() > 20000 ? 1 : runs, empty_bare,
-                                            [&] { fill_bare(bare, items, false, false); });
             long messages = 0;
             {
                 MessageCounter counter(tree);
@@ -218,13 +195,19 @@ int main(int argc, char** argv) {
                               std::equal(items.begin(), items.end(), bare_items.begin(), [](const Item& a, const Item& b) {
                                   return a.text == b.text && a.parent == b.parent && a.image == b.image && a.state == b.state;
                               });
-            std::printf("%-7zu %-9.4f %-9.4f %-9.3f %-10.4f %-10.4f %-9.2f %-11.3f %-11.2f %-11.2f %-9s\n", items.size(),
-                        build, rebuild, plain, deferred, deferred_rebuild, double(messages) / double(items.size()),
-                        build / plain, build / deferred, rebuild / deferred_rebuild, same ? "yes" : "NO");
+            char plain_text[32] = "-";
+            if (slow) std::snprintf(plain_text, sizeof plain_text, "%.0f", 1000 * plain);
+            std::printf("%-7zu %-17s %-17s %-17s %-17s %-9s %-9.2f %-17s %-17s %-5s\n", items.size(),
+                        build.subject.summary(1, 1000).c_str(), rebuild.subject.summary(1, 1000).c_str(),
+                        build.yardstick.summary(1, 1000).c_str(), rebuild.yardstick.summary(1, 1000).c_str(), plain_text,
+                        double(messages) / double(items.size()), build.ratio.summary().c_str(),
+                        rebuild.ratio.summary().c_str(), same ? "yes" : "NO");
             std::fflush(stdout);
+            figures.ratio("reset-layers-" + bench::size_name(long(items.size())), rebuild.ratio, 1.5);
             DestroyWindow(frame);
             toc->DestroyControlWindow();
         }
+        figures.print();
     } catch (const com::ComError& e) {
         std::fprintf(stderr, "rebuild-bench: %s\n", e.what());
         return 1;

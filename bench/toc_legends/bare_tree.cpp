@@ -1,5 +1,5 @@
 #include "bench/toc_legends/bare_tree.h"
-#include "bench/toc_legends/timing.h"
+#include "bench/common/timing.h"
 
 namespace bench {
 
@@ -69,7 +69,9 @@ BareTree::BareTree(int width, int height) : frame_(width, height) {
                             0, 0, width, height, frame_.hWnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
-void BareTree::Fill(const std::vector<TreeItem>& items) {
+void BareTree::Fill(const std::vector<TreeItem>& items) { fill_tree(tree_, items); }
+
+void fill_tree(HWND tree_, const std::vector<TreeItem>& items) {
     SendMessageW(tree_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     std::vector<HTREEITEM> handles;

@@ -19,6 +19,9 @@ struct TreeItem {
 
 // The items of a native tree window, read in the order of adding (parents before children).
 std::vector<TreeItem> read_items(HWND tree);
+// Removes every item of a tree window, then adds these with one insert message each, laid out
+// once at the end.
+void fill_tree(HWND tree, const std::vector<TreeItem>& items);
 
 // A top-level window of the given client size, holding a child window; destroyed at the end.
 class Frame {

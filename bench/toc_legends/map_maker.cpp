@@ -92,21 +92,6 @@ void add_group(IMap* map, int g) {
 }
 }  // namespace
 
-bool use_map_model() {
-    static HRESULT registered = [] {
-        wchar_t path[MAX_PATH];
-        DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-        std::wstring dir(path, n);
-        dir = dir.substr(0, dir.find_last_of(L"\\/"));
-        HMODULE dll = LoadLibraryW((dir + L"\\mapmodel.dll").c_str());
-        if (!dll) return HRESULT_FROM_WIN32(GetLastError());
-        using Register = HRESULT(STDAPICALLTYPE*)();
-        auto reg = reinterpret_cast<Register>(reinterpret_cast<void*>(GetProcAddress(dll, "DllRegisterServer")));
-        return reg ? reg() : E_FAIL;
-    }();
-    return SUCCEEDED(registered);
-}
-
 int items_per_group() { return 5 + (classes_per_layer + 1) * 2 + 1 + 4 + 1; }
 
 ComPtr<IMap> make_map(int items) {

@@ -7,8 +7,6 @@
 
 namespace bench {
 
-// Registers mapmodel.dll (built beside the program) once; false when it cannot.
-bool use_map_model();
 // The number of tree items one group of layers gives (layer items and their legends).
 int items_per_group();
 // A map whose tree holds about `items` items: root, holder and whole groups of layers.

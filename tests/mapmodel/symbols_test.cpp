@@ -351,6 +351,63 @@ TEST(Symbols, ClonesAreDeepAndIndependent) {
     EXPECT_EQ(slices, 2);
 }
 
+// A host's own line symbol: its settings change without the fill knowing.
+class HostLine final : public com::ComObject<HostLine, ILineSymbol> {
+public:
+    double width = 1.0;
+    STDMETHODIMP GetTypeInfoCount(UINT* n) override { return *n = 0, S_OK; }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Color(IColor** c) override { return (*c = rgb(0).detach()), S_OK; }
+    STDMETHODIMP putref_Color(IColor*) override { return S_OK; }
+    STDMETHODIMP get_Width(double* points) override { return *points = width, S_OK; }
+    STDMETHODIMP put_Width(double points) override { return width = points, S_OK; }
+    STDMETHODIMP get_Style(LineStyle* s) override { return *s = LineSolid, S_OK; }
+    STDMETHODIMP put_Style(LineStyle) override { return S_OK; }
+};
+
+TEST(Symbols, BoundariesFollowEveryChangeOfTheSymbolItsOutlineAndTheShape) {
+    auto square = envelope(0, 0, 18, 18).as<IGeometry>();
+    auto fill = create<IFillSymbol>(CLSID_SolidFillSymbol);
+    const auto b = [&](ISymbol* s, IGeometry* g = nullptr) { return boundary(s, g ? g : square.get()); };
+    auto symbol = fill.as<ISymbol>();
+    ComPtr<ILineSymbol> outline;
+    fill->get_Outline(outline.put());
+    EXPECT_EQ(b(symbol.get()), (RECT{0, 0, 19, 19}));
+    EXPECT_EQ(b(symbol.get()), (RECT{0, 0, 19, 19}));
+    outline->put_Width(5.0);  // the outline object the fill holds
+    EXPECT_EQ(b(symbol.get()), (RECT{-2, -2, 21, 21}));
+    EXPECT_EQ(b(symbol.get(), envelope(0, 0, 10, 10).as<IGeometry>().get()), (RECT{-2, -2, 13, 13}));
+    fill->putref_Outline(nullptr);
+    EXPECT_EQ(b(symbol.get()), (RECT{0, 0, 18, 18}));
+    fill.as<ISolidFillSymbol>()->put_Style(FillHollow);
+    EXPECT_EQ(b(symbol.get()), (RECT{0, 0, 0, 0}));
+
+    // A host's outline may change at any time.
+    auto host = com::ComPtr<HostLine>::attach(HostLine::create());
+    fill.as<ISolidFillSymbol>()->put_Style(FillSolid);
+    fill->putref_Outline(host.get());
+    EXPECT_EQ(b(symbol.get()), (RECT{0, 0, 19, 19}));
+    host->width = 5.0;
+    EXPECT_EQ(b(symbol.get()), (RECT{-2, -2, 21, 21}));
+
+    // A copy answers as its original did, and then follows its own changes only.
+    auto mark = marker(RGB(0, 0, 255), 8.0);
+    auto at = point(9, 9).as<IGeometry>();
+    EXPECT_EQ(b(mark.get(), at.get()), (RECT{5, 5, 13, 13}));
+    ComPtr<ICloneable> copy;
+    ASSERT_EQ(mark.as<ICloneable>()->Clone(copy.put()), S_OK);
+    EXPECT_EQ(b(copy.as<ISymbol>().get(), at.get()), (RECT{5, 5, 13, 13}));
+    copy.as<IMarkerSymbol>()->put_Size(4.0);
+    EXPECT_EQ(b(copy.as<ISymbol>().get(), at.get()), (RECT{7, 7, 11, 11}));
+    EXPECT_EQ(b(mark.get(), at.get()), (RECT{5, 5, 13, 13}));
+    // At another resolution the same size in points covers more pixels.
+    auto twice = transformation(40, 40, 192.0);
+    EXPECT_EQ(boundary(mark.get(), point(20, 20).as<IGeometry>().get(), nullptr, twice.get()),
+              boundary(marker(RGB(0, 0, 255), 8.0).get(), point(20, 20).as<IGeometry>().get(), nullptr, twice.get()));
+}
+
 TEST(Symbols, BadSettingsAreRefusedAndKeepTheOldOnes) {
     auto line = create<ILineSymbol>(CLSID_LineSymbol);
     EXPECT_EQ(line->put_Width(-1), E_INVALIDARG);

@@ -24,6 +24,8 @@
 #include "com/ptr.h"
 #include "kelpy/control/map_view_events.h"
 #include "kelpy/control/node_states.h"
+#include "kelpy/draw/measuring.h"
+#include "kelpy/draw/swatch_cache.h"
 #include "kelpy/interact/drag_session.h"
 #include "kelpy/model/records.h"
 #include "kelpy/model/typelib.h"
@@ -225,6 +227,9 @@ private:
     com::ComPtr<ISymbol> CreateFillSymbol(LONG color);
     com::ComPtr<ISymbol> CreateGradientSymbol(const com::ComPtr<IColorRamp>& ramp);
     void MeasureSymbol(const NodePtr& node);
+    // MeasureSymbol's finding, written nowhere (metrics.cpp): none for a row without a symbol
+    // or a shape to measure it on.
+    std::optional<draw::SwatchMeasure> MeasureSwatch(const TocNode& record);
 
     // ---- interaction (interact/)
     com::ComPtr<TreeViewHitTestInfo> HitTest(LONG x, LONG y);                    // hit_testing.cpp
@@ -321,6 +326,11 @@ private:
     platform::ImageList imlTOC;
     platform::TreeView tvwTOC;
     platform::Timer tToc;
+
+    // ---- item drawing's memory (draw/): what the rebuild that runs has measured, and the
+    // swatches of the legend rows painted lately
+    draw::MeasureMemo m_measures;
+    draw::SwatchCache m_swatches;
 
     // ---- the running drag (after the child controls, whose timer it holds) and the direction
     // last found for a target and dragged layer in the items of one tree

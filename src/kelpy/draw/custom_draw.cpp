@@ -3,6 +3,11 @@
 // cycle it asks for one notification per item, and per item it lets DrawItem paint the item,
 // telling the tree to skip its own drawing of the items DrawItem painted. Every other message
 // passes untouched; the control never sets `handled`.
+//
+// The label rectangle is asked of the tree (TVM_GETITEMRECT, a message that makes the tree
+// search its items for the handle) only for the legend rows, the one kind of row whose
+// painting places anything by it; the other rows get an empty rectangle, which DrawItem
+// never reads for them.
 #include <cstring>
 #include "com/boundary.h"
 #include "com/error.h"
@@ -10,6 +15,15 @@
 #include <commctrl.h>
 
 namespace kelpy {
+
+namespace {
+// Whether the item is a legend row, whose swatch and label DrawItem places by the label.
+bool is_legend_row(const NodePtr& node) {
+    com::ComPtr<TocNode> record = node ? node->Tag() : nullptr;
+    return record &&
+           (record->TOCNodeType == ::TOCNodeType::LayerSymbol || record->TOCNodeType == ::TOCNodeType::RendererItem);
+}
+}  // namespace
 
 STDMETHODIMP Toc::CtrlWndProc(LONG_PTR* hWnd, LONG* msg, LONG_PTR* wp, LONG_PTR* lp, LONG_PTR* result,
                               VARIANT_BOOL* handled) {
@@ -30,12 +44,16 @@ STDMETHODIMP Toc::CtrlWndProc(LONG_PTR* hWnd, LONG* msg, LONG_PTR* wp, LONG_PTR*
         }
         if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return;
 
-        // 4-5. The item and the rectangle of its label (text only), in the tree's client pixels.
+        // 4-5. The item and, for a legend row, the rectangle of its label (text only), in the
+        // tree's client pixels.
         const LONG_PTR handle = LONG_PTR(draw.nmcd.dwItemSpec);
+        NodePtr node = FindNodeByHandle(handle);
         RECT rect{};
-        const auto item = reinterpret_cast<HTREEITEM>(handle);
-        std::memcpy(&rect, &item, sizeof item);  // the message reads the item from the rectangle
-        SendMessageW(tvwTOC.window(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect));
+        if (is_legend_row(node)) {
+            const auto item = reinterpret_cast<HTREEITEM>(handle);
+            std::memcpy(&rect, &item, sizeof item);  // the message reads the item from the rectangle
+            SendMessageW(tvwTOC.window(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect));
+        }
 
         // 6-7. The arguments of DrawItem.
         com::ComPtr<CRect> label = CRect::make();
@@ -44,7 +62,6 @@ STDMETHODIMP Toc::CtrlWndProc(LONG_PTR* hWnd, LONG* msg, LONG_PTR* wp, LONG_PTR*
         label->Right = rect.right;
         label->Bottom = rect.bottom;
         com::ComPtr<CustomDrawEventArgs> args = CustomDrawEventArgs::make();
-        NodePtr node = FindNodeByHandle(handle);
         args->Node = node ? com::ComPtr<IDispatch>(static_cast<IDispatch*>(node.get())) : nullptr;
         args->Rect = label;
         args->hdc = reinterpret_cast<LONG_PTR>(draw.nmcd.hdc);

@@ -1,12 +1,14 @@
 // DrawItem: one tree item during the tree's custom draw. Legend rows are painted by the control:
 // the row's symbol draws itself into an off-screen bitmap of the measured swatch size, which is
 // copied beside the label, and the label follows (for a stretched raster ramp, "High" and
-// "Low"). The holder row stays blank. All other items are left to the tree.
+// "Low"). The holder row stays blank. All other items are left to the tree. A swatch painted
+// lately is copied from the swatch cache instead of being drawn again (swatch_cache.h).
 #include <string_view>
 #include <utility>
 #include "com/error.h"
 #include "kelpy/control/toc.h"
 #include "kelpy/draw/gdi.h"
+#include "kelpy/draw/swatch_cache.h"
 
 namespace kelpy {
 
@@ -21,11 +23,7 @@ constexpr LONG ramp_text_bottom_inset = 3;
 constexpr std::wstring_view ramp_high = L"High";
 constexpr std::wstring_view ramp_low = L"Low";
 
-// The rectangle (x, y, width, height) and the shape type a row's symbol is drawn on, in the
-// world units of the swatch (one unit per pixel, y up).
-struct SwatchShape {
-    LONG x, y, width, height, shapeType;
-};
+using draw::SwatchShape;
 
 SwatchShape swatch_shape(const TocNode& record, LONG W, LONG H) {
     // Areas (polygons and every raster swatch) fill the upper part of the swatch; other shapes
@@ -83,17 +81,20 @@ void Toc::DrawItem(const com::ComPtr<CustomDrawEventArgs>& args) {
         return;
     }
 
-    // 4-7. The shape and the symbol; a row without either shows nothing at all.
+    // 4-7. The shape and the symbol; a row without either shows nothing at all. A swatch that
+    // was painted lately for the same symbol, size and shape is copied as it was painted.
     const LONG H = record->SymbolHeight;
     const LONG W = record->SymbolWidth;
     const SwatchShape s = swatch_shape(*record.get(), W, H);
-    com::ComPtr<IGeometry> shape = CreateSymbolGeometry(s.x, s.y, s.width, s.height, s.shapeType);
-    com::ComPtr<ISymbol> symbol = shape ? record->Symbol : nullptr;
-    if (symbol) {
-        // 8-9. A white bitmap of the swatch's size, off screen.
-        draw::MemoryDC memory(dc);
-        draw::CompatibleBitmap bitmap(dc, W, H);
-        {
+    com::ComPtr<ISymbol> symbol = record->Symbol;
+    const draw::SwatchLook look{symbol.get(), W, H, s};
+    if (!symbol || !m_swatches.copy(record.get(), look, dc, x0, y0)) {
+        com::ComPtr<IGeometry> shape = CreateSymbolGeometry(s.x, s.y, s.width, s.height, s.shapeType);
+        if (!shape) symbol = nullptr;
+        if (symbol) {
+            // 8-9. A white bitmap of the swatch's size, off screen.
+            draw::MemoryDC memory(dc);
+            draw::CompatibleBitmap bitmap(dc, W, H);
             draw::Selection selected(memory.get(), bitmap.get());
             const RECT all{0, 0, W, H};
             FillRect(memory.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
@@ -110,10 +111,12 @@ void Toc::DrawItem(const com::ComPtr<CustomDrawEventArgs>& args) {
                 session.Draw(shape.get());
                 session.ResetDC();
             }
-            // 13. One copy beside the label.
+            // 13. One copy beside the label; what the symbol drew is kept for the repaints.
             BitBlt(dc, x0, y0, W, H, memory.get(), 0, 0, SRCCOPY);
+            if (transformation) m_swatches.keep(record, look, dc, memory.get());
         }  // 14. The bitmap leaves the memory context before both are deleted.
-
+    }
+    if (symbol) {
         // 15-16. The label of a class row (a LayerSymbol row shows its swatch only).
         if (record->TOCNodeType == ::TOCNodeType::RendererItem) {
             RECT text{label->Left, label->Top + text_offset_y, label->Right, label->Bottom};

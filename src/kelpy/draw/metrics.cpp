@@ -2,6 +2,11 @@
 // asked how much room it covers on the row's standard shape; the row becomes a whole number of
 // standard rows tall (an integral height), and the swatch size goes into the row's record for
 // the painting.
+//
+// The measure comes in two halves: MeasureSwatch finds the sizes and writes nothing, so that a
+// new legend row can be given its height with its insertion (one tree message per row; every
+// further message about an item costs a search of the tree's items), and write_swatch fills the
+// record. A failure in the first half leaves the record as it was.
 #include <cstdint>
 #include "com/class_objects.h"
 #include "com/error.h"
@@ -18,19 +23,6 @@ constexpr double swatch_margin = 2.0;
 // The height of a standard row, as the records count it.
 constexpr LONG row_unit = 16;
 
-// The rectangle (x, y, width, height) and the shape type of the shape a row's symbol is
-// measured on.
-struct MeasuringShape {
-    LONG x, y, width, height, shapeType;
-};
-
-MeasuringShape measuring_shape(const TocNode& record) {
-    if (record.LayerType == ::LayerType::FeatureLayer) return {0, 0, 18, 18, record.ShapeType};
-    // A stretched raster's ramp is measured on a tall bar, every other raster swatch on a square.
-    if (record.RasterRendererType == ::RasterRendererType::StretchColorRamp) return {0, 0, 15, 48, GeometryPolygon};
-    return {0, 0, 18, 18, GeometryPolygon};
-}
-
 bool is_empty(IGeometry* geometry) {
     VARIANT_BOOL empty = VARIANT_TRUE;
     com::check(geometry->get_IsEmpty(&empty));
@@ -45,50 +37,83 @@ com::ComPtr<IEnvelope> envelope_of(IGeometry* geometry) {
 }
 }  // namespace
 
-void Toc::MeasureSymbol(const NodePtr& node) {
-    // 1-2. Only a row with a symbol and a shape the symbol can be measured on.
-    com::ComPtr<TocNode> record = node->Record();
-    com::ComPtr<ISymbol> symbol = record->Symbol;
-    if (!symbol) return;
-    const MeasuringShape m = measuring_shape(*record.get());
+namespace draw {
+
+MeasuringShape measuring_shape(const TocNode& record) {
+    if (record.LayerType == ::LayerType::FeatureLayer) return {0, 0, 18, 18, record.ShapeType};
+    // A stretched raster's ramp is measured on a tall bar, every other raster swatch on a square.
+    if (record.RasterRendererType == ::RasterRendererType::StretchColorRamp) return {0, 0, 15, 48, GeometryPolygon};
+    return {0, 0, 18, 18, GeometryPolygon};
+}
+
+void write_swatch(TocNode& record, const SwatchMeasure& measure) {
+    if (measure.width_failure) std::rethrow_exception(measure.width_failure);
+    if (measure.rows > INT32_MAX / row_unit) com::raise(CTL_E_OVERFLOW);
+    record.ItemHeight = measure.rows * row_unit;
+    record.SymbolWidth = com::round_half_even(measure.width);
+    record.SymbolHeight = com::round_half_even(measure.height);
+}
+
+}  // namespace draw
+
+std::optional<draw::SwatchMeasure> Toc::MeasureSwatch(const TocNode& record) {
+    // 1-2. Only a row with a symbol and a shape the symbol can be measured on; a symbol that
+    // was measured on that shape earlier in this rebuild is not asked again.
+    com::ComPtr<ISymbol> symbol = record.Symbol;
+    if (!symbol) return std::nullopt;
+    const draw::MeasuringShape m = draw::measuring_shape(record);
+    if (const std::optional<draw::SwatchMeasure>* known = m_measures.find(symbol.get(), m)) return *known;
     com::ComPtr<IGeometry> shape = CreateSymbolGeometry(m.x, m.y, m.width, m.height, m.shapeType);
-    if (!shape) return;
+    if (!shape) return std::nullopt;
 
     // 3-6. The area the symbol covers on the shape, in the tree window's pixels (no
     // transformation: one unit per pixel).
     auto boundary = com::create_instance<IPolygon>(CLSID_PolygonShape);
     HWND tree = tvwTOC.window();
-    {
+    if (m_measures.active()) {
+        com::check(symbol->QueryBoundary(reinterpret_cast<LONG_PTR>(m_measures.dc()), nullptr, shape.get(), boundary.get()));
+    } else {
         draw::WindowDC dc(tree);
         com::check(symbol->QueryBoundary(reinterpret_cast<LONG_PTR>(dc.get()), nullptr, shape.get(), boundary.get()));
     }
 
     // 7. The boundary's envelope, or the shape's when the symbol covers nothing, with a margin.
+    std::optional<draw::SwatchMeasure> found;
     com::ComPtr<IEnvelope> envelope = envelope_of(boundary.as<IGeometry>().get());
-    if (is_empty(envelope.as<IGeometry>().get())) {
-        envelope = envelope_of(shape.get());
-        if (is_empty(envelope.as<IGeometry>().get())) return;
+    if (is_empty(envelope.as<IGeometry>().get())) envelope = envelope_of(shape.get());
+    if (!is_empty(envelope.as<IGeometry>().get())) {
+        com::check(envelope->Expand(swatch_margin, swatch_margin, VARIANT_FALSE));
+        // 8. As many standard rows as the height needs, at least one.
+        draw::SwatchMeasure measure;
+        com::check(envelope->get_Height(&measure.height));
+        measure.rows = com::round_half_even(measure.height / double(row_unit));
+        if (measure.rows < 1) measure.rows = 1;
+        try {
+            com::check(envelope->get_Width(&measure.width));
+        } catch (...) {
+            measure.width_failure = std::current_exception();
+        }
+        found = measure;
     }
-    com::check(envelope->Expand(swatch_margin, swatch_margin, VARIANT_FALSE));
+    m_measures.keep(symbol.get(), m, found);
+    return found;
+}
 
-    // 8-9. The row: as many standard rows as the height needs, at least one.
-    double height = 0;
-    com::check(envelope->get_Height(&height));
-    LONG rows = com::round_half_even(height / double(row_unit));
-    if (rows < 1) rows = 1;
+void Toc::MeasureSymbol(const NodePtr& node) {
+    // 1-8. What the symbol covers; nothing changes when it cannot be measured.
+    com::ComPtr<TocNode> record = node->Record();
+    const std::optional<draw::SwatchMeasure> swatch = MeasureSwatch(*record.get());
+    if (!swatch) return;
+
+    // 9. The row: as many standard rows as the swatch needs.
     TVITEMEXA item{};
     item.mask = TVIF_INTEGRAL;
     item.hItem = reinterpret_cast<HTREEITEM>(record->Handle);
-    item.iIntegral = int(rows);
-    SendMessageA(tree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    item.iIntegral = int(swatch->rows);
+    SendMessageA(tvwTOC.window(), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 
     // 10-11. The record, in this order.
-    double width = 0;
-    com::check(envelope->get_Width(&width));
-    if (rows > INT32_MAX / row_unit) com::raise(CTL_E_OVERFLOW);
-    record->ItemHeight = rows * row_unit;
-    record->SymbolWidth = com::round_half_even(width);
-    record->SymbolHeight = com::round_half_even(height);
+    draw::write_swatch(*record.get(), *swatch);
 }
 
 }  // namespace kelpy

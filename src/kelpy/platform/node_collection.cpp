@@ -41,6 +41,10 @@ NodePtr NodeCollection::Add(const NewNode& item) {
     insert.itemex.iSelectedImage = selected_image;
     insert.itemex.state = (item.look.bold ? TVIS_BOLD : 0) | (item.look.expanded ? TVIS_EXPANDED : 0);
     insert.itemex.stateMask = TVIS_BOLD | TVIS_EXPANDED;
+    if (item.look.rows != 1) {
+        insert.itemex.mask |= TVIF_INTEGRAL;
+        insert.itemex.iIntegral = item.look.rows;
+    }
     auto handle = reinterpret_cast<HTREEITEM>(SendMessageW(window, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
     if (!handle) com::raise(E_FAIL, L"The tree view did not add the item \"" + node->text_ + L"\"");
 

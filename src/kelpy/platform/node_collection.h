@@ -28,6 +28,7 @@ enum class Relationship : int { First = 0, Last = 1, Next = 2, Previous = 3, Chi
 struct InitialLook {
     bool bold = false;
     bool expanded = false;
+    int rows = 1;  // the item's height in standard rows (its integral height)
 };
 
 // The arguments of NodeCollection::Add; every field may be left out.

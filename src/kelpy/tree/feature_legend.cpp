@@ -31,8 +31,8 @@ void Toc::AddFeatureLegend(const com::ComPtr<ILayer>& layer, const NodePtr& laye
     com::check(rendering->get_Renderer(renderer.put()));
 
     LegendRows rows(
-        tvwTOC.Nodes(), layerKey, [this](const NodePtr& n, ::TOCNodeType t) { return NewNodeRecord(n, t); },
-        [this](const NodePtr& n) { MeasureSymbol(n); });
+        tvwTOC.Nodes(), layerKey, [this](const NodePtr& n) { return GetNodeHandle(n); },
+        [this](const TocNode& r) { return MeasureSwatch(r); });
 
     // 2-3. The first kind the renderer passes decides.
     if (auto simple = renderer.query<ISimpleRenderer>()) {

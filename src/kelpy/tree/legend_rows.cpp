@@ -1,14 +1,36 @@
 #include "kelpy/tree/legend_rows.h"
+#include <exception>
+#include "kelpy/draw/measuring.h"
 
 namespace kelpy {
 
 platform::NodePtr LegendRows::Add(std::wstring_view text, ::TOCNodeType type, const Fill& fill) {
-    platform::NodePtr node =
-        nodes_.Add({.relative = layerKey_, .relationship = platform::Relationship::Child, .text = text});
-    com::ComPtr<TocNode> record = newRecord_(node, type);
-    fill(*record.get());
-    node->Tag(record);
-    if (record->Symbol) measure_(node);
+    // The record, complete, and its swatch measured; a failure comes after the row is added.
+    com::ComPtr<TocNode> record = TocNode::make();
+    record->TOCNodeType = type;
+    bool filled = false;
+    std::optional<draw::SwatchMeasure> swatch;
+    std::exception_ptr failure;
+    try {
+        fill(*record.get());
+        filled = true;
+        if (record->Symbol) swatch = measure_(*record.get());
+    } catch (...) {
+        failure = std::current_exception();
+    }
+
+    // The row, as tall as its swatch needs; its record with its handle.
+    platform::NodePtr node = nodes_.Add({.relative = layerKey_,
+                                         .relationship = platform::Relationship::Child,
+                                         .text = text,
+                                         .look = {.rows = swatch ? int(swatch->rows) : 1}});
+    const LONG_PTR handle = handle_(node);
+    if (filled) {
+        record->Handle = handle;
+        node->Tag(record);
+    }
+    if (failure) std::rethrow_exception(failure);
+    if (swatch) draw::write_swatch(*record.get(), *swatch);
     return node;
 }
 

@@ -39,8 +39,8 @@ void Toc::AddRasterLegend(const com::ComPtr<ILayer>& layer, const NodePtr&, cons
     com::check(layer.as<IRasterLayer>()->get_Renderer(renderer.put()));
 
     LegendRows rows(
-        tvwTOC.Nodes(), layerKey, [this](const NodePtr& n, ::TOCNodeType t) { return NewNodeRecord(n, t); },
-        [this](const NodePtr& n) { MeasureSymbol(n); });
+        tvwTOC.Nodes(), layerKey, [this](const NodePtr& n) { return GetNodeHandle(n); },
+        [this](const TocNode& r) { return MeasureSwatch(r); });
     // 2-3. The first kind the renderer passes decides.
     if (renderer.query<IRasterRgbRenderer>()) {
         rows.Add(composite_heading, ::TOCNodeType::RendererName, [&](TocNode& r) { mark_raster(r, ::RasterRendererType::RGB, layer); });

@@ -17,9 +17,13 @@ STDMETHODIMP Toc::Reset() {
     return com::boundary(IID__TOC, [&] {
         platform::NodeCollection& nodes = tvwTOC.Nodes();
         // 1-3. Hidden while it is built; the native tree lays its items out once, at the end.
+        // Every symbol is asked for its boundary once, whatever the number of rows showing it; the
+        // swatches painted for the rows before are forgotten.
         m_bResetting = true;
         HideTree(true);
         platform::TreeView::LayoutBatch batch(tvwTOC);
+        draw::MeasureMemo::Rebuild measuring(m_measures, tvwTOC.window());
+        m_swatches.clear();
         nodes.Clear();
         // 4. Without a map the tree stays empty and hidden.
         if (!m_pMap) return;

@@ -35,6 +35,8 @@ public:
         return m;
     }
     double dpi() const { return dpi_; }
+    // Two mappings are equal when they map every point alike at the same resolution.
+    friend bool operator==(const Mapping&, const Mapping&) = default;
     // A size in points in device pixels.
     double pixels(double points) const { return points * dpi_ / 96.0; }
 

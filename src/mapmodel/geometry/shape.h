@@ -9,6 +9,7 @@ namespace mapmodel {
 
 struct Vec {
     double x = 0, y = 0;
+    friend bool operator==(const Vec&, const Vec&) = default;
 };
 
 // An axis-parallel rectangle that may be empty (covering nothing).

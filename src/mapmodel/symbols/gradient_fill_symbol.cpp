@@ -72,6 +72,12 @@ com::ComPtr<GradientFillSymbol> GradientFillSymbol::duplicate() const {
     return copy;
 }
 
+std::optional<Likeness> GradientFillSymbol::likeness() const {
+    Likeness like{Likeness::GradientFill, {double(s_.style), s_.angle, double(s_.intervals), ramp_ ? 1.0 : 0.0}};
+    add_outline(like, 4, outline_.get());
+    return like;
+}
+
 std::unique_ptr<Session> GradientFillSymbol::begin(HDC dc, const Mapping& m) const {
     return std::make_unique<GradientSession>(dc, m, outline_.get(), ramp_.get(), color_, s_);
 }

@@ -24,6 +24,7 @@ public:
     void* query_more(REFIID riid) noexcept { return fill_interface(riid); }
     com::ComPtr<GradientFillSymbol> duplicate() const;
     std::unique_ptr<Session> begin(HDC dc, const Mapping& m) const;
+    std::optional<Likeness> likeness() const;
 
     STDMETHODIMP get_ColorRamp(IColorRamp** ramp) override;
     STDMETHODIMP putref_ColorRamp(IColorRamp* ramp) override;

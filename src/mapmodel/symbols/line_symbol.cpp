@@ -5,6 +5,8 @@ namespace mapmodel {
 
 namespace {
 constexpr const IID& kIid = __uuidof(ILineSymbol);
+// Answered only by LineSymbol, with itself: the way from an interface back to our own object.
+constexpr GUID IID_LineSymbolItself = {0x3f0b6a52, 0x8d4e, 0x4b1c, {0xa7, 0x63, 0x5e, 0x21, 0x90, 0xc4, 0x7d, 0x1a}};
 
 class LineSession final : public Session {
 public:
@@ -34,6 +36,20 @@ com::ComPtr<ILineSymbol> copy_line(ILineSymbol* line) {
     com::ComPtr<ILineSymbol> l(line);
     if (l.query<ICloneable>()) return clone_of(line);
     return make<LineSymbol>(stroke_of(line)).as<ILineSymbol>();
+}
+
+com::ComPtr<LineSymbol> LineSymbol::of(ILineSymbol* line) noexcept {
+    void* self = nullptr;
+    if (!line || FAILED(line->QueryInterface(IID_LineSymbolItself, &self)) || !self) return nullptr;
+    return com::ComPtr<LineSymbol>::attach(static_cast<LineSymbol*>(self));
+}
+
+void* LineSymbol::query_more(REFIID riid) noexcept {
+    return riid == IID_LineSymbolItself ? static_cast<LineSymbol*>(this) : nullptr;
+}
+
+std::optional<Likeness> LineSymbol::likeness() const {
+    return Likeness{Likeness::Line, {stroke_.width, double(stroke_.style)}};
 }
 
 std::unique_ptr<Session> LineSymbol::begin(HDC dc, const Mapping& m) const {

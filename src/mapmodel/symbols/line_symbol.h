@@ -13,6 +13,11 @@ class LineSymbol final : public com::ComObject<LineSymbol, Dispatch<ILineSymbol>
 public:
     LineSymbol() = default;
     explicit LineSymbol(const Stroke& s) : stroke_(s) {}
+    // Our own line symbol behind an interface, or null for another model's.
+    static com::ComPtr<LineSymbol> of(ILineSymbol* line) noexcept;
+    void* query_more(REFIID riid) noexcept;
+    const Stroke& stroke() const noexcept { return stroke_; }
+    std::optional<Likeness> likeness() const;
 
     com::ComPtr<LineSymbol> duplicate() const { return make<LineSymbol>(stroke_); }
     std::unique_ptr<Session> begin(HDC dc, const Mapping& m) const;

@@ -22,6 +22,9 @@ public:
     com::ComPtr<MarkerSymbol> duplicate() const { return make<MarkerSymbol>(s_); }
     std::unique_ptr<Session> begin(HDC dc, const Mapping& m) const;
     Estimate estimate(const Mapping& m, const Shape& s) const;
+    std::optional<Likeness> likeness() const {
+        return Likeness{Likeness::Marker, {s_.size, double(s_.style)}};
+    }
 
     STDMETHODIMP get_Color(IColor** c) override;
     STDMETHODIMP putref_Color(IColor* c) override;

@@ -68,6 +68,13 @@ Estimate PieChartSymbol::estimate(const Mapping& m, const Shape& s) const {
     return mark_box(m, anchor_of(s), s_.size).grown(2);
 }
 
+std::optional<Likeness> PieChartSymbol::likeness() const {
+    Likeness like{Likeness::PieChart, {s_.size, double(s_.slices.size())}};
+    if (s_.slices.size() + 2 > std::size(like.settings)) return std::nullopt;
+    for (size_t i = 0; i < s_.slices.size(); ++i) like.settings[i + 2] = s_.slices[i].weight;
+    return like;
+}
+
 STDMETHODIMP PieChartSymbol::get_Size(double* points) { return com::boundary(kIid, [&] { out(points) = s_.size; }); }
 STDMETHODIMP PieChartSymbol::put_Size(double points) {
     return com::boundary(kIid, [&] { s_.size = valid_size(points, L"The size"); });

@@ -27,6 +27,9 @@ public:
     com::ComPtr<PieChartSymbol> duplicate() const { return make<PieChartSymbol>(s_); }
     std::unique_ptr<Session> begin(HDC dc, const Mapping& m) const;
     Estimate estimate(const Mapping& m, const Shape& s) const;
+    // The size and every slice's weight (pies of more slices than that holds are measured
+    // every time).
+    std::optional<Likeness> likeness() const;
 
     STDMETHODIMP get_Size(double* points) override;
     STDMETHODIMP put_Size(double points) override;

@@ -50,6 +50,12 @@ com::ComPtr<SolidFillSymbol> SolidFillSymbol::duplicate() const {
     return make<SolidFillSymbol>(color_, copy_line(outline_.get()), style_);
 }
 
+std::optional<Likeness> SolidFillSymbol::likeness() const {
+    Likeness like{Likeness::SolidFill, {double(style_)}};
+    add_outline(like, 1, outline_.get());
+    return like;
+}
+
 std::unique_ptr<Session> SolidFillSymbol::begin(HDC dc, const Mapping& m) const {
     return std::make_unique<SolidFillSession>(dc, m, outline_.get(), color_, style_);
 }

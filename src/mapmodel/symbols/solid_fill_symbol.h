@@ -19,6 +19,7 @@ public:
     com::ComPtr<SolidFillSymbol> duplicate() const;
     std::unique_ptr<Session> begin(HDC dc, const Mapping& m) const;
     using FillBase::estimate;
+    std::optional<Likeness> likeness() const;
 
     STDMETHODIMP get_Style(FillStyle* s) override;
     STDMETHODIMP put_Style(FillStyle s) override;

@@ -3,6 +3,7 @@
 // draws shapes with them; ResetDC puts the DC back exactly as it was and deletes the tools.
 // QueryBoundary draws the shape off screen (twice, on white and on black, so that no colour
 // escapes) and answers the rectangle of the pixels touched: the boundary is what Draw paints.
+// A symbol that paints like one measured before answers from the memo (boundary_memo.h).
 #pragma once
 #include <memory>
 #include <optional>
@@ -10,6 +11,7 @@
 #include "mapmodel/display/mapping.h"
 #include "mapmodel/geometry/shape.h"
 #include "mapmodel/support.h"
+#include "mapmodel/symbols/boundary_memo.h"
 #include "mapmodel/symbols/device.h"
 #include "mapmodel/symbols/gdi.h"
 
@@ -53,6 +55,7 @@ constexpr long kMeasuredPixelsLimit = 1L << 22;
 // ISymbol for Self, which gives:
 //   std::unique_ptr<Session> begin(HDC, const Mapping&) const;
 //   Estimate estimate(const Mapping&, const Shape&) const;
+//   std::optional<Likeness> likeness() const;   (nullopt: measured every time)
 template <class Self>
 class SymbolBase : public Dispatch<ISymbol> {
 public:
@@ -88,8 +91,13 @@ public:
             HDC dc = reinterpret_cast<HDC>(hdc);
             Mapping m = Mapping::of(transformation, dc);
             Shape shape = read_shape(required(geometry, L"The geometry"));
-            PixelBox box = measure(dc, m, shape, self().estimate(m, shape),
-                                   [this](HDC d, const Mapping& mm) { return self().begin(d, mm); });
+            const std::optional<Likeness> like = self().likeness();
+            BoundaryMemo& memo = BoundaryMemo::shared();
+            const std::optional<PixelBox> kept = like ? memo.find(*like, m, shape) : std::nullopt;
+            const PixelBox box = kept ? *kept
+                                      : measure(dc, m, shape, self().estimate(m, shape),
+                                                [this](HDC d, const Mapping& mm) { return self().begin(d, mm); });
+            if (like && !kept) memo.keep(*like, m, shape, box);
             std::vector<Vec> ring;
             if (!box.empty()) {
                 ring = {{double(box.left), double(box.top)}, {double(box.right), double(box.top)},

@@ -116,15 +116,45 @@ TEST_F(Drawing, RowsWithoutSymbolOrKnownShapeAreLeftAsTheyAre) {
     EXPECT_EQ(row_height(row), 2 * standard_row());
 }
 
-TEST_F(Drawing, FailingBoundaryQueryFailsTheRebuildWithTheRecordUntouched) {
+TEST_F(Drawing, FailingBoundaryQueryFailsTheRebuildWithTheRowInPlaceAndItsRecordUntouched) {
     auto symbol = FakeSymbol::make();
     symbol->fail_boundary = true;
+    symbol->boundary_height = 40;  // would be three rows
     EXPECT_EQ(host.initialize(make_map(L"World", {rendered_feature_layer(L"Lakes", GeometryPolygon,
                                                                           simple_renderer(symbol.get()))})
                                   .get()),
               E_FAIL);
-    auto r = first_row(L"Lakes")->Record();
+    kelpy::NodePtr row = first_row(L"Lakes");
+    auto r = row->Record();
+    EXPECT_EQ(r->Symbol.get(), static_cast<ISymbol*>(symbol.get()));
+    EXPECT_EQ(r->Handle, reinterpret_cast<LONG_PTR>(row->handle()));
     EXPECT_EQ(r->ItemHeight, 0);
     EXPECT_EQ(r->SymbolWidth, 0);
     EXPECT_EQ(r->SymbolHeight, 0);
+    TVITEMEXW native{};  // the row is hidden (its layer collapsed): its height as the tree holds it
+    native.mask = TVIF_HANDLE | TVIF_INTEGRAL;
+    native.hItem = row->handle();
+    ASSERT_TRUE(SendMessageW(host.tree(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&native)));
+    EXPECT_EQ(native.iIntegral, 1);
+}
+
+TEST_F(Drawing, ARebuildAsksEachSymbolOnceHoweverManyRowsShowIt) {
+    auto shared = FakeSymbol::make();
+    shared->boundary_height = 30;  // 34: two rows
+    show({rendered_feature_layer(L"Roads", GeometryPolyline,
+                                 unique_value_renderer(L"KIND", {{L"A", L"Alpha", shared.get()}, {L"B", L"Beta", shared.get()}})),
+          rendered_feature_layer(L"Paths", GeometryPolyline, simple_renderer(shared.get()))});
+    EXPECT_EQ(shared->calls, std::vector<std::wstring>{L"QueryBoundary"});
+    for (const wchar_t* text : {L"Alpha", L"Beta"}) {
+        SCOPED_TRACE(std::wstring(text));
+        EXPECT_EQ(item(text)->Record()->ItemHeight, 32);
+        EXPECT_EQ(row_height(item(text)), 2 * standard_row());
+    }
+    EXPECT_EQ(first_row(L"Paths")->Record()->SymbolHeight, 34);
+
+    // The next rebuild asks again: the symbol may have changed since.
+    shared->boundary_height = 10;
+    ASSERT_EQ(host.reset(), S_OK);
+    EXPECT_EQ(shared->calls, (std::vector<std::wstring>{L"QueryBoundary", L"QueryBoundary"}));
+    EXPECT_EQ(item(L"Alpha")->Record()->ItemHeight, 16);
 }

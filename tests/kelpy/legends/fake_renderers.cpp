@@ -37,7 +37,10 @@ STDMETHODIMP ManyValuesRenderer::get_Value(LONG index, BSTR* value) {
 STDMETHODIMP ManyValuesRenderer::get_Label(BSTR value, BSTR* label) {
     return give(label, L"label " + std::wstring(com::view(value)).substr(1));
 }
-STDMETHODIMP ManyValuesRenderer::get_Symbol(BSTR, ISymbol** s) { return give_nothing(s); }
+STDMETHODIMP ManyValuesRenderer::get_Symbol(BSTR value, ISymbol** s) {
+    if (com::view(value) == L"v" + std::to_wstring(failing_)) return E_FAIL;
+    return give_nothing(s);
+}
 STDMETHODIMP ManyValuesRenderer::get_DefaultSymbol(ISymbol** s) { return give_nothing(s); }
 
 STDMETHODIMP ManyClassesRasterRenderer::get_Description(BSTR* text) { return give(text, L"Many classes"); }

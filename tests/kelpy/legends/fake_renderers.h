@@ -39,12 +39,13 @@ public:
     STDMETHODIMP get_Description(BSTR* text) override;
 };
 
-// A unique-value renderer with `count` values "v<i>" labelled "label <i>", without symbols.
+// A unique-value renderer with `count` values "v<i>" labelled "label <i>", without symbols;
+// asked for the symbol of value `failing`, it fails.
 class ManyValuesRenderer final : public FakeDispatch<ManyValuesRenderer, IFeatureRenderer, IUniqueValueRenderer> {
 public:
-    explicit ManyValuesRenderer(LONG count) : count_(count) {}
-    static com::ComPtr<IFeatureRenderer> make(LONG count) {
-        return com::ComPtr<IFeatureRenderer>::attach(create(count));
+    ManyValuesRenderer(LONG count, LONG failing) : count_(count), failing_(failing) {}
+    static com::ComPtr<IFeatureRenderer> make(LONG count, LONG failing = -1) {
+        return com::ComPtr<IFeatureRenderer>::attach(create(count, failing));
     }
     STDMETHODIMP get_Description(BSTR* text) override;
     STDMETHODIMP get_FieldCount(LONG* n) override;
@@ -63,7 +64,7 @@ public:
     STDMETHODIMP putref_DefaultSymbol(ISymbol*) override { return E_NOTIMPL; }
 
 private:
-    LONG count_;
+    LONG count_, failing_;
 };
 
 // A classified raster renderer with `count` classes, without symbols.

@@ -180,6 +180,15 @@ TEST_F(Legends, LegendsSitUnderTheirLayerInsideGroupLayersToo) {
     EXPECT_FALSE(r->GroupLayer);
 }
 
+TEST_F(Legends, RowWhoseRecordCannotBeCompletedStaysWithoutRecordAndEndsTheRebuild) {
+    EXPECT_EQ(show({rendered_feature_layer(L"Wells", GeometryPoint, ManyValuesRenderer::make(3, 1))}), E_FAIL);
+    auto legend = rows(L"Wells");
+    ASSERT_EQ(legend.size(), 3u);  // the heading, the first value and the value that failed
+    EXPECT_EQ(record(legend[1])->Index, 0);
+    EXPECT_EQ(legend[2]->Text(), L"label 1");
+    EXPECT_FALSE(legend[2]->Tag());
+}
+
 TEST_F(Legends, FeatureLayerWithoutFeatureClassFailsTheRebuildAfterItsLayerItem) {
     auto broken = make_layer(LayerKind::Feature, L"No class");
     com::check(broken.as<IFeatureRendering>()->putref_FeatureClass(nullptr));

@@ -1,8 +1,6 @@
-// Wall-clock timing for the benchmark.
+// Wall-clock timing for benchmarks.
 #pragma once
 #include <windows.h>
-#include <algorithm>
-#include <vector>
 
 namespace bench {
 
@@ -20,13 +18,12 @@ private:
     LARGE_INTEGER start_;
 };
 
-// The median of a few runs of `run`, which answers its own seconds.
+// The seconds that one call of `run` takes.
 template <class F>
-double median_seconds(int runs, F&& run) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) times.push_back(run());
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+double seconds_of(F&& run) {
+    Stopwatch watch;
+    run();
+    return watch.seconds();
 }
 
 }  // namespace bench

@@ -1,0 +1,83 @@
+// What measuring a legend row's swatch needs beside the control: the shape a row's symbol is
+// measured on, what a measure finds (before anything of it is written), and the memo of one
+// rebuild.
+#pragma once
+#include <windows.h>
+#include <exception>
+#include <optional>
+#include <unordered_map>
+#include "com/ptr.h"
+#include "kelpy/draw/gdi.h"
+#include "kelpy/model/records.h"
+
+namespace kelpy::draw {
+
+// The rectangle (x, y, width, height) and the shape type of the shape a row's symbol is
+// measured on.
+struct MeasuringShape {
+    LONG x = 0, y = 0, width = 0, height = 0, shapeType = 0;
+    friend bool operator==(const MeasuringShape&, const MeasuringShape&) = default;
+};
+MeasuringShape measuring_shape(const TocNode& record);
+
+// What a measure found: the row's height in standard rows and the swatch's size in pixels,
+// not yet rounded. The width is read after the height; when reading it failed, the failure
+// is kept for the write, so that the row still gets its height first.
+struct SwatchMeasure {
+    LONG rows = 1;
+    double width = 0, height = 0;
+    std::exception_ptr width_failure;
+};
+
+// The measure's last steps: the record's ItemHeight, SymbolWidth and SymbolHeight, in this
+// order (a size beyond the record's range is the overflow error, raised where it is met).
+void write_swatch(TocNode& record, const SwatchMeasure& measure);
+
+// MeasureMemo: what one rebuild has measured. A rebuild asks every symbol once for its
+// boundary on a shape, however many rows show it (a host's symbols may be slow to answer), and
+// measures through one device context of the tree window. Outside a rebuild the memo holds
+// nothing, and every measure asks the symbol (its symbol may have changed since).
+class MeasureMemo {
+public:
+    // Makes the memo work for as long as it lives: from the start of a rebuild to its end.
+    class Rebuild {
+    public:
+        Rebuild(MeasureMemo& memo, HWND tree) noexcept : memo_(memo) { memo_.start(tree); }
+        ~Rebuild() { memo_.stop(); }
+        Rebuild(const Rebuild&) = delete;
+        Rebuild& operator=(const Rebuild&) = delete;
+
+    private:
+        MeasureMemo& memo_;
+    };
+
+    bool active() const noexcept { return tree_ != nullptr; }
+    // The rebuild's device context of the tree window, got at its first use.
+    HDC dc();
+    // What the symbol gave on this shape earlier in the rebuild (an empty result counts), or
+    // null when it was not measured yet.
+    const std::optional<SwatchMeasure>* find(ISymbol* symbol, const MeasuringShape& shape) const;
+    void keep(ISymbol* symbol, const MeasuringShape& shape, const std::optional<SwatchMeasure>& measure);
+
+private:
+    void start(HWND tree) noexcept;
+    void stop() noexcept;
+
+    // A symbol is known by its identity (its IUnknown), held so that it cannot be replaced by
+    // another object at the same address while the rebuild runs.
+    struct Key {
+        com::ComPtr<IUnknown> symbol;
+        MeasuringShape shape;
+        friend bool operator==(const Key& a, const Key& b) { return a.symbol.get() == b.symbol.get() && a.shape == b.shape; }
+    };
+    struct Hash {
+        size_t operator()(const Key& k) const noexcept;
+    };
+    static com::ComPtr<IUnknown> identity(ISymbol* symbol);
+
+    HWND tree_ = nullptr;
+    std::optional<WindowDC> dc_;
+    std::unordered_map<Key, std::optional<SwatchMeasure>, Hash> measured_;
+};
+
+}  // namespace kelpy::draw

@@ -1,0 +1,102 @@
+// Repaints of legend rows from the swatches painted lately: the same pixels as drawing them, a
+// row drawn anew when its symbol or size changed, after a rebuild, and once it has been
+// pushed out by more recently painted rows.
+#include <algorithm>
+#include <memory>
+#include <vector>
+#include "kelpy/common/canvas.h"
+#include "kelpy/draw/draw_fixture.h"
+
+using namespace test;
+
+namespace {
+
+int draws(const com::ComPtr<FakeSymbol>& symbol) { return int(std::count(symbol->calls.begin(), symbol->calls.end(), L"Draw")); }
+
+class SwatchCache : public Drawing {
+protected:
+    // The hosted tree painted into a new canvas of its client size, as the screen paints it.
+    std::unique_ptr<Canvas> paint() {
+        RECT client{};
+        GetClientRect(host.tree(), &client);
+        auto canvas = std::make_unique<Canvas>(client.right, client.bottom);
+        SendMessageW(host.tree(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas->dc()), PRF_CLIENT | PRF_ERASEBKGND);
+        return canvas;
+    }
+    static bool same_pixels(const Canvas& a, const Canvas& b) {
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                if (a.pixel(x, y) != b.pixel(x, y)) return false;
+        return true;
+    }
+};
+
+}  // namespace
+
+TEST_F(SwatchCache, RepaintsCopyThePixelsTheSymbolsPaintedUntilARowsSymbolOrSizeChanges) {
+    auto lake = FakeSymbol::make(), river = FakeSymbol::make();
+    lake->paint = RGB(0, 0, 200);
+    river->paint = RGB(0, 160, 0);
+    show({rendered_feature_layer(L"Water", GeometryPolygon,
+                                 unique_value_renderer(L"KIND", {{L"L", L"Lake", lake.get()}, {L"R", L"River", river.get()}})),
+          rendered_raster_layer(L"Photo", rgb_renderer())});
+    auto first = paint();
+    ASSERT_EQ(draws(lake), 1);
+    ASSERT_GT(first->count(RECT{0, 0, first->width(), first->height()}, RGB(0, 0, 200)), 0);
+
+    auto again = paint();
+    EXPECT_EQ(draws(lake), 1);
+    EXPECT_EQ(draws(river), 1);
+    EXPECT_TRUE(same_pixels(*first, *again));
+
+    // A new symbol for a row, and a new size for another: both drawn anew, the rest copied.
+    auto sea = FakeSymbol::make();
+    sea->paint = RGB(200, 0, 0);
+    item(L"Lake")->Record()->Symbol = sea.get();
+    item(L"River")->Record()->SymbolWidth -= 4;
+    auto changed = paint();
+    EXPECT_EQ(draws(lake), 1);
+    EXPECT_EQ(draws(sea), 1);
+    EXPECT_EQ(draws(river), 2);
+    EXPECT_EQ(changed->count(RECT{0, 0, changed->width(), changed->height()}, RGB(0, 0, 200)), 0);
+    EXPECT_GT(changed->count(RECT{0, 0, changed->width(), changed->height()}, RGB(200, 0, 0)), 0);
+
+    // A rebuild forgets every swatch.
+    ASSERT_EQ(host.reset(), S_OK);
+    paint();
+    EXPECT_EQ(draws(lake), 2);
+    EXPECT_EQ(draws(river), 3);
+}
+
+TEST_F(SwatchCache, RowsPushedOutByMoreRecentlyPaintedRowsAreDrawnAgain) {
+    // More rows than the cache keeps, each painted once, in order.
+    std::vector<com::ComPtr<FakeSymbol>> symbols;
+    std::vector<ValueSpec> values;
+    const int rows = kelpy::draw::SwatchCache::capacity + 2;
+    for (int i = 0; i < rows; ++i) {
+        symbols.push_back(FakeSymbol::make());
+        symbols.back()->paint = RGB(i % 200, 50, 100);
+        values.push_back({L"v" + std::to_wstring(i), L"value " + std::to_wstring(i), symbols.back().get()});
+    }
+    show({rendered_feature_layer(L"Many", GeometryPolygon, unique_value_renderer(L"V", values))});
+    Canvas canvas{240, 40};
+    const auto draw = [&](int i) {
+        auto rect = kelpy::CRect::make();
+        rect->Left = 100;
+        rect->Right = 200;
+        rect->Bottom = 16;
+        auto args = kelpy::CustomDrawEventArgs::make();
+        kelpy::NodePtr node = item(L"value " + std::to_wstring(i));
+        args->Node = com::ComPtr<IDispatch>(static_cast<IDispatch*>(node.get()));
+        args->Rect = rect;
+        args->hdc = reinterpret_cast<LONG_PTR>(canvas.dc());
+        DrawAccess::DrawItem(host.toc(), args);
+    };
+    for (int i = 0; i < rows; ++i) draw(i);
+
+    draw(rows - 1);  // painted last: copied
+    EXPECT_EQ(draws(symbols[rows - 1]), 1);
+    draw(0);  // painted first, pushed out since: drawn again, in its own colour
+    EXPECT_EQ(draws(symbols[0]), 2);
+    EXPECT_EQ(canvas.pixel(77 + 5, 2 + 5), RGB(0, 50, 100));
+}
