@@ -7,12 +7,13 @@
 # Usage: scripts/fuzz.sh [section...]
 # Sections:
 #   documents   the map-document fuzz suite: 10,000 mutated documents opened by the map model
+#   messages    the message fuzz: 100,000 random inputs and map changes on the hosted control
 # $KELPY_BUILD_ROOT and $KELPY_ARCHS choose the build root and the architectures, as for
 # build.sh; $KELPY_FUZZ_SEED runs every suite with that seed instead of a new one.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 root=${KELPY_BUILD_ROOT:-$here/build}
-all_sections=(documents)
+all_sections=(documents messages)
 
 mkdir -p "$root"
 log=$root/fuzz-build.log
@@ -43,6 +44,13 @@ fuzz_documents() {  # <arch>
   local args=(--documents 10000)
   [ -z "${KELPY_FUZZ_SEED:-}" ] || args+=(--seed "$KELPY_FUZZ_SEED")
   run_program "$1" document-fuzz.exe "${args[@]}"
+}
+
+# ---- section: messages
+fuzz_messages() {  # <arch>
+  local args=(--steps 100000)
+  [ -z "${KELPY_FUZZ_SEED:-}" ] || args+=(--seed "$KELPY_FUZZ_SEED")
+  run_program "$1" message-fuzz.exe "${args[@]}"
 }
 
 sections=("$@")

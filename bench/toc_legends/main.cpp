@@ -21,8 +21,8 @@
 #include "bench/common/map_model.h"
 #include "bench/common/memory.h"
 #include "bench/common/timing.h"
-#include "bench/toc_legends/bare_tree.h"
-#include "bench/toc_legends/map_maker.h"
+#include "bench/common/bare_tree.h"
+#include "bench/common/map_maker.h"
 #include "com/error.h"
 #include "kelpy/control/toc.h"
 

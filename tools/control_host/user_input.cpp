@@ -18,8 +18,12 @@ void send(DWORD flags, LONG dx = 0, LONG dy = 0, bool pump = true) {
     if (pump) pump_messages();
 }
 
-DWORD down(Button b) { return b == Button::Left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN; }
-DWORD up(Button b) { return b == Button::Left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP; }
+DWORD down(Button b) {
+    return b == Button::Left ? MOUSEEVENTF_LEFTDOWN : b == Button::Right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_MIDDLEDOWN;
+}
+DWORD up(Button b) {
+    return b == Button::Left ? MOUSEEVENTF_LEFTUP : b == Button::Right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_MIDDLEUP;
+}
 
 // Absolute positions go in 65536ths of the primary screen, rounded so that the system maps them
 // back to the very pixel.
@@ -64,6 +68,16 @@ void press_key(WORD key, std::initializer_list<WORD> modifiers) {
     for (auto m = std::rbegin(modifiers); m != std::rend(modifiers); ++m) add(*m, true);
     if (SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size())
         com::raise(HRESULT_FROM_WIN32(GetLastError()), L"The keyboard input was not taken");
+    pump_messages();
+}
+
+void turn_wheel(int clicks) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    input.mi.mouseData = DWORD(clicks * WHEEL_DELTA);
+    if (SendInput(1, &input, sizeof input) != 1)
+        com::raise(HRESULT_FROM_WIN32(GetLastError()), L"The wheel input was not taken");
     pump_messages();
 }
 

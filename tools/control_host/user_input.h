@@ -10,7 +10,7 @@
 
 namespace host {
 
-enum class Button { Left, Right };
+enum class Button { Left, Right, Middle };
 
 void move_mouse(POINT screen);
 // A press is handled together with the input that follows it: a tree view waits for the next
@@ -27,6 +27,9 @@ void drag(POINT from, POINT to, int steps = 4, Button button = Button::Left);
 // A key pressed and released, with the modifier keys (VK_SHIFT, VK_MENU, VK_CONTROL) held
 // around it, to the window that has the keyboard focus.
 void press_key(WORD key, std::initializer_list<WORD> modifiers = {});
+
+// The wheel turned by `clicks` notches (positive: away from the user).
+void turn_wheel(int clicks);
 
 // Runs the thread's pending messages; with `ms`, keeps running them (timers included) for that
 // many milliseconds.

@@ -34,9 +34,9 @@ STDMETHODIMP Toc::get_SelectedLayer(ILayer** layer) {
     });
 }
 
-void Toc::MouseDown(int16_t button, int16_t shift, float x, float y) { tvwTOC_MouseDown(button, shift, x, y); }
-void Toc::MouseMove(int16_t button, int16_t shift, float x, float y) { tvwTOC_MouseMove(button, shift, x, y); }
-void Toc::MouseUp(int16_t button, int16_t shift, float x, float y) { tvwTOC_MouseUp(button, shift, x, y); }
+void Toc::MouseDown(int16_t button, platform::ShiftMask shift, float x, float y) { tvwTOC_MouseDown(button, shift, x, y); }
+void Toc::MouseMove(int16_t button, platform::ShiftMask shift, float x, float y) { tvwTOC_MouseMove(button, shift, x, y); }
+void Toc::MouseUp(int16_t button, platform::ShiftMask shift, float x, float y) { tvwTOC_MouseUp(button, shift, x, y); }
 void Toc::Expand(const NodePtr& node) { tvwTOC_Expand(node); }
 void Toc::Collapse(const NodePtr& node) { tvwTOC_Collapse(node); }
 

@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 #include "com/connection_point.h"
 #include "com/dispatch.h"
@@ -238,9 +239,9 @@ private:
     void RefreshTree();                                                          // expand_collapse.cpp
     LONG GetLayerIndex(const com::ComPtr<ILayer>& layer);                        // map_refresh.cpp
     void RefreshMap();                                                           // map_refresh.cpp
-    void tvwTOC_MouseDown(int16_t Button, int16_t Shift, float x, float y);      // drag_drop.cpp
-    void tvwTOC_MouseMove(int16_t Button, int16_t Shift, float x, float y);      // drag_drop.cpp
-    void tvwTOC_MouseUp(int16_t Button, int16_t Shift, float x, float y);        // tree_hook.cpp
+    void tvwTOC_MouseDown(int16_t Button, platform::ShiftMask Shift, float x, float y);      // drag_drop.cpp
+    void tvwTOC_MouseMove(int16_t Button, platform::ShiftMask Shift, float x, float y);      // drag_drop.cpp
+    void tvwTOC_MouseUp(int16_t Button, platform::ShiftMask Shift, float x, float y);        // tree_hook.cpp
     void tvwTOC_Expand(const NodePtr& Node);                                     // expand_collapse.cpp
     void tvwTOC_Collapse(const NodePtr& Node);                                   // expand_collapse.cpp
     void tToc_Timer();                                                           // drag_drop.cpp
@@ -275,7 +276,7 @@ private:
     // The tree's keys (keyboard.cpp): answers true when the key was the control's.
     bool OnTreeKey(LONG msg, WPARAM key, LPARAM data);
     // Whether the map's top-level order meets the target layer first (the layer would go up),
-    // the dragged layer first (down), or neither; remembered for the items of one tree.
+    // the dragged layer first (down), or neither.
     enum class DragDirection { Up, Down, Neither };
     DragDirection DirectionOfDrop();
 
@@ -296,9 +297,9 @@ private:
     void FireEvent(DISPID id, DISPPARAMS& params);
 
     // ---- the tree's events (control/toc.cpp), handed to the handlers above
-    void MouseDown(int16_t button, int16_t shift, float x, float y) override;
-    void MouseMove(int16_t button, int16_t shift, float x, float y) override;
-    void MouseUp(int16_t button, int16_t shift, float x, float y) override;
+    void MouseDown(int16_t button, platform::ShiftMask shift, float x, float y) override;
+    void MouseMove(int16_t button, platform::ShiftMask shift, float x, float y) override;
+    void MouseUp(int16_t button, platform::ShiftMask shift, float x, float y) override;
     void Expand(const NodePtr& node) override;
     void Collapse(const NodePtr& node) override;
 
@@ -332,14 +333,17 @@ private:
     draw::MeasureMemo m_measures;
     draw::SwatchCache m_swatches;
 
-    // ---- the running drag (after the child controls, whose timer it holds) and the direction
-    // last found for a target and dragged layer in the items of one tree
+    // ---- the running drag (after the child controls, whose timer it holds), and the map's
+    // top-level layers by position, as found for the items of one tree (every change of the
+    // top-level order rebuilds the tree): a drag asks the map once, not on every move
     std::unique_ptr<interact::DragSession> m_pDragSession;
-    struct DirectionMemo {
-        com::ComPtr<ILayer> target, dragged;
-        unsigned long tree = 0;  // NodeCollection::clears() when it was found
-        DragDirection direction = DragDirection::Neither;
-    } m_dragDirection;
+    struct TopLevelOrder {
+        unsigned long tree = ~0ul;  // NodeCollection::clears() when it was read; ~0: never
+        std::vector<com::ComPtr<IUnknown>> layers;
+        std::unordered_map<IUnknown*, LONG> index;
+    } m_topLevel;
+    // The position of a layer among the map's top-level layers (its first), or -1.
+    LONG TopLevelPosition(ILayer* layer);
 
     // ---- the window and the hosting
     HWND m_hWnd = nullptr;

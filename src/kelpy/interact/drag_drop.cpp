@@ -53,7 +53,7 @@ POINT pixels_of(float x, float y) {
 
 // ---- the press
 
-void Toc::tvwTOC_MouseDown(int16_t Button, int16_t, float x, float y) {
+void Toc::tvwTOC_MouseDown(int16_t Button, platform::ShiftMask, float x, float y) {
     // 1. A press on no item changes nothing.
     const POINT p = pixels_of(x, y);
     com::ComPtr<TreeViewHitTestInfo> hit = HitTest(p.x, p.y);
@@ -78,7 +78,7 @@ void Toc::tvwTOC_MouseDown(int16_t Button, int16_t, float x, float y) {
 
 // ---- the moves
 
-void Toc::tvwTOC_MouseMove(int16_t Button, int16_t, float x, float y) {
+void Toc::tvwTOC_MouseMove(int16_t Button, platform::ShiftMask, float x, float y) {
     const POINT p = pixels_of(x, y);
     com::ComPtr<TreeViewHitTestInfo> hit = HitTest(p.x, p.y);
     if (m_bDragging) {
@@ -183,28 +183,38 @@ void Toc::ShowDragCursor() {
 }
 
 // The top-level layers from index 0 (the top of the drawing order) down: the target layer met
-// first means the drop would move the dragged layer up. The answer holds for the items of one
-// tree (every change of the top-level order rebuilds it), so a drag asks the map once per
-// target, not once per move.
+// first means the drop would move the dragged layer up (the target is looked for first at each
+// position, so a target that is the dragged layer itself means up too).
 Toc::DragDirection Toc::DirectionOfDrop() {
-    DirectionMemo& memo = m_dragDirection;
+    const LONG target = TopLevelPosition(m_pTargetLayer.get());
+    const LONG dragged = TopLevelPosition(m_pDragLayer.get());
+    if (target < 0 && dragged < 0) return DragDirection::Neither;
+    if (dragged < 0 || (target >= 0 && target <= dragged)) return DragDirection::Up;
+    return DragDirection::Down;
+}
+
+LONG Toc::TopLevelPosition(ILayer* layer) {
+    TopLevelOrder& order = m_topLevel;
     const unsigned long tree = tvwTOC.Nodes().clears();
-    if (memo.tree == tree && com::same_object(memo.target.get(), m_pTargetLayer.get()) &&
-        com::same_object(memo.dragged.get(), m_pDragLayer.get()))
-        return memo.direction;
-    if (!m_pMap) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map");
-    LONG count = 0;
-    com::check(m_pMap->get_LayerCount(&count));
-    DragDirection direction = DragDirection::Neither;
-    com::for_int16(count, [&](int16_t i) {
-        com::ComPtr<ILayer> layer;
-        com::check(m_pMap->get_Layer(i, layer.put()));
-        if (com::same_object(layer.get(), m_pTargetLayer.get())) direction = DragDirection::Up;
-        else if (com::same_object(layer.get(), m_pDragLayer.get())) direction = DragDirection::Down;
-        return direction == DragDirection::Neither;
-    });
-    memo = DirectionMemo{m_pTargetLayer, m_pDragLayer, tree, direction};
-    return direction;
+    if (order.tree != tree) {
+        // Read with the map's 16-bit walk, once for the items of this tree.
+        if (!m_pMap) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map");
+        order = TopLevelOrder{};
+        LONG count = 0;
+        com::check(m_pMap->get_LayerCount(&count));
+        com::for_int16(count, [&](int16_t i) {
+            com::ComPtr<ILayer> top;
+            com::check(m_pMap->get_Layer(i, top.put()));
+            if (!top) return;
+            com::ComPtr<IUnknown> identity = top.as<IUnknown>();
+            order.index.try_emplace(identity.get(), i);
+            order.layers.push_back(std::move(identity));
+        });
+        order.tree = tree;
+    }
+    if (!layer) return -1;
+    auto it = order.index.find(com::ComPtr<ILayer>(layer).as<IUnknown>().get());
+    return it == order.index.end() ? -1 : it->second;
 }
 
 // ---- automatic scrolling

@@ -21,8 +21,10 @@ DragSession::~DragSession() {
     members_.timer.Enabled(false);
 }
 
-void DragSession::Capture() const noexcept {
-    if (GetCapture() != tree_) SetCapture(tree_);
+void DragSession::Capture() noexcept {
+    if (captured_) return;
+    SetCapture(tree_);
+    captured_ = true;
 }
 
 }  // namespace kelpy::interact

@@ -14,13 +14,26 @@
 namespace kelpy {
 
 STDMETHODIMP Toc::TreeWndProc(LONG_PTR*, LONG* msg, LONG_PTR* wp, LONG_PTR* lp, LONG_PTR*, VARIANT_BOOL* handled) {
-    // Every message of the tree comes here; all but the releases and the keys leave at once.
-    if (msg && *msg != WM_LBUTTONUP && *msg != WM_RBUTTONUP && *msg != WM_KEYDOWN && *msg != WM_SYSKEYDOWN) return S_OK;
+    // Every message of the tree comes here; all but the releases, the keys and the loss of the
+    // mouse capture leave at once.
+    if (msg && *msg != WM_LBUTTONUP && *msg != WM_RBUTTONUP && *msg != WM_KEYDOWN && *msg != WM_SYSKEYDOWN &&
+        *msg != WM_CAPTURECHANGED)
+        return S_OK;
     return com::boundary(IID__TOC, [&] {
         if (!msg || !wp || !lp || !handled) com::raise(E_POINTER);
+        if (*msg == WM_CAPTURECHANGED) {
+            // A running drag takes the mouse back at its next move.
+            if (m_pDragSession && reinterpret_cast<HWND>(*lp) != tvwTOC.hWnd()) m_pDragSession->CaptureLost();
+            return;
+        }
         if (*msg == WM_KEYDOWN || *msg == WM_SYSKEYDOWN) {
-            // A key the control acts on is not the tree's too (and a drag is the mouse's).
-            if (!m_bDragging && OnTreeKey(*msg, WPARAM(*wp), *lp)) *handled = VARIANT_TRUE;
+            // A key the control acts on is not the tree's too (and a drag is the mouse's). The
+            // system still sees a system key (Alt with an arrow): it must know that a key came
+            // between Alt's press and release, or the release would open the host's menu.
+            if (m_bDragging || !OnTreeKey(*msg, WPARAM(*wp), *lp)) return;
+            *handled = VARIANT_TRUE;
+            if (*msg == WM_SYSKEYDOWN && (*lp & (1L << 29)))
+                DefWindowProcW(tvwTOC.window(), WM_SYSKEYDOWN, WPARAM(*wp), *lp);
             return;
         }
         // The position in the tree's client pixels, as signed 16-bit values.
@@ -112,7 +125,7 @@ void Toc::ChooseSymbol(const NodePtr& node, const com::ComPtr<TocNode>& record) 
 }
 
 // The tree's right-button MouseUp: a second report of the item under a right release.
-void Toc::tvwTOC_MouseUp(int16_t Button, int16_t, float x, float y) {
+void Toc::tvwTOC_MouseUp(int16_t Button, platform::ShiftMask, float x, float y) {
     if (Button != 2) return;
     const LONG py = interact::PixelsFromTwips(y, platform::TwipsPerPixelY());
     const LONG px = interact::PixelsFromTwips(x, platform::TwipsPerPixelX());

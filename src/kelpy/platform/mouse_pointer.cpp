@@ -25,6 +25,8 @@ void SetMouseIcon(HCURSOR icon) noexcept {
 HCURSOR MouseIcon() noexcept { return screen.icon; }
 
 void SetMousePointer(MousePointer pointer) noexcept {
+    // Setting the pointer it already is shows nothing new (a drag sets it on every move).
+    if (screen.pointer == pointer) return;
     screen.pointer = pointer;
     show();
 }

@@ -2,7 +2,8 @@
 // custom icon that the thread's windows show instead of their own pointers until the default
 // comes back (a layer drag shows its direction this way).
 //
-// Setting the pointer shows it at once (SetCursor). Windows ask for their pointer again with
+// Setting another pointer or icon shows it at once (SetCursor); setting the same again does
+// nothing. Windows ask for their pointer again with
 // WM_SETCURSOR whenever the mouse moves over them uncaptured; a window procedure that offers
 // the message to ShowCustomPointer first keeps the custom icon on screen. While a window holds
 // the mouse capture no WM_SETCURSOR is sent, so the icon set last stays.

@@ -19,13 +19,6 @@ WNDPROC native_tree_proc() {
     return proc;
 }
 
-int16_t shift_mask(WPARAM keys) noexcept {
-    int16_t shift = 0;
-    if (keys & MK_SHIFT) shift |= 1;
-    if (keys & MK_CONTROL) shift |= 2;
-    if (GetKeyState(VK_MENU) < 0) shift |= 4;
-    return shift;
-}
 
 int16_t buttons_held(WPARAM keys) noexcept {
     int16_t buttons = 0;
@@ -35,6 +28,14 @@ int16_t buttons_held(WPARAM keys) noexcept {
     return buttons;
 }
 }  // namespace
+
+ShiftMask::operator int16_t() const noexcept {
+    int16_t shift = 0;
+    if (keys_ & MK_SHIFT) shift |= 1;
+    if (keys_ & MK_CONTROL) shift |= 2;
+    if (GetKeyState(VK_MENU) < 0) shift |= 4;
+    return shift;
+}
 
 TreeView::TreeView() : nodes_(std::make_unique<NodeCollection>(*this)) {}
 
@@ -150,12 +151,12 @@ LRESULT TreeView::pass_on(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     return CallWindowProcW(native_tree_proc(), window, msg, wp, lp);
 }
 
-void TreeView::raise_mouse(void (TreeViewEvents::*event)(int16_t, int16_t, float, float), int16_t button,
+void TreeView::raise_mouse(void (TreeViewEvents::*event)(int16_t, ShiftMask, float, float), int16_t button,
                            WPARAM wp, LPARAM lp) {
     if (!events_) return;
     const float x = float(GET_X_LPARAM(lp)) * TwipsPerPixelX();
     const float y = float(GET_Y_LPARAM(lp)) * TwipsPerPixelY();
-    run_handler(L"a mouse event of the tree", [&] { (events_->*event)(button, shift_mask(wp), x, y); });
+    run_handler(L"a mouse event of the tree", [&] { (events_->*event)(button, ShiftMask(wp), x, y); });
 }
 
 LRESULT TreeView::on_message(HWND window, UINT msg, WPARAM wp, LPARAM lp) {

@@ -26,11 +26,24 @@
 
 namespace kelpy::platform {
 
+// The shift mask of a mouse event (1 Shift, 2 Ctrl, 4 Alt). Shift and Ctrl come with the message;
+// Alt's state is asked of the system only when the mask is read, since a handler that ignores
+// the mask (as the moves of a drag do) should not pay for a question that may cross into the
+// window server.
+class ShiftMask {
+public:
+    explicit ShiftMask(WPARAM keys) noexcept : keys_(keys) {}
+    operator int16_t() const noexcept;
+
+private:
+    WPARAM keys_;
+};
+
 class TreeViewEvents {
 public:
-    virtual void MouseDown(int16_t button, int16_t shift, float x, float y) = 0;
-    virtual void MouseMove(int16_t button, int16_t shift, float x, float y) = 0;
-    virtual void MouseUp(int16_t button, int16_t shift, float x, float y) = 0;
+    virtual void MouseDown(int16_t button, ShiftMask shift, float x, float y) = 0;
+    virtual void MouseMove(int16_t button, ShiftMask shift, float x, float y) = 0;
+    virtual void MouseUp(int16_t button, ShiftMask shift, float x, float y) = 0;
     virtual void Expand(const NodePtr& node) = 0;
     virtual void Collapse(const NodePtr& node) = 0;
 
@@ -117,7 +130,7 @@ private:
     static LRESULT CALLBACK window_proc(HWND, UINT, WPARAM, LPARAM);
     LRESULT on_message(HWND, UINT, WPARAM, LPARAM);
     LRESULT pass_on(HWND, UINT, WPARAM, LPARAM);
-    void raise_mouse(void (TreeViewEvents::*event)(int16_t, int16_t, float, float), int16_t button,
+    void raise_mouse(void (TreeViewEvents::*event)(int16_t, ShiftMask, float, float), int16_t button,
                      WPARAM wp, LPARAM lp);
     void on_destroyed() noexcept;
     RECT bounds() const;

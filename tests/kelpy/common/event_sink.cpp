@@ -25,7 +25,8 @@ STDMETHODIMP RecordingSink::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*
 
 STDMETHODIMP RecordingSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) {
     ReceivedEvent e{id, {}};
-    const bool cancel = setCancel || std::find(cancelEvents.begin(), cancelEvents.end(), id) != cancelEvents.end();
+    const bool cancel = setCancel || std::find(cancelEvents.begin(), cancelEvents.end(), id) != cancelEvents.end() ||
+                        (decide && decide(id));
     // The arguments come last first.
     for (UINT i = params->cArgs; i-- > 0;) {
         VARIANTARG& arg = params->rgvarg[i];

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <ocidl.h>
+#include <functional>
 #include <vector>
 #include "com/object.h"
 #include "com/ptr.h"
@@ -28,6 +29,7 @@ public:
 
     bool setCancel = false;              // cancel every event
     std::vector<DISPID> cancelEvents;    // cancel these events
+    std::function<bool(DISPID)> decide;  // when set: cancel the events it answers true for
     std::vector<ReceivedEvent> events;
 
     // How many of the received events have this id.

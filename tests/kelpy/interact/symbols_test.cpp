@@ -5,6 +5,7 @@
 #include "kelpy/interact/interact_fixture.h"
 #include "com/bstr.h"
 #include "kelpy/common/canvas.h"
+#include "kelpy/common/tree_reader.h"
 
 using namespace test;
 
@@ -157,10 +158,7 @@ TEST_F(SymbolChoice, ARendererThatLostTheClassKeepsItsSymbols) {
 
 TEST_F(SymbolChoice, TheRowShowsTheNewSwatchAtItsNewSize) {
     auto height_of = [&] {
-        RECT r{};
-        *reinterpret_cast<HTREEITEM*>(&r) = row(L"Towns", L"")->handle();
-        SendMessageW(tree(), TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&r));
-        return r;
+        return item_rect(tree(), row(L"Towns", L"")->handle(), false);
     };
     auto orange_pixels = [&](const RECT& r) {
         RECT client{};

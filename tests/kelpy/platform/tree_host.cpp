@@ -72,9 +72,9 @@ void TreeHost::mouse(const char* what, int16_t button, int16_t shift, float x, f
     events.emplace_back(text);
 }
 
-void TreeHost::MouseDown(int16_t b, int16_t s, float x, float y) { mouse("down", b, s, x, y); }
-void TreeHost::MouseMove(int16_t b, int16_t s, float x, float y) { mouse("move", b, s, x, y); }
-void TreeHost::MouseUp(int16_t b, int16_t s, float x, float y) { mouse("up", b, s, x, y); }
+void TreeHost::MouseDown(int16_t b, kelpy::platform::ShiftMask s, float x, float y) { mouse("down", b, s, x, y); }
+void TreeHost::MouseMove(int16_t b, kelpy::platform::ShiftMask s, float x, float y) { mouse("move", b, s, x, y); }
+void TreeHost::MouseUp(int16_t b, kelpy::platform::ShiftMask s, float x, float y) { mouse("up", b, s, x, y); }
 void TreeHost::Expand(const kelpy::platform::NodePtr& node) { events.push_back("expand " + com::narrow(node->Text())); }
 void TreeHost::Collapse(const kelpy::platform::NodePtr& node) { events.push_back("collapse " + com::narrow(node->Text())); }
 

@@ -25,9 +25,9 @@ public:
     std::vector<std::string> events;  // "down 1 0 150 300", "expand A", ...
 
 private:
-    void MouseDown(int16_t button, int16_t shift, float x, float y) override;
-    void MouseMove(int16_t button, int16_t shift, float x, float y) override;
-    void MouseUp(int16_t button, int16_t shift, float x, float y) override;
+    void MouseDown(int16_t button, kelpy::platform::ShiftMask shift, float x, float y) override;
+    void MouseMove(int16_t button, kelpy::platform::ShiftMask shift, float x, float y) override;
+    void MouseUp(int16_t button, kelpy::platform::ShiftMask shift, float x, float y) override;
     void Expand(const kelpy::platform::NodePtr& node) override;
     void Collapse(const kelpy::platform::NodePtr& node) override;
     void mouse(const char* what, int16_t button, int16_t shift, float x, float y);

@@ -47,75 +47,13 @@ struct Options {
     double bound_ms = kDefaultBoundMs;
 };
 
-// What the watchdog and the crash report need to know about the case that is running.
-std::atomic<long> g_case{-1};
-std::atomic<int64_t> g_started{0};
-uint64_t g_seed = 0;
-double g_bound_ms = kDefaultBoundMs;
+// The crash and hang report of the run (one per process).
+fuzz::Guard* guard = nullptr;
 
-double now_ms() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return double(c.QuadPart) * 1000.0 / double(f.QuadPart);
-}
-
-// Written straight to the standard output handle: it must work from a crashed process too.
-void say(const char* text) {
-    DWORD written = 0;
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text, DWORD(std::strlen(text)), &written, nullptr);
-}
-
-void say_replay(const char* why, long index) {
-    char line[512];
-    std::snprintf(line, sizeof line, "%s in case %ld; replay: document-fuzz --seed 0x%016" PRIX64 " --case %ld\n", why, index,
-                  g_seed, index);
-    say(line);
-}
-
-LONG WINAPI on_crash(EXCEPTION_POINTERS* e) {
-    char why[128];
-    std::snprintf(why, sizeof why, "CRASH: exception 0x%08lX", static_cast<unsigned long>(e->ExceptionRecord->ExceptionCode));
-    fflush(stdout);
-    say_replay(why, g_case.load());
-    say("figure documents-crashes value 1 goal 0\n");
-    return EXCEPTION_EXECUTE_HANDLER;
-}
-
-DWORD WINAPI watchdog(void*) {
-    for (;;) {
-        Sleep(250);
-        long index = g_case.load();
-        if (index < 0) continue;
-        double ms = now_ms() - double(g_started.load()) / 1000.0;
-        if (ms > 10 * g_bound_ms) {
-            fflush(stdout);
-            say_replay("HANG: no answer after ten times the bound", index);
-            say("figure documents-hangs value 1 goal 0\n");
-            TerminateProcess(GetCurrentProcess(), 3);
-        }
-    }
-}
-
-// The process's private bytes: its committed private memory, added up over its address space.
-// (GetProcessMemoryInfo's PrivateUsage would say the same, but not every implementation of
-// Windows fills it in.)
-SIZE_T private_bytes() {
-    SIZE_T total = 0;
-    MEMORY_BASIC_INFORMATION m{};
-    for (const char* p = nullptr; VirtualQuery(p, &m, sizeof m) == sizeof m;) {
-        if (m.State == MEM_COMMIT && m.Type == MEM_PRIVATE) total += m.RegionSize;
-        const char* next = static_cast<const char*>(m.BaseAddress) + m.RegionSize;
-        if (next <= p) break;
-        p = next;
-    }
-    return total;
-}
-
-uint64_t fresh_seed() {
-    LARGE_INTEGER c;
-    QueryPerformanceCounter(&c);
-    return fuzz::Random(uint64_t(c.QuadPart) ^ (uint64_t(GetCurrentProcessId()) << 32)).next();
+std::string replay(uint64_t seed, long index) {
+    char line[96];
+    std::snprintf(line, sizeof line, "document-fuzz --seed 0x%016" PRIX64 " --case %ld", seed, index);
+    return line;
 }
 
 bool parse(int argc, char** argv, Options& o) {
@@ -216,12 +154,11 @@ private:
         {
             auto doc = mm::create<IMapDocument>(CLSID_MapDocument);
             com::Bstr p(path);
-            g_started = int64_t(now_ms() * 1000.0);
-            g_case = index;
-            double start = now_ms();
+            guard->begin(index);
+            double start = fuzz::now_ms();
             r.hr = doc->Open(p.get());
-            r.ms = now_ms() - start;
-            g_case = -1;
+            r.ms = fuzz::now_ms() - start;
+            guard->end();
             r.error = mm::last_error();
             com::ComPtr<IMap> map;
             doc->get_Map(map.put());
@@ -302,18 +239,17 @@ int fuzz_documents(const Options& o) {
     SIZE_T baseline = 0;
     int shown = 0;
     for (long i = 0; i < o.documents; ++i) {
-        if (i == std::min(warm, o.documents - 1)) baseline = private_bytes();
+        if (i == std::min(warm, o.documents - 1)) baseline = fuzz::private_bytes();
         std::string fault = suite.run(i);
         if (!fault.empty() && shown++ < 20) {
-            std::printf("FAULT in case %ld: %s\n", i, fault.c_str());
-            say_replay("  ", i);
+            std::printf("FAULT in case %ld: %s\n  replay: %s\n", i, fault.c_str(), replay(o.seed, i).c_str());
         }
         if ((i + 1) % 1000 == 0) {
             std::printf("  %ld documents\n", i + 1);
             std::fflush(stdout);
         }
     }
-    SIZE_T end = private_bytes();
+    SIZE_T end = fuzz::private_bytes();
     double measured = double(std::max(1L, o.documents - warm));
     double growth = (double(end) - double(baseline)) / 1024.0 * 1000.0 / measured;
     return suite.report(baseline / 1024, end / 1024, std::max(growth, 0.0)) ? 0 : 1;
@@ -327,15 +263,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: document-fuzz [--documents N] [--seed S] [--case K] [--bound-ms B]\n");
         return 2;
     }
-    if (!o.seeded) o.seed = fresh_seed();
-    g_seed = o.seed;
-    g_bound_ms = o.bound_ms;
-    // Room for the crash report on a thread whose stack has overflowed.
-    ULONG guarantee = 64 * 1024;
-    SetThreadStackGuarantee(&guarantee);
-    SetUnhandledExceptionFilter(on_crash);
-    HANDLE dog = CreateThread(nullptr, 0, watchdog, nullptr, 0, nullptr);
-    if (dog) CloseHandle(dog);  // it runs until the process ends
+    if (!o.seeded) o.seed = fuzz::fresh_seed();
+    // A case that takes ten times the bound counts as a hang.
+    fuzz::Guard watch("documents", 10 * o.bound_ms, [&](long index) { return replay(o.seed, index); });
+    guard = &watch;
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 2;
     int rc = 2;
     try {

@@ -11,12 +11,6 @@ constexpr size_t kHugeString = 10u << 20;  // 10 MB
 constexpr size_t kDeep = 100000;           // levels of nesting
 const char* const kPlaceholder = "\x01" "fuzz" "\x01";
 
-uint64_t mix(uint64_t x) {
-    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
-    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
-    return x ^ (x >> 31);
-}
-
 std::string repeat(std::string_view s, size_t n) {
     std::string out;
     out.reserve(s.size() * n);
@@ -347,8 +341,6 @@ const Kind kKinds[] = {
 };
 
 }  // namespace
-
-uint64_t Random::next() { return mix(state_ += 0x9E3779B97F4A7C15ull); }
 
 Mutator::Mutator(std::vector<Base> bases) : bases_(std::move(bases)) {}
 

@@ -7,23 +7,11 @@
 #pragma once
 #include <cstdint>
 #include <nlohmann/json.hpp>
+#include "common/fuzz.h"
 #include <string>
 #include <vector>
 
 namespace fuzz {
-
-// A small, fast generator whose sequence is the same on every platform (splitmix64).
-class Random {
-public:
-    explicit Random(uint64_t seed) : state_(seed) {}
-    uint64_t next();
-    size_t below(size_t n) { return n ? size_t(next() % n) : 0; }
-    template <class T, size_t N>
-    const T& pick(const T (&items)[N]) { return items[below(N)]; }
-
-private:
-    uint64_t state_;
-};
 
 // How a case reaches the loader.
 enum class Form { Text, Folder, Missing };

@@ -1,4 +1,4 @@
-#include "bench/toc_legends/bare_tree.h"
+#include "bench/common/bare_tree.h"
 #include "bench/common/timing.h"
 
 namespace bench {

@@ -1,4 +1,4 @@
-#include "bench/toc_legends/map_maker.h"
+#include "bench/common/map_maker.h"
 #include <string>
 #include "com/bstr.h"
 #include "com/error.h"

@@ -1,0 +1,503 @@
+// message-fuzz: the control under a storm of random input. The control, hosted by our own
+// container in a topmost window and bound to the sample map, receives random steps: mouse moves
+// anywhere on the screen, presses and releases of the buttons (the left one may stay held over
+// several steps, so drags start, run and end), the wheel, keys (with Shift, Ctrl or Alt),
+// scrolling, expanding and collapsing, resizes, focus changes, changes of the map through the
+// map model (layers added, deleted, moved, shown and hidden, class symbols replaced), rebuilds;
+// the host's event handlers cancel at random and the symbol selector confirms or cancels at
+// random. After every step:
+//   - every layer of the map sits in exactly one place (the map's top level or one group layer),
+//     and no layer came or went but those the steps added or deleted;
+//   - when no drag runs: no capture, no timer and the default pointer;
+// and every 100 steps (and at the end), after a Reset, the tree shows exactly the map.
+//
+//   message-fuzz [--steps N] [--seed S] [--trace-from K]
+//
+// N steps (default 100,000) from seed S (default: a new one, printed); from step K on, each step
+// says what it is before it runs. A failure prints the seed
+// and the step that failed, to replay it; a crash or a hang too. The program ends with one line
+// per figure, `figure <name> value <v> goal <g>`, and exits with 1 when a figure misses its goal.
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+#include <cinttypes>
+#include <cstdio>
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+#include "com/bstr.h"
+#include "com/error.h"
+#include "common/fuzz.h"
+#include "common/registration.h"
+#include "control_host.h"
+#include "kelpy/common/event_sink.h"
+#include "kelpy/common/legend_builder.h"
+#include "kelpy/common/map_builder.h"
+#include "kelpy/control/toc.h"
+#include "kelpy/platform/mouse_pointer.h"
+#include "map_document.h"
+#include "scripted_selector.h"
+#include "user_input.h"
+
+namespace test {
+struct FuzzTests;
+template <>
+struct TocAccess<FuzzTests> {
+    static bool dragging(kelpy::Toc& t) { return t.m_bDragging; }
+    static bool timer_on(kelpy::Toc& t) { return t.tToc.Enabled(); }
+};
+}  // namespace test
+
+namespace {
+
+using Access = test::TocAccess<test::FuzzTests>;
+using host::Button;
+
+constexpr double kHangMs = 20000;  // no step takes anywhere near this long
+constexpr long kTreeCheckEvery = 100;
+
+struct Options {
+    long steps = 100000;
+    uint64_t seed = 0;
+    bool seeded = false;
+    long trace_from = -1;  // the steps from this one say what they are
+};
+
+std::string replay(uint64_t seed, long step) {
+    char line[96];
+    std::snprintf(line, sizeof line, "message-fuzz --seed 0x%016" PRIX64 " --steps %ld", seed, step + 1);
+    return line;
+}
+
+std::wstring name_of(ILayer* layer) {
+    com::Bstr name;
+    com::check(layer->get_Name(name.put()));
+    return std::wstring(name.view());
+}
+
+com::ComPtr<IUnknown> identity(ILayer* layer) { return com::ComPtr<ILayer>(layer).as<IUnknown>(); }
+
+// Every layer of the map with its place: the group layer it is in (null: the map's top level).
+struct Placed {
+    com::ComPtr<ILayer> layer;
+    com::ComPtr<ILayer> group;
+};
+
+void members(ILayer* layer, std::vector<Placed>& out) {
+    auto sub = com::ComPtr<ILayer>(layer).query<ISubLayers>();
+    if (!sub) return;
+    LONG n = 0;
+    com::check(sub->get_Count(&n));
+    for (LONG i = 0; i < n; ++i) {
+        com::ComPtr<ILayer> member;
+        com::check(sub->get_Layer(i, member.put()));
+        out.push_back({member, layer});
+        members(member.get(), out);
+    }
+}
+
+std::vector<Placed> every_layer(IMap* map) {
+    std::vector<Placed> out;
+    LONG n = 0;
+    com::check(map->get_LayerCount(&n));
+    for (LONG i = 0; i < n; ++i) {
+        com::ComPtr<ILayer> layer;
+        com::check(map->get_Layer(i, layer.put()));
+        out.push_back({layer, nullptr});
+        members(layer.get(), out);
+    }
+    return out;
+}
+
+// The map as the tree shows it: top-level layers, and the members of top-level group layers in
+// brackets ("A, G [x, y], B"); deeper members are not items of their own.
+std::wstring map_outline(IMap* map) {
+    std::wstring text;
+    LONG n = 0;
+    com::check(map->get_LayerCount(&n));
+    for (LONG i = 0; i < n; ++i) {
+        com::ComPtr<ILayer> layer;
+        com::check(map->get_Layer(i, layer.put()));
+        if (i) text += L", ";
+        text += name_of(layer.get());
+        if (!layer.query<IGroupLayer>()) continue;
+        auto sub = layer.as<ISubLayers>();
+        LONG m = 0;
+        com::check(sub->get_Count(&m));
+        text += L" [";
+        for (LONG j = 0; j < m; ++j) {
+            com::ComPtr<ILayer> member;
+            com::check(sub->get_Layer(j, member.put()));
+            text += (j ? L", " : L"") + name_of(member.get());
+        }
+        text += L"]";
+    }
+    return text;
+}
+
+std::wstring tree_outline(const kelpy::Toc& toc) {
+    std::wstring text;
+    bool first = true, in_group = false, group_open = false;
+    for (const auto& item : toc.DescribeTree()) {
+        const bool layer = item.type == ::TOCNodeType::Layer || item.type == ::TOCNodeType::GroupLayer;
+        if (!item.hasRecord || !layer) continue;
+        if (item.depth == 1) {
+            if (group_open) text += L"]";
+            group_open = false;
+            if (!first) text += L", ";
+            text += item.text;
+            in_group = item.type == ::TOCNodeType::GroupLayer;
+            if (in_group) {
+                text += L" [";
+                group_open = true;
+            }
+            first = false;
+        } else if (item.depth == 2 && in_group) {
+            if (text.back() != L'[') text += L", ";
+            text += item.text;
+        }
+    }
+    if (group_open) text += L"]";
+    return text;
+}
+
+class Fuzz {
+public:
+    Fuzz(const Options& o, IMap* map) : o_(o), r_(o.seed), map_(map) {
+        toc_ = com::ComPtr<kelpy::Toc>::attach(kelpy::Toc::create());
+        host::HostOptions options;
+        options.userMode = true;
+        options.width = 280;
+        options.height = 520;
+        options.position = {40, 40};
+        options.topmost = true;
+        host_ = std::make_unique<host::ControlHost>(toc_->unknown(), options);
+        sink_ = test::RecordingSink::make();
+        sink_->decide = [this](DISPID) { return r_.chance(15); };
+        connection_ = std::make_unique<test::EventConnection>(toc_->unknown(), sink_.get());
+        IMap* argument = map_.get();
+        com::check(toc_->Initialize(&argument));
+        for (const Placed& p : every_layer(map_.get())) expected_[identity(p.layer.get()).get()] = p.layer;
+        host::pump_messages();
+    }
+
+    ~Fuzz() {
+        host::release(Button::Left);
+        host::move_mouse({GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
+        connection_.reset();
+        host_.reset();
+    }
+
+    // One random step; with `trace`, what it is goes to the output first.
+    void step(bool trace) {
+        const size_t kind = r_.below(100);
+        if (trace) {
+            POINT cursor{};
+            GetCursorPos(&cursor);
+            wchar_t cls[64] = L"";
+            GetClassNameW(WindowFromPoint(cursor), cls, 64);
+            std::printf("  kind %zu at %ld,%ld over %s, left %s, capture %p, dragging %d\n", kind, cursor.x, cursor.y,
+                        com::narrow(cls).c_str(), left_down_ ? "down" : "up", (void*)GetCapture(),
+                        int(Access::dragging(*toc_.get())));
+            std::fflush(stdout);
+        }
+        if (kind < 30) move_somewhere();
+        else if (kind < 40) left_button();
+        else if (kind < 45) right_button();
+        else if (kind < 47) middle_click();
+        else if (kind < 49) host::turn_wheel(r_.chance(50) ? 1 : -1);
+        else if (kind < 62) key();
+        else if (kind < 66) scroll();
+        else if (kind < 69) expand_or_collapse();
+        else if (kind < 71) resize();
+        else if (kind < 74) focus();
+        else if (kind < 90) change_map();
+        else if (kind < 93) com::check(toc_->Reset());
+        else host::pump_messages(DWORD(r_.below(60)));  // timers (the drag's scrolling) tick
+        selector_.answer({.confirm = r_.chance(60), .color = COLORREF(r_.next() & 0xFFFFFF)});
+    }
+
+    // What is wrong after a step ("" when nothing is).
+    std::string check(bool rebuild) {
+        std::map<IUnknown*, int> seen;
+        for (const Placed& p : every_layer(map_.get())) {
+            auto id = identity(p.layer.get());
+            if (++seen[id.get()] > 1) return "the layer " + com::narrow(name_of(p.layer.get())) + " is in two places";
+            if (!expected_.count(id.get())) return "the layer " + com::narrow(name_of(p.layer.get())) + " came from nowhere";
+        }
+        for (const auto& [id, layer] : expected_)
+            if (!seen.count(id)) return "the layer " + com::narrow(name_of(layer.get())) + " was lost";
+        if (!Access::dragging(*toc_.get())) {
+            if (GetCapture()) return "the mouse is captured while no drag runs";
+            if (Access::timer_on(*toc_.get())) return "the drag timer runs while no drag does";
+            if (kelpy::platform::GetMousePointer() != kelpy::platform::MousePointer::Default)
+                return "the custom pointer shows while no drag runs";
+            if (rebuild) {
+                com::check(toc_->Reset());
+                const std::wstring tree = tree_outline(*toc_.get()), map = map_outline(map_.get());
+                if (tree != map) return "the tree shows " + com::narrow(tree) + " for the map " + com::narrow(map);
+            }
+        }
+        return "";
+    }
+
+private:
+    HWND tree() const { return GetWindow(toc_->hWnd(), GW_CHILD); }
+
+    // A point of the tree's client area (its scroll bars excluded), on the screen.
+    POINT in_tree() {
+        RECT r{};
+        GetClientRect(tree(), &r);
+        POINT p{LONG(r_.below(size_t(std::max<LONG>(r.right, 1)))), LONG(r_.below(size_t(std::max<LONG>(r.bottom, 1))))};
+        ClientToScreen(tree(), &p);
+        return p;
+    }
+
+    void move_somewhere() {
+        if (r_.chance(75)) {
+            host::move_mouse(in_tree());
+        } else {
+            host::move_mouse({LONG(r_.below(size_t(GetSystemMetrics(SM_CXSCREEN)))),
+                              LONG(r_.below(size_t(GetSystemMetrics(SM_CYSCREEN))))});
+        }
+    }
+
+    // The left button goes down or up; it may stay down over many steps (a drag). A press on the
+    // frame of a window of this thread (the host's caption or border, the tree's scroll bar)
+    // would start the system's modal move, size or scroll loop, which waits for input that only
+    // this thread gives: such presses happen in the tree's client area instead.
+    void left_button() {
+        if (!left_down_) {
+            POINT cursor{};
+            GetCursorPos(&cursor);
+            HWND under = WindowFromPoint(cursor);
+            if (under && GetWindowThreadProcessId(under, nullptr) == GetCurrentThreadId() &&
+                SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(cursor.x, cursor.y)) != HTCLIENT)
+                host::move_mouse(in_tree());
+        }
+        if (left_down_) host::release(Button::Left);
+        else host::press(Button::Left);
+        left_down_ = !left_down_;
+        if (left_down_) move_somewhere();  // the press is handled with the move that follows
+    }
+
+    // The tree waits for what follows a right press inside its handling of it: the press never
+    // goes alone, but with its release (a click) or with a move away within the tree, where the
+    // tree's wait sees it (input queued for another window while the press waits in the queue
+    // would reach that window's thread instead).
+    void right_button() {
+        const POINT at = in_tree();
+        if (r_.chance(70)) {
+            host::click(at, Button::Right);
+            return;
+        }
+        POINT away = in_tree();
+        for (int i = 0; i < 10 && std::abs(away.x - at.x) <= 8 && std::abs(away.y - at.y) <= 8; ++i) away = in_tree();
+        if (std::abs(away.x - at.x) <= 8 && std::abs(away.y - at.y) <= 8) return;
+        host::move_mouse(at);
+        host::press(Button::Right);
+        host::move_mouse(away);
+        host::release(Button::Right);
+    }
+
+    void middle_click() { host::click(in_tree(), Button::Middle); }
+
+    void key() {
+        static const WORD keys[] = {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, VK_SPACE, VK_RETURN, VK_HOME, VK_END,
+                                    VK_PRIOR, VK_NEXT, VK_APPS, VK_F10, VK_ESCAPE, VK_ADD, VK_SUBTRACT, 'R'};
+        const WORD key = r_.pick(keys);
+        const bool arrow = key == VK_UP || key == VK_DOWN || key == VK_LEFT || key == VK_RIGHT;
+        // Alt goes with the arrows only, Escape alone, and F10 with Shift to the tree only: Alt
+        // alone, F10 alone, Shift+Escape and (in Wine) Shift+F10 in the host window open the host
+        // window's menu, whose loop waits for input that only this thread could give.
+        if (arrow && r_.chance(40) && alt_is_the_controls()) host::press_key(key, {VK_MENU});
+        else if (key == VK_F10) {
+            if (GetFocus() == tree()) host::press_key(key, {VK_SHIFT});
+        }
+        else if (key == VK_ESCAPE) host::press_key(key);
+        else if (r_.chance(20)) host::press_key(key, {VK_SHIFT});
+        else if (r_.chance(10)) host::press_key(key, {VK_CONTROL});
+        else host::press_key(key);
+    }
+
+    // Whether Alt with an arrow would reach the control's keys: the tree has the focus, no drag
+    // runs and a layer or group item is selected. Elsewhere the tree view takes the key itself
+    // (Wine's) without telling the system, and Alt's release then opens the host's menu, whose
+    // loop waits for input that only this thread could give.
+    bool alt_is_the_controls() {
+        if (GetFocus() != tree()) return true;  // the host window's own keys
+        if (Access::dragging(*toc_.get())) return false;
+        const auto caret = reinterpret_cast<HTREEITEM>(SendMessageW(tree(), TVM_GETNEXTITEM, TVGN_CARET, 0));
+        for (const auto& item : toc_->DescribeTree())
+            if (item.handle == caret)
+                return item.hasRecord && (item.type == ::TOCNodeType::Layer || item.type == ::TOCNodeType::GroupLayer);
+        return false;
+    }
+
+    void scroll() {
+        static const WPARAM codes[] = {SB_LINEUP, SB_LINEDOWN, SB_PAGEUP, SB_PAGEDOWN, SB_TOP, SB_BOTTOM};
+        SendMessageW(tree(), r_.chance(80) ? WM_VSCROLL : WM_HSCROLL, r_.pick(codes), 0);
+    }
+
+    void expand_or_collapse() {
+        auto items = toc_->DescribeTree();
+        if (items.empty()) return;
+        const auto& item = items[r_.below(items.size())];
+        SendMessageW(tree(), TVM_EXPAND, r_.chance(50) ? TVE_EXPAND : TVE_COLLAPSE, reinterpret_cast<LPARAM>(item.handle));
+    }
+
+    void resize() { host_->resize(int(120 + r_.below(300)), int(100 + r_.below(500))); }
+
+    void focus() {
+        switch (r_.below(3)) {
+        case 0: SetFocus(tree()); break;
+        case 1: SetFocus(host_->window()); break;
+        default: SetFocus(nullptr); break;
+        }
+    }
+
+    // A change through the map model, as another part of the host would make it.
+    void change_map() {
+        std::vector<Placed> all = every_layer(map_.get());
+        const size_t what = r_.below(100);
+        if (what < 15 || all.empty()) {
+            auto layer = test::make_layer(r_.chance(50) ? test::LayerKind::Plain : test::LayerKind::Feature,
+                                          L"Fuzz " + std::to_wstring(++added_), r_.chance(50));
+            com::check(map_->AddLayer(layer.get()));
+            expected_[identity(layer.get()).get()] = layer;
+            return;
+        }
+        const Placed& p = all[r_.below(all.size())];
+        if (what < 25) {
+            // Deleted, with whatever it holds.
+            std::vector<Placed> gone{p};
+            members(p.layer.get(), gone);
+            if (p.group) com::check(p.group.as<IGroupLayer>()->Delete(p.layer.get()));
+            else com::check(map_->DeleteLayer(p.layer.get()));
+            for (const Placed& g : gone) expected_.erase(identity(g.layer.get()).get());
+        } else if (what < 50) {
+            LONG n = 0;
+            com::check(map_->get_LayerCount(&n));
+            if (n == 0) return;
+            com::ComPtr<ILayer> top;
+            com::check(map_->get_Layer(LONG(r_.below(size_t(n))), top.put()));
+            com::check(map_->MoveLayer(top.get(), LONG(r_.below(size_t(n)))));
+        } else if (what < 75) {
+            VARIANT_BOOL visible = VARIANT_FALSE;
+            com::check(p.layer->get_Visible(&visible));
+            com::check(p.layer->put_Visible(visible ? VARIANT_FALSE : VARIANT_TRUE));
+        } else {
+            replace_a_symbol(p.layer);
+        }
+    }
+
+    void replace_a_symbol(const com::ComPtr<ILayer>& layer) {
+        auto rendering = layer.query<IFeatureRendering>();
+        if (!rendering) return;
+        com::ComPtr<IFeatureRenderer> renderer;
+        com::check(rendering->get_Renderer(renderer.put()));
+        if (!renderer) return;
+        auto symbol = test::solid_fill(COLORREF(r_.next() & 0xFFFFFF));
+        if (auto simple = renderer.query<ISimpleRenderer>()) {
+            com::check(simple->putref_Symbol(symbol.get()));
+        } else if (auto breaks = renderer.query<IClassBreaksRenderer>()) {
+            LONG n = 0;
+            com::check(breaks->get_BreakCount(&n));
+            if (n > 0) com::check(breaks->putref_Symbol(LONG(r_.below(size_t(n))), symbol.get()));
+        }
+    }
+
+    const Options& o_;
+    fuzz::Random r_;
+    com::ComPtr<IMap> map_;
+    com::ComPtr<kelpy::Toc> toc_;
+    std::unique_ptr<host::ControlHost> host_;
+    com::ComPtr<test::RecordingSink> sink_;
+    std::unique_ptr<test::EventConnection> connection_;
+    host::ScriptedSelector selector_;
+    std::map<IUnknown*, com::ComPtr<ILayer>> expected_;  // every layer the map should hold
+    bool left_down_ = false;
+    long added_ = 0;
+};
+
+bool parse(int argc, char** argv, Options& o) {
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string a = argv[i];
+        char* end = nullptr;
+        if (a == "--steps") o.steps = std::strtol(argv[i + 1], &end, 10);
+        else if (a == "--seed") o.seed = std::strtoull(argv[i + 1], &end, 0), o.seeded = true;
+        else if (a == "--trace-from") o.trace_from = std::strtol(argv[i + 1], &end, 10);
+        else return false;
+        if (*end) return false;
+    }
+    return argc % 2 == 1 && o.steps > 0;
+}
+
+int run(const Options& o) {
+    fuzz::Guard guard("fuzz", kHangMs, [&](long step) { return replay(o.seed, step); });
+    auto map = host::open_map(test::program_dir() + L"\\samples\\sample-map.json");
+    Fuzz fuzz(o, map.get());
+    std::printf("message fuzz: %ld steps, seed 0x%016" PRIX64 "\n", o.steps, o.seed);
+    std::fflush(stdout);
+    std::string fault;
+    long step = 0;
+    for (; step < o.steps && fault.empty(); ++step) {
+        guard.begin(step);
+        try {
+            fuzz.step(o.trace_from >= 0 && step >= o.trace_from);
+            fault = fuzz.check((step + 1) % kTreeCheckEvery == 0 || step + 1 == o.steps);
+        } catch (const com::ComError& e) {
+            // The steps ask the map model for nothing it may refuse, and the control's Reset
+            // must work: a failure here is a fault.
+            fault = std::string("a step failed: ") + e.what();
+        }
+        guard.end();
+        if ((step + 1) % 10000 == 0 && step + 1 < o.steps) {
+            std::printf("  %ld steps\n", step + 1);
+            std::fflush(stdout);
+        }
+    }
+    const bool lost = fault.find("lost") != std::string::npos || fault.find("nowhere") != std::string::npos;
+    const bool duplicated = fault.find("two places") != std::string::npos;
+    const bool leftovers = fault.find("no drag") != std::string::npos;
+    const bool mismatch = fault.find("the tree shows") != std::string::npos;
+    const bool failed = fault.find("a step failed") != std::string::npos;
+    if (!fault.empty())
+        std::printf("FAULT in step %ld: %s\n  replay: %s\n", step - 1, fault.c_str(), replay(o.seed, step - 1).c_str());
+    else
+        std::printf("%ld steps, every check held\n", step);
+    std::printf("figure fuzz-crashes value 0 goal 0\n");
+    std::printf("figure fuzz-hangs value 0 goal 0\n");
+    std::printf("figure fuzz-layers-lost value %d goal 0\n", lost ? 1 : 0);
+    std::printf("figure fuzz-layers-duplicated value %d goal 0\n", duplicated ? 1 : 0);
+    std::printf("figure fuzz-drag-leftovers value %d goal 0\n", leftovers ? 1 : 0);
+    std::printf("figure fuzz-tree-mismatches value %d goal 0\n", mismatch ? 1 : 0);
+    std::printf("figure fuzz-failed-steps value %d goal 0\n", failed ? 1 : 0);
+    return fault.empty() ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options o;
+    if (!parse(argc, argv, o)) {
+        std::fprintf(stderr, "usage: message-fuzz [--steps N] [--seed S] [--trace-from K]\n");
+        return 2;
+    }
+    if (!o.seeded) o.seed = fuzz::fresh_seed();
+    if (FAILED(OleInitialize(nullptr))) return 2;
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
+    int rc = 2;
+    try {
+        test::register_library(L"mapmodel.dll");
+        rc = run(o);
+    } catch (const com::ComError& e) {
+        std::printf("message-fuzz: %s\n", e.what());
+    }
+    OleUninitialize();
+    return rc;
+}
