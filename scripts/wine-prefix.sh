@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Creates the project's private, headless Wine prefix (null graphics driver) when it is missing,
-# and starts its server booted with every standard stream detached, so that Wine's background
-# services never hold the caller's output open. Source it: it defines kelpy_wine_stop.
+# and starts its server, persistent and booted with every standard stream detached, so that
+# Wine's background services never hold the caller's output open. Source it: it defines
+# kelpy_wine_stop, which stops the server when this script started it (a server that was already
+# running belongs to whoever started it, for example another script working in the same prefix).
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX=${KELPY_WINEPREFIX:-${KELPY_BUILD_ROOT:-$here/build}/wineprefix}
 export KELPY_WINEPREFIX=$WINEPREFIX
@@ -17,7 +19,18 @@ if [ ! -f "$WINEPREFIX/.kelpy-ready" ]; then
   touch "$WINEPREFIX/.kelpy-ready"
 fi
 
-/usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 || true  # 2 when one already runs
+# A persistent server (-p): one that a program starts by itself stops as soon as no program
+# runs, so that the next test would start a new session (and boot it) while the old one ends.
+kelpy_wine_started=0
+if /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1; then
+  kelpy_wine_started=1
+fi
 /usr/lib/wine/wine64 wineboot </dev/null >/dev/null 2>&1 || true
 
-kelpy_wine_stop() { /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1 || true; }
+kelpy_wine_stop() {
+  [ "$kelpy_wine_started" = 1 ] || return 0
+  /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1 || true
+  # Gone for good before the caller goes on (a new server cannot start while this one ends).
+  /usr/lib/wine/wineserver -w </dev/null >/dev/null 2>&1 || true
+  kelpy_wine_started=0
+}

@@ -2,6 +2,7 @@
 // the next good rebuild recovers, and nothing leaks.
 #include <gtest/gtest.h>
 #include "com/bstr.h"
+#include "kelpy/common/faulty_group.h"
 #include "kelpy/common/faulty_layer.h"
 #include "kelpy/common/faulty_map.h"
 #include "kelpy/common/hosted_control.h"
@@ -68,29 +69,6 @@ TEST(Failures, ALayerThatFailsKeepsTheItemsBuiltBeforeIt) {
     EXPECT_EQ(outline(host.tree()), L"M [root] bold expanded\n  Good [checked]\n\n");
 }
 
-// A group layer of a host's own model whose member list answers Nothing for every member.
-class HollowGroup final : public com::ComObject<HollowGroup, IGroupLayer, ISubLayers> {
-public:
-    static com::ComPtr<ILayer> make() { return com::ComPtr<ILayer>::attach(static_cast<IGroupLayer*>(create())); }
-    void* query_more(REFIID riid) noexcept { return riid == IID_ILayer ? static_cast<IGroupLayer*>(this) : nullptr; }
-
-    STDMETHODIMP GetTypeInfoCount(UINT* n) override { *n = 0; return S_OK; }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Name(BSTR* name) override { *name = SysAllocString(L"Hollow"); return S_OK; }
-    STDMETHODIMP put_Name(BSTR) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Valid(VARIANT_BOOL* v) override { *v = VARIANT_TRUE; return S_OK; }
-    STDMETHODIMP put_Valid(VARIANT_BOOL) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Visible(VARIANT_BOOL* v) override { *v = VARIANT_TRUE; return S_OK; }
-    STDMETHODIMP put_Visible(VARIANT_BOOL) override { return E_NOTIMPL; }
-    STDMETHODIMP Add(ILayer*) override { return E_NOTIMPL; }
-    STDMETHODIMP Delete(ILayer*) override { return E_NOTIMPL; }
-    STDMETHODIMP Clear() override { return E_NOTIMPL; }
-    STDMETHODIMP get_Count(LONG* n) override { *n = 2; return S_OK; }
-    STDMETHODIMP get_Layer(LONG, ILayer** layer) override { *layer = nullptr; return S_OK; }
-};
-
 // A layer request that succeeds but answers Nothing ends the rebuild with "Object variable not
 // set" (91), like any failing step, and the next good rebuild recovers.
 TEST(Failures, ALayerAnsweredAsNothingEndsTheRebuildWithError91) {
@@ -102,8 +80,10 @@ TEST(Failures, ALayerAnsweredAsNothingEndsTheRebuildWithError91) {
     EXPECT_FALSE(has_visible_style(host.tree()));
     EXPECT_EQ(outline(host.tree()), L"M [root] bold collapsed\n  A [checked]\n");
 
-    EXPECT_EQ(host.initialize(make_map(L"G", {HollowGroup::make()}).get()), com::CTL_E_OBJECTNOTSET);
-    EXPECT_EQ(error_description(), L"The group layer Hollow answered Nothing for its member 0");
+    auto group = FaultyGroup::wrap(group_layer(L"Hollow", {feature_layer(L"C"), feature_layer(L"D")}));
+    group->answer_nothing_at(1);
+    EXPECT_EQ(host.initialize(make_map(L"G", {group->layer()}).get()), com::CTL_E_OBJECTNOTSET);
+    EXPECT_EQ(error_description(), L"The group layer Hollow answered Nothing for its member 1");
 
     map->answer_nothing_at(-1);
     ASSERT_EQ(host.initialize(map.get()), S_OK);
