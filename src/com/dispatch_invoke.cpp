@@ -89,9 +89,9 @@ std::optional<InterfaceParameter> interface_parameter(ITypeInfo* info, const ELE
     return p;
 }
 
-// An argument that may carry an object: one by value, by reference, or in a variant by
-// reference. `where` is the caller's storage that a result may go back to (null when the object
-// came by value).
+// An argument that carries an object: by value, by reference, or in a variant by reference.
+// `variant` or `slot` is the caller's storage that a result may go back to (both null when the
+// object came by value).
 struct ObjectArgument {
     IUnknown* object = nullptr;
     VARIANT* variant = nullptr;  // the caller's variant (VT_VARIANT | VT_BYREF)
