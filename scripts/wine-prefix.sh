@@ -27,6 +27,19 @@ if /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1; then
 fi
 /usr/lib/wine/wine64 wineboot </dev/null >/dev/null 2>&1 || true
 
+# The desktop, for the whole session. Its process (explorer.exe /desktop, which the boot starts,
+# or else the first program that opens a window, with that program's output) ends a moment after
+# the last program has left the desktop: between two tests, while the next one starts. A program
+# that waits for ever keeps the desktop in use until the server stops: a command interpreter
+# reading from a pipe that no one writes to.
+kelpy_keep_desktop() {
+  local pipe=$WINEPREFIX/.kelpy-desktop-keeper
+  [ -p "$pipe" ] || mkfifo "$pipe"
+  /usr/lib/wine/wine64 cmd.exe /q /k <>"$pipe" >/dev/null 2>&1 &
+  disown
+}
+if [ "$kelpy_wine_started" = 1 ]; then kelpy_keep_desktop; fi
+
 kelpy_wine_stop() {
   [ "$kelpy_wine_started" = 1 ] || return 0
   /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1 || true

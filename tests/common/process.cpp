@@ -42,6 +42,7 @@ Finished run_command(std::wstring command) {
     Finished result;
     const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
                                         program_dir().c_str(), &startup, &process);
+    const DWORD start_error = started ? 0 : GetLastError();
     CloseHandle(out_write);
     CloseHandle(err_write);
     PipeReader out{out_read, {}}, err{err_read, {}};
@@ -64,6 +65,7 @@ Finished run_command(std::wstring command) {
     for (auto [from, to] : {std::pair{&out.text, &result.out}, std::pair{&err.text, &result.err}})
         for (char c : *from)
             if (c != '\r') to->push_back(c);
+    if (!started) result.err += "CreateProcess failed with error " + std::to_string(start_error) + "\n";
     return result;
 }
 
