@@ -127,7 +127,7 @@ if [ $mode = snapshot ]; then
   "$(loader_of "$arch")" "$root/$arch/bin/snapshot.exe" "${args[@]}" \
       --out "$(windows_path "$picture")" "$(windows_path "$document")"
   echo
-  steps=$(ls "$root"/snapshot-*.png 2>/dev/null | wc -l)
+  steps=$(find "$root" -maxdepth 1 -name 'snapshot-*.png' | wc -l)
   if [ "$steps" -gt 0 ]; then
     echo "The pictures of the control are at: $picture and, after each action, $root/snapshot-1.png to snapshot-$steps.png"
   else

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Creates the project's private, headless Wine prefix (null graphics driver) when it is missing,
-# and starts its server booted with every standard stream detached, so that Wine's background
-# services never hold the caller's output open. Source it: it defines kelpy_wine_stop.
+# and starts its server, persistent and booted with every standard stream detached, so that
+# Wine's background services never hold the caller's output open. Source it: it defines
+# kelpy_wine_stop, which stops the server when this script started it (a server that was already
+# running belongs to whoever started it, for example another script working in the same prefix).
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX=${KELPY_WINEPREFIX:-${KELPY_BUILD_ROOT:-$here/build}/wineprefix}
 export KELPY_WINEPREFIX=$WINEPREFIX
@@ -17,7 +19,31 @@ if [ ! -f "$WINEPREFIX/.kelpy-ready" ]; then
   touch "$WINEPREFIX/.kelpy-ready"
 fi
 
-/usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 || true  # 2 when one already runs
+# A persistent server (-p): one that a program starts by itself stops as soon as no program
+# runs, so that the next test would start a new session (and boot it) while the old one ends.
+kelpy_wine_started=0
+if /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1; then
+  kelpy_wine_started=1
+fi
 /usr/lib/wine/wine64 wineboot </dev/null >/dev/null 2>&1 || true
 
-kelpy_wine_stop() { /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1 || true; }
+# The desktop, for the whole session. Its process (explorer.exe /desktop, which the boot starts,
+# or else the first program that opens a window, with that program's output) ends a moment after
+# the last program has left the desktop: between two tests, while the next one starts. A program
+# that waits for ever keeps the desktop in use until the server stops: a command interpreter
+# reading from a pipe that no one writes to.
+kelpy_keep_desktop() {
+  local pipe=$WINEPREFIX/.kelpy-desktop-keeper
+  [ -p "$pipe" ] || mkfifo "$pipe"
+  /usr/lib/wine/wine64 cmd.exe /q /k <>"$pipe" >/dev/null 2>&1 &
+  disown
+}
+if [ "$kelpy_wine_started" = 1 ]; then kelpy_keep_desktop; fi
+
+kelpy_wine_stop() {
+  [ "$kelpy_wine_started" = 1 ] || return 0
+  /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1 || true
+  # Gone for good before the caller goes on (a new server cannot start while this one ends).
+  /usr/lib/wine/wineserver -w </dev/null >/dev/null 2>&1 || true
+  kelpy_wine_started=0
+}

@@ -23,6 +23,7 @@ public:
         IClassFactory* factory = nullptr;
         check(CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
                                reinterpret_cast<void**>(&factory)));
+        if (!factory) raise(CTL_E_OBJECTNOTSET, L"The class has no class object");
         entries_.push_back({clsid, factory});
         return factory;
     }

@@ -21,6 +21,7 @@ template <class I>
 ComPtr<I> create_instance(REFCLSID clsid) {
     ComPtr<I> r;
     check(class_object(clsid)->CreateInstance(nullptr, __uuidof(I), r.put_void()));
+    if (!r) raise(CTL_E_OBJECTNOTSET, L"A class object made no object");
     return r;
 }
 

@@ -14,6 +14,14 @@ ComPtr<ITypeLib> type_library(REFGUID libid, WORD major, WORD minor);
 // The type info of an interface or class described by that library; throws.
 ComPtr<ITypeInfo> type_info(REFGUID libid, WORD major, WORD minor, REFGUID guid);
 
+// ITypeInfo::Invoke on `object` (the interface that `info` describes), with every object
+// argument of an interface parameter asked for that interface first (dispatch_invoke.cpp):
+// scripts pass objects by value, by reference, or in a variant by reference, and each is taken;
+// an object without the interface is a type mismatch; a parameter by reference goes back to the
+// caller's variable.
+HRESULT invoke(ITypeInfo* info, void* object, DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result,
+               EXCEPINFO* excep, UINT* argerr) noexcept;
+
 // Dispatch<I, Lib>: Lib names the type library that describes I, as
 //   struct Lib { static const GUID& libid(); static constexpr WORD major = .., minor = ..; };
 template <class I, class Lib>
@@ -46,7 +54,7 @@ public:
         ITypeInfo* ti = info();
         if (!ti) return TYPE_E_ELEMENTNOTFOUND;
         // Wine's and Windows' ITypeInfo::Invoke fill EXCEPINFO from the method's IErrorInfo.
-        return ti->Invoke(static_cast<I*>(this), id, flags, params, result, excep, argerr);
+        return com::invoke(ti, static_cast<I*>(this), id, flags, params, result, excep, argerr);
     }
 
 private:

@@ -9,6 +9,7 @@
 #include <oaidl.h>
 #include <type_traits>
 #include <utility>
+#include "com/boundary.h"
 #include "com/module.h"
 
 namespace com {
@@ -58,7 +59,9 @@ public:
         p->AddRef();
         return p;
     }
-    // Creates an object and answers the interface riid of it (for class factories).
+    // Creates an object and answers the interface riid of it (for class factories). A failure
+    // while the object is made (a missing resource, a window that could not be created, memory)
+    // is answered with its own status and described in the thread's error info.
     static HRESULT create_for(REFIID riid, void** out) noexcept {
         if (!out) return E_POINTER;
         *out = nullptr;
@@ -68,7 +71,7 @@ public:
             p->Release();
             return hr;
         } catch (...) {
-            return E_OUTOFMEMORY;
+            return publish_current_exception(IID_IClassFactory);
         }
     }
 

@@ -43,18 +43,21 @@ public:
         if (p_) p_->QueryInterface(__uuidof(U), r.put_void());
         return r;
     }
-    // Another interface of the same object; an error when it lacks it.
+    // Another interface of the same object; an error when it lacks it, and the "Object
+    // variable not set" error (91) when there is no object.
     template <class U>
     ComPtr<U> as() const {
-        if (!p_) raise(E_POINTER, L"Object variable not set");
+        if (!p_) raise(CTL_E_OBJECTNOTSET);
         ComPtr<U> r;
         check(p_->QueryInterface(__uuidof(U), r.put_void()));
+        if (!r) raise(CTL_E_OBJECTNOTSET);
         return r;
     }
     // Creates an in-process object of a registered class.
     static ComPtr create(REFCLSID clsid) {
         ComPtr r;
         check(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(T), r.put_void()));
+        if (!r) raise(CTL_E_OBJECTNOTSET, L"The class made no object");
         return r;
     }
 

@@ -64,8 +64,12 @@ void register_class(const ClassInfo& c, std::wstring_view module_path) {
     RegKey server = RegKey::create(HKEY_CLASSES_ROOT, base + L"\\InprocServer32");
     server.set(L"", module_path);
     server.set(L"ThreadingModel", L"Apartment");
+    // The ProgID key names one id; both ids lead to the class.
+    const bool names_version_independent = c.progid_is_version_independent && !c.version_independent.empty();
+    if (names_version_independent)
+        RegKey::create(HKEY_CLASSES_ROOT, base + L"\\ProgID").set(L"", c.version_independent);
     if (!c.progid.empty()) {
-        RegKey::create(HKEY_CLASSES_ROOT, base + L"\\ProgID").set(L"", c.progid);
+        if (!names_version_independent) RegKey::create(HKEY_CLASSES_ROOT, base + L"\\ProgID").set(L"", c.progid);
         RegKey::create(HKEY_CLASSES_ROOT, std::wstring(c.progid)).set(L"", c.name);
         RegKey::create(HKEY_CLASSES_ROOT, std::wstring(c.progid) + L"\\CLSID").set(L"", clsid);
     }

@@ -39,13 +39,16 @@ std::wstring guid_string(REFGUID g);
 struct ClassInfo {
     const CLSID* clsid;
     std::wstring_view name;                   // the class's display name
-    std::wstring_view progid;                 // e.g. KELPY.TOC.1 ("" for none)
+    std::wstring_view progid;                 // the versioned id, e.g. KELPY.TOC.1 ("" for none)
     std::wstring_view version_independent;    // e.g. KELPY.TOC ("" for none)
     const GUID* libid = nullptr;              // its type library (TypeLib key), or null
     std::wstring_view typelib_version;        // e.g. 9.0
     bool control = false;                     // writes Control, MiscStatus, ToolboxBitmap32
     DWORD misc_status = 0;
     int toolbox_bitmap = 0;                   // resource id of the toolbox picture
+    // The class's ProgID key names the version-independent id, so that ProgIDFromCLSID answers
+    // it; the versioned id stays registered as an alias. Otherwise the key names the versioned id.
+    bool progid_is_version_independent = false;
 };
 
 void register_class(const ClassInfo& c, std::wstring_view module_path);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include "com/boundary.h"
 #include "com/bstr.h"
+#include "com/object.h"
 #include "com/ptr.h"
 
 using namespace com;
@@ -42,4 +43,44 @@ TEST(Errors, OtherExceptionsBecomeStatusesToo) {
 TEST(Errors, KnownControlErrorsHaveTheirTexts) {
     EXPECT_EQ(ComError(CTL_E_KEYNOTUNIQUE).description(), L"Key is not unique in collection");
     EXPECT_EQ(ComError(CTL_E_TYPEMISMATCH).description(), L"Type mismatch");
+}
+
+namespace {
+// An object whose construction fails the way the test chooses.
+struct Failing final : ComObject<Failing, IUnknown> {
+    static inline int how = 0;
+    Failing() {
+        if (how == 0) raise(HRESULT_FROM_WIN32(ERROR_RESOURCE_NAME_NOT_FOUND), L"No picture \"root\"");
+        throw std::bad_alloc();
+    }
+};
+
+std::wstring error_description() {
+    ComPtr<IErrorInfo> info;
+    if (GetErrorInfo(0, info.put()) != S_OK || !info) return {};
+    Bstr text;
+    info->GetDescription(text.put());
+    return text.str();
+}
+}  // namespace
+
+TEST(Errors, AFailedConstructionReportsItsOwnError) {
+    ComPtr<IUnknown> made;
+    Failing::how = 0;
+    EXPECT_EQ(Failing::create_for(IID_IUnknown, made.put_void()), HRESULT_FROM_WIN32(ERROR_RESOURCE_NAME_NOT_FOUND));
+    EXPECT_EQ(error_description(), L"No picture \"root\"");
+    EXPECT_FALSE(made);
+    Failing::how = 1;
+    EXPECT_EQ(Failing::create_for(IID_IUnknown, made.put_void()), E_OUTOFMEMORY);
+    EXPECT_EQ(Module::live_objects(), 0);
+}
+
+TEST(Errors, NothingAskedForAnInterfaceIsObjectVariableNotSet) {
+    try {
+        ComPtr<IUnknown>().as<IDispatch>();
+        FAIL();
+    } catch (const ComError& e) {
+        EXPECT_EQ(e.hr(), CTL_E_OBJECTNOTSET);
+        EXPECT_EQ(e.description(), L"Object variable not set");
+    }
 }

@@ -22,6 +22,10 @@ struct PipeReader {
 }  // namespace
 
 Finished run_program(const std::wstring& program, const std::wstring& arguments) {
+    return run_command(L"\"" + program_dir() + L"\\" + program + L"\" " + arguments);
+}
+
+Finished run_command(std::wstring command) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE out_read, out_write, err_read, err_write;
     CreatePipe(&out_read, &out_write, &inherit, 0);
@@ -34,11 +38,11 @@ Finished run_program(const std::wstring& program, const std::wstring& arguments)
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     startup.hStdOutput = out_write;
     startup.hStdError = err_write;
-    std::wstring command = L"\"" + program_dir() + L"\\" + program + L"\" " + arguments;
     PROCESS_INFORMATION process{};
     Finished result;
     const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
                                         program_dir().c_str(), &startup, &process);
+    const DWORD start_error = started ? 0 : GetLastError();
     CloseHandle(out_write);
     CloseHandle(err_write);
     PipeReader out{out_read, {}}, err{err_read, {}};
@@ -61,6 +65,7 @@ Finished run_program(const std::wstring& program, const std::wstring& arguments)
     for (auto [from, to] : {std::pair{&out.text, &result.out}, std::pair{&err.text, &result.err}})
         for (char c : *from)
             if (c != '\r') to->push_back(c);
+    if (!started) result.err += "CreateProcess failed with error " + std::to_string(start_error) + "\n";
     return result;
 }
 

@@ -14,5 +14,8 @@ struct Finished {
 // Runs <program dir>\<program> with the arguments (a command line's text) in the program
 // directory and waits for it, at most 30 seconds.
 Finished run_program(const std::wstring& program, const std::wstring& arguments);
+// The same for a whole command line, whose program is found as CreateProcess finds it (a program
+// of the system, such as regsvr32.exe or cscript.exe).
+Finished run_command(std::wstring command_line);
 
 }  // namespace test

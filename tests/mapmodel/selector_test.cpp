@@ -37,15 +37,21 @@ void CALLBACK tick(HWND, UINT, UINT_PTR id, DWORD) {
     g_steps[g_step++](dialog);
 }
 
-// Shows the selector and plays the steps in it; answers whether the user confirmed.
-bool run_dialog(ISymbolSelector* selector, std::vector<std::function<void(HWND)>> steps) {
+// Shows the selector and plays the steps in it; answers SelectSymbol's status.
+HRESULT play(ISymbolSelector* selector, std::vector<std::function<void(HWND)>> steps, VARIANT_BOOL& confirmed) {
     g_steps = std::move(steps);
     g_step = 0;
     UINT_PTR timer = SetTimer(nullptr, 0, 10, tick);
-    VARIANT_BOOL confirmed = VARIANT_FALSE;
-    EXPECT_EQ(selector->SelectSymbol(0, &confirmed), S_OK) << com::narrow(last_error());
+    HRESULT hr = selector->SelectSymbol(0, &confirmed);
     KillTimer(nullptr, timer);
     EXPECT_EQ(g_step, g_steps.size()) << "every step ran";
+    return hr;
+}
+
+// Shows the selector and plays the steps in it; answers whether the user confirmed.
+bool run_dialog(ISymbolSelector* selector, std::vector<std::function<void(HWND)>> steps) {
+    VARIANT_BOOL confirmed = VARIANT_FALSE;
+    EXPECT_EQ(play(selector, std::move(steps), confirmed), S_OK) << com::narrow(last_error());
     return confirmed == VARIANT_TRUE;
 }
 
@@ -174,6 +180,27 @@ TEST(Selector, BadInputIsExplainedAndTheDialogStays) {
     double width = 0;
     chosen.as<ILineSymbol>()->get_Width(&width);
     EXPECT_EQ(width, 2.5);
+}
+
+// A step of the dialog that fails ends the dialog, and SelectSymbol reports the failure.
+TEST(Selector, AFailingStepEndsTheDialogWithItsError) {
+    auto selector = create<ISymbolSelector>(CLSID_SymbolSelector);
+    VARIANT_BOOL accepted;
+    selector->AddSymbol(blue_marker().as<ISymbol>().get(), &accepted);
+    VARIANT_BOOL confirmed = VARIANT_TRUE;
+    HRESULT hr = play(selector.get(), {[](HWND d) {
+        // The preview to paint on no device context: the symbol refuses to draw.
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_STATIC;
+        item.CtlID = ids::kPreview;
+        item.hwndItem = GetDlgItem(d, ids::kPreview);
+        item.rcItem = RECT{0, 0, 10, 10};
+        SendMessageW(d, WM_DRAWITEM, ids::kPreview, reinterpret_cast<LPARAM>(&item));
+    }}, confirmed);
+    EXPECT_EQ(hr, E_INVALIDARG);
+    EXPECT_EQ(last_error(), L"The device context is null");
+    EXPECT_EQ(confirmed, VARIANT_FALSE);
+    EXPECT_EQ(find_dialog(), nullptr);
 }
 
 TEST(Selector, MisuseIsRefused) {

@@ -71,6 +71,7 @@ void Toc::OnWindowGone() noexcept {
     m_pDragSession.reset();
     tToc.Attach(nullptr);
     m_hWnd = nullptr;
+    m_bWindowStarted = false;
 }
 
 LRESULT CALLBACK Toc::WindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {

@@ -1,8 +1,10 @@
 // The control's life in its container. The container loads the control (or initialises it as
 // new) and activates it in place; once both have happened, the start-up asks the container for
 // its user mode: at run time the tree is shown and the windows are hooked (StartRunTime), at
-// design time the tree stays hidden and the control paints its caption. Resizing makes the tree
-// fill the control; Terminate gives the hooked windows their procedures back.
+// design time the tree stays hidden and the control paints its caption. A container that
+// deactivates the control in place and activates it again gives it a new window, which starts
+// the same way in the mode found first. Resizing makes the tree fill the control; Terminate
+// gives the hooked windows their procedures back.
 #include <olectl.h>
 #include "com/variant.h"
 #include "kelpy/control/toc.h"
@@ -18,15 +20,18 @@ void Toc::OnLoaded() {
 }
 
 void Toc::UserControl_ReadProperties() {
-    if (m_bReadPropertiesDone) return;
-    if (AmbientUserMode()) {
-        StartRunTime();
-    } else {
-        m_bDesignMode = true;
+    // The mode is the container's answer at the first start; every later window of the control
+    // starts in the same mode.
+    if (!m_bReadPropertiesDone) {
+        m_bDesignMode = !AmbientUserMode();
+        m_bReadPropertiesDone = true;
+    }
+    if (m_bDesignMode) {
         tvwTOC.Visible(false);
         InvalidateRect(m_hWnd, nullptr, TRUE);
+    } else {
+        StartRunTime();
     }
-    m_bReadPropertiesDone = true;
     NotifyViewChanged();
 }
 
@@ -69,8 +74,6 @@ std::wstring Toc::DesignCaption() {
            std::to_wstring(v.revision);
 }
 
-void Toc::Terminate() noexcept {
-    if (basTOC::RegisteredControl() == static_cast<_TOC*>(this)) basTOC::UnhookWindows();
-}
+void Toc::Terminate() noexcept { basTOC::UnhookWindows(this); }
 
 }  // namespace kelpy

@@ -14,6 +14,9 @@ STDMETHODIMP Toc::Initialize(IMap** pMap) {
         // there is none.
         m_pActiveViewEvents.end();
         if (map) m_pActiveViewEvents = MapViewSubscription(map, *this);
+        // A control without a window (one that a script made, or one that its container has not
+        // activated yet) has no tree to build now: the start-up of its window builds it.
+        if (!m_hWnd) return;
         com::check(Reset());
     });
 }

@@ -46,9 +46,9 @@ std::optional<int16_t> NodeStates::Find(std::wstring_view text) const {
 
 void NodeStates::ReplaceHead(std::vector<NodeState> head) {
     com::to_int16(static_cast<long long>(head.size()));  // the new upper bound must be a 16-bit index
-    const size_t n = head.size();
+    if (head.empty()) com::raise(E_INVALIDARG, L"A snapshot has at least one entry");
     NodeState trailing;
-    if (entries_ && entries_->size() > n) trailing = std::move((*entries_)[n]);
+    if (head.size() == 1 && entries_ && entries_->size() > 1) trailing = std::move((*entries_)[1]);
     head.push_back(std::move(trailing));
     entries_ = std::move(head);
     reindex();

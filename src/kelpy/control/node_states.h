@@ -30,8 +30,11 @@ public:
     void SetExpanded(int i, bool expanded);
     // The index of the first entry with this text.
     std::optional<int16_t> Find(std::wstring_view text) const;
-    // The snapshot of a rebuild: entries 0 to n - 1 become `head` (n entries), the entry at n
-    // keeps what it held (a new, empty one if there was none), and the entries after it go.
+    // The snapshot of a rebuild, as the rebuild makes it item by item: the array is cut to
+    // indexes 0 to 1 at the first entry and grows by one new, empty entry for each further one.
+    // So entries 0 to n - 1 become `head` (n entries, at least one) and the trailing entry n is
+    // the old entry 1 when n is 1 (an empty one if there was none), else a new, empty one: a
+    // state from an earlier tree never comes back after the snapshot.
     void ReplaceHead(std::vector<NodeState> head);
 
 private:

@@ -36,11 +36,14 @@ void Toc::ActivateInPlace(IOleClientSite* site, bool uiActivate) {
                 MoveWindow(m_hWnd, pos.left, pos.top, pos.right - pos.left, pos.bottom - pos.top, TRUE);
             }
             ShowWindow(m_hWnd, SW_SHOWNA);
-            if (m_bLoaded) UserControl_ReadProperties();
         } catch (...) {
             DeactivateInPlace();
             throw;
         }
+        // The start-up of this window (the first, or a new one after a deactivation). It stops
+        // at a failing step and reports it, but the control stays active: a map whose rebuild
+        // fails leaves the tree hidden, as Initialize does.
+        if (m_bLoaded) UserControl_ReadProperties();
     }
     if (uiActivate && !m_bUIActive) {
         m_bUIActive = true;

@@ -21,7 +21,7 @@ Toc::Toc() : imlTOC(16, 16, magenta), tToc(toc_timer_id, toc_timer_interval_ms) 
 Toc::~Toc() {
     // Nothing may call into the control once it is going: the window hooks, the map's
     // notifications and the window's messages are cut off first.
-    if (basTOC::RegisteredControl() == static_cast<_TOC*>(this)) basTOC::UnhookWindows();
+    basTOC::UnhookWindows(this);
     m_pActiveViewEvents.end();
     tvwTOC.SetEvents(nullptr);
     DestroyControlWindow();

@@ -8,7 +8,7 @@
 //
 // The control's window is made by CreateControlWindow, which the container protocol and the
 // tests both use; StartRunTime does the run-time start-up (tree shown, windows hooked, tree
-// styles, expanded-state memory) once.
+// styles, expanded-state memory) for each window the control gets, the memory once.
 #pragma once
 #include <windows.h>
 #include <ole2.h>
@@ -88,7 +88,9 @@ public:
     HWND hWnd() const noexcept { return m_hWnd; }
 
     // ---- run-time start-up (control/run_time.cpp): shows the tree, hooks the windows, adds
-    // the tree styles and creates the expanded-state memory. Once; later calls do nothing.
+    // the tree styles and rebuilds the tree when a map is set, once per control window; creates
+    // the expanded-state memory at the first start only. Later calls for the same window do
+    // nothing.
     void StartRunTime();
     bool RunTimeStarted() const noexcept { return m_bRunTimeStarted; }
 
@@ -348,6 +350,7 @@ private:
     // ---- the window and the hosting
     HWND m_hWnd = nullptr;
     bool m_bRunTimeStarted = false;
+    bool m_bWindowStarted = false;  // the window part of the start-up ran for this window
     // The sinks of __TOC; null until the container protocol connects its connection point.
     const EventSinks* m_pEventSinks = nullptr;
 

@@ -1,4 +1,8 @@
 #include "kelpy/platform/window_hooks.h"
+#include <memory>
+#include <unordered_map>
+#include <vector>
+#include "com/error.h"
 #include "com/ptr.h"
 #include "kelpy/platform/handler.h"
 
@@ -12,8 +16,11 @@ struct Registration {
     WNDPROC m_lpPrevTreeProc = nullptr;
     WNDPROC m_lpPrevCtrlProc = nullptr;
 };
+using RegistrationPtr = std::shared_ptr<Registration>;
 
-thread_local Registration registration;
+// This thread's registrations, by each window that they hook. A procedure that runs holds its
+// registration, so that a hook may end it while it runs.
+thread_local std::unordered_map<HWND, RegistrationPtr> hooked;
 
 enum class Which { Tree, Ctrl };
 
@@ -21,27 +28,41 @@ WNDPROC install(HWND window, WNDPROC proc) noexcept {
     return reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
 }
 
+// Gives the window its previous procedure back (when it was hooked) and forgets it.
 void restore(HWND window, WNDPROC& previous) noexcept {
     if (!previous) return;
     SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
     previous = nullptr;
+    hooked.erase(window);
 }
 
-// The window is going: it gets its previous procedure back, and the control is forgotten when
-// none of its windows is hooked any more.
+void end(Registration& r) noexcept {
+    restore(r.m_hWndTree, r.m_lpPrevTreeProc);
+    restore(r.m_hWndCtrl, r.m_lpPrevCtrlProc);
+    r.m_pTOC = nullptr;
+}
+
+RegistrationPtr registration_of(HWND window) noexcept {
+    auto it = hooked.find(window);
+    return it == hooked.end() ? nullptr : it->second;
+}
+
+// The window is going: it gets its previous procedure back, and its registration ends when
+// neither of its windows is hooked any more.
 void release_window(HWND window) noexcept {
-    Registration& r = registration;
-    if (window == r.m_hWndTree) restore(r.m_hWndTree, r.m_lpPrevTreeProc);
-    if (window == r.m_hWndCtrl) restore(r.m_hWndCtrl, r.m_lpPrevCtrlProc);
-    if (!r.m_lpPrevTreeProc && !r.m_lpPrevCtrlProc) r.m_pTOC = nullptr;
+    RegistrationPtr r = registration_of(window);
+    if (!r) return;
+    if (window == r->m_hWndTree) restore(r->m_hWndTree, r->m_lpPrevTreeProc);
+    if (window == r->m_hWndCtrl) restore(r->m_hWndCtrl, r->m_lpPrevCtrlProc);
+    if (!r->m_lpPrevTreeProc && !r->m_lpPrevCtrlProc) r->m_pTOC = nullptr;
 }
 
 LRESULT subclass_proc(Which which, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    Registration& r = registration;
+    const RegistrationPtr r = registration_of(hWnd);
     // Taken before the hook runs: the hook may unhook, and the message still belongs to the
     // procedure that this window had.
-    const WNDPROC previous = which == Which::Tree ? r.m_lpPrevTreeProc : r.m_lpPrevCtrlProc;
-    com::ComPtr<_TOC> toc(r.m_pTOC);
+    const WNDPROC previous = !r ? nullptr : which == Which::Tree ? r->m_lpPrevTreeProc : r->m_lpPrevCtrlProc;
+    com::ComPtr<_TOC> toc(r ? r->m_pTOC : nullptr);
 
     LONG_PTR result = 0;
     VARIANT_BOOL handled = VARIANT_FALSE;
@@ -67,23 +88,44 @@ LRESULT subclass_proc(Which which, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lP
 }  // namespace
 
 void HookWindows(_TOC* toc, HWND hWndTree, HWND hWndCtrl) {
-    UnhookWindows();
-    Registration& r = registration;
-    r.m_pTOC = toc;
-    r.m_hWndTree = hWndTree;
-    r.m_hWndCtrl = hWndCtrl;
-    if (r.m_hWndTree) r.m_lpPrevTreeProc = install(r.m_hWndTree, TreeSubclassProc);
-    if (r.m_hWndCtrl) r.m_lpPrevCtrlProc = install(r.m_hWndCtrl, CtrlSubclassProc);
+    if (hWndTree && hWndTree == hWndCtrl) com::raise(E_INVALIDARG, L"The tree and the control need two windows");
+    for (HWND window : {hWndTree, hWndCtrl}) {
+        if (!window) continue;
+        if (RegistrationPtr earlier = registration_of(window)) end(*earlier);
+    }
+    auto r = std::make_shared<Registration>();
+    r->m_pTOC = toc;
+    r->m_hWndTree = hWndTree;
+    r->m_hWndCtrl = hWndCtrl;
+    if (hWndTree) {
+        r->m_lpPrevTreeProc = install(hWndTree, TreeSubclassProc);
+        if (r->m_lpPrevTreeProc) hooked[hWndTree] = r;
+    }
+    if (hWndCtrl) {
+        r->m_lpPrevCtrlProc = install(hWndCtrl, CtrlSubclassProc);
+        if (r->m_lpPrevCtrlProc) hooked[hWndCtrl] = r;
+    }
 }
 
-void UnhookWindows() {
-    Registration& r = registration;
-    restore(r.m_hWndTree, r.m_lpPrevTreeProc);
-    restore(r.m_hWndCtrl, r.m_lpPrevCtrlProc);
-    r.m_pTOC = nullptr;
+void UnhookWindows(const _TOC* toc) {
+    if (!toc) return;
+    std::vector<RegistrationPtr> ending;
+    for (const auto& [window, r] : hooked)
+        if (r->m_pTOC == toc) ending.push_back(r);
+    for (const RegistrationPtr& r : ending) end(*r);
 }
 
-_TOC* RegisteredControl() noexcept { return registration.m_pTOC; }
+_TOC* RegisteredControl(HWND window) noexcept {
+    RegistrationPtr r = window ? registration_of(window) : nullptr;
+    return r ? r->m_pTOC : nullptr;
+}
+
+bool IsRegistered(const _TOC* toc) noexcept {
+    if (!toc) return false;
+    for (const auto& [window, r] : hooked)
+        if (r->m_pTOC == toc) return true;
+    return false;
+}
 
 LRESULT CALLBACK TreeSubclassProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return subclass_proc(Which::Tree, hWnd, msg, wParam, lParam);

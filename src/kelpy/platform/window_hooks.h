@@ -10,31 +10,38 @@
 // A hook that fails is treated the same way, with the values it left; its failure goes to the
 // debugger's output. With no control registered, messages go straight to the previous procedure.
 //
-// One registration per thread: each user-interface thread has its own, which serves one
-// control. HookWindows replaces a registration that is still in place, after giving its windows
-// back their previous procedures (a second hook of the same windows would otherwise call itself
-// as its own previous procedure).
+// One registration per hooked window pair, found by either of its windows: any number of
+// controls on a thread (a host showing two maps has two) each keep their own hooks, and ending
+// one registration leaves the others alone. Registrations belong to the thread that made them,
+// which is the thread of their windows. HookWindows first ends any registration that holds one
+// of the given windows, giving its windows back their previous procedures (a second hook of the
+// same window would otherwise call itself as its own previous procedure).
 //
-// The registration does not own the control: it holds a plain pointer and no reference, so a
-// control that its container releases is really freed. In exchange the registration ends on
-// its own when the windows go: WM_NCDESTROY of a hooked window gives that window its previous
-// procedure back, and when no hooked window is left the control is forgotten. A control that
-// ends while still registered must call UnhookWindows itself (see RegisteredControl). While a
-// hook runs, the window procedure holds a reference to the control, so a control released
+// A registration does not own its control: it holds a plain pointer and no reference, so a
+// control that its container releases is really freed. In exchange a registration ends on its
+// own when its windows go: WM_NCDESTROY of a hooked window gives that window its previous
+// procedure back, and when neither window of the pair is hooked any more the registration is
+// forgotten. A control that ends while still registered must call UnhookWindows itself. While
+// a hook runs, the window procedure holds a reference to the control, so a control released
 // inside its own hook lives until the message has been passed on.
+//
+// Finding the registration of a window costs one look-up in a table of this thread's hooked
+// windows per message (no window property, which Wine looks up in its server).
 #pragma once
 #include <windows.h>
 #include "kelpy/model/typelib.h"
 
 namespace kelpy::basTOC {
 
-// Registers `toc` for this thread and subclasses the windows whose handles are not 0.
+// Registers `toc` for this pair of windows and subclasses the windows whose handles are not 0.
 void HookWindows(_TOC* toc, HWND hWndTree, HWND hWndCtrl);
-// Gives the hooked windows their previous procedures back and forgets the control. Does nothing
-// when nothing is hooked.
-void UnhookWindows();
-// The control registered on this thread, or null.
-_TOC* RegisteredControl() noexcept;
+// Ends every registration of `toc` on this thread: its windows get their previous procedures
+// back. Does nothing when the control has none.
+void UnhookWindows(const _TOC* toc);
+// The control whose registration holds this window (on this thread), or null.
+_TOC* RegisteredControl(HWND window) noexcept;
+// Whether the control has a registration on this thread.
+bool IsRegistered(const _TOC* toc) noexcept;
 
 LRESULT CALLBACK TreeSubclassProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK CtrlSubclassProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -9,6 +9,7 @@ namespace kelpy {
 
 void Toc::AddLayerNode(const com::ComPtr<ILayer>& layer, const std::wstring& parentKey,
                        const com::ComPtr<IGroupLayer>& groupLayer) {
+    if (!layer) com::raise(com::CTL_E_OBJECTNOTSET, L"There is no layer to add");
     // 1. The image: "disconnected" for a layer that is not valid, else its visibility.
     VARIANT_BOOL valid = VARIANT_FALSE;
     com::check(layer->get_Valid(&valid));

@@ -42,6 +42,7 @@ STDMETHODIMP Toc::Reset() {
         com::for_int16(count, [&](int16_t i) {
             com::ComPtr<ILayer> layer;
             com::check(m_pMap->get_Layer(i, layer.put()));
+            if (!layer) com::raise(com::CTL_E_OBJECTNOTSET, L"The map answered Nothing for its layer " + std::to_wstring(i));
             if (layer.query<IGroupLayer>()) AddGroupLayerNode(layer, i);
             else AddLayerNode(layer, root_key, nullptr);
         });
@@ -112,6 +113,9 @@ void Toc::AddGroupLayerNode(const com::ComPtr<ILayer>& layer, int16_t position) 
     com::for_int16(count, [&](int16_t j) {
         com::ComPtr<ILayer> member;
         com::check(members->get_Layer(j, member.put()));
+        if (!member)
+            com::raise(com::CTL_E_OBJECTNOTSET, L"The group layer " + name.str() +
+                                                    L" answered Nothing for its member " + std::to_wstring(j));
         AddLayerNode(member, key, group);
     });
 }

@@ -1,8 +1,8 @@
 #include "mapmodel/selector/symbol_editor.h"
 #include <commdlg.h>
 #include <cwchar>
+#include <utility>
 #include <vector>
-#include "com/boundary.h"
 #include "com/module.h"
 #include "mapmodel/display/color.h"
 #include "mapmodel/geometry/envelope.h"
@@ -108,8 +108,10 @@ bool SymbolEditor::run(HWND parent) {
     t.add(K::Static, ids::kProblem, L"", SS_LEFT, 100, 70, 112, 20);
     t.add(K::Button, IDOK, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 104, 100, 52, 14);
     t.add(K::Button, IDCANCEL, L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 160, 100, 52, 14);
+    failure_ = nullptr;
     INT_PTR r = DialogBoxIndirectParamW(com::Module::handle(), t.get(), parent, &SymbolEditor::procedure,
                                         reinterpret_cast<LPARAM>(this));
+    if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
     if (r == -1) com::raise(HRESULT_FROM_WIN32(GetLastError()), L"Could not show the symbol selector");
     return r == IDOK;
 }
@@ -121,10 +123,17 @@ INT_PTR CALLBACK SymbolEditor::procedure(HWND dialog, UINT message, WPARAM wp, L
     }
     auto* self = reinterpret_cast<SymbolEditor*>(GetWindowLongPtrW(dialog, DWLP_USER));
     if (!self) return FALSE;
-    INT_PTR result = FALSE;
-    // A window procedure is a boundary: nothing may escape into the dialog manager.
-    com::guarded([&] { result = self->handle(message, wp, lp); });
-    return result;
+    // A window procedure is a boundary: nothing may escape into the dialog manager. The first
+    // failure ends the dialog and is kept for run to report; the symbol is not trusted further.
+    try {
+        return self->handle(message, wp, lp);
+    } catch (...) {
+        if (!self->failure_) {
+            self->failure_ = std::current_exception();
+            EndDialog(dialog, IDABORT);
+        }
+        return FALSE;
+    }
 }
 
 INT_PTR SymbolEditor::handle(UINT message, WPARAM wp, LPARAM lp) {

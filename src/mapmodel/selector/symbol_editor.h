@@ -3,6 +3,7 @@
 // on the symbol it is given (the selector gives it a copy), through the symbol's interfaces.
 #pragma once
 #include <windows.h>
+#include <exception>
 #include <string>
 #include "com/ptr.h"
 #include "mapmodel/typelib.h"
@@ -15,7 +16,9 @@ public:
     static Kind kind_of(ISymbol* symbol);
 
     explicit SymbolEditor(com::ComPtr<ISymbol> symbol);
-    // Shows the dialog modally over the parent (or over no window); true when confirmed.
+    // Shows the dialog modally over the parent (or over no window); true when confirmed. A step
+    // of the dialog that fails (reading or writing the symbol, painting its preview) ends the
+    // dialog, and run throws that failure.
     bool run(HWND parent);
 
 private:
@@ -39,6 +42,7 @@ private:
     Kind kind_;
     HWND dialog_ = nullptr;
     bool filling_ = false;  // while the fields are being filled in, their changes are not taken
+    std::exception_ptr failure_;  // the failure that ended the dialog
 };
 
 }  // namespace mapmodel

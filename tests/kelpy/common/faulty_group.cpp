@@ -22,4 +22,10 @@ HRESULT FaultyGroup::change(bool add, ILayer* layer) {
 STDMETHODIMP FaultyGroup::Add(ILayer* layer) { return change(true, layer); }
 STDMETHODIMP FaultyGroup::Delete(ILayer* layer) { return change(false, layer); }
 
+STDMETHODIMP FaultyGroup::get_Layer(LONG index, ILayer** layer) {
+    if (index != nothing_at_ || !layer) return members_->get_Layer(index, layer);
+    *layer = nullptr;
+    return S_OK;
+}
+
 }  // namespace test

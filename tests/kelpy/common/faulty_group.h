@@ -1,6 +1,6 @@
 // FaultyGroup: a group layer that passes every call on to a real group layer, except its n-th
 // Add or Delete (counting the calls of IGroupLayer's Add and Delete from 1), which fails with a
-// chosen status; 0 means none fails.
+// chosen status (0 means none fails), and the member it is told to answer as Nothing.
 #pragma once
 #include <windows.h>
 #include "com/object.h"
@@ -23,6 +23,9 @@ public:
         fail_at_ = n;
     }
     int changes() const noexcept { return changes_; }
+    // From now on the request for the member at this index succeeds and answers Nothing (-1:
+    // every member is answered as it is).
+    void answer_nothing_at(LONG index) noexcept { nothing_at_ = index; }
 
     void* query_more(REFIID riid) noexcept;
     STDMETHODIMP GetTypeInfoCount(UINT* n) override;
@@ -44,7 +47,7 @@ public:
     STDMETHODIMP Clear() override { return real_->Clear(); }
     // ISubLayers
     STDMETHODIMP get_Count(LONG* n) override { return members_->get_Count(n); }
-    STDMETHODIMP get_Layer(LONG index, ILayer** layer) override { return members_->get_Layer(index, layer); }
+    STDMETHODIMP get_Layer(LONG index, ILayer** layer) override;
 
 private:
     HRESULT change(bool add, ILayer* layer);
@@ -53,6 +56,7 @@ private:
     com::ComPtr<ISubLayers> members_;
     int changes_ = 0;
     int fail_at_ = 0;
+    LONG nothing_at_ = -1;
 };
 
 }  // namespace test

@@ -31,7 +31,11 @@ STDMETHODIMP FaultyMap::get_Name(BSTR* name) {
 STDMETHODIMP FaultyMap::put_Name(BSTR name) { return call([&] { return real_->put_Name(name); }); }
 STDMETHODIMP FaultyMap::get_LayerCount(LONG* n) { return call([&] { return real_->get_LayerCount(n); }); }
 STDMETHODIMP FaultyMap::get_Layer(LONG index, ILayer** layer) {
-    return call([&] { return real_->get_Layer(index, layer); });
+    return call([&] {
+        if (index != nothing_at_ || !layer) return real_->get_Layer(index, layer);
+        *layer = nullptr;
+        return S_OK;
+    });
 }
 STDMETHODIMP FaultyMap::AddLayer(ILayer* layer) { return call([&] { return real_->AddLayer(layer); }); }
 STDMETHODIMP FaultyMap::DeleteLayer(ILayer* layer) { return call([&] { return real_->DeleteLayer(layer); }); }

@@ -25,6 +25,9 @@ public:
     int name_reads() const noexcept { return name_reads_; }
     // From now on the map offers no connection point for its view events.
     void hide_view_events() noexcept { events_hidden_ = true; }
+    // From now on the request for the layer at this index succeeds and answers Nothing (-1:
+    // every layer is answered as it is).
+    void answer_nothing_at(LONG index) noexcept { nothing_at_ = index; }
 
     // IDispatch: not needed by the control.
     STDMETHODIMP GetTypeInfoCount(UINT* n) override;
@@ -64,6 +67,7 @@ private:
     int calls_ = 0;
     int name_reads_ = 0;
     bool events_hidden_ = false;
+    LONG nothing_at_ = -1;
     int fail_at_ = 0;
     HRESULT hr_ = E_FAIL;
     std::wstring description_;

@@ -1,4 +1,5 @@
-// The container tests' access to the control's event raising, painting and image list.
+// The container tests' access to the control's event raising, painting, image list, tree and
+// expanded-state memory.
 #pragma once
 #include "kelpy/control/toc.h"
 
@@ -16,6 +17,7 @@ struct TocAccess<ContainerTests> {
     static void UserControl_Paint(kelpy::Toc& t, HDC dc) { t.UserControl_Paint(dc); }
     static const kelpy::platform::ImageList& images(kelpy::Toc& t) { return t.imlTOC; }
     static kelpy::platform::TreeView& tree(kelpy::Toc& t) { return t.tvwTOC; }
+    static kelpy::NodeStates& states(kelpy::Toc& t) { return t.m_aNodeStates; }
 };
 
 using Container = TocAccess<ContainerTests>;

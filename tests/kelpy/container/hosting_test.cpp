@@ -47,7 +47,8 @@ TEST_P(RunTimeHosting, StartsOnceLoadedAndActive) {
     EXPECT_EQ(GetParent(window), host.window());
     HWND tree = test::Container::tree(*toc.get()).hWnd();
     EXPECT_TRUE(IsWindowVisible(tree));
-    EXPECT_EQ(kelpy::basTOC::RegisteredControl(), static_cast<_TOC*>(toc.get()));
+    EXPECT_EQ(kelpy::basTOC::RegisteredControl(tree), static_cast<_TOC*>(toc.get()));
+    EXPECT_EQ(kelpy::basTOC::RegisteredControl(window), static_cast<_TOC*>(toc.get()));
     EXPECT_TRUE(tree_hooked(tree));
     EXPECT_TRUE(control_hooked(window));
     EXPECT_EQ(GetWindowLongPtrW(tree, GWL_STYLE) & added_styles, added_styles);
@@ -100,6 +101,74 @@ TEST(Hosting, InitializeAfterHostingBuildsTheTree) {
     EXPECT_EQ(items.front().image, L"root");
 }
 
+// A container that deactivates the control in place and activates it again (as containers that
+// recreate their windows do) gets the same control in a new window: started, showing its map,
+// with the memory it had.
+TEST(Hosting, ActivatedAgainTheControlStartsItsNewWindowAndKeepsItsMemory) {
+    auto toc = test::new_control();
+    ControlHost host(toc.get()->unknown(), test::options(240, 320));
+    auto map = test::make_map(L"Bay", {test::group_layer(L"Harbour", {test::feature_layer(L"Piers")})});
+    IMap* argument = map.get();
+    ASSERT_EQ(toc->Initialize(&argument), S_OK);
+    kelpy::NodeStates& memory = test::Container::states(*toc.get());
+    ASSERT_EQ(memory[1].Text, L"Harbour");
+    memory.SetExpanded(1, false);  // as if the user had collapsed the group
+
+    HWND old_window = toc->hWnd();
+    ASSERT_EQ(host.control().as<IOleInPlaceObject>()->InPlaceDeactivate(), S_OK);
+    EXPECT_FALSE(IsWindow(old_window));
+    RECT client{};
+    GetClientRect(host.window(), &client);
+    ASSERT_EQ(host.control()->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &host.site(), 0, host.window(), &client), S_OK);
+
+    HWND window = toc->hWnd();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(GetParent(window), host.window());
+    HWND tree = test::Container::tree(*toc.get()).hWnd();
+    EXPECT_TRUE(IsWindowVisible(tree));
+    EXPECT_TRUE(test::same_rect(test::rect_in_parent(tree), RECT{0, 0, 240, 320}));
+    EXPECT_EQ(kelpy::basTOC::RegisteredControl(tree), static_cast<_TOC*>(toc.get()));
+    EXPECT_TRUE(tree_hooked(tree));
+    EXPECT_TRUE(control_hooked(window));
+    EXPECT_EQ(GetWindowLongPtrW(tree, GWL_STYLE) & added_styles, added_styles);
+    // The map is shown again, with the state the memory kept.
+    auto items = toc->DescribeTree();
+    ASSERT_GE(items.size(), 3u);
+    EXPECT_EQ(items[0].text, L"Bay");
+    EXPECT_EQ(items[1].text, L"Harbour");
+    EXPECT_FALSE(items[1].expanded);
+    EXPECT_EQ(memory[1].Text, L"Harbour");
+}
+
+// Two controls on one thread (a host showing two maps): each keeps its own hooks, so that each
+// control's window still answers its tree's custom draw (the legends' swatches) after the other
+// is hooked, and after the other ends.
+TEST(Hosting, TwoControlsOnOneThreadEachKeepTheirHooks) {
+    auto first = test::new_control(), second = test::new_control();
+    ControlHost a(first.get()->unknown(), test::options(200, 300));
+    ControlHost b(second.get()->unknown(), test::options(200, 300));
+    auto asks_for_items = [](kelpy::Toc& toc) {
+        HWND tree = test::Container::tree(toc).hWnd();
+        host::DibCanvas canvas(10, 10);
+        NMTVCUSTOMDRAW cd{};
+        cd.nmcd.hdr.hwndFrom = tree;
+        cd.nmcd.hdr.idFrom = UINT_PTR(GetDlgCtrlID(tree));
+        cd.nmcd.hdr.code = UINT(NM_CUSTOMDRAW);
+        cd.nmcd.dwDrawStage = CDDS_PREPAINT;
+        cd.nmcd.hdc = canvas.dc();
+        return SendMessageW(toc.hWnd(), WM_NOTIFY, cd.nmcd.hdr.idFrom, reinterpret_cast<LPARAM>(&cd)) ==
+               CDRF_NOTIFYITEMDRAW;
+    };
+    for (kelpy::Toc* toc : {first.get(), second.get()}) {
+        EXPECT_EQ(kelpy::basTOC::RegisteredControl(test::Container::tree(*toc).hWnd()), static_cast<_TOC*>(toc));
+        EXPECT_TRUE(asks_for_items(*toc));
+    }
+    b.close();
+    EXPECT_FALSE(kelpy::basTOC::IsRegistered(second.get()));
+    EXPECT_TRUE(asks_for_items(*first.get()));
+    EXPECT_TRUE(control_hooked(first->hWnd()));
+}
+
 TEST(Hosting, DesignTimeShowsOnlyTheCaption) {
     auto toc = test::new_control();
     ControlHost host(toc.get()->unknown(), test::options(300, 120, false));
@@ -107,7 +176,7 @@ TEST(Hosting, DesignTimeShowsOnlyTheCaption) {
     EXPECT_FALSE(toc->RunTimeStarted());
     HWND tree = test::Container::tree(*toc.get()).hWnd();
     EXPECT_FALSE(IsWindowVisible(tree));
-    EXPECT_EQ(kelpy::basTOC::RegisteredControl(), nullptr);
+    EXPECT_FALSE(kelpy::basTOC::IsRegistered(toc.get()));
     EXPECT_FALSE(tree_hooked(tree));
     EXPECT_FALSE(control_hooked(toc->hWnd()));
     EXPECT_EQ(GetWindowLongPtrW(tree, GWL_STYLE) & added_styles, 0);
@@ -167,7 +236,7 @@ TEST(Hosting, TerminateGivesBothWindowsTheirProceduresBack) {
     EXPECT_FALSE(tree_hooked(tree));
     EXPECT_FALSE(control_hooked(window));
     EXPECT_EQ(GetWindowLongPtrW(window, GWLP_WNDPROC), GetClassLongPtrW(window, GCLP_WNDPROC));
-    EXPECT_EQ(kelpy::basTOC::RegisteredControl(), nullptr);
+    EXPECT_FALSE(kelpy::basTOC::IsRegistered(toc.get()));
     toc->Terminate();  // a second time: nothing left to do
     EXPECT_TRUE(IsWindow(window));
 }
@@ -184,7 +253,7 @@ TEST(Hosting, CloseEndsTheHostingAndTheControlIsFreed) {
         host.close();
         EXPECT_FALSE(IsWindow(window));
         EXPECT_EQ(toc->hWnd(), nullptr);
-        EXPECT_EQ(kelpy::basTOC::RegisteredControl(), nullptr);
+        EXPECT_FALSE(kelpy::basTOC::IsRegistered(toc.get()));
         EXPECT_FALSE(host.site().inPlaceActive());
     }
     EXPECT_EQ(com::Module::live_objects(), before);
@@ -201,7 +270,7 @@ TEST(Hosting, ContainerWindowDestroyedFirst) {
         DestroyWindow(host.window());
         EXPECT_FALSE(IsWindow(window));
         EXPECT_EQ(toc->hWnd(), nullptr);
-        EXPECT_EQ(kelpy::basTOC::RegisteredControl(), nullptr);
+        EXPECT_FALSE(kelpy::basTOC::IsRegistered(toc.get()));
     }
     EXPECT_EQ(com::Module::live_objects(), before);
 }

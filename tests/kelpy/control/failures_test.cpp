@@ -2,6 +2,7 @@
 // the next good rebuild recovers, and nothing leaks.
 #include <gtest/gtest.h>
 #include "com/bstr.h"
+#include "kelpy/common/faulty_group.h"
 #include "kelpy/common/faulty_layer.h"
 #include "kelpy/common/faulty_map.h"
 #include "kelpy/common/hosted_control.h"
@@ -66,6 +67,27 @@ TEST(Failures, ALayerThatFailsKeepsTheItemsBuiltBeforeIt) {
     auto map = make_map(L"M", {FaultyLayer::make(L"Good", 0)});
     ASSERT_EQ(host.initialize(map.get()), S_OK);
     EXPECT_EQ(outline(host.tree()), L"M [root] bold expanded\n  Good [checked]\n\n");
+}
+
+// A layer request that succeeds but answers Nothing ends the rebuild with "Object variable not
+// set" (91), like any failing step, and the next good rebuild recovers.
+TEST(Failures, ALayerAnsweredAsNothingEndsTheRebuildWithError91) {
+    HostedControl host;
+    auto map = FaultyMap::wrap(make_map(L"M", {feature_layer(L"A"), feature_layer(L"B")}));
+    map->answer_nothing_at(1);
+    EXPECT_EQ(host.initialize(map.get()), com::CTL_E_OBJECTNOTSET);
+    EXPECT_EQ(error_description(), L"The map answered Nothing for its layer 1");
+    EXPECT_FALSE(has_visible_style(host.tree()));
+    EXPECT_EQ(outline(host.tree()), L"M [root] bold collapsed\n  A [checked]\n");
+
+    auto group = FaultyGroup::wrap(group_layer(L"Hollow", {feature_layer(L"C"), feature_layer(L"D")}));
+    group->answer_nothing_at(1);
+    EXPECT_EQ(host.initialize(make_map(L"G", {group->layer()}).get()), com::CTL_E_OBJECTNOTSET);
+    EXPECT_EQ(error_description(), L"The group layer Hollow answered Nothing for its member 1");
+
+    map->answer_nothing_at(-1);
+    ASSERT_EQ(host.initialize(map.get()), S_OK);
+    EXPECT_EQ(outline(host.tree()), L"M [root] bold expanded\n  A [checked]\n  B [checked]\n\n");
 }
 
 TEST(Failures, WithoutTheExpandedStateMemoryTheFirstLayerFails) {

@@ -19,7 +19,8 @@ TEST(Lifetime, StartingHooksBothWindowsAddsTheTreeStylesAndMakesTheMemoryOnce) {
 
     host.toc().StartRunTime();
     EXPECT_TRUE(has_visible_style(host.tree()));
-    EXPECT_EQ(kelpy::basTOC::RegisteredControl(), host.api());
+    EXPECT_EQ(kelpy::basTOC::RegisteredControl(host.tree()), host.api());
+    EXPECT_EQ(kelpy::basTOC::RegisteredControl(host.window()), host.api());
     EXPECT_EQ(GetWindowLongPtrW(host.tree(), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&kelpy::basTOC::TreeSubclassProc));
     EXPECT_EQ(GetWindowLongPtrW(host.window(), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&kelpy::basTOC::CtrlSubclassProc));
     EXPECT_EQ(GetWindowLongPtrW(host.tree(), GWL_STYLE) & 0x4004, 0x4004);
@@ -29,7 +30,7 @@ TEST(Lifetime, StartingHooksBothWindowsAddsTheTreeStylesAndMakesTheMemoryOnce) {
     Access::states(host.toc()).Set(0, L"kept", false);
     host.toc().StartRunTime();
     EXPECT_EQ(Access::states(host.toc())[0].Text, L"kept");
-    kelpy::basTOC::UnhookWindows();
+    kelpy::basTOC::UnhookWindows(host.api());
     EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(host.tree(), GWLP_WNDPROC)), tree_proc);
 }
 
@@ -42,7 +43,7 @@ TEST(Lifetime, ADestroyedControlIsUnhookedAndFreed) {
         ASSERT_EQ(host.initialize(map.get()), S_OK);
         HWND window = host.window();
         DestroyWindow(window);
-        EXPECT_EQ(kelpy::basTOC::RegisteredControl(), nullptr);
+        EXPECT_FALSE(kelpy::basTOC::IsRegistered(host.api()));
         EXPECT_EQ(host.toc().hWnd(), nullptr);
         // Without its window the control reports a clear error.
         EXPECT_EQ(host.reset(), E_UNEXPECTED);
@@ -64,7 +65,7 @@ TEST(Lifetime, AReleasedControlTakesItsWindowAndHooksWithIt) {
         host.release();
     }
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(kelpy::basTOC::RegisteredControl(), nullptr);
+    EXPECT_EQ(kelpy::basTOC::RegisteredControl(window), nullptr);
     EXPECT_EQ(live_objects(), objects);
 }
 

@@ -95,4 +95,20 @@ TEST_F(Binding, SelectedLayerIsNothingBeforeAnyPress) {
     EXPECT_FALSE(layer);
 }
 
+// A control without a window (made by a script, or not activated yet) takes its map; the
+// start-up of the window it gets later builds the tree.
+TEST(WindowlessBinding, TheMapIsShownOnceTheControlHasAWindow) {
+    auto toc = com::ComPtr<kelpy::Toc>::attach(kelpy::Toc::create());
+    auto map = make_map(L"Bay", {feature_layer(L"Roads")});
+    IMap* argument = map.get();
+    ASSERT_EQ(toc->Initialize(&argument), S_OK);
+    EXPECT_EQ(toc->Reset(), E_UNEXPECTED);  // a rebuild asked for now needs the tree
+
+    RECT bounds{0, 0, 200, 300};
+    toc->CreateControlWindow(nullptr, bounds);
+    toc->StartRunTime();
+    EXPECT_EQ(outline(GetWindow(toc->hWnd(), GW_CHILD)), L"Bay [root] bold expanded\n  Roads [checked]\n\n");
+    toc->DestroyControlWindow();
+}
+
 }  // namespace

@@ -202,6 +202,34 @@ TEST_F(Rebuild, LayerItemsGetTheirRememberedStateAndTheTrailingEntryKeepsItsValu
     EXPECT_FALSE(memory[1].Expanded);
 }
 
+// The snapshot cuts the memory to two entries at its first entry and grows it by a new entry
+// for each further one: the old trailing entry stays only when one item has children, and no
+// state of an earlier tree comes back for a later item.
+TEST_F(Rebuild, TheSnapshotKeepsTheOldTrailingEntryOnlyForOneItemWithChildren) {
+    auto four_entries = [&] {
+        states().Redim(3);
+        states().Set(1, L"Second", false);
+        states().Set(2, L"Later", false);
+        states().Set(3, L"Trailing", false);
+    };
+    four_entries();
+    bind(make_map(L"M", {feature_layer(L"A")}));
+    ASSERT_EQ(states().UBound(), 1);
+    EXPECT_EQ(states()[0].Text, L"M");
+    EXPECT_EQ(states()[1].Text, L"Second");
+
+    four_entries();
+    auto map = make_map(L"M", {group_layer(L"Base", {feature_layer(L"A")})});
+    bind(map);
+    ASSERT_EQ(states().UBound(), 2);
+    EXPECT_EQ(states()[1].Text, L"Base");
+    EXPECT_EQ(states()[2].Text, L"");
+    EXPECT_FALSE(states()[2].Expanded);
+    // A group named like the dropped entry is new to this tree: it shows its members.
+    append_layer(map.get(), group_layer(L"Later", {feature_layer(L"B")}).get());
+    EXPECT_TRUE(read_item(host.tree(), item_named(L"Later")->handle()).expanded());
+}
+
 TEST_F(Rebuild, AMapWithoutLayersLeavesTheMemoryAlone) {
     states().Set(1, L"kept", true);
     bind(make_map(L"Empty"));

@@ -186,20 +186,27 @@ void expect_registered() {
     // The control class.
     EXPECT_TRUE(same_path(value_of(toc + L"\\InprocServer32"), library_path()));
     EXPECT_EQ(value_of(toc + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
-    EXPECT_EQ(value_of(toc + L"\\ProgID"), L"KELPY.TOC.1");
+    EXPECT_EQ(value_of(toc + L"\\ProgID"), L"KELPY.TOC");
     EXPECT_EQ(value_of(toc + L"\\VersionIndependentProgID"), L"KELPY.TOC");
     EXPECT_TRUE(key_exists(toc + L"\\Control"));
     EXPECT_TRUE(same_path(value_of(toc + L"\\ToolboxBitmap32"), library_path() + L", 30000"));
     EXPECT_EQ(value_of(toc + L"\\MiscStatus\\1"),
               std::to_wstring(OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE | OLEMISC_INSIDEOUT |
                               OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_SETCLIENTSITEFIRST));
-    // Both program ids lead to the class; the version-independent one names the current one.
+    // Both program ids lead to the class; the version-independent one names the current one
+    // and is the class's own.
     EXPECT_EQ(value_of(L"KELPY.TOC\\CLSID"), com::guid_string(CLSID_TOC));
     EXPECT_EQ(value_of(L"KELPY.TOC\\CurVer"), L"KELPY.TOC.1");
     EXPECT_EQ(value_of(L"KELPY.TOC.1\\CLSID"), com::guid_string(CLSID_TOC));
-    CLSID resolved{};
-    EXPECT_EQ(CLSIDFromProgID(L"KELPY.TOC", &resolved), S_OK);
-    EXPECT_EQ(resolved, CLSID_TOC);
+    for (const wchar_t* id : {L"KELPY.TOC", L"KELPY.TOC.1"}) {
+        CLSID resolved{};
+        EXPECT_EQ(CLSIDFromProgID(id, &resolved), S_OK) << com::narrow(id);
+        EXPECT_EQ(resolved, CLSID_TOC) << com::narrow(id);
+    }
+    LPOLESTR progid = nullptr;
+    ASSERT_EQ(ProgIDFromCLSID(CLSID_TOC, &progid), S_OK);
+    EXPECT_EQ(std::wstring(progid), L"KELPY.TOC");
+    CoTaskMemFree(progid);
 
     // Every class points at the library and its type library; the records are not controls.
     for (const auto& k : class_keys()) {

@@ -84,7 +84,7 @@ protected:
 
     void SetUp() override { received.clear(); }
     void TearDown() override {
-        basTOC::UnhookWindows();
+        basTOC::UnhookWindows(toc.get());
         DestroyWindow(tree);
         DestroyWindow(ctrl);
     }
@@ -142,33 +142,65 @@ TEST_F(WindowHooks, AZeroControlWindowHooksOnlyTheTreeAndUnhookingTwiceRestoresO
     basTOC::HookWindows(toc.get(), tree, nullptr);
     EXPECT_EQ(proc_of(tree), &basTOC::TreeSubclassProc);
     EXPECT_EQ(proc_of(ctrl), ctrl_proc);
-    basTOC::UnhookWindows();
+    basTOC::UnhookWindows(toc.get());
     EXPECT_EQ(proc_of(tree), tree_proc);
-    EXPECT_EQ(basTOC::RegisteredControl(), nullptr);
+    EXPECT_FALSE(basTOC::IsRegistered(toc.get()));
     // Someone else subclasses the tree now: a second unhook leaves it alone.
     SetWindowLongPtrW(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DefWindowProcW));
-    basTOC::UnhookWindows();
+    basTOC::UnhookWindows(toc.get());
     EXPECT_EQ(proc_of(tree), &DefWindowProcW);
     SetWindowLongPtrW(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(tree_proc));
 }
 
-TEST_F(WindowHooks, ASecondHookGivesTheFirstWindowsTheirProceduresBack) {
+TEST_F(WindowHooks, HookingAWindowAgainReplacesItsRegistration) {
     const WNDPROC own = proc_of(tree);
     basTOC::HookWindows(toc.get(), tree, ctrl);
     // The same windows again: no procedure becomes its own previous one.
     basTOC::HookWindows(toc.get(), tree, ctrl);
     EXPECT_EQ(send(tree), previous_answer);
+    EXPECT_EQ(toc->calls.size(), 1u);
+    // Another control takes the tree window: the first registration ends for both its windows.
+    auto other = com::ComPtr<FakeToc>::attach(FakeToc::create());
+    HWND other_ctrl = make_window();
+    basTOC::HookWindows(other.get(), tree, other_ctrl);
+    EXPECT_EQ(proc_of(ctrl), own);
+    EXPECT_EQ(basTOC::RegisteredControl(tree), other.get());
+    EXPECT_EQ(basTOC::RegisteredControl(ctrl), nullptr);
+    EXPECT_FALSE(basTOC::IsRegistered(toc.get()));
+    EXPECT_EQ(send(tree), previous_answer);
+    EXPECT_EQ(other->calls.size(), 1u);
+    basTOC::UnhookWindows(other.get());
+    EXPECT_EQ(proc_of(tree), own);
+    DestroyWindow(other_ctrl);
+}
+
+// Two controls on one thread (a host showing two maps): each keeps its own hooks, and ending
+// one registration, by unhooking or by the windows going, leaves the other alone.
+TEST_F(WindowHooks, SeveralControlsOnOneThreadEachKeepTheirHooks) {
+    const WNDPROC own = proc_of(tree);
     HWND other_tree = make_window(), other_ctrl = make_window();
     auto other = com::ComPtr<FakeToc>::attach(FakeToc::create());
+    basTOC::HookWindows(toc.get(), tree, ctrl);
     basTOC::HookWindows(other.get(), other_tree, other_ctrl);
-    EXPECT_EQ(proc_of(tree), own);
-    EXPECT_EQ(proc_of(ctrl), own);
-    EXPECT_EQ(basTOC::RegisteredControl(), other.get());
-    EXPECT_EQ(send(other_tree), previous_answer);
-    EXPECT_EQ(other->calls.size(), 1u);
-    basTOC::UnhookWindows();
+    EXPECT_EQ(basTOC::RegisteredControl(ctrl), toc.get());
+    EXPECT_EQ(basTOC::RegisteredControl(other_ctrl), other.get());
+    for (HWND w : {tree, ctrl, other_tree, other_ctrl}) EXPECT_EQ(send(w), previous_answer);
+    EXPECT_EQ(toc->calls, (std::vector<std::pair<char, UINT>>{{'t', probe}, {'c', probe}}));
+    EXPECT_EQ(other->calls, (std::vector<std::pair<char, UINT>>{{'t', probe}, {'c', probe}}));
+
+    basTOC::UnhookWindows(other.get());
+    EXPECT_EQ(proc_of(other_tree), own);
+    EXPECT_EQ(proc_of(tree), &basTOC::TreeSubclassProc);
+    EXPECT_EQ(send(ctrl), previous_answer);
+    EXPECT_EQ(toc->calls.size(), 3u);
+
+    basTOC::HookWindows(other.get(), other_tree, other_ctrl);
     DestroyWindow(other_tree);
     DestroyWindow(other_ctrl);
+    EXPECT_FALSE(basTOC::IsRegistered(other.get()));
+    EXPECT_EQ(send(tree), previous_answer);
+    EXPECT_EQ(toc->calls.size(), 4u);
+    EXPECT_EQ(received.size(), 6u);
 }
 
 TEST_F(WindowHooks, TheRegistrationHoldsNoReferenceAndEndsWithTheWindows) {
@@ -176,9 +208,9 @@ TEST_F(WindowHooks, TheRegistrationHoldsNoReferenceAndEndsWithTheWindows) {
     basTOC::HookWindows(toc.get(), tree, ctrl);
     EXPECT_EQ(toc->refs(), before);
     DestroyWindow(tree);
-    EXPECT_EQ(basTOC::RegisteredControl(), toc.get());  // the control window is still hooked
+    EXPECT_EQ(basTOC::RegisteredControl(ctrl), toc.get());  // the control window is still hooked
     DestroyWindow(ctrl);
-    EXPECT_EQ(basTOC::RegisteredControl(), nullptr);
+    EXPECT_FALSE(basTOC::IsRegistered(toc.get()));
     tree = ctrl = nullptr;
 }
 
@@ -189,7 +221,7 @@ TEST_F(WindowHooks, HooksMaySendMessagesAndUnhookWhileTheyRun) {
         if (++depth == 1) {
             // A nested message to the same window, then the end of the registration.
             EXPECT_EQ(SendMessageW(reinterpret_cast<HWND>(*h), probe, 0, 0), previous_answer);
-            basTOC::UnhookWindows();
+            basTOC::UnhookWindows(toc.get());
             *result = 0;
         }
         return S_OK;
