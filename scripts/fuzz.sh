@@ -1,19 +1,22 @@
 #!/usr/bin/env bash
-# The fuzz suites in full, on both architectures: builds, then runs every section (or the
-# sections named) for each architecture. Each suite prints its seed, what to run to replay a
-# failing case, and its figures (`figure <name> value <v> goal <g>`); the script fails when a
-# suite misses a goal.
+# The reliability suites in full, on both architectures: builds, then runs every section (or the
+# sections named) for each architecture. Each suite prints its figures (`figure <name> value <v>
+# goal <g>`), the random ones their seed and what to run to replay a failing case; the script
+# fails when a suite misses a goal. The normal test run has a short run of each.
 #
 # Usage: scripts/fuzz.sh [section...]
 # Sections:
 #   documents   the map-document fuzz suite: 10,000 mutated documents opened by the map model
 #   messages    the message fuzz: 100,000 random inputs and map changes on the hosted control
+#   faults      a person's clicks, drops and symbol picks, and a rebuild, each with every one of
+#               its map-model calls failing in turn (about 10,000 runs: the longest section)
+#   resources   1,000 rebuilds and 1,000 drags: live objects, windows and private bytes
 # $KELPY_BUILD_ROOT and $KELPY_ARCHS choose the build root and the architectures, as for
 # build.sh; $KELPY_FUZZ_SEED runs every suite with that seed instead of a new one.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 root=${KELPY_BUILD_ROOT:-$here/build}
-all_sections=(documents messages)
+all_sections=(documents messages faults resources)
 
 mkdir -p "$root"
 log=$root/fuzz-build.log
@@ -51,6 +54,16 @@ fuzz_messages() {  # <arch>
   local args=(--steps 100000)
   [ -z "${KELPY_FUZZ_SEED:-}" ] || args+=(--seed "$KELPY_FUZZ_SEED")
   run_program "$1" message-fuzz.exe "${args[@]}"
+}
+
+# ---- section: faults
+fuzz_faults() {  # <arch>
+  run_program "$1" model-faults.exe
+}
+
+# ---- section: resources
+fuzz_resources() {  # <arch>
+  run_program "$1" resources.exe --operations 1000
 }
 
 sections=("$@")

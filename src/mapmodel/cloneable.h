@@ -9,7 +9,7 @@ template <class Self>
 class Cloneable : public Dispatch<ICloneable> {
 public:
     STDMETHODIMP Clone(ICloneable** copy) override {
-        return com::boundary(__uuidof(ICloneable), [&] { give(copy, static_cast<Self*>(this)->duplicate()); });
+        return boundary(__uuidof(ICloneable), [&] { give(copy, static_cast<Self*>(this)->duplicate()); });
     }
 };
 

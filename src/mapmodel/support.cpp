@@ -1,6 +1,43 @@
 #include "mapmodel/support.h"
+#include "com/dispatch.h"
+#include "mapmodel/typelib.h"
 
 namespace mapmodel {
+
+namespace faults {
+namespace {
+struct Plan {
+    long calls = 0;
+    long fail_at = 0;
+    HRESULT status = E_FAIL;
+    std::wstring failed;  // what the failing call was, once it has been made
+};
+thread_local Plan plan_;
+}  // namespace
+
+void plan(long fail_at, HRESULT status) noexcept {
+    plan_ = Plan{0, fail_at, status, {}};
+}
+
+long calls() noexcept { return plan_.calls; }
+
+const std::wstring& failed_call() noexcept { return plan_.failed; }
+
+void on_call(REFIID iid) {
+    if (++plan_.calls != plan_.fail_at) return;
+    // The message names the interface, so that a client's tester can tell which call it was.
+    std::wstring name = L"a method";
+    try {
+        com::ComPtr<ITypeInfo> info = com::type_info(MapModelLib::libid(), MapModelLib::major, MapModelLib::minor, iid);
+        com::Bstr text;
+        if (SUCCEEDED(info->GetDocumentation(MEMBERID_NIL, text.put(), nullptr, nullptr, nullptr)))
+            name = std::wstring(text.view());
+    } catch (const com::ComError&) {
+    }
+    plan_.failed = L"Map model call " + std::to_wstring(plan_.calls) + L" (" + name + L")";
+    com::raise(plan_.status, plan_.failed + L" failed on purpose");
+}
+}  // namespace faults
 
 void check_index(long index, size_t count, std::wstring_view what) {
     if (index < 0 || size_t(index) >= count) {

@@ -15,6 +15,27 @@
 
 namespace mapmodel {
 
+// The model's calls on this thread: each method counts itself on entry, and call `fail_at`
+// (counted from 1; 0: none) fails before it does anything, with the status `status`. ModelInfo
+// sets it, so that a client can be tried with any one model call failing.
+namespace faults {
+void plan(long fail_at, HRESULT status) noexcept;
+long calls() noexcept;
+// "Map model call N (interface)" once the failing call has been made, "" before.
+const std::wstring& failed_call() noexcept;
+void on_call(REFIID iid);  // raises when this call (of the interface iid) is the one to fail
+}  // namespace faults
+
+// Every method of the model runs its body here: the call is counted (and may fail on purpose),
+// and an exception becomes the call's HRESULT and error info.
+template <class F>
+HRESULT boundary(REFIID iid, F&& body) noexcept {
+    return com::boundary(iid, [&] {
+        faults::on_call(iid);
+        body();
+    });
+}
+
 // The slot of an [out] parameter; a null pointer is an error.
 template <class T>
 T& out(T* p) {

@@ -1,4 +1,5 @@
 #include "scripted_selector.h"
+#include "com/boundary.h"
 #include "com/error.h"
 #include "com/object.h"
 
@@ -66,7 +67,7 @@ public:
             if (confirmed) *confirmed = chosen_ ? VARIANT_TRUE : VARIANT_FALSE;
             return S_OK;
         } catch (const com::ComError& e) {
-            return e.hr();
+            return com::publish(e, __uuidof(ISymbolSelector));  // the failure with its description
         }
     }
     STDMETHODIMP GetSymbolAt(long index, ISymbol** symbol) override {

@@ -1,7 +1,8 @@
 // The control's subscription to a map's view events (m_pActiveViewEvents).
 //
 // MapViewEventsSink receives the notifications: an added, deleted or reordered item rebuilds the
-// tree (Toc::Reset, inside the map's own call; its status goes back to the map), and the other
+// tree (Toc::Reset, inside the map's own call; its status goes back to the map, and a failure
+// is reported to the debugger output), and the other
 // eight notifications do nothing. The sink points back at its control without holding a
 // reference, so that the map, which holds the sink, does not keep the control alive; the
 // subscription detaches the sink when it ends.

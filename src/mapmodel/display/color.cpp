@@ -32,15 +32,15 @@ void* RgbColor::query_more(REFIID riid) noexcept {
     return nullptr;
 }
 
-STDMETHODIMP RgbColor::get_RGB(long* bgr) { return com::boundary(kIid, [&] { out(bgr) = long(c_); }); }
-STDMETHODIMP RgbColor::put_RGB(long bgr) { return com::boundary(kIid, [&] { c_ = valid_color(bgr); }); }
+STDMETHODIMP RgbColor::get_RGB(long* bgr) { return boundary(kIid, [&] { out(bgr) = long(c_); }); }
+STDMETHODIMP RgbColor::put_RGB(long bgr) { return boundary(kIid, [&] { c_ = valid_color(bgr); }); }
 
 HRESULT RgbColor::get_channel(int shift, long* v) {
-    return com::boundary(kIid, [&] { out(v) = long((c_ >> shift) & 0xFF); });
+    return boundary(kIid, [&] { out(v) = long((c_ >> shift) & 0xFF); });
 }
 
 HRESULT RgbColor::put_channel(int shift, long v, const wchar_t* name) {
-    return com::boundary(kIid, [&] {
+    return boundary(kIid, [&] {
         if (v < 0 || v > 255)
             com::raise(E_INVALIDARG, std::wstring(name) + L" must be from 0 to 255, not " + std::to_wstring(v));
         c_ = (c_ & ~(COLORREF(0xFF) << shift)) | (COLORREF(v) << shift);

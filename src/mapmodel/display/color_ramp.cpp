@@ -59,16 +59,16 @@ COLORREF AlgorithmicColorRamp::color_at(long index) const {
 }
 
 STDMETHODIMP AlgorithmicColorRamp::get_FromColor(IColor** c) {
-    return com::boundary(__uuidof(IAlgorithmicColorRamp), [&] { give(c, make_color(from_)); });
+    return boundary(__uuidof(IAlgorithmicColorRamp), [&] { give(c, make_color(from_)); });
 }
 STDMETHODIMP AlgorithmicColorRamp::putref_FromColor(IColor* c) {
-    return com::boundary(__uuidof(IAlgorithmicColorRamp), [&] { from_ = color_of(c, L"The start colour"); });
+    return boundary(__uuidof(IAlgorithmicColorRamp), [&] { from_ = color_of(c, L"The start colour"); });
 }
 STDMETHODIMP AlgorithmicColorRamp::get_ToColor(IColor** c) {
-    return com::boundary(__uuidof(IAlgorithmicColorRamp), [&] { give(c, make_color(to_)); });
+    return boundary(__uuidof(IAlgorithmicColorRamp), [&] { give(c, make_color(to_)); });
 }
 STDMETHODIMP AlgorithmicColorRamp::putref_ToColor(IColor* c) {
-    return com::boundary(__uuidof(IAlgorithmicColorRamp), [&] { to_ = color_of(c, L"The end colour"); });
+    return boundary(__uuidof(IAlgorithmicColorRamp), [&] { to_ = color_of(c, L"The end colour"); });
 }
 
 // ---- multi-part
@@ -98,7 +98,7 @@ COLORREF MultiPartColorRamp::color_at(long index) const {
 }
 
 STDMETHODIMP MultiPartColorRamp::AddRamp(IColorRamp* ramp) {
-    return com::boundary(__uuidof(IMultiPartColorRamp), [&] {
+    return boundary(__uuidof(IMultiPartColorRamp), [&] {
         required(ramp, L"The ramp");
         if (contains(ramp, unknown())) com::raise(E_INVALIDARG, L"A colour ramp cannot be a part of itself");
         parts_.push_back(ramp);
@@ -106,11 +106,11 @@ STDMETHODIMP MultiPartColorRamp::AddRamp(IColorRamp* ramp) {
 }
 
 STDMETHODIMP MultiPartColorRamp::get_RampCount(long* n) {
-    return com::boundary(__uuidof(IMultiPartColorRamp), [&] { out(n) = long(parts_.size()); });
+    return boundary(__uuidof(IMultiPartColorRamp), [&] { out(n) = long(parts_.size()); });
 }
 
 STDMETHODIMP MultiPartColorRamp::get_Ramp(long index, IColorRamp** ramp) {
-    return com::boundary(__uuidof(IMultiPartColorRamp), [&] {
+    return boundary(__uuidof(IMultiPartColorRamp), [&] {
         check_index(index, parts_.size(), L"the multi-part ramp");
         give(ramp, parts_[size_t(index)]);
     });

@@ -13,25 +13,25 @@ template <class Self, class I>
 class RampBase : public Dispatch<I> {
 public:
     STDMETHODIMP get_Size(long* n) override {
-        return com::boundary(__uuidof(IColorRamp), [&] { out(n) = self().size(); });
+        return boundary(__uuidof(IColorRamp), [&] { out(n) = self().size(); });
     }
     STDMETHODIMP put_Size(long n) override {
-        return com::boundary(__uuidof(IColorRamp), [&] {
+        return boundary(__uuidof(IColorRamp), [&] {
             if (n < 1 || n > 65536) com::raise(E_INVALIDARG, L"A colour ramp has from 1 to 65536 colours");
             size_ = n;
         });
     }
     STDMETHODIMP get_Color(long index, IColor** c) override {
-        return com::boundary(__uuidof(IColorRamp), [&] {
+        return boundary(__uuidof(IColorRamp), [&] {
             check_index(index, size_t(self().size()), L"the colour ramp");
             give(c, make_color(self().color_at(index)));
         });
     }
     STDMETHODIMP get_Name(BSTR* name) override {
-        return com::boundary(__uuidof(IColorRamp), [&] { give_text(name, name_); });
+        return boundary(__uuidof(IColorRamp), [&] { give_text(name, name_); });
     }
     STDMETHODIMP put_Name(BSTR name) override {
-        return com::boundary(__uuidof(IColorRamp), [&] { name_ = com::view(name); });
+        return boundary(__uuidof(IColorRamp), [&] { name_ = com::view(name); });
     }
     void* ramp_interface(REFIID riid) noexcept {
         if (riid == __uuidof(IColorRamp)) return static_cast<IColorRamp*>(static_cast<I*>(this));

@@ -16,7 +16,7 @@ std::wstring file_path(BSTR path) {
 }  // namespace
 
 STDMETHODIMP MapDocument::Open(BSTR path) {
-    return com::boundary(kIid, [&] {
+    return boundary(kIid, [&] {
         std::wstring p = file_path(path);
         auto map = document::load_map(document::read_document(p), p);
         map_ = map;
@@ -25,7 +25,7 @@ STDMETHODIMP MapDocument::Open(BSTR path) {
 }
 
 STDMETHODIMP MapDocument::LoadText(BSTR json, BSTR nameForErrors) {
-    return com::boundary(kIid, [&] {
+    return boundary(kIid, [&] {
         std::wstring name(com::view(nameForErrors));
         if (name.empty()) name = L"(text)";
         auto map = document::load_map(com::narrow(com::view(json)), name);
@@ -36,7 +36,7 @@ STDMETHODIMP MapDocument::LoadText(BSTR json, BSTR nameForErrors) {
 
 // The whole text is made (and checked to load again) before the file is touched.
 STDMETHODIMP MapDocument::Save(BSTR path) {
-    return com::boundary(kIid, [&] {
+    return boundary(kIid, [&] {
         std::wstring p = file_path(path);
         if (!map_) com::raise(E_UNEXPECTED, p + L": cannot save the document: it holds no map yet (open or load one first)");
         document::replace_document(p, document::save_map(*map_.get(), p));
@@ -44,7 +44,7 @@ STDMETHODIMP MapDocument::Save(BSTR path) {
     });
 }
 
-STDMETHODIMP MapDocument::get_Map(IMap** map) { return com::boundary(kIid, [&] { give(map, map_); }); }
-STDMETHODIMP MapDocument::get_Path(BSTR* path) { return com::boundary(kIid, [&] { give_text(path, path_); }); }
+STDMETHODIMP MapDocument::get_Map(IMap** map) { return boundary(kIid, [&] { give(map, map_); }); }
+STDMETHODIMP MapDocument::get_Path(BSTR* path) { return boundary(kIid, [&] { give_text(path, path_); }); }
 
 }  // namespace mapmodel

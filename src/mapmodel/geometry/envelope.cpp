@@ -13,16 +13,16 @@ namespace {
 constexpr const IID& kIid = __uuidof(IEnvelope);
 }
 
-STDMETHODIMP Envelope::get_XMin(double* v) { return com::boundary(kIid, [&] { out(v) = b_.xmin; }); }
-STDMETHODIMP Envelope::get_YMin(double* v) { return com::boundary(kIid, [&] { out(v) = b_.ymin; }); }
-STDMETHODIMP Envelope::get_XMax(double* v) { return com::boundary(kIid, [&] { out(v) = b_.xmax; }); }
-STDMETHODIMP Envelope::get_YMax(double* v) { return com::boundary(kIid, [&] { out(v) = b_.ymax; }); }
-STDMETHODIMP Envelope::get_Width(double* v) { return com::boundary(kIid, [&] { out(v) = b_.width(); }); }
-STDMETHODIMP Envelope::get_Height(double* v) { return com::boundary(kIid, [&] { out(v) = b_.height(); }); }
+STDMETHODIMP Envelope::get_XMin(double* v) { return boundary(kIid, [&] { out(v) = b_.xmin; }); }
+STDMETHODIMP Envelope::get_YMin(double* v) { return boundary(kIid, [&] { out(v) = b_.ymin; }); }
+STDMETHODIMP Envelope::get_XMax(double* v) { return boundary(kIid, [&] { out(v) = b_.xmax; }); }
+STDMETHODIMP Envelope::get_YMax(double* v) { return boundary(kIid, [&] { out(v) = b_.ymax; }); }
+STDMETHODIMP Envelope::get_Width(double* v) { return boundary(kIid, [&] { out(v) = b_.width(); }); }
+STDMETHODIMP Envelope::get_Height(double* v) { return boundary(kIid, [&] { out(v) = b_.height(); }); }
 
 // Setting one coordinate of an empty envelope gives it coordinates: the others are 0.
 HRESULT Envelope::set(double Bounds::*field, double v, const wchar_t* name) {
-    return com::boundary(kIid, [&] {
+    return boundary(kIid, [&] {
         finite(v, name);
         b_.empty = false;
         b_.*field = v;
@@ -35,7 +35,7 @@ STDMETHODIMP Envelope::put_XMax(double v) { return set(&Bounds::xmax, v, L"XMax"
 STDMETHODIMP Envelope::put_YMax(double v) { return set(&Bounds::ymax, v, L"YMax"); }
 
 STDMETHODIMP Envelope::PutCoords(double xmin, double ymin, double xmax, double ymax) {
-    return com::boundary(kIid, [&] {
+    return boundary(kIid, [&] {
         finite(xmin, L"XMin");
         finite(ymin, L"YMin");
         finite(xmax, L"XMax");
@@ -45,7 +45,7 @@ STDMETHODIMP Envelope::PutCoords(double xmin, double ymin, double xmax, double y
 }
 
 STDMETHODIMP Envelope::Expand(double dx, double dy, VARIANT_BOOL asRatio) {
-    return com::boundary(kIid, [&] {
+    return boundary(kIid, [&] {
         finite(dx, L"The horizontal expansion");
         finite(dy, L"The vertical expansion");
         if (b_.empty) return;
@@ -68,7 +68,7 @@ STDMETHODIMP Envelope::Expand(double dx, double dy, VARIANT_BOOL asRatio) {
 }
 
 STDMETHODIMP Envelope::Union(IEnvelope* other) {
-    return com::boundary(kIid, [&] { b_.add(bounds_of(required(other, L"The other envelope"))); });
+    return boundary(kIid, [&] { b_.add(bounds_of(required(other, L"The other envelope"))); });
 }
 
 }  // namespace mapmodel

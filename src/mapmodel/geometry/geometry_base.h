@@ -15,16 +15,16 @@ template <class Self, class I>
 class GeometryBase : public Dispatch<I> {
 public:
     STDMETHODIMP get_GeometryType(GeometryType* type) override {
-        return com::boundary(__uuidof(IGeometry), [&] { out(type) = self().geometry_type(); });
+        return boundary(__uuidof(IGeometry), [&] { out(type) = self().geometry_type(); });
     }
     STDMETHODIMP get_Envelope(IEnvelope** envelope) override {
-        return com::boundary(__uuidof(IGeometry), [&] { give(envelope, make_envelope(self().bounds())); });
+        return boundary(__uuidof(IGeometry), [&] { give(envelope, make_envelope(self().bounds())); });
     }
     STDMETHODIMP get_IsEmpty(VARIANT_BOOL* empty) override {
-        return com::boundary(__uuidof(IGeometry), [&] { give_bool(empty, self().bounds().empty); });
+        return boundary(__uuidof(IGeometry), [&] { give_bool(empty, self().bounds().empty); });
     }
     STDMETHODIMP SetEmpty() override {
-        return com::boundary(__uuidof(IGeometry), [&] { self().set_empty(); });
+        return boundary(__uuidof(IGeometry), [&] { self().set_empty(); });
     }
 
     // Answers IGeometry (the base of I) for QueryInterface.

@@ -34,23 +34,23 @@ Bounds Line::bounds() const {
     return b;
 }
 
-STDMETHODIMP Line::get_FromPoint(IPoint** p) { return com::boundary(kIid, [&] { give_point(p, from_); }); }
-STDMETHODIMP Line::get_ToPoint(IPoint** p) { return com::boundary(kIid, [&] { give_point(p, to_); }); }
+STDMETHODIMP Line::get_FromPoint(IPoint** p) { return boundary(kIid, [&] { give_point(p, from_); }); }
+STDMETHODIMP Line::get_ToPoint(IPoint** p) { return boundary(kIid, [&] { give_point(p, to_); }); }
 STDMETHODIMP Line::putref_FromPoint(IPoint* p) {
-    return com::boundary(kIid, [&] { from_ = coords_of(p, L"The start point"); });
+    return boundary(kIid, [&] { from_ = coords_of(p, L"The start point"); });
 }
 STDMETHODIMP Line::putref_ToPoint(IPoint* p) {
-    return com::boundary(kIid, [&] { to_ = coords_of(p, L"The end point"); });
+    return boundary(kIid, [&] { to_ = coords_of(p, L"The end point"); });
 }
 
 STDMETHODIMP Line::get_Length(double* v) {
-    return com::boundary(kIid, [&] {
+    return boundary(kIid, [&] {
         out(v) = (from_ && to_) ? std::hypot(to_->x - from_->x, to_->y - from_->y) : 0.0;
     });
 }
 
 STDMETHODIMP Line::PutCoords(IPoint* from, IPoint* to) {
-    return com::boundary(kIid, [&] {
+    return boundary(kIid, [&] {
         Vec a = coords_of(from, L"The start point");
         Vec b = coords_of(to, L"The end point");
         from_ = a;

@@ -25,13 +25,13 @@ public:
     const std::vector<Vec>& points() const { return points_; }
 
     STDMETHODIMP AddPoint(double x, double y) override {
-        return com::boundary(__uuidof(I), [&] { points_.push_back({finite(x, L"X"), finite(y, L"Y")}); });
+        return boundary(__uuidof(I), [&] { points_.push_back({finite(x, L"X"), finite(y, L"Y")}); });
     }
     STDMETHODIMP get_PointCount(long* n) override {
-        return com::boundary(__uuidof(I), [&] { out(n) = long(points_.size()); });
+        return boundary(__uuidof(I), [&] { out(n) = long(points_.size()); });
     }
     STDMETHODIMP GetPoint(long index, double* x, double* y) override {
-        return com::boundary(__uuidof(I), [&] {
+        return boundary(__uuidof(I), [&] {
             check_index(index, points_.size(), L"the point list");
             out(x) = points_[size_t(index)].x;
             out(y) = points_[size_t(index)].y;

@@ -15,11 +15,11 @@ Bounds Point::bounds() const {
 }
 
 // An empty point reads 0, 0; giving it one coordinate makes the other 0.
-STDMETHODIMP Point::get_X(double* v) { return com::boundary(kIid, [&] { out(v) = at_ ? at_->x : 0.0; }); }
-STDMETHODIMP Point::get_Y(double* v) { return com::boundary(kIid, [&] { out(v) = at_ ? at_->y : 0.0; }); }
+STDMETHODIMP Point::get_X(double* v) { return boundary(kIid, [&] { out(v) = at_ ? at_->x : 0.0; }); }
+STDMETHODIMP Point::get_Y(double* v) { return boundary(kIid, [&] { out(v) = at_ ? at_->y : 0.0; }); }
 
 STDMETHODIMP Point::put_X(double v) {
-    return com::boundary(kIid, [&] {
+    return boundary(kIid, [&] {
         finite(v, L"X");
         if (!at_) at_ = Vec{};
         at_->x = v;
@@ -27,7 +27,7 @@ STDMETHODIMP Point::put_X(double v) {
 }
 
 STDMETHODIMP Point::put_Y(double v) {
-    return com::boundary(kIid, [&] {
+    return boundary(kIid, [&] {
         finite(v, L"Y");
         if (!at_) at_ = Vec{};
         at_->y = v;
@@ -35,7 +35,7 @@ STDMETHODIMP Point::put_Y(double v) {
 }
 
 STDMETHODIMP Point::PutCoords(double x, double y) {
-    return com::boundary(kIid, [&] { at_ = Vec{finite(x, L"X"), finite(y, L"Y")}; });
+    return boundary(kIid, [&] { at_ = Vec{finite(x, L"X"), finite(y, L"Y")}; });
 }
 
 }  // namespace mapmodel

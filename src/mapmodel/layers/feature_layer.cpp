@@ -8,16 +8,16 @@ void* FeatureLayer::query_more(REFIID riid) noexcept {
 }
 
 STDMETHODIMP FeatureLayer::get_FeatureClass(IFeatureClass** fc) {
-    return com::boundary(__uuidof(IFeatureLayer), [&] { give(fc, class_); });
+    return boundary(__uuidof(IFeatureLayer), [&] { give(fc, class_); });
 }
 STDMETHODIMP FeatureLayer::putref_FeatureClass(IFeatureClass* fc) {
-    return com::boundary(__uuidof(IFeatureLayer), [&] { class_ = fc; });
+    return boundary(__uuidof(IFeatureLayer), [&] { class_ = fc; });
 }
 STDMETHODIMP FeatureLayer::get_Renderer(IFeatureRenderer** r) {
-    return com::boundary(__uuidof(IFeatureRendering), [&] { give(r, renderer_); });
+    return boundary(__uuidof(IFeatureRendering), [&] { give(r, renderer_); });
 }
 STDMETHODIMP FeatureLayer::putref_Renderer(IFeatureRenderer* r) {
-    return com::boundary(__uuidof(IFeatureRendering), [&] { renderer_ = r; });
+    return boundary(__uuidof(IFeatureRendering), [&] { renderer_ = r; });
 }
 
 }  // namespace mapmodel

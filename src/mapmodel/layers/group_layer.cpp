@@ -27,7 +27,7 @@ bool contains_layer(ILayer* outer, IUnknown* inner) {
 }
 
 STDMETHODIMP GroupLayer::Add(ILayer* layer) {
-    return com::boundary(kIid, [&] {
+    return boundary(kIid, [&] {
         required(layer, L"The layer");
         if (position_of(members_, layer) >= 0) com::raise(E_INVALIDARG, L"The layer is already a member of the group");
         if (contains_layer(layer, unknown())) com::raise(E_INVALIDARG, L"A group layer cannot contain itself");
@@ -36,7 +36,7 @@ STDMETHODIMP GroupLayer::Add(ILayer* layer) {
 }
 
 STDMETHODIMP GroupLayer::Delete(ILayer* layer) {
-    return com::boundary(kIid, [&] {
+    return boundary(kIid, [&] {
         long i = position_of(members_, required(layer, L"The layer"));
         if (i < 0) com::raise(E_INVALIDARG, L"The layer is not a member of the group");
         com::ComPtr<ILayer> gone = std::move(members_[size_t(i)]);  // released after the list is whole again
@@ -45,18 +45,18 @@ STDMETHODIMP GroupLayer::Delete(ILayer* layer) {
 }
 
 STDMETHODIMP GroupLayer::Clear() {
-    return com::boundary(kIid, [&] {
+    return boundary(kIid, [&] {
         auto gone = std::move(members_);
         members_.clear();
     });
 }
 
 STDMETHODIMP GroupLayer::get_Count(long* n) {
-    return com::boundary(__uuidof(ISubLayers), [&] { out(n) = long(members_.size()); });
+    return boundary(__uuidof(ISubLayers), [&] { out(n) = long(members_.size()); });
 }
 
 STDMETHODIMP GroupLayer::get_Layer(long index, ILayer** layer) {
-    return com::boundary(__uuidof(ISubLayers), [&] {
+    return boundary(__uuidof(ISubLayers), [&] {
         check_index(index, members_.size(), L"the group layer");
         give(layer, members_[size_t(index)]);
     });

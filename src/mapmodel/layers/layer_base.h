@@ -12,22 +12,22 @@ template <class Self, class I>
 class LayerBase : public Dispatch<I> {
 public:
     STDMETHODIMP get_Name(BSTR* name) override {
-        return com::boundary(__uuidof(ILayer), [&] { give_text(name, name_); });
+        return boundary(__uuidof(ILayer), [&] { give_text(name, name_); });
     }
     STDMETHODIMP put_Name(BSTR name) override {
-        return com::boundary(__uuidof(ILayer), [&] { name_ = com::view(name); });
+        return boundary(__uuidof(ILayer), [&] { name_ = com::view(name); });
     }
     STDMETHODIMP get_Valid(VARIANT_BOOL* valid) override {
-        return com::boundary(__uuidof(ILayer), [&] { give_bool(valid, valid_); });
+        return boundary(__uuidof(ILayer), [&] { give_bool(valid, valid_); });
     }
     STDMETHODIMP put_Valid(VARIANT_BOOL valid) override {
-        return com::boundary(__uuidof(ILayer), [&] { valid_ = com::is_true(valid); });
+        return boundary(__uuidof(ILayer), [&] { valid_ = com::is_true(valid); });
     }
     STDMETHODIMP get_Visible(VARIANT_BOOL* visible) override {
-        return com::boundary(__uuidof(ILayer), [&] { give_bool(visible, visible_); });
+        return boundary(__uuidof(ILayer), [&] { give_bool(visible, visible_); });
     }
     STDMETHODIMP put_Visible(VARIANT_BOOL visible) override {
-        return com::boundary(__uuidof(ILayer), [&] { visible_ = com::is_true(visible); });
+        return boundary(__uuidof(ILayer), [&] { visible_ = com::is_true(visible); });
     }
     void* layer_interface(REFIID riid) noexcept {
         if (riid == __uuidof(ILayer)) return static_cast<ILayer*>(static_cast<I*>(this));

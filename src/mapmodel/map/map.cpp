@@ -25,7 +25,7 @@ void Map::notify(F&& call) {
 template <class F>
 HRESULT Map::guarded(REFIID iid, F&& body) {
     com::ComPtr<IUnknown> keep(unknown());
-    return com::boundary(iid, std::forward<F>(body));
+    return boundary(iid, std::forward<F>(body));
 }
 
 long Map::index_of(ILayer* layer) const {

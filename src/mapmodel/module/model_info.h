@@ -9,6 +9,10 @@ class ModelInfo final : public com::ComObject<ModelInfo, Dispatch<IModelInfo>, c
 public:
     // Objects of the model alive now, this one not counted.
     STDMETHODIMP get_LiveObjects(long* n) override;
+    // Its own calls are not counted.
+    STDMETHODIMP FailCall(long call, long status) override;
+    STDMETHODIMP get_Calls(long* n) override;
+    STDMETHODIMP get_FailedCall(BSTR* text) override;
 };
 
 }  // namespace mapmodel

@@ -24,22 +24,22 @@ com::ComPtr<ISymbol> RasterUniqueValueRenderer::symbol_for(double value) const {
     return nullptr;
 }
 
-STDMETHODIMP RasterUniqueValueRenderer::get_Field(BSTR* name) { return com::boundary(kIid, [&] { give_text(name, field_); }); }
-STDMETHODIMP RasterUniqueValueRenderer::put_Field(BSTR name) { return com::boundary(kIid, [&] { field_ = com::view(name); }); }
+STDMETHODIMP RasterUniqueValueRenderer::get_Field(BSTR* name) { return boundary(kIid, [&] { give_text(name, field_); }); }
+STDMETHODIMP RasterUniqueValueRenderer::put_Field(BSTR name) { return boundary(kIid, [&] { field_ = com::view(name); }); }
 STDMETHODIMP RasterUniqueValueRenderer::get_ClassCount(long* n) {
-    return com::boundary(kIid, [&] { out(n) = long(classes_.size()); });
+    return boundary(kIid, [&] { out(n) = long(classes_.size()); });
 }
 STDMETHODIMP RasterUniqueValueRenderer::put_ClassCount(long n) {
-    return com::boundary(kIid, [&] {
+    return boundary(kIid, [&] {
         check_count(n, kMaxClasses, L"classes");
         classes_.resize(size_t(n));
     });
 }
 STDMETHODIMP RasterUniqueValueRenderer::get_ValueCount(long cls, long* n) {
-    return com::boundary(kIid, [&] { out(n) = long(values_of(cls).size()); });
+    return boundary(kIid, [&] { out(n) = long(values_of(cls).size()); });
 }
 STDMETHODIMP RasterUniqueValueRenderer::AddValue(long cls, double value, BSTR text, ISymbol* symbol) {
-    return com::boundary(kIid, [&] {
+    return boundary(kIid, [&] {
         auto& values = values_of(cls);
         finite(value, L"The value");
         if (long(values.size()) >= kMaxClasses) com::raise(E_INVALIDARG, L"The class holds as many values as it can");
@@ -47,19 +47,19 @@ STDMETHODIMP RasterUniqueValueRenderer::AddValue(long cls, double value, BSTR te
     });
 }
 STDMETHODIMP RasterUniqueValueRenderer::get_Value(long cls, long index, double* value) {
-    return com::boundary(kIid, [&] { out(value) = entry(cls, index).value; });
+    return boundary(kIid, [&] { out(value) = entry(cls, index).value; });
 }
 STDMETHODIMP RasterUniqueValueRenderer::get_Text(long cls, long index, BSTR* text) {
-    return com::boundary(kIid, [&] { give_text(text, entry(cls, index).text); });
+    return boundary(kIid, [&] { give_text(text, entry(cls, index).text); });
 }
 STDMETHODIMP RasterUniqueValueRenderer::put_Text(long cls, long index, BSTR text) {
-    return com::boundary(kIid, [&] { entry(cls, index).text = com::view(text); });
+    return boundary(kIid, [&] { entry(cls, index).text = com::view(text); });
 }
 STDMETHODIMP RasterUniqueValueRenderer::get_Symbol(long cls, long index, ISymbol** s) {
-    return com::boundary(kIid, [&] { give(s, entry(cls, index).symbol); });
+    return boundary(kIid, [&] { give(s, entry(cls, index).symbol); });
 }
 STDMETHODIMP RasterUniqueValueRenderer::putref_Symbol(long cls, long index, ISymbol* s) {
-    return com::boundary(kIid, [&] { entry(cls, index).symbol = s; });
+    return boundary(kIid, [&] { entry(cls, index).symbol = s; });
 }
 
 }  // namespace mapmodel

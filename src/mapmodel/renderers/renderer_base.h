@@ -13,7 +13,7 @@ template <class Self, class I>
 class RendererBase : public Dispatch<I> {
 public:
     STDMETHODIMP get_Description(BSTR* text) override {
-        return com::boundary(__uuidof(I), [&] { give_text(text, Self::kDescription); });
+        return boundary(__uuidof(I), [&] { give_text(text, Self::kDescription); });
     }
 };
 

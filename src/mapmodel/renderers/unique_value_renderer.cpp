@@ -24,36 +24,36 @@ com::ComPtr<ISymbol> UniqueValueRenderer::symbol_for(std::wstring_view value) co
     return it == index_.end() ? default_ : entries_[it->second].symbol;
 }
 
-STDMETHODIMP UniqueValueRenderer::get_FieldCount(long* n) { return com::boundary(kIid, [&] { out(n) = long(fields_.size()); }); }
+STDMETHODIMP UniqueValueRenderer::get_FieldCount(long* n) { return boundary(kIid, [&] { out(n) = long(fields_.size()); }); }
 STDMETHODIMP UniqueValueRenderer::put_FieldCount(long n) {
-    return com::boundary(kIid, [&] {
+    return boundary(kIid, [&] {
         if (n < 1 || n > kMaxFields) com::raise(E_INVALIDARG, L"A unique-value renderer has from 1 to 3 fields");
         fields_.resize(size_t(n));
     });
 }
 STDMETHODIMP UniqueValueRenderer::get_Field(long index, BSTR* name) {
-    return com::boundary(kIid, [&] {
+    return boundary(kIid, [&] {
         check_index(index, fields_.size(), L"the field list");
         give_text(name, fields_[size_t(index)]);
     });
 }
 STDMETHODIMP UniqueValueRenderer::put_Field(long index, BSTR name) {
-    return com::boundary(kIid, [&] {
+    return boundary(kIid, [&] {
         check_index(index, fields_.size(), L"the field list");
         fields_[size_t(index)] = com::view(name);
     });
 }
 
-STDMETHODIMP UniqueValueRenderer::get_ValueCount(long* n) { return com::boundary(kIid, [&] { out(n) = long(entries_.size()); }); }
+STDMETHODIMP UniqueValueRenderer::get_ValueCount(long* n) { return boundary(kIid, [&] { out(n) = long(entries_.size()); }); }
 STDMETHODIMP UniqueValueRenderer::get_Value(long index, BSTR* value) {
-    return com::boundary(kIid, [&] {
+    return boundary(kIid, [&] {
         check_index(index, entries_.size(), L"the value list");
         give_text(value, entries_[size_t(index)].value);
     });
 }
 
 STDMETHODIMP UniqueValueRenderer::AddValue(BSTR value, BSTR label, ISymbol* symbol) {
-    return com::boundary(kIid, [&] {
+    return boundary(kIid, [&] {
         std::wstring v(com::view(value));
         if (index_.count(v)) com::raise(com::CTL_E_KEYNOTUNIQUE, L"The renderer already has a class for the value " + in_quotes(v));
         if (long(entries_.size()) >= kMaxClasses) com::raise(E_INVALIDARG, L"The renderer has as many classes as it can hold");
@@ -63,7 +63,7 @@ STDMETHODIMP UniqueValueRenderer::AddValue(BSTR value, BSTR label, ISymbol* symb
 }
 
 STDMETHODIMP UniqueValueRenderer::RemoveValue(BSTR value) {
-    return com::boundary(kIid, [&] {
+    return boundary(kIid, [&] {
         Entry& e = entry(value);
         entries_.erase(entries_.begin() + (&e - entries_.data()));
         reindex();
@@ -71,18 +71,18 @@ STDMETHODIMP UniqueValueRenderer::RemoveValue(BSTR value) {
 }
 
 STDMETHODIMP UniqueValueRenderer::get_Label(BSTR value, BSTR* label) {
-    return com::boundary(kIid, [&] { give_text(label, entry(value).label); });
+    return boundary(kIid, [&] { give_text(label, entry(value).label); });
 }
 STDMETHODIMP UniqueValueRenderer::put_Label(BSTR value, BSTR label) {
-    return com::boundary(kIid, [&] { entry(value).label = com::view(label); });
+    return boundary(kIid, [&] { entry(value).label = com::view(label); });
 }
 STDMETHODIMP UniqueValueRenderer::get_Symbol(BSTR value, ISymbol** s) {
-    return com::boundary(kIid, [&] { give(s, entry(value).symbol); });
+    return boundary(kIid, [&] { give(s, entry(value).symbol); });
 }
 STDMETHODIMP UniqueValueRenderer::putref_Symbol(BSTR value, ISymbol* s) {
-    return com::boundary(kIid, [&] { entry(value).symbol = s; });
+    return boundary(kIid, [&] { entry(value).symbol = s; });
 }
-STDMETHODIMP UniqueValueRenderer::get_DefaultSymbol(ISymbol** s) { return com::boundary(kIid, [&] { give(s, default_); }); }
-STDMETHODIMP UniqueValueRenderer::putref_DefaultSymbol(ISymbol* s) { return com::boundary(kIid, [&] { default_ = s; }); }
+STDMETHODIMP UniqueValueRenderer::get_DefaultSymbol(ISymbol** s) { return boundary(kIid, [&] { give(s, default_); }); }
+STDMETHODIMP UniqueValueRenderer::putref_DefaultSymbol(ISymbol* s) { return boundary(kIid, [&] { default_ = s; }); }
 
 }  // namespace mapmodel

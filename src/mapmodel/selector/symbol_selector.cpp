@@ -8,7 +8,7 @@ constexpr const IID& kIid = __uuidof(ISymbolSelector);
 }
 
 STDMETHODIMP SymbolSelector::AddSymbol(ISymbol* symbol, VARIANT_BOOL* accepted) {
-    return com::boundary(kIid, [&] {
+    return boundary(kIid, [&] {
         com::ComPtr<ISymbol> s(required(symbol, L"The symbol"));
         bool editable = s.query<ICloneable>() && SymbolEditor::kind_of(symbol) != SymbolEditor::Kind::Other;
         if (editable) symbols_.push_back(s);
@@ -17,7 +17,7 @@ STDMETHODIMP SymbolSelector::AddSymbol(ISymbol* symbol, VARIANT_BOOL* accepted) 
 }
 
 STDMETHODIMP SymbolSelector::SelectSymbol(LONG_PTR hwndParent, VARIANT_BOOL* confirmed) {
-    return com::boundary(kIid, [&] {
+    return boundary(kIid, [&] {
         VARIANT_BOOL& result = out(confirmed);
         result = VARIANT_FALSE;
         HWND parent = reinterpret_cast<HWND>(hwndParent);
@@ -40,7 +40,7 @@ STDMETHODIMP SymbolSelector::SelectSymbol(LONG_PTR hwndParent, VARIANT_BOOL* con
 }
 
 STDMETHODIMP SymbolSelector::GetSymbolAt(long index, ISymbol** symbol) {
-    return com::boundary(kIid, [&] {
+    return boundary(kIid, [&] {
         check_index(index, symbols_.size(), L"the selector's symbols");
         give(symbol, index == 0 && chosen_ ? chosen_ : symbols_[size_t(index)]);
     });

@@ -34,16 +34,16 @@ template <class Self, class I>
 class FillBase : public Dispatch<I> {
 public:
     STDMETHODIMP get_Color(IColor** c) override {
-        return com::boundary(__uuidof(IFillSymbol), [&] { give(c, make_color(color_)); });
+        return boundary(__uuidof(IFillSymbol), [&] { give(c, make_color(color_)); });
     }
     STDMETHODIMP putref_Color(IColor* c) override {
-        return com::boundary(__uuidof(IFillSymbol), [&] { color_ = color_of(c, L"The colour"); });
+        return boundary(__uuidof(IFillSymbol), [&] { color_ = color_of(c, L"The colour"); });
     }
     STDMETHODIMP get_Outline(ILineSymbol** outline) override {
-        return com::boundary(__uuidof(IFillSymbol), [&] { give(outline, outline_); });
+        return boundary(__uuidof(IFillSymbol), [&] { give(outline, outline_); });
     }
     STDMETHODIMP putref_Outline(ILineSymbol* outline) override {
-        return com::boundary(__uuidof(IFillSymbol), [&] { outline_ = outline; });
+        return boundary(__uuidof(IFillSymbol), [&] { outline_ = outline; });
     }
     void* fill_interface(REFIID riid) noexcept {
         if (riid == __uuidof(IFillSymbol)) return static_cast<IFillSymbol*>(static_cast<I*>(this));

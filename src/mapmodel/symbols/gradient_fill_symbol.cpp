@@ -82,25 +82,25 @@ std::unique_ptr<Session> GradientFillSymbol::begin(HDC dc, const Mapping& m) con
     return std::make_unique<GradientSession>(dc, m, outline_.get(), ramp_.get(), color_, s_);
 }
 
-STDMETHODIMP GradientFillSymbol::get_ColorRamp(IColorRamp** ramp) { return com::boundary(kIid, [&] { give(ramp, ramp_); }); }
-STDMETHODIMP GradientFillSymbol::putref_ColorRamp(IColorRamp* ramp) { return com::boundary(kIid, [&] { ramp_ = ramp; }); }
+STDMETHODIMP GradientFillSymbol::get_ColorRamp(IColorRamp** ramp) { return boundary(kIid, [&] { give(ramp, ramp_); }); }
+STDMETHODIMP GradientFillSymbol::putref_ColorRamp(IColorRamp* ramp) { return boundary(kIid, [&] { ramp_ = ramp; }); }
 
-STDMETHODIMP GradientFillSymbol::get_Style(long* s) { return com::boundary(kIid, [&] { out(s) = s_.style; }); }
+STDMETHODIMP GradientFillSymbol::get_Style(long* s) { return boundary(kIid, [&] { out(s) = s_.style; }); }
 STDMETHODIMP GradientFillSymbol::put_Style(long s) {
-    return com::boundary(kIid, [&] {
+    return boundary(kIid, [&] {
         if (s != 0) com::raise(E_INVALIDARG, L"The gradient style must be 0 (linear), the only style drawn");
         s_.style = s;
     });
 }
 
-STDMETHODIMP GradientFillSymbol::get_Angle(double* degrees) { return com::boundary(kIid, [&] { out(degrees) = s_.angle; }); }
+STDMETHODIMP GradientFillSymbol::get_Angle(double* degrees) { return boundary(kIid, [&] { out(degrees) = s_.angle; }); }
 STDMETHODIMP GradientFillSymbol::put_Angle(double degrees) {
-    return com::boundary(kIid, [&] { s_.angle = finite(degrees, L"The angle"); });
+    return boundary(kIid, [&] { s_.angle = finite(degrees, L"The angle"); });
 }
 
-STDMETHODIMP GradientFillSymbol::get_IntervalCount(long* n) { return com::boundary(kIid, [&] { out(n) = s_.intervals; }); }
+STDMETHODIMP GradientFillSymbol::get_IntervalCount(long* n) { return boundary(kIid, [&] { out(n) = s_.intervals; }); }
 STDMETHODIMP GradientFillSymbol::put_IntervalCount(long n) {
-    return com::boundary(kIid, [&] {
+    return boundary(kIid, [&] {
         if (n < 1 || n > kMaxIntervals)
             com::raise(E_INVALIDARG, L"The number of bands must be from 1 to " + std::to_wstring(kMaxIntervals));
         s_.intervals = n;

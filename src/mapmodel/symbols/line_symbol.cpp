@@ -61,17 +61,17 @@ Estimate LineSymbol::estimate(const Mapping& m, const Shape& s) const {
     return box_of(device_points(m, s)).grown(stroke_.pixels(m) + 2);
 }
 
-STDMETHODIMP LineSymbol::get_Color(IColor** c) { return com::boundary(kIid, [&] { give(c, make_color(stroke_.color)); }); }
+STDMETHODIMP LineSymbol::get_Color(IColor** c) { return boundary(kIid, [&] { give(c, make_color(stroke_.color)); }); }
 STDMETHODIMP LineSymbol::putref_Color(IColor* c) {
-    return com::boundary(kIid, [&] { stroke_.color = color_of(c, L"The colour"); });
+    return boundary(kIid, [&] { stroke_.color = color_of(c, L"The colour"); });
 }
-STDMETHODIMP LineSymbol::get_Width(double* points) { return com::boundary(kIid, [&] { out(points) = stroke_.width; }); }
+STDMETHODIMP LineSymbol::get_Width(double* points) { return boundary(kIid, [&] { out(points) = stroke_.width; }); }
 STDMETHODIMP LineSymbol::put_Width(double points) {
-    return com::boundary(kIid, [&] { stroke_.width = valid_width(points, L"The width"); });
+    return boundary(kIid, [&] { stroke_.width = valid_width(points, L"The width"); });
 }
-STDMETHODIMP LineSymbol::get_Style(LineStyle* s) { return com::boundary(kIid, [&] { out(s) = stroke_.style; }); }
+STDMETHODIMP LineSymbol::get_Style(LineStyle* s) { return boundary(kIid, [&] { out(s) = stroke_.style; }); }
 STDMETHODIMP LineSymbol::put_Style(LineStyle s) {
-    return com::boundary(kIid, [&] { stroke_.style = valid_line_style(s); });
+    return boundary(kIid, [&] { stroke_.style = valid_line_style(s); });
 }
 
 }  // namespace mapmodel

@@ -89,17 +89,17 @@ Estimate MarkerSymbol::estimate(const Mapping& m, const Shape& s) const {
     return mark_box(m, anchor_of(s), s_.size).grown(2);
 }
 
-STDMETHODIMP MarkerSymbol::get_Color(IColor** c) { return com::boundary(kIid, [&] { give(c, make_color(s_.color)); }); }
+STDMETHODIMP MarkerSymbol::get_Color(IColor** c) { return boundary(kIid, [&] { give(c, make_color(s_.color)); }); }
 STDMETHODIMP MarkerSymbol::putref_Color(IColor* c) {
-    return com::boundary(kIid, [&] { s_.color = color_of(c, L"The colour"); });
+    return boundary(kIid, [&] { s_.color = color_of(c, L"The colour"); });
 }
-STDMETHODIMP MarkerSymbol::get_Size(double* points) { return com::boundary(kIid, [&] { out(points) = s_.size; }); }
+STDMETHODIMP MarkerSymbol::get_Size(double* points) { return boundary(kIid, [&] { out(points) = s_.size; }); }
 STDMETHODIMP MarkerSymbol::put_Size(double points) {
-    return com::boundary(kIid, [&] { s_.size = valid_size(points, L"The size"); });
+    return boundary(kIid, [&] { s_.size = valid_size(points, L"The size"); });
 }
-STDMETHODIMP MarkerSymbol::get_Style(MarkerStyle* s) { return com::boundary(kIid, [&] { out(s) = s_.style; }); }
+STDMETHODIMP MarkerSymbol::get_Style(MarkerStyle* s) { return boundary(kIid, [&] { out(s) = s_.style; }); }
 STDMETHODIMP MarkerSymbol::put_Style(MarkerStyle s) {
-    return com::boundary(kIid, [&] { s_.style = valid_marker_style(s); });
+    return boundary(kIid, [&] { s_.style = valid_marker_style(s); });
 }
 
 }  // namespace mapmodel

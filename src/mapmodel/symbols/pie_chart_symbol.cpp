@@ -75,30 +75,30 @@ std::optional<Likeness> PieChartSymbol::likeness() const {
     return like;
 }
 
-STDMETHODIMP PieChartSymbol::get_Size(double* points) { return com::boundary(kIid, [&] { out(points) = s_.size; }); }
+STDMETHODIMP PieChartSymbol::get_Size(double* points) { return boundary(kIid, [&] { out(points) = s_.size; }); }
 STDMETHODIMP PieChartSymbol::put_Size(double points) {
-    return com::boundary(kIid, [&] { s_.size = valid_size(points, L"The size"); });
+    return boundary(kIid, [&] { s_.size = valid_size(points, L"The size"); });
 }
 
 STDMETHODIMP PieChartSymbol::AddSlice(IColor* color, double weight) {
-    return com::boundary(kIid, [&] {
+    return boundary(kIid, [&] {
         COLORREF c = color_of(color, L"The slice's colour");
         if (!(finite(weight, L"The slice's weight") >= 0)) com::raise(E_INVALIDARG, L"A slice's weight cannot be negative");
         s_.slices.push_back({c, weight});
     });
 }
 
-STDMETHODIMP PieChartSymbol::get_SliceCount(long* n) { return com::boundary(kIid, [&] { out(n) = long(s_.slices.size()); }); }
+STDMETHODIMP PieChartSymbol::get_SliceCount(long* n) { return boundary(kIid, [&] { out(n) = long(s_.slices.size()); }); }
 
 STDMETHODIMP PieChartSymbol::get_SliceColor(long index, IColor** c) {
-    return com::boundary(kIid, [&] {
+    return boundary(kIid, [&] {
         check_index(index, s_.slices.size(), L"the pie");
         give(c, make_color(s_.slices[size_t(index)].color));
     });
 }
 
 STDMETHODIMP PieChartSymbol::get_SliceWeight(long index, double* weight) {
-    return com::boundary(kIid, [&] {
+    return boundary(kIid, [&] {
         check_index(index, s_.slices.size(), L"the pie");
         out(weight) = s_.slices[size_t(index)].weight;
     });

@@ -60,7 +60,7 @@ std::unique_ptr<Session> SolidFillSymbol::begin(HDC dc, const Mapping& m) const 
     return std::make_unique<SolidFillSession>(dc, m, outline_.get(), color_, style_);
 }
 
-STDMETHODIMP SolidFillSymbol::get_Style(FillStyle* s) { return com::boundary(kIid, [&] { out(s) = style_; }); }
-STDMETHODIMP SolidFillSymbol::put_Style(FillStyle s) { return com::boundary(kIid, [&] { style_ = valid_fill_style(s); }); }
+STDMETHODIMP SolidFillSymbol::get_Style(FillStyle* s) { return boundary(kIid, [&] { out(s) = style_; }); }
+STDMETHODIMP SolidFillSymbol::put_Style(FillStyle s) { return boundary(kIid, [&] { style_ = valid_fill_style(s); }); }
 
 }  // namespace mapmodel

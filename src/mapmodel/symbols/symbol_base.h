@@ -60,7 +60,7 @@ template <class Self>
 class SymbolBase : public Dispatch<ISymbol> {
 public:
     STDMETHODIMP SetupDC(LONG_PTR hdc, ITransformation* transformation) override {
-        return com::boundary(__uuidof(ISymbol), [&] {
+        return boundary(__uuidof(ISymbol), [&] {
             if (session_) com::raise(E_UNEXPECTED, L"The symbol is already set up on a device context; call ResetDC first");
             HDC dc = reinterpret_cast<HDC>(hdc);
             if (!dc) com::raise(E_INVALIDARG, L"The device context is null");
@@ -75,18 +75,18 @@ public:
         });
     }
     STDMETHODIMP Draw(IGeometry* geometry) override {
-        return com::boundary(__uuidof(ISymbol), [&] {
+        return boundary(__uuidof(ISymbol), [&] {
             if (!session_) com::raise(E_UNEXPECTED, L"Draw needs a device context: call SetupDC first");
             session_->draw(read_shape(required(geometry, L"The geometry")));
         });
     }
     // Without a SetupDC there is nothing to put back.
     STDMETHODIMP ResetDC() override {
-        return com::boundary(__uuidof(ISymbol), [&] { release_dc(); });
+        return boundary(__uuidof(ISymbol), [&] { release_dc(); });
     }
     STDMETHODIMP QueryBoundary(LONG_PTR hdc, ITransformation* transformation, IGeometry* geometry,
                                IPolygon* boundary) override {
-        return com::boundary(__uuidof(ISymbol), [&] {
+        return mapmodel::boundary(__uuidof(ISymbol), [&] {
             required(boundary, L"The boundary polygon");
             HDC dc = reinterpret_cast<HDC>(hdc);
             Mapping m = Mapping::of(transformation, dc);

@@ -36,24 +36,15 @@
 #include "kelpy/common/event_sink.h"
 #include "kelpy/common/legend_builder.h"
 #include "kelpy/common/map_builder.h"
+#include "kelpy/reliability/map_census.h"
 #include "kelpy/control/toc.h"
-#include "kelpy/platform/mouse_pointer.h"
 #include "map_document.h"
 #include "scripted_selector.h"
 #include "user_input.h"
 
-namespace test {
-struct FuzzTests;
-template <>
-struct TocAccess<FuzzTests> {
-    static bool dragging(kelpy::Toc& t) { return t.m_bDragging; }
-    static bool timer_on(kelpy::Toc& t) { return t.tToc.Enabled(); }
-};
-}  // namespace test
-
 namespace {
 
-using Access = test::TocAccess<test::FuzzTests>;
+using namespace census;
 using host::Button;
 
 constexpr double kHangMs = 20000;  // no step takes anywhere near this long
@@ -72,98 +63,6 @@ std::string replay(uint64_t seed, long step) {
     return line;
 }
 
-std::wstring name_of(ILayer* layer) {
-    com::Bstr name;
-    com::check(layer->get_Name(name.put()));
-    return std::wstring(name.view());
-}
-
-com::ComPtr<IUnknown> identity(ILayer* layer) { return com::ComPtr<ILayer>(layer).as<IUnknown>(); }
-
-// Every layer of the map with its place: the group layer it is in (null: the map's top level).
-struct Placed {
-    com::ComPtr<ILayer> layer;
-    com::ComPtr<ILayer> group;
-};
-
-void members(ILayer* layer, std::vector<Placed>& out) {
-    auto sub = com::ComPtr<ILayer>(layer).query<ISubLayers>();
-    if (!sub) return;
-    LONG n = 0;
-    com::check(sub->get_Count(&n));
-    for (LONG i = 0; i < n; ++i) {
-        com::ComPtr<ILayer> member;
-        com::check(sub->get_Layer(i, member.put()));
-        out.push_back({member, layer});
-        members(member.get(), out);
-    }
-}
-
-std::vector<Placed> every_layer(IMap* map) {
-    std::vector<Placed> out;
-    LONG n = 0;
-    com::check(map->get_LayerCount(&n));
-    for (LONG i = 0; i < n; ++i) {
-        com::ComPtr<ILayer> layer;
-        com::check(map->get_Layer(i, layer.put()));
-        out.push_back({layer, nullptr});
-        members(layer.get(), out);
-    }
-    return out;
-}
-
-// The map as the tree shows it: top-level layers, and the members of top-level group layers in
-// brackets ("A, G [x, y], B"); deeper members are not items of their own.
-std::wstring map_outline(IMap* map) {
-    std::wstring text;
-    LONG n = 0;
-    com::check(map->get_LayerCount(&n));
-    for (LONG i = 0; i < n; ++i) {
-        com::ComPtr<ILayer> layer;
-        com::check(map->get_Layer(i, layer.put()));
-        if (i) text += L", ";
-        text += name_of(layer.get());
-        if (!layer.query<IGroupLayer>()) continue;
-        auto sub = layer.as<ISubLayers>();
-        LONG m = 0;
-        com::check(sub->get_Count(&m));
-        text += L" [";
-        for (LONG j = 0; j < m; ++j) {
-            com::ComPtr<ILayer> member;
-            com::check(sub->get_Layer(j, member.put()));
-            text += (j ? L", " : L"") + name_of(member.get());
-        }
-        text += L"]";
-    }
-    return text;
-}
-
-std::wstring tree_outline(const kelpy::Toc& toc) {
-    std::wstring text;
-    bool first = true, in_group = false, group_open = false;
-    for (const auto& item : toc.DescribeTree()) {
-        const bool layer = item.type == ::TOCNodeType::Layer || item.type == ::TOCNodeType::GroupLayer;
-        if (!item.hasRecord || !layer) continue;
-        if (item.depth == 1) {
-            if (group_open) text += L"]";
-            group_open = false;
-            if (!first) text += L", ";
-            text += item.text;
-            in_group = item.type == ::TOCNodeType::GroupLayer;
-            if (in_group) {
-                text += L" [";
-                group_open = true;
-            }
-            first = false;
-        } else if (item.depth == 2 && in_group) {
-            if (text.back() != L'[') text += L", ";
-            text += item.text;
-        }
-    }
-    if (group_open) text += L"]";
-    return text;
-}
-
 class Fuzz {
 public:
     Fuzz(const Options& o, IMap* map) : o_(o), r_(o.seed), map_(map) {
@@ -180,7 +79,7 @@ public:
         connection_ = std::make_unique<test::EventConnection>(toc_->unknown(), sink_.get());
         IMap* argument = map_.get();
         com::check(toc_->Initialize(&argument));
-        for (const Placed& p : every_layer(map_.get())) expected_[identity(p.layer.get()).get()] = p.layer;
+        expected_ = layers_of(map_.get());
         host::pump_messages();
     }
 
@@ -201,7 +100,7 @@ public:
             GetClassNameW(WindowFromPoint(cursor), cls, 64);
             std::printf("  kind %zu at %ld,%ld over %s, left %s, capture %p, dragging %d\n", kind, cursor.x, cursor.y,
                         com::narrow(cls).c_str(), left_down_ ? "down" : "up", (void*)GetCapture(),
-                        int(Access::dragging(*toc_.get())));
+                        int(dragging(*toc_.get())));
             std::fflush(stdout);
         }
         if (kind < 30) move_somewhere();
@@ -222,19 +121,9 @@ public:
 
     // What is wrong after a step ("" when nothing is).
     std::string check(bool rebuild) {
-        std::map<IUnknown*, int> seen;
-        for (const Placed& p : every_layer(map_.get())) {
-            auto id = identity(p.layer.get());
-            if (++seen[id.get()] > 1) return "the layer " + com::narrow(name_of(p.layer.get())) + " is in two places";
-            if (!expected_.count(id.get())) return "the layer " + com::narrow(name_of(p.layer.get())) + " came from nowhere";
-        }
-        for (const auto& [id, layer] : expected_)
-            if (!seen.count(id)) return "the layer " + com::narrow(name_of(layer.get())) + " was lost";
-        if (!Access::dragging(*toc_.get())) {
-            if (GetCapture()) return "the mouse is captured while no drag runs";
-            if (Access::timer_on(*toc_.get())) return "the drag timer runs while no drag does";
-            if (kelpy::platform::GetMousePointer() != kelpy::platform::MousePointer::Default)
-                return "the custom pointer shows while no drag runs";
+        if (std::string wrong = unsound(map_.get(), expected_); !wrong.empty()) return wrong;
+        if (!dragging(*toc_.get())) {
+            if (std::string left = drag_leftovers(*toc_.get()); !left.empty()) return left;
             if (rebuild) {
                 com::check(toc_->Reset());
                 const std::wstring tree = tree_outline(*toc_.get()), map = map_outline(map_.get());
@@ -329,7 +218,7 @@ private:
     // loop waits for input that only this thread could give.
     bool alt_is_the_controls() {
         if (GetFocus() != tree()) return true;  // the host window's own keys
-        if (Access::dragging(*toc_.get())) return false;
+        if (dragging(*toc_.get())) return false;
         const auto caret = reinterpret_cast<HTREEITEM>(SendMessageW(tree(), TVM_GETNEXTITEM, TVGN_CARET, 0));
         for (const auto& item : toc_->DescribeTree())
             if (item.handle == caret)
@@ -418,7 +307,7 @@ private:
     com::ComPtr<test::RecordingSink> sink_;
     std::unique_ptr<test::EventConnection> connection_;
     host::ScriptedSelector selector_;
-    std::map<IUnknown*, com::ComPtr<ILayer>> expected_;  // every layer the map should hold
+    Layers expected_;  // every layer the map should hold
     bool left_down_ = false;
     long added_ = 0;
 };

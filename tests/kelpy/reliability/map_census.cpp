@@ -1,0 +1,133 @@
+#include "kelpy/reliability/map_census.h"
+#include "com/bstr.h"
+#include "com/error.h"
+#include "kelpy/platform/mouse_pointer.h"
+
+namespace census {
+struct Census;
+}
+namespace test {
+template <>
+struct TocAccess<census::Census> {
+    static bool dragging(kelpy::Toc& t) { return t.m_bDragging; }
+    static bool timer_on(kelpy::Toc& t) { return t.tToc.Enabled(); }
+};
+}  // namespace test
+
+namespace census {
+
+using Access = test::TocAccess<Census>;
+
+bool dragging(kelpy::Toc& toc) { return Access::dragging(toc); }
+
+std::string drag_leftovers(kelpy::Toc& toc) {
+    if (GetCapture()) return "the mouse is captured while no drag runs";
+    if (Access::timer_on(toc)) return "the drag timer runs while no drag does";
+    if (kelpy::platform::GetMousePointer() != kelpy::platform::MousePointer::Default)
+        return "the custom pointer shows while no drag runs";
+    return "";
+}
+
+std::wstring name_of(ILayer* layer) {
+    com::Bstr name;
+    com::check(layer->get_Name(name.put()));
+    return std::wstring(name.view());
+}
+
+com::ComPtr<IUnknown> identity(ILayer* layer) { return com::ComPtr<ILayer>(layer).as<IUnknown>(); }
+
+void members(ILayer* layer, std::vector<Placed>& out) {
+    auto sub = com::ComPtr<ILayer>(layer).query<ISubLayers>();
+    if (!sub) return;
+    LONG n = 0;
+    com::check(sub->get_Count(&n));
+    for (LONG i = 0; i < n; ++i) {
+        com::ComPtr<ILayer> member;
+        com::check(sub->get_Layer(i, member.put()));
+        out.push_back({member, layer});
+        members(member.get(), out);
+    }
+}
+
+std::vector<Placed> every_layer(IMap* map) {
+    std::vector<Placed> out;
+    LONG n = 0;
+    com::check(map->get_LayerCount(&n));
+    for (LONG i = 0; i < n; ++i) {
+        com::ComPtr<ILayer> layer;
+        com::check(map->get_Layer(i, layer.put()));
+        out.push_back({layer, nullptr});
+        members(layer.get(), out);
+    }
+    return out;
+}
+
+std::wstring map_outline(IMap* map) {
+    std::wstring text;
+    LONG n = 0;
+    com::check(map->get_LayerCount(&n));
+    for (LONG i = 0; i < n; ++i) {
+        com::ComPtr<ILayer> layer;
+        com::check(map->get_Layer(i, layer.put()));
+        if (i) text += L", ";
+        text += name_of(layer.get());
+        if (!layer.query<IGroupLayer>()) continue;
+        auto sub = layer.as<ISubLayers>();
+        LONG m = 0;
+        com::check(sub->get_Count(&m));
+        text += L" [";
+        for (LONG j = 0; j < m; ++j) {
+            com::ComPtr<ILayer> member;
+            com::check(sub->get_Layer(j, member.put()));
+            text += (j ? L", " : L"") + name_of(member.get());
+        }
+        text += L"]";
+    }
+    return text;
+}
+
+std::wstring tree_outline(const kelpy::Toc& toc) {
+    std::wstring text;
+    bool first = true, in_group = false, group_open = false;
+    for (const auto& item : toc.DescribeTree()) {
+        const bool layer = item.type == ::TOCNodeType::Layer || item.type == ::TOCNodeType::GroupLayer;
+        if (!item.hasRecord || !layer) continue;
+        if (item.depth == 1) {
+            if (group_open) text += L"]";
+            group_open = false;
+            if (!first) text += L", ";
+            text += item.text;
+            in_group = item.type == ::TOCNodeType::GroupLayer;
+            if (in_group) {
+                text += L" [";
+                group_open = true;
+            }
+            first = false;
+        } else if (item.depth == 2 && in_group) {
+            if (text.back() != L'[') text += L", ";
+            text += item.text;
+        }
+    }
+    if (group_open) text += L"]";
+    return text;
+}
+
+Layers layers_of(IMap* map) {
+    Layers out;
+    for (const Placed& p : every_layer(map)) out[identity(p.layer.get()).get()] = p.layer;
+    return out;
+}
+
+std::string unsound(IMap* map, const Layers& expected) {
+    std::map<IUnknown*, int> seen;
+    for (const Placed& p : every_layer(map)) {
+        auto id = identity(p.layer.get());
+        if (++seen[id.get()] > 1) return "the layer " + com::narrow(name_of(p.layer.get())) + " is in two places";
+        if (!expected.count(id.get())) return "the layer " + com::narrow(name_of(p.layer.get())) + " came from nowhere";
+    }
+    for (const auto& [id, layer] : expected)
+        if (!seen.count(id)) return "the layer " + com::narrow(name_of(layer.get())) + " was lost";
+    return "";
+}
+
+}  // namespace census

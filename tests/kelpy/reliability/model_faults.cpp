@@ -1,0 +1,275 @@
+// model-faults: a person's actions on the control with each map-model call failing in turn. The
+// control, hosted by our own container and bound to the sample map, performs each action (clicks
+// on check images, drops of every kind, symbols picked for legend rows, a rebuild) once to count
+// the model calls it makes, then once per call with that call failing (the model's ModelInfo
+// makes the chosen call fail). After each failing run:
+//   - the action reported the failure (a rebuild returns it; a mouse action, handled inside the
+//     tree's window procedure, reports it to the debugger output, which this program reads);
+//   - every layer of the map sits in exactly one place, none lost, none new;
+//   - no capture, drag timer or custom pointer is left;
+//   - the next actions work: a Reset returns S_OK and the tree shows exactly the map, and a
+//     click on a check image reports nothing.
+//
+//   model-faults [--runs N]
+//
+// With N, at most N calls of each action fail, spread evenly over its calls (the short run of
+// the normal test run); without, every call does.
+// The program ends with one line per figure, `figure <name> value <v> goal <g>`, and exits with 1
+// when a figure misses its goal.
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+#include "com/bstr.h"
+#include "com/error.h"
+#include "common/registration.h"
+#include "control_host.h"
+#include "kelpy/common/map_builder.h"
+#include "kelpy/control/toc.h"
+#include "kelpy/reliability/map_census.h"
+#include "map_document.h"
+#include "scripted_selector.h"
+#include "user_actions.h"
+#include "user_input.h"
+
+namespace {
+
+using namespace census;
+
+constexpr HRESULT kInjected = HRESULT(0x80041F01);  // the status of the failing call
+
+// What the control reported to the debugger output since the last take(): a vectored handler
+// sees the exception that OutputDebugString raises to pass the text on.
+class DebugOutput {
+public:
+    DebugOutput() { handler_ = AddVectoredExceptionHandler(1, &DebugOutput::seen); }
+    ~DebugOutput() { RemoveVectoredExceptionHandler(handler_); }
+    DebugOutput(const DebugOutput&) = delete;
+    DebugOutput& operator=(const DebugOutput&) = delete;
+
+    static std::wstring take() { return std::exchange(text_, std::wstring()); }
+
+private:
+    static LONG CALLBACK seen(EXCEPTION_POINTERS* e) {
+        const EXCEPTION_RECORD& r = *e->ExceptionRecord;
+        constexpr DWORD kPrint = 0x40010006, kPrintWide = 0x4001000A;
+        if (r.NumberParameters >= 2 && r.ExceptionInformation[1]) {
+            const size_t length = size_t(r.ExceptionInformation[0]);
+            if (r.ExceptionCode == kPrintWide) {
+                text_.append(reinterpret_cast<const wchar_t*>(r.ExceptionInformation[1]), length ? length - 1 : 0);
+                wide_seen_ = true;
+            } else if (r.ExceptionCode == kPrint && !wide_seen_) {
+                // Text that came as wide text is passed on again as narrow text: taken once.
+                const char* text = reinterpret_cast<const char*>(r.ExceptionInformation[1]);
+                text_.append(com::widen(std::string(text, length ? length - 1 : 0)));
+            } else if (r.ExceptionCode == kPrint) {
+                wide_seen_ = false;
+            }
+        }
+        return EXCEPTION_CONTINUE_SEARCH;
+    }
+
+    PVOID handler_ = nullptr;
+    static inline std::wstring text_;
+    static inline bool wide_seen_ = false;
+};
+
+struct Action {
+    const char* name;
+    const wchar_t* text;  // a user action of the snapshot tool, or "reset"
+};
+
+const Action kActions[] = {
+    {"click-layer", L"click-check Roads"},
+    {"click-group", L"click-check 'Land use'"},
+    {"drop-top-level", L"drag 'Aerial photo' Roads"},
+    {"drop-out-of-group", L"drag 'Land use/Parks' Elevation"},
+    {"drop-into-group", L"drag Towns 'Land use/Districts'"},
+    {"pick-class-symbol", L"pick-symbol Towns #FF8800"},
+    {"pick-simple-symbol", L"pick-symbol 'Survey sites' #3366CC"},
+    {"rebuild", L"reset"},
+};
+
+// The action after each failing run, which must work.
+const Action kNextAction{"next", L"click-check Coastline"};
+
+struct Tally {
+    long runs = 0, while_painting = 0, unreported = 0, unsound = 0, leftovers = 0, broken_after = 0;
+};
+
+class Bench {
+public:
+    Bench() {
+        toc_ = com::ComPtr<kelpy::Toc>::attach(kelpy::Toc::create());
+        host::HostOptions options;
+        options.userMode = true;
+        options.width = 280;
+        options.height = 720;
+        options.position = {40, 20};
+        options.topmost = true;
+        host_ = std::make_unique<host::ControlHost>(toc_->unknown(), options);
+        info_ = test::create<IModelInfo>(CLSID_ModelInfo);
+        SetWindowSubclass(tree(), &Bench::paint_spy, 1, reinterpret_cast<DWORD_PTR>(this));
+    }
+    ~Bench() {
+        RemoveWindowSubclass(tree(), &Bench::paint_spy, 1);
+        host::move_mouse({GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
+    }
+
+    // A fresh sample map in the control; its layers are what the map must hold from now on.
+    void fresh_map() {
+        com::check(info_->FailCall(0, 0));
+        map_ = host::open_map(test::program_dir() + L"\\samples\\sample-map.json");
+        IMap* argument = map_.get();
+        com::check(toc_->Initialize(&argument));
+        host::pump_messages();
+        layers_ = layers_of(map_.get());
+        DebugOutput::take();
+    }
+
+    // Runs the action with call `fail` failing (0: none); answers the model calls it made and
+    // whether it reported a failure.
+    std::pair<long, bool> run(const Action& a, long fail) {
+        paints_.clear();
+        com::check(info_->FailCall(fail, kInjected));
+        bool reported = false;
+        if (std::wstring(a.text) == L"reset") {
+            reported = FAILED(toc_->Reset());
+        } else {
+            snapshot::perform(*snapshot::parse_action(a.text), *toc_.get(), tree(), selector_);
+        }
+        LONG calls = 0;
+        com::check(info_->get_Calls(&calls));
+        com::Bstr which;
+        com::check(info_->get_FailedCall(which.put()));
+        failed_call_ = com::narrow(which.view());
+        com::check(info_->FailCall(0, 0));
+        const std::wstring output = DebugOutput::take();
+        reported = reported || output.find(L"failed on purpose") != std::wstring::npos;
+        return {calls, reported};
+    }
+
+    // What is wrong after a run ("" when nothing is), and whether the next actions work.
+    std::string after(Tally& t) {
+        if (std::string wrong = unsound(map_.get(), layers_); !wrong.empty()) {
+            ++t.unsound;
+            return wrong;
+        }
+        if (std::string left = dragging(*toc_.get()) ? "a drag still runs" : drag_leftovers(*toc_.get()); !left.empty()) {
+            ++t.leftovers;
+            return left;
+        }
+        std::string broken;
+        if (FAILED(toc_->Reset())) broken = "the next Reset failed";
+        else if (tree_outline(*toc_.get()) != map_outline(map_.get())) broken = "the tree does not show the map after a Reset";
+        else if (run(kNextAction, 0).second) broken = "a click on a check image failed after it";
+        if (!broken.empty()) ++t.broken_after;
+        return broken;
+    }
+
+    // Whether model call n of the last run was made while the tree painted. A failure there is
+    // no failure of the action: painting has no caller to report to, and a row whose swatch
+    // could not be painted shows without it until it is painted again.
+    bool while_painting(long n) const {
+        for (const auto& [first, last] : paints_)
+            if (n >= first && n <= last) return true;
+        return false;
+    }
+
+private:
+    HWND tree() const { return GetWindow(toc_->hWnd(), GW_CHILD); }
+
+    // Notes the model calls that each paint of the tree makes (its swatches, drawn by the
+    // control's custom drawing).
+    static LRESULT CALLBACK paint_spy(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
+        if (msg != WM_PAINT) return DefSubclassProc(window, msg, wp, lp);
+        auto& b = *reinterpret_cast<Bench*>(self);
+        LONG before = 0, after = 0;
+        b.info_->get_Calls(&before);
+        const LRESULT result = DefSubclassProc(window, msg, wp, lp);
+        b.info_->get_Calls(&after);
+        if (after > before) b.paints_.push_back({before + 1, after});
+        return result;
+    }
+
+    com::ComPtr<kelpy::Toc> toc_;
+    std::unique_ptr<host::ControlHost> host_;
+    com::ComPtr<IModelInfo> info_;
+    host::ScriptedSelector selector_;
+    com::ComPtr<IMap> map_;
+    Layers layers_;
+    std::string failed_call_;
+    std::vector<std::pair<long, long>> paints_;  // model calls made by each paint: first, last
+
+public:
+    const std::string& failed_call() const { return failed_call_; }
+};
+
+int run(long most) {
+    DebugOutput output;
+    Bench bench;
+    Tally tally;
+    std::printf("map-model faults: each action with one model call failing (%s)\n",
+                most ? ("at most " + std::to_string(most) + " of its calls in turn").c_str() : "each of its calls in turn");
+    for (const Action& a : kActions) {
+        bench.fresh_map();
+        const auto [calls, failed] = bench.run(a, 0);
+        if (failed) {
+            std::printf("  %s fails without a fault\n", a.name);
+            ++tally.broken_after;
+            continue;
+        }
+        long runs = 0;
+        const long stride = most && calls > most ? (calls + most - 1) / most : 1;
+        for (long n = 1; n <= calls; n += stride) {
+            bench.fresh_map();
+            const auto [made, reported] = bench.run(a, n);
+            if (made < n) continue;  // the action made fewer calls this time: nothing failed
+            ++runs;
+            const bool painting = bench.while_painting(n);
+            tally.while_painting += painting;
+            std::string wrong = reported || painting ? "" : bench.failed_call() + ": the failure was not reported";
+            if (!reported && !painting) ++tally.unreported;
+            if (std::string more = bench.after(tally); !more.empty()) wrong += (wrong.empty() ? "" : "; ") + more;
+            if (!wrong.empty()) std::printf("  %s, call %ld of %ld failing: %s\n", a.name, n, calls, wrong.c_str());
+        }
+        tally.runs += runs;
+        std::printf("  %-20s %5ld model calls, %5ld runs with one failing\n", a.name, calls, runs);
+        std::fflush(stdout);
+    }
+    std::printf("%ld runs, %ld of them with the failing call made while the tree painted\n", tally.runs,
+                tally.while_painting);
+    std::printf("figure faults-unreported value %ld goal 0\n", tally.unreported);
+    std::printf("figure faults-layers-lost-or-duplicated value %ld goal 0\n", tally.unsound);
+    std::printf("figure faults-drag-leftovers value %ld goal 0\n", tally.leftovers);
+    std::printf("figure faults-next-action-broken value %ld goal 0\n", tally.broken_after);
+    return tally.unreported + tally.unsound + tally.leftovers + tally.broken_after ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    long most = 0;
+    if (argc == 3 && std::string(argv[1]) == "--runs") most = std::strtol(argv[2], nullptr, 10);
+    if ((argc != 1 && argc != 3) || most < 0 || (argc == 3 && most == 0)) {
+        std::fprintf(stderr, "usage: model-faults [--runs N]\n");
+        return 2;
+    }
+    if (FAILED(OleInitialize(nullptr))) return 2;
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
+    int rc = 2;
+    try {
+        test::register_library(L"mapmodel.dll");
+        rc = run(most);
+    } catch (const com::ComError& e) {
+        std::printf("model-faults: %s\n", e.what());
+    }
+    OleUninitialize();
+    return rc;
+}
