@@ -32,6 +32,7 @@
 #include "com/error.h"
 #include "common/fuzz.h"
 #include "common/registration.h"
+#include "kelpy/reliability/suite.h"
 #include "control_host.h"
 #include "kelpy/common/event_sink.h"
 #include "kelpy/common/legend_builder.h"
@@ -65,29 +66,17 @@ std::string replay(uint64_t seed, long step) {
 
 class Fuzz {
 public:
-    Fuzz(const Options& o, IMap* map) : o_(o), r_(o.seed), map_(map) {
-        toc_ = com::ComPtr<kelpy::Toc>::attach(kelpy::Toc::create());
-        host::HostOptions options;
-        options.userMode = true;
-        options.width = 280;
-        options.height = 520;
-        options.position = {40, 40};
-        options.topmost = true;
-        host_ = std::make_unique<host::ControlHost>(toc_->unknown(), options);
+    Fuzz(const Options& o, IMap* map) : o_(o), r_(o.seed), map_(map), hosted_(280, 520), toc_(&hosted_.toc()) {
         sink_ = test::RecordingSink::make();
         sink_->decide = [this](DISPID) { return r_.chance(15); };
         connection_ = std::make_unique<test::EventConnection>(toc_->unknown(), sink_.get());
-        IMap* argument = map_.get();
-        com::check(toc_->Initialize(&argument));
+        hosted_.show(map_.get());
         expected_ = layers_of(map_.get());
-        host::pump_messages();
     }
 
     ~Fuzz() {
         host::release(Button::Left);
-        host::move_mouse({GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
         connection_.reset();
-        host_.reset();
     }
 
     // One random step; with `trace`, what it is goes to the output first.
@@ -100,7 +89,7 @@ public:
             GetClassNameW(WindowFromPoint(cursor), cls, 64);
             std::printf("  kind %zu at %ld,%ld over %s, left %s, capture %p, dragging %d\n", kind, cursor.x, cursor.y,
                         com::narrow(cls).c_str(), left_down_ ? "down" : "up", (void*)GetCapture(),
-                        int(dragging(*toc_.get())));
+                        int(dragging(*toc_)));
             std::fflush(stdout);
         }
         if (kind < 30) move_somewhere();
@@ -122,11 +111,11 @@ public:
     // What is wrong after a step ("" when nothing is).
     std::string check(bool rebuild) {
         if (std::string wrong = unsound(map_.get(), expected_); !wrong.empty()) return wrong;
-        if (!dragging(*toc_.get())) {
-            if (std::string left = drag_leftovers(*toc_.get()); !left.empty()) return left;
+        if (!dragging(*toc_)) {
+            if (std::string left = drag_leftovers(*toc_); !left.empty()) return left;
             if (rebuild) {
                 com::check(toc_->Reset());
-                const std::wstring tree = tree_outline(*toc_.get()), map = map_outline(map_.get());
+                const std::wstring tree = tree_outline(*toc_), map = map_outline(map_.get());
                 if (tree != map) return "the tree shows " + com::narrow(tree) + " for the map " + com::narrow(map);
             }
         }
@@ -134,7 +123,7 @@ public:
     }
 
 private:
-    HWND tree() const { return GetWindow(toc_->hWnd(), GW_CHILD); }
+    HWND tree() const { return hosted_.tree(); }
 
     // A point of the tree's client area (its scroll bars excluded), on the screen.
     POINT in_tree() {
@@ -218,7 +207,7 @@ private:
     // loop waits for input that only this thread could give.
     bool alt_is_the_controls() {
         if (GetFocus() != tree()) return true;  // the host window's own keys
-        if (dragging(*toc_.get())) return false;
+        if (dragging(*toc_)) return false;
         const auto caret = reinterpret_cast<HTREEITEM>(SendMessageW(tree(), TVM_GETNEXTITEM, TVGN_CARET, 0));
         for (const auto& item : toc_->DescribeTree())
             if (item.handle == caret)
@@ -238,12 +227,12 @@ private:
         SendMessageW(tree(), TVM_EXPAND, r_.chance(50) ? TVE_EXPAND : TVE_COLLAPSE, reinterpret_cast<LPARAM>(item.handle));
     }
 
-    void resize() { host_->resize(int(120 + r_.below(300)), int(100 + r_.below(500))); }
+    void resize() { hosted_.host().resize(int(120 + r_.below(300)), int(100 + r_.below(500))); }
 
     void focus() {
         switch (r_.below(3)) {
         case 0: SetFocus(tree()); break;
-        case 1: SetFocus(host_->window()); break;
+        case 1: SetFocus(hosted_.host().window()); break;
         default: SetFocus(nullptr); break;
         }
     }
@@ -302,8 +291,8 @@ private:
     const Options& o_;
     fuzz::Random r_;
     com::ComPtr<IMap> map_;
-    com::ComPtr<kelpy::Toc> toc_;
-    std::unique_ptr<host::ControlHost> host_;
+    suite::HostedToc hosted_;
+    kelpy::Toc* toc_;
     com::ComPtr<test::RecordingSink> sink_;
     std::unique_ptr<test::EventConnection> connection_;
     host::ScriptedSelector selector_;
@@ -377,16 +366,5 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (!o.seeded) o.seed = fuzz::fresh_seed();
-    if (FAILED(OleInitialize(nullptr))) return 2;
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES};
-    InitCommonControlsEx(&icc);
-    int rc = 2;
-    try {
-        test::register_library(L"mapmodel.dll");
-        rc = run(o);
-    } catch (const com::ComError& e) {
-        std::printf("message-fuzz: %s\n", e.what());
-    }
-    OleUninitialize();
-    return rc;
+    return suite::main("message-fuzz", [&] { return run(o); });
 }

@@ -28,6 +28,7 @@
 #include "com/bstr.h"
 #include "com/error.h"
 #include "common/registration.h"
+#include "kelpy/reliability/suite.h"
 #include "control_host.h"
 #include "kelpy/common/map_builder.h"
 #include "kelpy/control/toc.h"
@@ -104,30 +105,16 @@ struct Tally {
 
 class Bench {
 public:
-    Bench() {
-        toc_ = com::ComPtr<kelpy::Toc>::attach(kelpy::Toc::create());
-        host::HostOptions options;
-        options.userMode = true;
-        options.width = 280;
-        options.height = 720;
-        options.position = {40, 20};
-        options.topmost = true;
-        host_ = std::make_unique<host::ControlHost>(toc_->unknown(), options);
-        info_ = test::create<IModelInfo>(CLSID_ModelInfo);
-        SetWindowSubclass(tree(), &Bench::paint_spy, 1, reinterpret_cast<DWORD_PTR>(this));
+    Bench() : hosted_(280, 720), info_(test::create<IModelInfo>(CLSID_ModelInfo)) {
+        SetWindowSubclass(hosted_.tree(), &Bench::paint_spy, 1, reinterpret_cast<DWORD_PTR>(this));
     }
-    ~Bench() {
-        RemoveWindowSubclass(tree(), &Bench::paint_spy, 1);
-        host::move_mouse({GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
-    }
+    ~Bench() { RemoveWindowSubclass(hosted_.tree(), &Bench::paint_spy, 1); }
 
     // A fresh sample map in the control; its layers are what the map must hold from now on.
     void fresh_map() {
         com::check(info_->FailCall(0, 0));
         map_ = host::open_map(test::program_dir() + L"\\samples\\sample-map.json");
-        IMap* argument = map_.get();
-        com::check(toc_->Initialize(&argument));
-        host::pump_messages();
+        hosted_.show(map_.get());
         layers_ = layers_of(map_.get());
         DebugOutput::take();
     }
@@ -139,9 +126,9 @@ public:
         com::check(info_->FailCall(fail, kInjected));
         bool reported = false;
         if (std::wstring(a.text) == L"reset") {
-            reported = FAILED(toc_->Reset());
+            reported = FAILED(hosted_.toc().Reset());
         } else {
-            snapshot::perform(*snapshot::parse_action(a.text), *toc_.get(), tree(), selector_);
+            snapshot::perform(*snapshot::parse_action(a.text), hosted_.toc(), hosted_.tree(), selector_);
         }
         LONG calls = 0;
         com::check(info_->get_Calls(&calls));
@@ -160,13 +147,13 @@ public:
             ++t.unsound;
             return wrong;
         }
-        if (std::string left = dragging(*toc_.get()) ? "a drag still runs" : drag_leftovers(*toc_.get()); !left.empty()) {
+        if (std::string left = dragging(hosted_.toc()) ? "a drag still runs" : drag_leftovers(hosted_.toc()); !left.empty()) {
             ++t.leftovers;
             return left;
         }
         std::string broken;
-        if (FAILED(toc_->Reset())) broken = "the next Reset failed";
-        else if (tree_outline(*toc_.get()) != map_outline(map_.get())) broken = "the tree does not show the map after a Reset";
+        if (FAILED(hosted_.toc().Reset())) broken = "the next Reset failed";
+        else if (tree_outline(hosted_.toc()) != map_outline(map_.get())) broken = "the tree does not show the map after a Reset";
         else if (run(kNextAction, 0).second) broken = "a click on a check image failed after it";
         if (!broken.empty()) ++t.broken_after;
         return broken;
@@ -182,8 +169,6 @@ public:
     }
 
 private:
-    HWND tree() const { return GetWindow(toc_->hWnd(), GW_CHILD); }
-
     // Notes the model calls that each paint of the tree makes (its swatches, drawn by the
     // control's custom drawing).
     static LRESULT CALLBACK paint_spy(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
@@ -197,8 +182,7 @@ private:
         return result;
     }
 
-    com::ComPtr<kelpy::Toc> toc_;
-    std::unique_ptr<host::ControlHost> host_;
+    suite::HostedToc hosted_;
     com::ComPtr<IModelInfo> info_;
     host::ScriptedSelector selector_;
     com::ComPtr<IMap> map_;
@@ -260,16 +244,5 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: model-faults [--runs N]\n");
         return 2;
     }
-    if (FAILED(OleInitialize(nullptr))) return 2;
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES};
-    InitCommonControlsEx(&icc);
-    int rc = 2;
-    try {
-        test::register_library(L"mapmodel.dll");
-        rc = run(most);
-    } catch (const com::ComError& e) {
-        std::printf("model-faults: %s\n", e.what());
-    }
-    OleUninitialize();
-    return rc;
+    return suite::main("model-faults", [&] { return run(most); });
 }

@@ -25,6 +25,7 @@
 #include "com/module.h"
 #include "common/fuzz.h"
 #include "common/registration.h"
+#include "kelpy/reliability/suite.h"
 #include "control_host.h"
 #include "kelpy/common/map_builder.h"
 #include "kelpy/control/toc.h"
@@ -58,29 +59,17 @@ const wchar_t* const kDrags[] = {
 
 class Bench {
 public:
-    Bench() {
-        toc_ = com::ComPtr<kelpy::Toc>::attach(kelpy::Toc::create());
-        host::HostOptions options;
-        options.userMode = true;
-        options.width = 280;
-        options.height = 720;
-        options.position = {40, 20};
-        options.topmost = true;
-        host_ = std::make_unique<host::ControlHost>(toc_->unknown(), options);
-        map_ = host::open_map(test::program_dir() + L"\\samples\\sample-map.json");
-        IMap* argument = map_.get();
-        com::check(toc_->Initialize(&argument));
-        host::pump_messages();
+    Bench() : hosted_(280, 720), map_(host::open_map(test::program_dir() + L"\\samples\\sample-map.json")) {
+        hosted_.show(map_.get());
         layers_ = census::layers_of(map_.get());
     }
 
     // The map as it is now is the map that every four drags must leave.
     void settle() { outline_ = census::map_outline(map_.get()); }
-    ~Bench() { host::move_mouse({GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1}); }
 
     void rebuilds(long n) {
         for (long i = 0; i < n; ++i) {
-            com::check(toc_->Reset());
+            com::check(hosted_.toc().Reset());
             if (i % 10 == 9) host::pump_messages();  // the tree paints now and then
         }
         host::pump_messages();
@@ -88,9 +77,8 @@ public:
 
     // Drags, four at a time; the map must be as it was after every four.
     std::string drags(long n) {
-        const HWND tree = GetWindow(toc_->hWnd(), GW_CHILD);
         for (long i = 0; i < n; ++i) {
-            snapshot::perform(*snapshot::parse_action(kDrags[i % 4]), *toc_.get(), tree, selector_);
+            snapshot::perform(*snapshot::parse_action(kDrags[i % 4]), hosted_.toc(), hosted_.tree(), selector_);
             if (std::string wrong = census::unsound(map_.get(), layers_); !wrong.empty()) return wrong;
             if (i % 4 == 3 && !outline_.empty() && census::map_outline(map_.get()) != outline_)
                 return "the drags left the map as " + com::narrow(census::map_outline(map_.get()));
@@ -121,8 +109,7 @@ private:
         return TRUE;
     }
 
-    com::ComPtr<kelpy::Toc> toc_;
-    std::unique_ptr<host::ControlHost> host_;
+    suite::HostedToc hosted_;
     host::ScriptedSelector selector_;
     com::ComPtr<IMap> map_;
     std::wstring outline_;
@@ -182,16 +169,5 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: resources [--operations N]   (N at least 4)\n");
         return 2;
     }
-    if (FAILED(OleInitialize(nullptr))) return 2;
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES};
-    InitCommonControlsEx(&icc);
-    int rc = 2;
-    try {
-        test::register_library(L"mapmodel.dll");
-        rc = run(operations);
-    } catch (const com::ComError& e) {
-        std::printf("resources: %s\n", e.what());
-    }
-    OleUninitialize();
-    return rc;
+    return suite::main("resources", [&] { return run(operations); });
 }
