@@ -136,7 +136,9 @@ INSTANTIATE_TEST_SUITE_P(
                  com::check(feature_renderer<IChartRenderer>(l)->get_ChartSymbol(s.put()));
                  return s.template as<ISymbol>();
              },
-             false, 1}));
+             false, 1}),
+    // Each case named by its layer (its test's name says which row kind failed).
+    [](const ::testing::TestParamInfo<Case>& info) { return com::narrow(info.param.layer); });
 
 TEST_F(SymbolChoice, RampsAndCompositeBandsNeverOpenTheSelector) {
     host::click(swatch(L"Elevation", L""));
