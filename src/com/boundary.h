@@ -11,6 +11,9 @@ namespace com {
 
 // Publishes e as the thread's error info (source, description, interface).
 HRESULT publish(const ComError& e, REFIID iid) noexcept;
+// The exception being handled (call it inside a catch block) as a ComError: another exception
+// type becomes E_OUTOFMEMORY, E_FAIL with its text, or E_UNEXPECTED.
+ComError current_error() noexcept;
 HRESULT publish_current_exception(REFIID iid) noexcept;
 
 // Runs body(); on success clears the thread's error info and answers S_OK.

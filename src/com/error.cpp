@@ -24,8 +24,7 @@ ComError::ComError(HRESULT hr, std::wstring source, std::wstring description)
     narrow_ = to_narrow(description_) + " (" + hex + ")";
 }
 
-void check(HRESULT hr) {
-    if (SUCCEEDED(hr)) return;
+ComError error_of(HRESULT hr) {
     IErrorInfo* info = nullptr;
     std::wstring source, description;
     if (GetErrorInfo(0, &info) == S_OK && info) {
@@ -36,7 +35,12 @@ void check(HRESULT hr) {
         SysFreeString(d);
         info->Release();
     }
-    throw ComError(hr, std::move(source), std::move(description));
+    return ComError(hr, std::move(source), std::move(description));
+}
+
+void check(HRESULT hr) {
+    if (SUCCEEDED(hr)) return;
+    throw error_of(hr);
 }
 
 void raise(HRESULT hr, std::wstring description, std::wstring source) {
@@ -90,21 +94,23 @@ HRESULT publish(const ComError& e, REFIID iid) noexcept {
     return e.hr();
 }
 
-HRESULT publish_current_exception(REFIID iid) noexcept {
+ComError current_error() noexcept {
     try {
         throw;
     } catch (const ComError& e) {
-        return publish(e, iid);
+        return e;
     } catch (const std::bad_alloc&) {
-        return publish(ComError(E_OUTOFMEMORY), iid);
+        return ComError(E_OUTOFMEMORY);
     } catch (const std::exception& e) {
         std::wstring d;
         for (const char* p = e.what(); *p; ++p) d += wchar_t(static_cast<unsigned char>(*p));
-        return publish(ComError(E_FAIL, L"", d), iid);
+        return ComError(E_FAIL, L"", d);
     } catch (...) {
-        return publish(ComError(E_UNEXPECTED), iid);
+        return ComError(E_UNEXPECTED);
     }
 }
+
+HRESULT publish_current_exception(REFIID iid) noexcept { return publish(current_error(), iid); }
 
 bool same_object(IUnknown* a, IUnknown* b) noexcept {
     if (a == b) return true;

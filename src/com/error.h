@@ -30,8 +30,10 @@ private:
     std::string narrow_;
 };
 
-// Throws ComError for a failed HRESULT, carrying the error info that the failing callee left
-// on this thread (source and description), if any.
+// The error of a failed HRESULT with the error info that the failing callee left on this
+// thread (source and description), if any; the info is taken.
+ComError error_of(HRESULT hr);
+// Throws error_of(hr) for a failed HRESULT.
 void check(HRESULT hr);
 [[noreturn]] void raise(HRESULT hr, std::wstring description = {}, std::wstring source = {});
 

@@ -9,13 +9,20 @@
 
 namespace kelpy::platform {
 
+void report_failure(const wchar_t* where, const com::ComError& e) noexcept;
+// A failure that a COM call returned, with the error info it left on the thread.
 void report_failure(const wchar_t* where, HRESULT hr) noexcept;
 
 template <class F>
 HRESULT run_handler(const wchar_t* where, F&& body) noexcept {
-    HRESULT hr = com::guarded(std::forward<F>(body));
-    if (FAILED(hr)) report_failure(where, hr);
-    return hr;
+    try {
+        body();
+        return S_OK;
+    } catch (...) {
+        const com::ComError e = com::current_error();
+        report_failure(where, e);
+        return e.hr();
+    }
 }
 
 }  // namespace kelpy::platform
