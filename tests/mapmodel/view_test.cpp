@@ -125,6 +125,10 @@ TEST(View, RastersDrawTheirCells) {
     output(map.get(), classified, 100, 100);
     EXPECT_EQ(classified.pixel(25, 50), RGB(2, 2, 2)) << "255 is in the second class";
     EXPECT_EQ(classified.pixel(75, 50), RGB(1, 1, 1));
+    classify->put_Break(1, 200.0);
+    WhiteBitmap above(100, 100);
+    output(map.get(), above, 100, 100);
+    EXPECT_EQ(above.pixel(25, 50), RGB(255, 255, 255)) << "255 is above the last break: in no class, not drawn";
 }
 
 TEST(View, DrawingNotifiesEveryLayerThenTheWhole) {

@@ -237,6 +237,21 @@ ComPtr<ISymbol> optional_symbol(const Node& n, const char* key) {
     return s ? symbol(*s) : nullptr;
 }
 
+// The classes of a classified renderer (classBreaks or classify) through its interface I: by
+// position, each with a break, a label and a symbol.
+template <class I>
+void class_list(const Node& n, I* r) {
+    auto classes = n.at("classes").items();
+    apply(n, (r->*ClassCount<I>::put)(long(classes.size())));
+    for (long i = 0; i < long(classes.size()); ++i) {
+        const Node& c = classes[size_t(i)];
+        c.allow({"break", "label", "symbol"});
+        apply(c, r->put_Break(i, c.at("break").number()));
+        apply(c, r->put_Label(i, bstr(c.text_or("label", L"")).get()));
+        apply(c, r->putref_Symbol(i, optional_symbol(c, "symbol").get()));
+    }
+}
+
 ComPtr<IFeatureRenderer> feature_renderer(const Node& n) {
     std::wstring kind = n.at("kind").text();
     if (kind == L"simple") {
@@ -251,15 +266,7 @@ ComPtr<IFeatureRenderer> feature_renderer(const Node& n) {
         auto r = make<ClassBreaksRenderer>();
         apply(n, r->put_Field(bstr(n.text_or("field", L"")).get()));
         apply(n, r->put_MinimumBreak(n.number_or("minimum", 0.0)));
-        auto classes = n.at("classes").items();
-        apply(n, r->put_BreakCount(long(classes.size())));
-        for (long i = 0; i < long(classes.size()); ++i) {
-            const Node& c = classes[size_t(i)];
-            c.allow({"break", "label", "symbol"});
-            apply(c, r->put_Break(i, c.at("break").number()));
-            apply(c, r->put_Label(i, bstr(c.text_or("label", L"")).get()));
-            apply(c, r->putref_Symbol(i, optional_symbol(c, "symbol").get()));
-        }
+        class_list<IClassBreaksRenderer>(n, r.get());
         return r.as<IFeatureRenderer>();
     }
     if (kind == L"uniqueValue") {
@@ -343,15 +350,7 @@ ComPtr<IRasterRenderer> raster_renderer(const Node& n, long bands) {
         n.allow({"kind", "field", "classes"});
         auto r = make<RasterClassifyRenderer>();
         apply(n, r->put_Field(bstr(n.text_or("field", L"")).get()));
-        auto classes = n.at("classes").items();
-        apply(n, r->put_ClassCount(long(classes.size())));
-        for (long i = 0; i < long(classes.size()); ++i) {
-            const Node& c = classes[size_t(i)];
-            c.allow({"break", "label", "symbol"});
-            apply(c, r->put_Break(i, c.at("break").number()));
-            apply(c, r->put_Label(i, bstr(c.text_or("label", L"")).get()));
-            apply(c, r->putref_Symbol(i, optional_symbol(c, "symbol").get()));
-        }
+        class_list<IRasterClassifyRenderer>(n, r.get());
         return r.as<IRasterRenderer>();
     }
     if (kind == L"simple" || kind == L"classBreaks" || kind == L"pieChart")

@@ -8,6 +8,7 @@
 #include "mapmodel/display/color_ramp.h"
 #include "mapmodel/display/display_transformation.h"
 #include "mapmodel/geometry/envelope.h"
+#include "mapmodel/renderers/class_list.h"
 #include "mapmodel/symbols/device.h"
 #include "mapmodel/symbols/gdi.h"
 
@@ -82,22 +83,10 @@ Chooser chooser_for(IFeatureRenderer* renderer) {
         return [s](const VARIANT&) { return s; };
     }
     if (auto breaks = r.query<IClassBreaksRenderer>()) {
-        std::vector<std::pair<double, ComPtr<ISymbol>>> classes;
-        long n = count_of(breaks.get(), &IClassBreaksRenderer::get_BreakCount);
-        for (long i = 0; i < n; ++i) {
-            double upper = 0;
-            ComPtr<ISymbol> s;
-            check(breaks->get_Break(i, &upper));
-            check(breaks->get_Symbol(i, s.put()));
-            classes.emplace_back(upper, s);
-        }
-        return [classes](const VARIANT& v) -> ComPtr<ISymbol> {
+        return [classes = ClassList::read(breaks.get())](const VARIANT& v) -> ComPtr<ISymbol> {
             bool ok = false;
             double x = number_of(v, ok);
-            if (!ok) return nullptr;
-            for (const auto& [upper, s] : classes)
-                if (x <= upper) return s;
-            return nullptr;
+            return ok ? classes.symbol_for(x) : nullptr;
         };
     }
     if (auto unique = r.query<IUniqueValueRenderer>()) {
@@ -213,20 +202,8 @@ CellLook look_for(IRasterLayer* raster, IRasterRenderer* renderer, long columns,
             return nullptr;
         };
     } else if (auto classify = r.query<IRasterClassifyRenderer>()) {
-        std::vector<std::pair<double, ComPtr<ISymbol>>> classes;
-        long n = count_of(classify.get(), &IRasterClassifyRenderer::get_ClassCount);
-        for (long i = 0; i < n; ++i) {
-            double upper = 0;
-            ComPtr<ISymbol> s;
-            check(classify->get_Break(i, &upper));
-            check(classify->get_Symbol(i, s.put()));
-            classes.emplace_back(upper, s);
-        }
-        look.symbol = [=](long c, long row) -> ComPtr<ISymbol> {
-            double v = value(0, c, row);
-            for (const auto& [upper, s] : classes)
-                if (v <= upper) return s;
-            return nullptr;
+        look.symbol = [value, classes = ClassList::read(classify.get())](long c, long row) {
+            return classes.symbol_for(value(0, c, row));
         };
     }
     return look;

@@ -12,11 +12,10 @@ ClassList::Class& ClassList::at(long index) {
     return classes_[size_t(index)];
 }
 
-const ClassList::Class* ClassList::find(double value) const {
-    if (classes_.empty()) return nullptr;
+com::ComPtr<ISymbol> ClassList::symbol_for(double value) const {
     for (const Class& c : classes_)
-        if (value <= c.upper) return &c;
-    return &classes_.back();
+        if (value <= c.upper) return c.symbol;
+    return nullptr;
 }
 
 }  // namespace mapmodel

@@ -1,11 +1,27 @@
-// A list of classes by position, each with an upper break value, a label and a symbol (held
-// by reference): the storage of the class-breaks and raster classify renderers.
+// The classes of the classified renderers (class breaks and raster classify): a list by
+// position, each class with an upper break value, a label and a symbol (held by reference);
+// and the COM face the two renderers share over it.
 #pragma once
 #include <string>
 #include <vector>
 #include "mapmodel/renderers/renderer_base.h"
 
 namespace mapmodel {
+
+// The property that counts a classified renderer's classes, which its two interfaces name
+// differently.
+template <class I>
+struct ClassCount;
+template <>
+struct ClassCount<IClassBreaksRenderer> {
+    static constexpr auto get = &IClassBreaksRenderer::get_BreakCount;
+    static constexpr auto put = &IClassBreaksRenderer::put_BreakCount;
+};
+template <>
+struct ClassCount<IRasterClassifyRenderer> {
+    static constexpr auto get = &IRasterClassifyRenderer::get_ClassCount;
+    static constexpr auto put = &IRasterClassifyRenderer::put_ClassCount;
+};
 
 class ClassList {
 public:
@@ -15,15 +31,67 @@ public:
         com::ComPtr<ISymbol> symbol;
     };
 
+    // The breaks and symbols of a classified renderer of any make, read through its interface
+    // I: the count, then class by class its break and its symbol.
+    template <class I>
+    static ClassList read(I* renderer) {
+        ClassList list;
+        long n = 0;
+        com::check((renderer->*ClassCount<I>::get)(&n));
+        for (long i = 0; i < n; ++i) {
+            Class& c = list.classes_.emplace_back();
+            com::check(renderer->get_Break(i, &c.upper));
+            com::check(renderer->get_Symbol(i, c.symbol.put()));
+        }
+        return list;
+    }
+
     long count() const { return long(classes_.size()); }
     // New classes come empty; dropped classes go with their symbols.
     void resize(long n);
     Class& at(long index);
-    // The class of a value: the first whose break is at or above it, else the last.
-    const Class* find(double value) const;
+    // The symbol of the class a value falls in: the first whose break is at or above it; a
+    // value above the last break is in no class.
+    com::ComPtr<ISymbol> symbol_for(double value) const;
 
 private:
     std::vector<Class> classes_;
+};
+
+// What both classified renderers answer through their interface I: the field, and each class's
+// break, label and symbol. Each renderer names its count property, served by count and resize.
+template <class I>
+class ClassifiedRenderer : public Dispatch<I> {
+public:
+    STDMETHODIMP get_Field(BSTR* name) override { return boundary(kIid, [&] { give_text(name, field_); }); }
+    STDMETHODIMP put_Field(BSTR name) override { return boundary(kIid, [&] { field_ = com::view(name); }); }
+    STDMETHODIMP get_Break(long index, double* v) override {
+        return boundary(kIid, [&] { out(v) = classes_.at(index).upper; });
+    }
+    STDMETHODIMP put_Break(long index, double v) override {
+        return boundary(kIid, [&] { classes_.at(index).upper = finite(v, L"A break"); });
+    }
+    STDMETHODIMP get_Label(long index, BSTR* label) override {
+        return boundary(kIid, [&] { give_text(label, classes_.at(index).label); });
+    }
+    STDMETHODIMP put_Label(long index, BSTR label) override {
+        return boundary(kIid, [&] { classes_.at(index).label = com::view(label); });
+    }
+    STDMETHODIMP get_Symbol(long index, ISymbol** s) override {
+        return boundary(kIid, [&] { give(s, classes_.at(index).symbol); });
+    }
+    STDMETHODIMP putref_Symbol(long index, ISymbol* s) override {
+        return boundary(kIid, [&] { classes_.at(index).symbol = s; });
+    }
+
+protected:
+    static constexpr const IID& kIid = __uuidof(I);
+    HRESULT count(long* n) { return boundary(kIid, [&] { out(n) = classes_.count(); }); }
+    HRESULT resize(long n) { return boundary(kIid, [&] { classes_.resize(n); }); }
+
+private:
+    std::wstring field_;
+    ClassList classes_;
 };
 
 }  // namespace mapmodel
