@@ -1,5 +1,6 @@
 #include "bench/common/bare_tree.h"
 #include "bench/common/timing.h"
+#include "kelpy/platform/tree_walk.h"
 
 namespace bench {
 
@@ -22,32 +23,21 @@ void register_frame_class() {
 
 std::vector<TreeItem> read_items(HWND tree) {
     std::vector<TreeItem> items;
-    // Depth first, children in order: the order in which the control adds its items.
-    struct Pending {
-        HTREEITEM item;
-        int parent;
-    };
-    std::vector<Pending> stack;
-    auto push_children = [&](HTREEITEM first, int parent) {
-        std::vector<HTREEITEM> siblings;
-        for (HTREEITEM i = first; i; i = TreeView_GetNextSibling(tree, i)) siblings.push_back(i);
-        for (auto it = siblings.rbegin(); it != siblings.rend(); ++it) stack.push_back({*it, parent});
-    };
-    push_children(TreeView_GetRoot(tree), -1);
-    while (!stack.empty()) {
-        Pending p = stack.back();
-        stack.pop_back();
+    std::vector<int> parents;  // the index of the last item seen at each depth
+    kelpy::platform::walk_items(tree, [&](HTREEITEM handle, int depth) {
         wchar_t text[512] = {};
         TVITEMEXW item{};
         item.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_INTEGRAL | TVIF_STATE;
-        item.hItem = p.item;
+        item.hItem = handle;
         item.pszText = text;
         item.cchTextMax = 512;
         item.stateMask = TVIS_EXPANDED;
         SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-        items.push_back({text, p.parent, item.iIntegral > 0 ? item.iIntegral : 1, (item.state & TVIS_EXPANDED) != 0});
-        push_children(TreeView_GetChild(tree, p.item), int(items.size()) - 1);
-    }
+        const int parent = depth > 0 ? parents[size_t(depth - 1)] : -1;
+        items.push_back({text, parent, item.iIntegral > 0 ? item.iIntegral : 1, (item.state & TVIS_EXPANDED) != 0});
+        parents.resize(size_t(depth) + 1);
+        parents[size_t(depth)] = int(items.size()) - 1;
+    });
     return items;
 }
 

@@ -1,5 +1,6 @@
 #include "kelpy/common/tree_reader.h"
 #include <cstring>
+#include "kelpy/platform/tree_walk.h"
 
 namespace test {
 
@@ -24,22 +25,12 @@ NativeItem read_item(HWND tree, HTREEITEM item) {
     return n;
 }
 
-namespace {
-void walk(HWND tree, HTREEITEM first, int depth, std::vector<NativeItem>& out) {
-    for (HTREEITEM item = first; item;
-         item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
-        NativeItem n = read_item(tree, item);
-        n.depth = depth;
-        out.push_back(n);
-        walk(tree, reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item))),
-             depth + 1, out);
-    }
-}
-}  // namespace
-
 std::vector<NativeItem> read_items(HWND tree) {
     std::vector<NativeItem> out;
-    walk(tree, reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)), 0, out);
+    kelpy::platform::walk_items(tree, [&](HTREEITEM item, int depth) {
+        out.push_back(read_item(tree, item));
+        out.back().depth = depth;
+    });
     return out;
 }
 

@@ -1,8 +1,8 @@
-# The control's pictures are drawn by a small program of this folder (pictures/make_pictures.cpp)
-# that runs on the build machine: it is built with the host's C++ compiler and writes the
-# picture files into the generated directory, where kelpy.rc finds them.
+# The control's pictures are drawn by a small program of the build machine
+# (tools/make_pictures): it is built with the host's C++ compiler and writes the picture files
+# into the generated directory, where kelpy.rc finds them.
 find_program(KELPY_HOST_CXX NAMES c++ g++ PATHS /usr/bin NO_CMAKE_FIND_ROOT_PATH REQUIRED)
-set(kelpy_picture_maker_source ${CMAKE_CURRENT_LIST_DIR}/pictures/make_pictures.cpp)
+set(kelpy_picture_maker_source ${CMAKE_SOURCE_DIR}/tools/make_pictures/make_pictures.cpp)
 set(kelpy_picture_maker ${CMAKE_BINARY_DIR}/host/make_pictures)
 set(kelpy_picture_dir ${KELPY_GENERATED}/pictures)
 set(kelpy_pictures)
