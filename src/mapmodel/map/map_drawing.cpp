@@ -9,7 +9,7 @@
 #include "mapmodel/display/display_transformation.h"
 #include "mapmodel/geometry/envelope.h"
 #include "mapmodel/symbols/device.h"
-#include "mapmodel/symbols/gdi.h"
+#include "win/handles.h"
 
 namespace mapmodel {
 
@@ -249,7 +249,7 @@ void draw_raster(const Picture& p, IRasterLayer* raster) {
                           extent.ymax - row * ch);
     };
     if (look.color) {
-        gdi::SavedState saved(p.dc);
+        win::SavedState saved(p.dc);
         SelectObject(p.dc, GetStockObject(DC_BRUSH));
         for (long row = 0; row < rows; ++row)
             for (long c = 0; c < columns; ++c) {
