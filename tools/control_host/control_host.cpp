@@ -131,11 +131,11 @@ Pixels ControlHost::render() const {
     if (!object_) com::raise(E_UNEXPECTED, L"The control is closed");
     RECT client{};
     GetClientRect(window_, &client);
-    DibCanvas canvas(client.right, client.bottom);
+    win::DibCanvas canvas(client.right, client.bottom);
     RECTL bounds{0, 0, client.right, client.bottom};
     com::check(object_.as<IViewObject>()->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, canvas.dc(), &bounds,
                                                nullptr, nullptr, 0));
-    return canvas.pixels();
+    return pixels_of(canvas);
 }
 
 }  // namespace host

@@ -5,39 +5,12 @@
 
 namespace host {
 
-DibCanvas::DibCanvas(int width, int height) : width_(width), height_(height) {
-    if (width <= 0 || height <= 0) com::raise(E_INVALIDARG, L"A picture needs a width and a height");
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    dc_ = CreateCompatibleDC(nullptr);
-    if (dc_) dib_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
-    if (!dc_ || !dib_) {
-        if (dib_) DeleteObject(dib_);
-        if (dc_) DeleteDC(dc_);
-        com::raise(E_OUTOFMEMORY, L"Could not make a picture of " + std::to_wstring(width) + L" x " +
-                                      std::to_wstring(height) + L" pixels");
-    }
-    previous_ = SelectObject(dc_, dib_);
-}
-
-DibCanvas::~DibCanvas() {
-    SelectObject(dc_, previous_);
-    DeleteObject(dib_);
-    DeleteDC(dc_);
-}
-
-Pixels DibCanvas::pixels() const {
+Pixels pixels_of(const win::DibCanvas& canvas) {
     GdiFlush();
     Pixels p;
-    p.width = width_;
-    p.height = height_;
-    const auto* bits = static_cast<const DWORD*>(bits_);
-    p.data.assign(bits, bits + size_t(width_) * size_t(height_));
+    p.width = int(canvas.width());
+    p.height = int(canvas.height());
+    p.data.assign(canvas.row(0), canvas.row(canvas.height()));
     for (DWORD& px : p.data) px &= 0x00FFFFFF;
     return p;
 }
@@ -50,16 +23,11 @@ Pixels window_pixels(HWND window, bool whole_window) {
     } else {
         GetClientRect(window, &r);
     }
-    DibCanvas canvas(r.right, r.bottom);
-    struct WindowDc {
-        HWND window;
-        HDC dc;
-        ~WindowDc() { if (dc) ReleaseDC(window, dc); }
-    } source{window, whole_window ? GetWindowDC(window) : GetDC(window)};
-    if (!source.dc) com::raise(E_FAIL, L"The window has no device context");
-    if (!BitBlt(canvas.dc(), 0, 0, r.right, r.bottom, source.dc, 0, 0, SRCCOPY))
+    win::DibCanvas canvas(r.right, r.bottom);
+    const win::WindowDC source(window, whole_window);
+    if (!BitBlt(canvas.dc(), 0, 0, r.right, r.bottom, source.get(), 0, 0, SRCCOPY))
         com::raise(E_FAIL, L"The window's pixels could not be copied");
-    return canvas.pixels();
+    return pixels_of(canvas);
 }
 
 namespace {

@@ -1,9 +1,10 @@
-// Pictures of the host: a 32-bit DIB section to draw into, its pixels, what a window shows, and
+// Pictures of the host: the pixels of a canvas, what a window shows, and
 // PNG files written with the Windows Imaging Component's PNG encoder.
 #pragma once
 #include <windows.h>
 #include <string>
 #include <vector>
+#include "win/dib_canvas.h"
 
 namespace host {
 
@@ -14,26 +15,8 @@ struct Pixels {
     DWORD at(int x, int y) const { return data[size_t(y) * size_t(width) + size_t(x)]; }
 };
 
-// A memory device context with a top-down 32-bit DIB section selected into it; the DIB is
-// deselected and both are deleted at the end.
-class DibCanvas {
-public:
-    DibCanvas(int width, int height);
-    ~DibCanvas();
-    DibCanvas(const DibCanvas&) = delete;
-    DibCanvas& operator=(const DibCanvas&) = delete;
-
-    HDC dc() const noexcept { return dc_; }
-    // What has been drawn so far.
-    Pixels pixels() const;
-
-private:
-    int width_, height_;
-    HDC dc_ = nullptr;
-    HBITMAP dib_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
-    void* bits_ = nullptr;
-};
+// What has been drawn on the canvas so far.
+Pixels pixels_of(const win::DibCanvas& canvas);
 
 // What a window shows: its client area, or with `whole_window` the whole window with its frame,
 // caption and menu bar, copied from the window's device context. The window must be painted and

@@ -51,18 +51,17 @@ void MapPane::Paint(HDC dc) const {
     RECT client{};
     GetClientRect(window_, &client);
     if (client.right <= 0 || client.bottom <= 0) return;
-    host::DibCanvas picture(client.right, client.bottom);
+    win::DibCanvas picture(client.right, client.bottom);
     FillRect(picture.dc(), &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     if (view_) {
         com::check(view_->Output(reinterpret_cast<LONG_PTR>(picture.dc()), client.right, client.bottom));
     } else {
-        const int saved = SaveDC(picture.dc());
+        const win::SavedState saved(picture.dc());
         SelectObject(picture.dc(), GetStockObject(DEFAULT_GUI_FONT));
         SetBkMode(picture.dc(), TRANSPARENT);
         SetTextColor(picture.dc(), GetSysColor(COLOR_GRAYTEXT));
         DrawTextW(picture.dc(), L"Open a map document with File > Open", -1, &client,
                   DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-        RestoreDC(picture.dc(), saved);
     }
     BitBlt(dc, 0, 0, client.right, client.bottom, picture.dc(), 0, 0, SRCCOPY);
 }

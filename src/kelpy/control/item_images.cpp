@@ -3,27 +3,9 @@
 #include "com/module.h"
 #include "kelpy/control/resources/resource_ids.h"
 #include "kelpy/control/toc.h"
+#include "win/handles.h"
 
 namespace kelpy {
-
-namespace {
-// The owner of a loaded bitmap.
-class LoadedBitmap {
-public:
-    explicit LoadedBitmap(int id) noexcept
-        : bitmap_(static_cast<HBITMAP>(
-              LoadImageW(com::Module::handle(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {}
-    ~LoadedBitmap() {
-        if (bitmap_) DeleteObject(bitmap_);
-    }
-    LoadedBitmap(const LoadedBitmap&) = delete;
-    LoadedBitmap& operator=(const LoadedBitmap&) = delete;
-    HBITMAP get() const noexcept { return bitmap_; }
-
-private:
-    HBITMAP bitmap_;
-};
-}  // namespace
 
 void Toc::LoadItemImages() {
     static constexpr std::pair<const wchar_t*, int> pictures[] = {
@@ -32,8 +14,9 @@ void Toc::LoadItemImages() {
         {L"unchecked", KELPY_BITMAP_ITEM_UNCHECKED}, {L"root", KELPY_BITMAP_ITEM_ROOT},
     };
     for (const auto& [key, id] : pictures) {
-        LoadedBitmap picture(id);
-        if (!picture.get())
+        const win::Bitmap picture(static_cast<HBITMAP>(
+            LoadImageW(com::Module::handle(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        if (!picture)
             com::raise(HRESULT_FROM_WIN32(ERROR_RESOURCE_NAME_NOT_FOUND),
                        L"The library has no picture for the item image \"" + std::wstring(key) + L"\"");
         imlTOC.Add(key, picture.get());

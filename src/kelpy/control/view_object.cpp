@@ -4,7 +4,7 @@
 // as on screen), or at design time the caption.
 #include "com/boundary.h"
 #include "kelpy/control/toc.h"
-#include "kelpy/draw/gdi.h"
+#include "win/handles.h"
 
 namespace kelpy {
 
@@ -24,10 +24,10 @@ STDMETHODIMP Toc::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc, 
         if (m_hWnd) GetClientRect(m_hWnd, &picture);
         if (picture.right <= 0 || picture.bottom <= 0) return;
 
-        draw::MemoryDC memory(dc);
-        draw::CompatibleBitmap bitmap(dc, picture.right, picture.bottom);
+        win::MemoryDC memory(CreateCompatibleDC(dc));
+        win::Bitmap bitmap(CreateCompatibleBitmap(dc, picture.right, picture.bottom));
         if (!memory.get() || !bitmap.get()) com::raise(E_OUTOFMEMORY, L"Could not make the control's picture");
-        draw::Selection selected(memory.get(), bitmap.get());
+        win::Selection selected(memory.get(), bitmap.get());
         FillRect(memory.get(), &picture, GetSysColorBrush(COLOR_WINDOW));
         HWND tree = tvwTOC.hWnd();
         if (m_bDesignMode) {
@@ -78,7 +78,7 @@ STDMETHODIMP Toc::GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size) {
         if (!m_hWnd) return;
         RECT client{};
         GetClientRect(m_hWnd, &client);
-        draw::WindowDC screen(nullptr);
+        const win::WindowDC screen = win::WindowDC::try_get(nullptr);
         const int dpi_x = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 96;
         const int dpi_y = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
         size->cx = MulDiv(client.right, himetric_per_inch, dpi_x);

@@ -7,7 +7,7 @@
 #include <utility>
 #include "com/error.h"
 #include "kelpy/control/toc.h"
-#include "kelpy/draw/gdi.h"
+#include "win/handles.h"
 #include "kelpy/draw/swatch_cache.h"
 
 namespace kelpy {
@@ -93,9 +93,9 @@ void Toc::DrawItem(const com::ComPtr<CustomDrawEventArgs>& args) {
         if (!shape) symbol = nullptr;
         if (symbol) {
             // 8-9. A white bitmap of the swatch's size, off screen.
-            draw::MemoryDC memory(dc);
-            draw::CompatibleBitmap bitmap(dc, W, H);
-            draw::Selection selected(memory.get(), bitmap.get());
+            win::MemoryDC memory(CreateCompatibleDC(dc));
+            win::Bitmap bitmap(CreateCompatibleBitmap(dc, W, H));
+            win::Selection selected(memory.get(), bitmap.get());
             const RECT all{0, 0, W, H};
             FillRect(memory.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
             // 10-12. The symbol draws itself on the shape, one world unit per pixel. A context

@@ -15,7 +15,7 @@ void MeasureMemo::stop() noexcept {
 }
 
 HDC MeasureMemo::dc() {
-    if (!dc_) dc_.emplace(tree_);
+    if (!dc_) dc_.emplace(win::WindowDC::try_get(tree_));
     return dc_->get();
 }
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <unordered_map>
 #include "com/ptr.h"
-#include "kelpy/draw/gdi.h"
+#include "win/handles.h"
 #include "kelpy/model/records.h"
 
 namespace kelpy::draw {
@@ -76,7 +76,7 @@ private:
     static com::ComPtr<IUnknown> identity(ISymbol* symbol);
 
     HWND tree_ = nullptr;
-    std::optional<WindowDC> dc_;
+    std::optional<win::WindowDC> dc_;
     std::unordered_map<Key, std::optional<SwatchMeasure>, Hash> measured_;
 };
 

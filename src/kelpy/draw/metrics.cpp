@@ -13,7 +13,7 @@
 #include "com/vbnum.h"
 #include "kelpy/control/toc.h"
 #include <commctrl.h>
-#include "kelpy/draw/gdi.h"
+#include "win/handles.h"
 
 namespace kelpy {
 
@@ -73,7 +73,7 @@ std::optional<draw::SwatchMeasure> Toc::MeasureSwatch(const TocNode& record) {
     if (m_measures.active()) {
         com::check(symbol->QueryBoundary(reinterpret_cast<LONG_PTR>(m_measures.dc()), nullptr, shape.get(), boundary.get()));
     } else {
-        draw::WindowDC dc(tree);
+        const win::WindowDC dc = win::WindowDC::try_get(tree);
         com::check(symbol->QueryBoundary(reinterpret_cast<LONG_PTR>(dc.get()), nullptr, shape.get(), boundary.get()));
     }
 

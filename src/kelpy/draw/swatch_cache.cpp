@@ -39,7 +39,7 @@ bool SwatchCache::copy(const TocNode* record, const SwatchLook& look, HDC dc, in
     Entry& e = entries_[size_t(it->second)];
     if (!(e.look == look) || !format_ || SurfaceFormat::of(dc) != format_) return false;
     const POINT at = place(it->second);
-    if (!BitBlt(dc, x, y, look.width, look.height, cells_dc_->get(), at.x, at.y, SRCCOPY)) return false;
+    if (!BitBlt(dc, x, y, look.width, look.height, cells_dc_.get(), at.x, at.y, SRCCOPY)) return false;
     e.used = ++clock_;
     return true;
 }
@@ -70,7 +70,7 @@ void SwatchCache::keep(const com::ComPtr<TocNode>& record, const SwatchLook& loo
     e.look = look;
     e.used = ++clock_;
     const POINT at = place(slot);
-    if (!BitBlt(cells_dc_->get(), at.x, at.y, look.width, look.height, source, 0, 0, SRCCOPY)) {
+    if (!BitBlt(cells_dc_.get(), at.x, at.y, look.width, look.height, source, 0, 0, SRCCOPY)) {
         index_.erase(record.get());
         e = Entry{};
     }
@@ -78,13 +78,13 @@ void SwatchCache::keep(const com::ComPtr<TocNode>& record, const SwatchLook& loo
 
 bool SwatchCache::make_cells(HDC like, const SurfaceFormat& format) {
     drop_cells();
-    cells_dc_.emplace(like);
-    cells_.emplace(like, columns * cell, (capacity + columns - 1) / columns * cell);
-    if (!cells_dc_->get() || !cells_->get()) {
+    cells_dc_.reset(CreateCompatibleDC(like));
+    cells_.reset(CreateCompatibleBitmap(like, columns * cell, (capacity + columns - 1) / columns * cell));
+    if (!cells_dc_ || !cells_) {
         drop_cells();
         return false;
     }
-    selected_.emplace(cells_dc_->get(), cells_->get());
+    selected_.emplace(cells_dc_.get(), cells_.get());
     format_ = format;
     return true;
 }

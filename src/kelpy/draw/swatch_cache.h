@@ -19,7 +19,7 @@
 #include <unordered_map>
 #include <vector>
 #include "com/ptr.h"
-#include "kelpy/draw/gdi.h"
+#include "win/handles.h"
 #include "kelpy/model/records.h"
 
 namespace kelpy::draw {
@@ -81,9 +81,9 @@ private:
     POINT place(int slot) const { return {(slot % columns) * cell, (slot / columns) * cell}; }
 
     std::optional<SurfaceFormat> format_;
-    std::optional<MemoryDC> cells_dc_;
-    std::optional<CompatibleBitmap> cells_;
-    std::optional<Selection> selected_;
+    win::MemoryDC cells_dc_;
+    win::Bitmap cells_;
+    std::optional<win::Selection> selected_;
     std::vector<Entry> entries_;
     std::unordered_map<const TocNode*, int> index_;
     unsigned long long clock_ = 0;

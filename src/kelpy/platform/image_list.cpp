@@ -5,28 +5,23 @@
 namespace kelpy::platform {
 
 ImageList::ImageList(int width, int height, COLORREF transparent)
-    : width_(width), height_(height), transparent_(transparent) {
-    list_ = ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 8, 8);
-    if (!list_) com::raise(E_OUTOFMEMORY, L"Could not create the image list");
-}
-
-ImageList::~ImageList() {
-    if (list_) ImageList_Destroy(list_);
-}
+    : list_(win::ImageList::created(ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 8, 8))),
+      width_(width),
+      height_(height),
+      transparent_(transparent) {}
 
 void ImageList::Add(std::wstring_view key, HBITMAP picture) {
     if (Contains(key)) com::raise(com::CTL_E_KEYNOTUNIQUE);
     // ImageList_AddMasked changes the masked pixels of the bitmap it is given; it gets a copy.
-    HBITMAP copy = static_cast<HBITMAP>(CopyImage(picture, IMAGE_BITMAP, 0, 0, 0));
+    const win::Bitmap copy(static_cast<HBITMAP>(CopyImage(picture, IMAGE_BITMAP, 0, 0, 0)));
     if (!copy) com::raise(E_INVALIDARG, L"The picture for the image \"" + std::wstring(key) + L"\" is not a bitmap");
-    int index = ImageList_AddMasked(list_, copy, transparent_);
-    DeleteObject(copy);
+    int index = ImageList_AddMasked(list_.get(), copy.get(), transparent_);
     if (index < 0) com::raise(E_FAIL, L"The image list did not take the picture \"" + std::wstring(key) + L"\"");
     keys_.emplace_back(key);
 }
 
 void ImageList::Clear() {
-    ImageList_RemoveAll(list_);
+    ImageList_RemoveAll(list_.get());
     keys_.clear();
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#include "win/handles.h"
 
 namespace kelpy::platform {
 
@@ -13,9 +14,6 @@ class ImageList {
 public:
     // A list of width x height pictures in 24-bit colour; pixels of `transparent` are masked.
     ImageList(int width, int height, COLORREF transparent);
-    ~ImageList();
-    ImageList(const ImageList&) = delete;
-    ImageList& operator=(const ImageList&) = delete;
 
     // Appends a picture under a new key (the bitmap is copied; the caller keeps it). A key that
     // is already taken is the "key is not unique" error, and nothing is added.
@@ -31,13 +29,13 @@ public:
     const std::wstring& KeyAt(int index) const;
     int Count() const noexcept { return int(keys_.size()); }
 
-    HIMAGELIST handle() const noexcept { return list_; }
+    HIMAGELIST handle() const noexcept { return list_.get(); }
     int width() const noexcept { return width_; }
     int height() const noexcept { return height_; }
     COLORREF transparent() const noexcept { return transparent_; }
 
 private:
-    HIMAGELIST list_ = nullptr;
+    win::ImageList list_;
     int width_, height_;
     COLORREF transparent_;
     std::vector<std::wstring> keys_;

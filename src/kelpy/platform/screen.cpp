@@ -1,5 +1,5 @@
 #include "kelpy/platform/screen.h"
-#include <windows.h>
+#include "win/handles.h"
 
 namespace kelpy::platform {
 
@@ -8,10 +8,9 @@ namespace {
 struct ScreenResolution {
     int x = 96, y = 96;
     ScreenResolution() {
-        if (HDC dc = GetDC(nullptr)) {
-            x = GetDeviceCaps(dc, LOGPIXELSX);
-            y = GetDeviceCaps(dc, LOGPIXELSY);
-            ReleaseDC(nullptr, dc);
+        if (const win::WindowDC dc = win::WindowDC::try_get(nullptr)) {
+            x = GetDeviceCaps(dc.get(), LOGPIXELSX);
+            y = GetDeviceCaps(dc.get(), LOGPIXELSY);
         }
     }
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 #include "com/error.h"
+#include "win/handles.h"
 
 namespace mapmodel::document {
 
@@ -11,26 +12,11 @@ namespace {
 const std::wstring kOpening = L"cannot open the document", kReading = L"cannot read the document",
                    kSaving = L"cannot save the document";
 
-// The owner of a file handle.
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE h) noexcept : h_(h) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() { close(); }
-    bool valid() const noexcept { return h_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const noexcept { return h_; }
-    bool close() noexcept { return h_ == INVALID_HANDLE_VALUE || CloseHandle(std::exchange(h_, INVALID_HANDLE_VALUE)); }
-
-private:
-    HANDLE h_;
-};
-
 // The new file of a replacement while it is being written: removed when it goes, unless it has
 // been renamed over the target.
 class NewFile {
 public:
-    explicit NewFile(std::wstring path, HANDLE h) : path_(std::move(path)), file_(h) {}
+    NewFile(std::wstring path, win::File file) : path_(std::move(path)), file_(std::move(file)) {}
     NewFile(const NewFile&) = delete;
     NewFile& operator=(const NewFile&) = delete;
     ~NewFile() {
@@ -44,7 +30,7 @@ public:
 
 private:
     std::wstring path_;
-    FileHandle file_;
+    win::File file_;
     bool renamed_ = false;
 };
 
@@ -84,8 +70,8 @@ NewFile create_beside(const std::wstring& target, const std::wstring& shown) {
     for (unsigned attempt = 0;; ++attempt) {
         std::wstring path = target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
                             std::to_wstring(GetTickCount() + attempt) + L".saving";
-        HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h != INVALID_HANDLE_VALUE) return NewFile(path, h);
+        win::File file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) return NewFile(path, std::move(file));
         DWORD e = GetLastError();
         if ((e == ERROR_FILE_EXISTS || e == ERROR_ALREADY_EXISTS) && attempt < 100) continue;
         std::wstring folder = target.substr(0, target.find_last_of(L"\\/"));
@@ -100,8 +86,8 @@ NewFile create_beside(const std::wstring& target, const std::wstring& shown) {
 std::string read_document(const std::wstring& path) {
     const std::wstring& doing = kOpening;
     if (is_folder(attributes(path))) fail(path, doing, ERROR_ACCESS_DENIED, L"it is a folder, not a document");
-    FileHandle f(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!f.valid()) failed(path, doing, L"");
+    win::File f(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) failed(path, doing, L"");
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(f.get(), &size)) failed(path, kReading, L"");
     constexpr LONGLONG kLargest = 1LL << 30;

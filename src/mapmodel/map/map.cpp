@@ -3,7 +3,7 @@
 #include "mapmodel/geometry/envelope.h"
 #include "mapmodel/layers/group_layer.h"
 #include "mapmodel/map/map_drawing.h"
-#include "mapmodel/symbols/gdi.h"
+#include "win/dib_canvas.h"
 
 namespace mapmodel {
 
@@ -110,8 +110,8 @@ void Map::repaint(DrawPhase phase, const VARIANT& data, const VARIANT& envelope)
         RECT client{};
         GetClientRect(window_, &client);
         if (client.right > 0 && client.bottom > 0) {
-            gdi::WindowDC screen(window_);
-            gdi::Canvas picture(screen.get(), client.right, client.bottom);
+            win::WindowDC screen(window_);
+            win::DibCanvas picture(client.right, client.bottom, screen.get());
             draw(picture.dc(), client.right, client.bottom);
             BitBlt(screen.get(), 0, 0, client.right, client.bottom, picture.dc(), 0, 0, SRCCOPY);
         }
@@ -168,7 +168,7 @@ STDMETHODIMP Map::Output(LONG_PTR hdc, long width, long height) {
         HDC dc = reinterpret_cast<HDC>(hdc);
         if (!dc) com::raise(E_INVALIDARG, L"The device context is null");
         if (width <= 0 || height <= 0) com::raise(E_INVALIDARG, L"The picture needs a positive width and height");
-        gdi::SavedState saved(dc);
+        win::SavedState saved(dc);
         draw(dc, width, height);
     });
 }

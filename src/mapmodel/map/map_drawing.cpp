@@ -10,7 +10,7 @@
 #include "mapmodel/geometry/envelope.h"
 #include "mapmodel/renderers/class_list.h"
 #include "mapmodel/symbols/device.h"
-#include "mapmodel/symbols/gdi.h"
+#include "win/handles.h"
 
 namespace mapmodel {
 
@@ -226,7 +226,7 @@ void draw_raster(const Picture& p, IRasterLayer* raster) {
                           extent.ymax - row * ch);
     };
     if (look.color) {
-        gdi::SavedState saved(p.dc);
+        win::SavedState saved(p.dc);
         SelectObject(p.dc, GetStockObject(DC_BRUSH));
         for (long row = 0; row < rows; ++row)
             for (long c = 0; c < columns; ++c) {

@@ -10,7 +10,6 @@
 #include "mapmodel/geometry/point.h"
 #include "mapmodel/selector/dialog_ids.h"
 #include "mapmodel/selector/dialog_template.h"
-#include "mapmodel/symbols/gdi.h"
 #include "mapmodel/symbols/line_symbol.h"
 
 namespace mapmodel {

@@ -16,11 +16,11 @@ void FillSession::draw(const Shape& shape) {
     std::vector<POINT> ring = device_points(mapping_, shape);
     if (ring.size() < 3) return;
     {
-        gdi::Selected no_pen(dc_, GetStockObject(NULL_PEN));
+        win::Selection no_pen(dc_, GetStockObject(NULL_PEN));
         fill(ring);
     }
     if (outlined_) {
-        gdi::Selected pen(dc_, pen_.get());
+        win::Selection pen(dc_, pen_.get());
         stroke_path(dc_, ring, true);
     }
 }

@@ -24,7 +24,7 @@ protected:
 
 private:
     bool outlined_ = false;
-    gdi::Pen pen_;
+    win::Pen pen_;
 };
 
 // The pixels a fill with this outline can reach around a shape.

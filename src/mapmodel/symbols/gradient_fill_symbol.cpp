@@ -32,8 +32,8 @@ protected:
         // Clip to the area (the clip region is in device units), then lay the bands across it.
         std::vector<POINT> device = ring;
         LPtoDP(dc_, device.data(), int(device.size()));
-        gdi::Region area(CreatePolygonRgn(device.data(), int(device.size()), ALTERNATE));
-        gdi::SavedState clip(dc_);
+        const win::Region area = win::Region::created(CreatePolygonRgn(device.data(), int(device.size()), ALTERNATE));
+        win::SavedState clip(dc_);
         ExtSelectClipRgn(dc_, area.get(), RGN_AND);
 
         double vx = -uy_, vy = ux_;

@@ -11,7 +11,7 @@ constexpr GUID IID_LineSymbolItself = {0x3f0b6a52, 0x8d4e, 0x4b1c, {0xa7, 0x63, 
 class LineSession final : public Session {
 public:
     LineSession(HDC dc, const Mapping& m, const Stroke& s)
-        : Session(dc, m), draws_(s.draws(m)), pen_(draws_ ? s.pen(m) : gdi::Pen()) {
+        : Session(dc, m), draws_(s.draws(m)), pen_(draws_ ? s.pen(m) : win::Pen()) {
         if (draws_) SelectObject(dc, pen_.get());
     }
     void draw(const Shape& shape) override {
@@ -21,7 +21,7 @@ public:
 
 private:
     bool draws_;
-    gdi::Pen pen_;
+    win::Pen pen_;
 };
 }  // namespace
 

@@ -11,7 +11,10 @@ constexpr const IID& kIid = __uuidof(IMarkerSymbol);
 class MarkerSession final : public Session {
 public:
     MarkerSession(HDC dc, const Mapping& m, const MarkerSymbol::Settings& s)
-        : Session(dc, m), s_(s), pen_(CreatePen(PS_SOLID, 1, s.color)), brush_(CreateSolidBrush(s.color)) {
+        : Session(dc, m),
+          s_(s),
+          pen_(win::Pen::created(CreatePen(PS_SOLID, 1, s.color))),
+          brush_(win::Brush::created(CreateSolidBrush(s.color))) {
         SelectObject(dc, pen_.get());
         SelectObject(dc, brush_.get());
     }
@@ -54,8 +57,8 @@ public:
 
 private:
     MarkerSymbol::Settings s_;
-    gdi::Pen pen_;
-    gdi::Brush brush_;
+    win::Pen pen_;
+    win::Brush brush_;
 };
 
 MarkerStyle valid_marker_style(MarkerStyle s) {

@@ -13,7 +13,7 @@ constexpr COLORREF kEdge = RGB(64, 64, 64);
 class PieSession final : public Session {
 public:
     PieSession(HDC dc, const Mapping& m, const PieChartSymbol::Settings& s)
-        : Session(dc, m), s_(s), pen_(CreatePen(PS_SOLID, 1, kEdge)) {
+        : Session(dc, m), s_(s), pen_(win::Pen::created(CreatePen(PS_SOLID, 1, kEdge))) {
         SelectObject(dc, pen_.get());
         SelectObject(dc, GetStockObject(DC_BRUSH));
     }
@@ -32,7 +32,7 @@ public:
             const PieChartSymbol::Slice* only = nullptr;
             for (const auto& slice : s_.slices)
                 if (slice.weight > 0) only = &slice;
-            gdi::Selected hollow(dc_, only ? GetStockObject(DC_BRUSH) : GetStockObject(NULL_BRUSH));
+            win::Selection hollow(dc_, only ? GetStockObject(DC_BRUSH) : GetStockObject(NULL_BRUSH));
             if (only) SetDCBrushColor(dc_, only->color);
             Ellipse(dc_, b.left, b.top, b.right, b.bottom);
             return;
@@ -55,7 +55,7 @@ public:
 
 private:
     PieChartSymbol::Settings s_;
-    gdi::Pen pen_;
+    win::Pen pen_;
 };
 }  // namespace
 

@@ -5,13 +5,13 @@ namespace mapmodel {
 namespace {
 constexpr const IID& kIid = __uuidof(ISolidFillSymbol);
 
-gdi::Brush brush_for(COLORREF color, FillStyle style) {
+win::Brush brush_for(COLORREF color, FillStyle style) {
     switch (style) {
-    case FillHorizontal: return gdi::Brush(CreateHatchBrush(HS_HORIZONTAL, color));
-    case FillVertical: return gdi::Brush(CreateHatchBrush(HS_VERTICAL, color));
-    case FillCross: return gdi::Brush(CreateHatchBrush(HS_CROSS, color));
-    case FillDiagonal: return gdi::Brush(CreateHatchBrush(HS_FDIAGONAL, color));
-    default: return gdi::Brush(CreateSolidBrush(color));
+    case FillHorizontal: return win::Brush::created(CreateHatchBrush(HS_HORIZONTAL, color));
+    case FillVertical: return win::Brush::created(CreateHatchBrush(HS_VERTICAL, color));
+    case FillCross: return win::Brush::created(CreateHatchBrush(HS_CROSS, color));
+    case FillDiagonal: return win::Brush::created(CreateHatchBrush(HS_FDIAGONAL, color));
+    default: return win::Brush::created(CreateSolidBrush(color));
     }
 }
 
@@ -30,7 +30,7 @@ protected:
 
 private:
     bool hollow_;
-    gdi::Brush brush_;
+    win::Brush brush_;
 };
 
 FillStyle valid_fill_style(FillStyle s) {

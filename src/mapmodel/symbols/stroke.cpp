@@ -11,7 +11,7 @@ long Stroke::pixels(const Mapping& m) const {
     return std::max(1L, std::lround(m.pixels(width)));
 }
 
-gdi::Pen Stroke::pen(const Mapping& m) const {
+win::Pen Stroke::pen(const Mapping& m) const {
     DWORD dash = PS_SOLID;
     switch (style) {
     case LineDash: dash = PS_DASH; break;
@@ -20,7 +20,7 @@ gdi::Pen Stroke::pen(const Mapping& m) const {
     default: break;
     }
     LOGBRUSH lb{BS_SOLID, color, 0};
-    return gdi::Pen(ExtCreatePen(PS_GEOMETRIC | dash | PS_ENDCAP_FLAT | PS_JOIN_MITER, DWORD(pixels(m)), &lb, 0, nullptr));
+    return win::Pen::created(ExtCreatePen(PS_GEOMETRIC | dash | PS_ENDCAP_FLAT | PS_JOIN_MITER, DWORD(pixels(m)), &lb, 0, nullptr));
 }
 
 Stroke stroke_of(ILineSymbol* line) {
@@ -37,7 +37,7 @@ Stroke stroke_of(ILineSymbol* line) {
 void stroke_path(HDC dc, const std::vector<POINT>& points, bool closed) {
     if (points.size() < 2) return;
     if (closed) {
-        gdi::Selected hollow(dc, GetStockObject(NULL_BRUSH));
+        win::Selection hollow(dc, GetStockObject(NULL_BRUSH));
         Polygon(dc, points.data(), int(points.size()));
     } else {
         Polyline(dc, points.data(), int(points.size()));

@@ -6,8 +6,8 @@
 #include <windows.h>
 #include <vector>
 #include "mapmodel/display/mapping.h"
-#include "mapmodel/symbols/gdi.h"
 #include "mapmodel/typelib.h"
+#include "win/handles.h"
 
 namespace mapmodel {
 
@@ -18,7 +18,7 @@ struct Stroke {
 
     long pixels(const Mapping& m) const;
     bool draws(const Mapping& m) const { return style != LineNull && pixels(m) > 0; }
-    gdi::Pen pen(const Mapping& m) const;
+    win::Pen pen(const Mapping& m) const;
 };
 
 // The stroke of any line symbol (ours or a host's), read through its interface.

@@ -8,7 +8,7 @@ namespace {
 // Kept for the life of the library; released when it unloads.
 struct Scratch {
     std::mutex lock;
-    std::optional<gdi::Canvas> canvases[2];
+    std::optional<win::DibCanvas> canvases[2];
 };
 Scratch& scratch() {
     static Scratch s;
@@ -24,7 +24,7 @@ ScratchCanvases::ScratchCanvases(long width, long height) {
             if (c && c->width() >= width && c->height() >= height) continue;
             long w = std::max(width, c ? c->width() : 64L), h = std::max(height, c ? c->height() : 64L);
             c.reset();
-            c.emplace(nullptr, w, h);
+            c.emplace(w, h);
         }
     } catch (...) {
         s.lock.unlock();
@@ -34,9 +34,9 @@ ScratchCanvases::ScratchCanvases(long width, long height) {
 
 ScratchCanvases::~ScratchCanvases() { scratch().lock.unlock(); }
 
-gdi::Canvas& ScratchCanvases::canvas(int i) { return *scratch().canvases[i]; }
+win::DibCanvas& ScratchCanvases::canvas(int i) { return *scratch().canvases[i]; }
 
-PixelBox scan_painted(const gdi::Canvas& on_white, const gdi::Canvas& on_black, long width, long height) {
+PixelBox scan_painted(const win::DibCanvas& on_white, const win::DibCanvas& on_black, long width, long height) {
     GdiFlush();
     PixelBox box;
     for (long y = 0; y < height; ++y) {

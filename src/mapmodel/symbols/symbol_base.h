@@ -13,7 +13,7 @@
 #include "mapmodel/support.h"
 #include "mapmodel/symbols/boundary_memo.h"
 #include "mapmodel/symbols/device.h"
-#include "mapmodel/symbols/gdi.h"
+#include "win/dib_canvas.h"
 
 namespace mapmodel {
 
@@ -37,7 +37,7 @@ template <class Begin>
 PixelBox measure(HDC like, const Mapping& m, const Shape& shape, const Estimate& estimate, Begin&& begin);
 // The pixels of [0, width) x [0, height) that are not white on the first canvas or not black on
 // the second.
-PixelBox scan_painted(const gdi::Canvas& on_white, const gdi::Canvas& on_black, long width, long height);
+PixelBox scan_painted(const win::DibCanvas& on_white, const win::DibCanvas& on_black, long width, long height);
 
 // Two off-screen canvases of at least the size asked for, kept between measurements (making
 // DCs and bitmaps costs more than the drawing); held by one measurement at a time.
@@ -47,7 +47,7 @@ public:
     ~ScratchCanvases();
     ScratchCanvases(const ScratchCanvases&) = delete;
     ScratchCanvases& operator=(const ScratchCanvases&) = delete;
-    gdi::Canvas& canvas(int i);
+    win::DibCanvas& canvas(int i);
 };
 // Larger estimates are answered as they are, without drawing.
 constexpr long kMeasuredPixelsLimit = 1L << 22;
@@ -118,7 +118,7 @@ private:
         session_.reset();
     }
     std::unique_ptr<Session> session_;
-    std::optional<gdi::SavedState> saved_;
+    std::optional<win::SavedState> saved_;
 };
 
 template <class Begin>
@@ -129,11 +129,11 @@ PixelBox measure(HDC, const Mapping& m, const Shape& shape, const Estimate& esti
     ScratchCanvases scratch(estimate.width(), estimate.height());
     const COLORREF backgrounds[2] = {RGB(255, 255, 255), RGB(0, 0, 0)};
     for (int i = 0; i < 2; ++i) {
-        gdi::Canvas& canvas = scratch.canvas(i);
+        win::DibCanvas& canvas = scratch.canvas(i);
         canvas.fill(backgrounds[i], estimate.width(), estimate.height());
         std::unique_ptr<Session> session;  // deleted after the DC has let go of its tools
         {
-            gdi::SavedState saved(canvas.dc());
+            win::SavedState saved(canvas.dc());
             session = begin(canvas.dc(), shifted);
             session->draw(shape);
         }

@@ -1,34 +1,19 @@
-// Canvas: a white 32-bit bitmap selected into a memory device context, to draw on and read
-// the pixels back.
+// Canvas: a white canvas to draw on and read the pixels back, with counts of its pixels.
 #pragma once
 #include <windows.h>
+#include "win/dib_canvas.h"
 
 namespace test {
 
-class Canvas {
+class Canvas : public win::DibCanvas {
 public:
-    Canvas(int width, int height);
-    ~Canvas();
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
+    Canvas(int width, int height) : DibCanvas(width, height) { fill(RGB(255, 255, 255)); }
 
-    HDC dc() const { return dc_; }
-    int width() const { return width_; }
-    int height() const { return height_; }
-    // The pixel at (x, y) as 0x00BBGGRR.
-    COLORREF pixel(int x, int y) const;
     // Pixels of a rectangle ([left, right) x [top, bottom), clipped to the canvas) that are not
     // white, and that have this colour.
     int ink(const RECT& r) const;
     int count(const RECT& r, COLORREF c) const;
-    int ink() const { return ink(RECT{0, 0, width_, height_}); }
-
-private:
-    int width_, height_;
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ previous_;
-    const DWORD* bits_ = nullptr;
+    int ink() const { return ink(RECT{0, 0, width(), height()}); }
 };
 
 }  // namespace test

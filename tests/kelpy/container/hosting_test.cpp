@@ -149,7 +149,7 @@ TEST(Hosting, TwoControlsOnOneThreadEachKeepTheirHooks) {
     ControlHost b(second.get()->unknown(), test::options(200, 300));
     auto asks_for_items = [](kelpy::Toc& toc) {
         HWND tree = test::Container::tree(toc).hWnd();
-        host::DibCanvas canvas(10, 10);
+        win::DibCanvas canvas(10, 10);
         NMTVCUSTOMDRAW cd{};
         cd.nmcd.hdr.hwndFrom = tree;
         cd.nmcd.hdr.idFrom = UINT_PTR(GetDlgCtrlID(tree));
@@ -186,7 +186,7 @@ TEST(Hosting, DesignTimeShowsOnlyTheCaption) {
     host::Pixels picture = host.render();
     RECT ink = test::ink_box(picture, 0xFFFFFF);
     ASSERT_FALSE(IsRectEmpty(&ink));
-    host::DibCanvas measure(1, 1);
+    win::DibCanvas measure(1, 1);
     SIZE text{};
     const std::wstring caption = expected_caption();
     GetTextExtentPoint32W(measure.dc(), caption.c_str(), int(caption.size()), &text);
@@ -201,11 +201,11 @@ TEST(Hosting, DesignTimeShowsOnlyTheCaption) {
 TEST(Hosting, DesignTimePaintHandlerFillsWhiteAndCentresTheCaption) {
     auto toc = test::new_control();
     ControlHost host(toc.get()->unknown(), test::options(260, 90, false));
-    host::DibCanvas canvas(260, 90);
+    win::DibCanvas canvas(260, 90);
     RECT all{0, 0, 260, 90};
     FillRect(canvas.dc(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     test::Container::UserControl_Paint(*toc.get(), canvas.dc());
-    host::Pixels painted = canvas.pixels();
+    host::Pixels painted = host::pixels_of(canvas);
     EXPECT_EQ(painted.at(0, 0), 0xFFFFFFu);
     EXPECT_EQ(painted.at(259, 89), 0xFFFFFFu);
     RECT ink = test::ink_box(painted, 0xFFFFFF);

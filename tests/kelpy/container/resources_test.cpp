@@ -18,19 +18,16 @@ constexpr DWORD black = 0x000000, white = 0xFFFFFF, yellow = 0xFFFF00, red = 0xF
 
 // A bitmap resource of this program's resources, as 32-bit pixels.
 host::Pixels resource_bitmap(int id) {
-    HBITMAP bitmap = static_cast<HBITMAP>(
-        LoadImageW(com::Module::handle(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    const win::Bitmap bitmap(static_cast<HBITMAP>(
+        LoadImageW(com::Module::handle(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     if (!bitmap) return {};
     BITMAP info{};
-    GetObjectW(bitmap, sizeof info, &info);
-    host::DibCanvas canvas(info.bmWidth, info.bmHeight);
-    HDC source = CreateCompatibleDC(canvas.dc());
-    HGDIOBJ previous = SelectObject(source, bitmap);
-    BitBlt(canvas.dc(), 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
-    SelectObject(source, previous);
-    DeleteDC(source);
-    DeleteObject(bitmap);
-    return canvas.pixels();
+    GetObjectW(bitmap.get(), sizeof info, &info);
+    win::DibCanvas canvas(info.bmWidth, info.bmHeight);
+    const win::MemoryDC source(CreateCompatibleDC(canvas.dc()));
+    const win::Selection selected(source.get(), bitmap.get());
+    BitBlt(canvas.dc(), 0, 0, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
+    return host::pixels_of(canvas);
 }
 
 const std::pair<const wchar_t*, int> item_images[] = {
@@ -62,13 +59,13 @@ TEST(ItemImages, DrawWithMagentaTransparent) {
         const host::Pixels picture = resource_bitmap(item_images[i].second);
         ASSERT_EQ(picture.width, 16) << i;
         ASSERT_EQ(picture.height, 16) << i;
-        host::DibCanvas canvas(16, 16);
+        win::DibCanvas canvas(16, 16);
         HBRUSH brush = CreateSolidBrush(RGB(0x12, 0x34, 0x56));
         RECT all{0, 0, 16, 16};
         FillRect(canvas.dc(), &all, brush);
         DeleteObject(brush);
         ASSERT_TRUE(ImageList_Draw(images.handle(), i, canvas.dc(), 0, 0, ILD_NORMAL));
-        const host::Pixels drawn = canvas.pixels();
+        const host::Pixels drawn = host::pixels_of(canvas);
         int transparent = 0;
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 16; ++x) {

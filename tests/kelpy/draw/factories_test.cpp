@@ -7,6 +7,7 @@
 #include "kelpy/common/legend_builder.h"
 #include "kelpy/draw/access.h"
 #include "kelpy/draw/fake_symbol.h"
+#include "win/handles.h"
 
 using namespace test;
 
@@ -67,10 +68,8 @@ TEST_F(Factories, WholeNumberSumsThatOverflowAreErrors) {
 }
 
 TEST_F(Factories, TransformationMapsTheSwatchPixelForPixelAtTheContextsResolution) {
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    auto t = DrawAccess::CreateTransFromDC(host.toc(), memory, 22, 22);
+    const win::MemoryDC memory(CreateCompatibleDC(win::WindowDC(nullptr).get()));
+    auto t = DrawAccess::CreateTransFromDC(host.toc(), memory.get(), 22, 22);
     ASSERT_TRUE(t);
     auto display = t.as<IDisplayTransformation>();
     com::ComPtr<IEnvelope> bounds, visible;
@@ -84,7 +83,6 @@ TEST_F(Factories, TransformationMapsTheSwatchPixelForPixelAtTheContextsResolutio
     double dpi = 0;
     com::check(t->get_Resolution(&dpi));
     EXPECT_EQ(dpi, 96.0);
-    DeleteDC(memory);
 }
 
 TEST_F(Factories, ContextWithoutResolutionGivesNoTransformationAndNoError) {

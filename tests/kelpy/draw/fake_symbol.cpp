@@ -1,6 +1,7 @@
 #include "kelpy/draw/fake_symbol.h"
 #include "com/boundary.h"
 #include "com/error.h"
+#include "win/handles.h"
 
 namespace test {
 
@@ -57,10 +58,9 @@ STDMETHODIMP FakeSymbol::Draw(IGeometry* geometry) {
         com::check(geometry->get_GeometryType(&drawn_type));
         drawn = box_of(geometry);
         if (fail_draw) com::raise(E_FAIL, L"The symbol failed to draw on purpose");
-        HBRUSH brush = CreateSolidBrush(paint);
+        const win::Brush brush(CreateSolidBrush(paint));
         const RECT all{frame_[0], frame_[1], frame_[2], frame_[3]};
-        FillRect(dc_, &all, brush);
-        DeleteObject(brush);
+        FillRect(dc_, &all, brush.get());
     });
 }
 

@@ -16,9 +16,8 @@ using namespace kelpy::platform;
 namespace {
 
 TEST(Services, TwipsPerPixelFollowTheScreensResolution) {
-    HDC screen = GetDC(nullptr);
-    const int dpi_x = GetDeviceCaps(screen, LOGPIXELSX), dpi_y = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const win::WindowDC screen(nullptr);
+    const int dpi_x = GetDeviceCaps(screen.get(), LOGPIXELSX), dpi_y = GetDeviceCaps(screen.get(), LOGPIXELSY);
     EXPECT_FLOAT_EQ(TwipsPerPixelX(), 1440.0f / float(dpi_x));
     EXPECT_FLOAT_EQ(TwipsPerPixelY(), 1440.0f / float(dpi_y));
 }
@@ -88,22 +87,17 @@ TEST(Services, ATimerTicksOnItsWindowOnlyWhileEnabled) {
 
 TEST(Services, ImagesAreAddressedByKeyAndMagentaIsTransparent) {
     ImageList list(16, 16, RGB(255, 0, 255));
-    for (const wchar_t* key : {L"plus", L"minus", L"root"}) {
-        HBITMAP bmp = test::solid_picture(RGB(0, 0, 0));
-        list.Add(key, bmp);
-        DeleteObject(bmp);
-    }
+    for (const wchar_t* key : {L"plus", L"minus", L"root"}) list.Add(key, test::solid_picture(RGB(0, 0, 0)).get());
     EXPECT_EQ(list.Count(), 3);
     EXPECT_EQ(list.IndexOf(L"root"), 2);
     EXPECT_EQ(list.KeyAt(1), L"minus");
-    HBITMAP bmp = test::solid_picture(RGB(0, 0, 0));
+    const win::Bitmap bmp = test::solid_picture(RGB(0, 0, 0));
     try {
-        list.Add(L"plus", bmp);
+        list.Add(L"plus", bmp.get());
         ADD_FAILURE();
     } catch (const com::ComError& e) {
         EXPECT_EQ(e.hr(), com::CTL_E_KEYNOTUNIQUE);
     }
-    DeleteObject(bmp);
     EXPECT_EQ(list.Count(), 3);
     try {
         list.IndexOf(L"Root");
@@ -112,19 +106,15 @@ TEST(Services, ImagesAreAddressedByKeyAndMagentaIsTransparent) {
         EXPECT_EQ(e.hr(), com::CTL_E_ELEMENTNOTFOUND);
     }
     // Drawn on white: the magenta corner shows the white, the rest is black.
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP target = CreateCompatibleBitmap(screen, 16, 16);
-    HGDIOBJ old = SelectObject(dc, target);
+    const win::WindowDC screen(nullptr);
+    const win::MemoryDC dc(CreateCompatibleDC(screen.get()));
+    const win::Bitmap target(CreateCompatibleBitmap(screen.get(), 16, 16));
+    const win::Selection selected(dc.get(), target.get());
     RECT all{0, 0, 16, 16};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    ImageList_Draw(list.handle(), 0, dc, 0, 0, ILD_TRANSPARENT);
-    EXPECT_EQ(GetPixel(dc, 1, 1), RGB(255, 255, 255));
-    EXPECT_EQ(GetPixel(dc, 10, 10), RGB(0, 0, 0));
-    SelectObject(dc, old);
-    DeleteObject(target);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
+    FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ImageList_Draw(list.handle(), 0, dc.get(), 0, 0, ILD_TRANSPARENT);
+    EXPECT_EQ(GetPixel(dc.get(), 1, 1), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(dc.get(), 10, 10), RGB(0, 0, 0));
 }
 
 }  // namespace

@@ -27,20 +27,15 @@ const wchar_t* parent_class() {
 }
 }  // namespace
 
-HBITMAP solid_picture(COLORREF colour) {
-    HDC screen = GetDC(nullptr);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, 16, 16);
-    HDC dc = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(dc, bmp);
+win::Bitmap solid_picture(COLORREF colour) {
+    const win::WindowDC screen(nullptr);
+    win::Bitmap bmp(CreateCompatibleBitmap(screen.get(), 16, 16));
+    const win::MemoryDC dc(CreateCompatibleDC(screen.get()));
+    const win::Selection selected(dc.get(), bmp.get());
     RECT all{0, 0, 16, 16}, corner{0, 0, 4, 4};
-    HBRUSH fill = CreateSolidBrush(colour), mask = CreateSolidBrush(RGB(255, 0, 255));
-    FillRect(dc, &all, fill);
-    FillRect(dc, &corner, mask);
-    DeleteObject(fill);
-    DeleteObject(mask);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
+    const win::Brush fill(CreateSolidBrush(colour)), mask(CreateSolidBrush(RGB(255, 0, 255)));
+    FillRect(dc.get(), &all, fill.get());
+    FillRect(dc.get(), &corner, mask.get());
     return bmp;
 }
 
@@ -49,9 +44,7 @@ TreeHost::TreeHost() {
                              nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(parent, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     for (auto [key, colour] : {std::pair{L"a", RGB(255, 0, 0)}, std::pair{L"b", RGB(0, 255, 0)}, std::pair{L"c", RGB(0, 0, 255)}}) {
-        HBITMAP bmp = solid_picture(colour);
-        images.Add(key, bmp);
-        DeleteObject(bmp);
+        images.Add(key, solid_picture(colour).get());
     }
     tree.SetImageList(&images);
     tree.SetEvents(this);

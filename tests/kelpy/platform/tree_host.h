@@ -34,6 +34,6 @@ private:
 };
 
 // A 16 x 16 picture in one colour, with a magenta (transparent) square in its upper left corner.
-HBITMAP solid_picture(COLORREF colour);
+win::Bitmap solid_picture(COLORREF colour);
 
 }  // namespace test

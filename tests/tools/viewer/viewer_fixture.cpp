@@ -193,9 +193,9 @@ host::Pixels ViewerTest::shown() const { return host::window_pixels(viewer->map_
 host::Pixels ViewerTest::drawn() const {
     RECT client{};
     GetClientRect(viewer->map_window(), &client);
-    host::DibCanvas canvas(client.right, client.bottom);
+    win::DibCanvas canvas(client.right, client.bottom);
     com::check(viewer->Map().as<IMapView>()->Output(reinterpret_cast<LONG_PTR>(canvas.dc()), client.right, client.bottom));
-    return canvas.pixels();
+    return host::pixels_of(canvas);
 }
 
 std::wstring ViewerTest::status(viewer::StatusPart part) const {
