@@ -1,4 +1,4 @@
-#include "kelpy/legends/fake_renderers.h"
+#include "kelpy/tree/fake_renderers.h"
 #include <string>
 #include "com/bstr.h"
 

@@ -1,7 +1,7 @@
 // Class positions are signed 16-bit: a renderer with more than 32768 classes fails before its
 // first row, one with exactly 32768 after its last.
-#include "kelpy/legends/fake_renderers.h"
-#include "kelpy/legends/legend_fixture.h"
+#include "kelpy/tree/fake_renderers.h"
+#include "kelpy/tree/legend_fixture.h"
 
 using namespace test;
 

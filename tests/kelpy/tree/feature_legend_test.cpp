@@ -1,7 +1,7 @@
 // Legends of feature layers: one swatch for a simple renderer, a heading and a row per class for
 // class breaks and unique values, one row for a pie chart, nothing for other renderers.
-#include "kelpy/legends/fake_renderers.h"
-#include "kelpy/legends/legend_fixture.h"
+#include "kelpy/tree/fake_renderers.h"
+#include "kelpy/tree/legend_fixture.h"
 
 using namespace test;
 

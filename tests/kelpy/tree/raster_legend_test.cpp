@@ -1,7 +1,7 @@
 // Legends of raster layers: the composite's three bands, the stretched ramp, unique values class
 // by class, classified classes; every legend row marked as a raster row.
-#include "kelpy/legends/fake_renderers.h"
-#include "kelpy/legends/legend_fixture.h"
+#include "kelpy/tree/fake_renderers.h"
+#include "kelpy/tree/legend_fixture.h"
 
 using namespace test;
 
