@@ -159,6 +159,9 @@ public:
         return broken;
     }
 
+    // The failing call of the last run, as the model names it ("" when it was not made).
+    const std::string& failed_call() const { return failed_call_; }
+
     // Whether model call n of the last run was made while the tree painted. A failure there is
     // no failure of the action: painting has no caller to report to, and a row whose swatch
     // could not be painted shows without it until it is painted again.
@@ -189,9 +192,6 @@ private:
     Layers layers_;
     std::string failed_call_;
     std::vector<std::pair<long, long>> paints_;  // model calls made by each paint: first, last
-
-public:
-    const std::string& failed_call() const { return failed_call_; }
 };
 
 int run(long most) {
