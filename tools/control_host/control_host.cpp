@@ -1,5 +1,6 @@
 #include "control_host.h"
 #include <objidl.h>
+#include "app_window.h"
 #include "com/error.h"
 #include "com/object.h"
 
@@ -9,18 +10,6 @@ namespace {
 constexpr wchar_t window_class[] = L"KelpyControlHost";
 constexpr LONG himetric_per_inch = 2540;
 
-void register_window_class() {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    if (GetClassInfoExW(GetModuleHandleW(nullptr), window_class, &wc)) return;
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512) /* IDC_ARROW */);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = window_class;
-    if (!RegisterClassExW(&wc)) com::raise(HRESULT_FROM_WIN32(GetLastError()), L"Could not register the host window class");
-}
 
 // An empty property bag: the saved state of a control that saved no properties.
 class EmptyPropertyBag final : public com::ComObject<EmptyPropertyBag, IPropertyBag> {
@@ -53,7 +42,8 @@ void load(IUnknown* control, Persistence how) {
 
 ControlHost::ControlHost(IUnknown* control, const HostOptions& options) {
     if (!control) com::raise(E_POINTER, L"No control to host");
-    register_window_class();
+    register_window_class(window_class, DefWindowProcW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr,
+                          L"the host window class");
     RECT frame{0, 0, options.width, options.height};
     const DWORD style = (options.parent ? WS_CHILD | WS_CLIPSIBLINGS : WS_OVERLAPPEDWINDOW) | WS_CLIPCHILDREN |
                         (options.visible ? WS_VISIBLE : 0);

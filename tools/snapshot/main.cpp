@@ -13,12 +13,12 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
-#include <shellapi.h>
 #include <cstdio>
 #include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
+#include "app_window.h"
 #include "com/error.h"
 #include "com_server.h"
 #include "control_host.h"
@@ -153,13 +153,7 @@ int run(const Arguments& a) {
 }  // namespace
 
 int main() {
-    int argc = 0;
-    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    std::vector<std::wstring> args;
-    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
-    LocalFree(argv);
-
-    const auto arguments = parse(args);
+    const auto arguments = parse(host::command_line_arguments());
     if (!arguments) {
         print(stderr, L"usage: snapshot [--out PICTURE.png] [--width N] [--height N] [--do ACTION]... [DOCUMENT]\n"
                       L"  (sizes from 16 to 4096 pixels)\n"

@@ -9,11 +9,11 @@
 // go to the standard error. Exit status: 0 done, 1 failed, 2 wrong usage.
 #include <windows.h>
 #include <ole2.h>
-#include <shellapi.h>
 #include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
+#include "app_window.h"
 #include "com/bstr.h"
 #include "com/error.h"
 #include "menus.h"
@@ -96,13 +96,7 @@ int run(const Arguments& a) {
 }  // namespace
 
 int main() {
-    int argc = 0;
-    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    std::vector<std::wstring> args;
-    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
-    LocalFree(argv);
-
-    const auto arguments = parse(args);
+    const auto arguments = parse(host::command_line_arguments());
     if (!arguments) {
         print(stderr, L"usage: kelpy-viewer [--picture PICTURE.png] [DOCUMENT]\n");
         return 2;

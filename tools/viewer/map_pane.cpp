@@ -1,6 +1,7 @@
 #include "map_pane.h"
 #include "com/boundary.h"
 #include "com/error.h"
+#include "app_window.h"
 #include "picture.h"
 
 namespace viewer {
@@ -8,21 +9,10 @@ namespace viewer {
 namespace {
 constexpr wchar_t window_class[] = L"KelpyViewerMap";
 
-void register_window_class(WNDPROC proc) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    if (GetClassInfoExW(GetModuleHandleW(nullptr), window_class, &wc)) return;
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512) /* IDC_ARROW */);
-    wc.lpszClassName = window_class;
-    if (!RegisterClassExW(&wc)) com::raise(HRESULT_FROM_WIN32(GetLastError()), L"Could not register the map window class");
-}
 }  // namespace
 
 MapPane::MapPane(HWND parent) {
-    register_window_class(&MapPane::WindowProc);
+    host::register_window_class(window_class, &MapPane::WindowProc, nullptr, nullptr, L"the map window class");
     window_ = CreateWindowExW(WS_EX_CLIENTEDGE, window_class, L"Map", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0,
                               parent, nullptr, GetModuleHandleW(nullptr), this);
     if (!window_) com::raise(HRESULT_FROM_WIN32(GetLastError()), L"Could not create the map window");

@@ -7,6 +7,7 @@
 #include "com/boundary.h"
 #include "com/bstr.h"
 #include "com/error.h"
+#include "app_window.h"
 #include "com_server.h"
 #include "commands.h"
 #include "menus.h"
@@ -22,19 +23,6 @@ constexpr wchar_t window_class[] = L"KelpyViewer";
 constexpr UINT WM_VIEWER_CONTEXT_MENU = WM_APP + 1;
 constexpr UINT WM_VIEWER_MOUSE_BUTTON = WM_APP + 2;
 
-void register_window_class(WNDPROC proc) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    if (GetClassInfoExW(GetModuleHandleW(nullptr), window_class, &wc)) return;
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512) /* IDC_ARROW */);
-    wc.hIcon = LoadIconW(nullptr, MAKEINTRESOURCEW(32512) /* IDI_APPLICATION */);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = window_class;
-    if (!RegisterClassExW(&wc)) com::raise(HRESULT_FROM_WIN32(GetLastError()), L"Could not register the viewer's window class");
-}
 
 std::wstring name_of(ILayer* layer) {
     com::Bstr name;
@@ -48,7 +36,9 @@ Viewer::Viewer(Prompts& prompts, const ViewerOptions& options)
     : prompts_(prompts), options_(options), recent_(options.settings_key, CmdRecentLast - CmdRecentFirst + 1) {
     const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&controls);  // the status bar's class and the control's tree's
-    register_window_class(&Viewer::WindowProc);
+    host::register_window_class(window_class, &Viewer::WindowProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                                LoadIconW(nullptr, MAKEINTRESOURCEW(32512) /* IDI_APPLICATION */),
+                                L"the viewer's window class");
     Menu menu = make_menu_bar();
     frame_ = CreateWindowExW(options.topmost ? WS_EX_TOPMOST : 0, window_class, app_name,
                              WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, options.position.x, options.position.y,
