@@ -29,7 +29,7 @@ constexpr double goal = 2.0;
 // The control in a frame of the tree's size, started as at run time, showing a map.
 struct HostedControl {
     bench::Frame frame{tree_width, tree_height};
-    com::ComPtr<kelpy::Toc> toc = com::ComPtr<kelpy::Toc>::attach(kelpy::Toc::create());
+    com::ComPtr<kelpy::Toc> toc = kelpy::Toc::create();
 
     explicit HostedControl(const com::ComPtr<IMap>& map) {
         toc->CreateControlWindow(frame.hWnd(), RECT{0, 0, tree_width, tree_height});

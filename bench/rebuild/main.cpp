@@ -140,7 +140,7 @@ int main(int argc, char** argv) {
         bench::Figures figures;
         for (int groups : {100, 1000, 3200}) {
             auto map = make_map(groups);
-            auto toc = com::ComPtr<kelpy::Toc>::attach(kelpy::Toc::create());
+            auto toc = kelpy::Toc::create();
             RECT bounds{0, 0, 300, 600};
             toc->CreateControlWindow(nullptr, bounds);
             toc->StartRunTime();

@@ -38,7 +38,7 @@ constexpr int floor_runs = 3;
 // The control in a frame of the tree's size, started as at run time, showing a map (or none).
 struct HostedControl {
     bench::Frame frame{tree_width, tree_height};
-    com::ComPtr<kelpy::Toc> toc = com::ComPtr<kelpy::Toc>::attach(kelpy::Toc::create());
+    com::ComPtr<kelpy::Toc> toc = kelpy::Toc::create();
 
     HostedControl() {
         toc->CreateControlWindow(frame.hWnd(), RECT{0, 0, tree_width, tree_height});

@@ -59,7 +59,7 @@ public:
         return boundary(__uuidof(IEnum), [&] {
             if (!out) raise(E_POINTER);
             *out = nullptr;
-            *out = SnapshotEnum::create(items_, pos_);
+            *out = SnapshotEnum::create(items_, pos_).detach();
         });
     }
 
@@ -131,7 +131,7 @@ STDMETHODIMP ConnectionPoint::EnumConnections(IEnumConnections** out) {
         std::vector<CONNECTDATA> items;
         items.reserve(sinks_.size());
         for (const Connection& c : sinks_) items.push_back({c.sink.get(), c.cookie});
-        *out = ConnectionsEnum::create(std::move(items));
+        *out = ConnectionsEnum::create(std::move(items)).detach();
     });
 }
 
@@ -149,7 +149,7 @@ HRESULT enumerate_connection_points(const std::vector<std::unique_ptr<Connection
         std::vector<IConnectionPoint*> items;
         items.reserve(points.size());
         for (const auto& p : points) items.push_back(p.get());
-        *out = PointsEnum::create(std::move(items));
+        *out = PointsEnum::create(std::move(items)).detach();
     });
 }
 

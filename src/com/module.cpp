@@ -60,10 +60,7 @@ private:
 HRESULT make_class_factory(CreateFn create, REFIID riid, void** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
-    ClassFactory* f = ClassFactory::create(create);
-    HRESULT hr = f->QueryInterface(riid, out);
-    f->Release();
-    return hr;
+    return ClassFactory::create(create)->QueryInterface(riid, out);
 }
 
 }  // namespace com

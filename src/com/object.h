@@ -11,6 +11,7 @@
 #include <utility>
 #include "com/boundary.h"
 #include "com/module.h"
+#include "com/ptr.h"
 
 namespace com {
 
@@ -52,12 +53,12 @@ public:
         return ULONG(n);
     }
 
-    // Creates an object holding one reference, which the caller owns.
+    // Creates an object and answers the owner of its first reference.
     template <class... Args>
-    static Self* create(Args&&... args) {
+    static ComPtr<Self> create(Args&&... args) {
         Self* p = new Self(std::forward<Args>(args)...);
         p->AddRef();
-        return p;
+        return ComPtr<Self>::attach(p);
     }
     // Creates an object and answers the interface riid of it (for class factories). A failure
     // while the object is made (a missing resource, a window that could not be created, memory)
@@ -66,10 +67,7 @@ public:
         if (!out) return E_POINTER;
         *out = nullptr;
         try {
-            Self* p = create();
-            HRESULT hr = p->QueryInterface(riid, out);
-            p->Release();
-            return hr;
+            return create()->QueryInterface(riid, out);
         } catch (...) {
             return publish_current_exception(IID_IClassFactory);
         }

@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 #include <objbase.h>
+#include <type_traits>
 #include <utility>
 #include "com/error.h"
 
@@ -16,6 +17,10 @@ public:
     ComPtr(T* p) noexcept : p_(p) { if (p_) p_->AddRef(); }
     ComPtr(const ComPtr& o) noexcept : ComPtr(o.p_) {}
     ComPtr(ComPtr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
+    // Takes over the reference of an owner of a class that derives from T.
+    template <class U>
+        requires(!std::is_same_v<U, T> && std::is_convertible_v<U*, T*>)
+    ComPtr(ComPtr<U>&& o) noexcept : p_(o.detach()) {}
     ~ComPtr() { reset(); }
 
     ComPtr& operator=(const ComPtr& o) noexcept { ComPtr(o).swap(*this); return *this; }

@@ -79,12 +79,6 @@ double finite(double v, std::wstring_view what);
 // message says how long it was), so that a huge value cannot make a huge message.
 std::wstring in_quotes(std::wstring_view text);
 
-// Creates one of our objects and holds its first reference.
-template <class T, class... Args>
-com::ComPtr<T> make(Args&&... args) {
-    return com::ComPtr<T>::attach(T::create(std::forward<Args>(args)...));
-}
-
 // A deep copy of an object through ICloneable, as the interface I; Nothing stays Nothing.
 template <class I>
 com::ComPtr<I> clone_of(I* object) {

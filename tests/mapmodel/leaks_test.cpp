@@ -72,7 +72,7 @@ TEST(Leaks, NothingLivesOnAfterAMapAndEverythingFromItIsReleased) {
         ASSERT_EQ(doc->Open(com::Bstr(test::program_dir() + L"\\sample-map.json").get()), S_OK);
         ComPtr<IMap> map;
         doc->get_Map(map.put());
-        auto sink = ComPtr<RecordingSink>::attach(RecordingSink::create());
+        auto sink = RecordingSink::create();
         Subscription sub(map.get(), sink->unknown());
 
         WhiteBitmap bmp(120, 90);

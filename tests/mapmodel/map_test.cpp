@@ -10,7 +10,7 @@ using Events = std::vector<std::wstring>;
 
 struct MapWithSink {
     ComPtr<IMap> map = create<IMap>(CLSID_Map);
-    ComPtr<RecordingSink> sink = ComPtr<RecordingSink>::attach(RecordingSink::create());
+    ComPtr<RecordingSink> sink = RecordingSink::create();
     Subscription subscription{map.get(), sink->unknown()};
 };
 
@@ -131,9 +131,9 @@ TEST(Map, ViewSettingsNotifyTheirOwnChanges) {
 
 TEST(ConnectionPoint, SinksMayUnadviseAndAdviseWhileBeingCalled) {
     auto map = create<IMap>(CLSID_Map);
-    auto first = ComPtr<RecordingSink>::attach(RecordingSink::create());
-    auto second = ComPtr<RecordingSink>::attach(RecordingSink::create());
-    auto late = ComPtr<RecordingSink>::attach(RecordingSink::create());
+    auto first = RecordingSink::create();
+    auto second = RecordingSink::create();
+    auto late = RecordingSink::create();
     Subscription s1(map.get(), first->unknown());
     Subscription s2(map.get(), second->unknown());
     DWORD late_cookie = 0;
@@ -153,7 +153,7 @@ TEST(ConnectionPoint, SinksMayUnadviseAndAdviseWhileBeingCalled) {
 
 TEST(ConnectionPoint, ASinkThatUnadvisesItselfIsReleasedAfterItsCall) {
     auto map = create<IMap>(CLSID_Map);
-    auto sink = ComPtr<RecordingSink>::attach(RecordingSink::create());
+    auto sink = RecordingSink::create();
     auto sub = std::make_unique<Subscription>(map.get(), sink->unknown());
     sink->on_event = [&](const std::wstring&) { sub.reset(); };
     map->AddLayer(plain_layer(L"A").get());
@@ -164,7 +164,7 @@ TEST(ConnectionPoint, ASinkThatUnadvisesItselfIsReleasedAfterItsCall) {
 
 TEST(ConnectionPoint, TheMapStaysAliveWhileItNotifies) {
     auto map = create<IMap>(CLSID_Map);
-    auto sink = ComPtr<RecordingSink>::attach(RecordingSink::create());
+    auto sink = RecordingSink::create();
     auto sub = std::make_unique<Subscription>(map.get(), sink->unknown());
     IMap* raw = map.detach();
     sink->on_event = [&](const std::wstring& e) {
@@ -192,7 +192,7 @@ TEST(ConnectionPoint, ProtocolAnswers) {
 
     DWORD cookie = 0;
     EXPECT_EQ(point->Advise(plain_layer(L"not a sink").get(), &cookie), CONNECT_E_CANNOTCONNECT);
-    auto sink = ComPtr<RecordingSink>::attach(RecordingSink::create());
+    auto sink = RecordingSink::create();
     ASSERT_EQ(point->Advise(sink->unknown(), &cookie), S_OK);
     ComPtr<IEnumConnections> connections;
     ASSERT_EQ(point->EnumConnections(connections.put()), S_OK);

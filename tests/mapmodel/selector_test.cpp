@@ -248,7 +248,7 @@ public:
 
 TEST(Selector, AProcessCanReplaceTheClassWithItsOwn) {
     use_model();
-    auto factory = ComPtr<ScriptedFactory>::attach(ScriptedFactory::create());
+    auto factory = ScriptedFactory::create();
     DWORD cookie = 0;
     ASSERT_EQ(CoRegisterClassObject(CLSID_SymbolSelector, factory->unknown(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
                                     &cookie), S_OK);

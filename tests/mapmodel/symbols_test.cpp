@@ -385,7 +385,7 @@ TEST(Symbols, BoundariesFollowEveryChangeOfTheSymbolItsOutlineAndTheShape) {
     EXPECT_EQ(b(symbol.get()), (RECT{0, 0, 0, 0}));
 
     // A host's outline may change at any time.
-    auto host = com::ComPtr<HostLine>::attach(HostLine::create());
+    auto host = HostLine::create();
     fill.as<ISolidFillSymbol>()->put_Style(FillSolid);
     fill->putref_Outline(host.get());
     EXPECT_EQ(b(symbol.get()), (RECT{0, 0, 19, 19}));

@@ -135,7 +135,7 @@ TEST(View, DrawingNotifiesEveryLayerThenTheWhole) {
     auto map = map_of_100();
     map->AddLayer(square_layer(L"A", 0, 0, 1, 1, 0).get());
     map->AddLayer(square_layer(L"B", 0, 0, 1, 1, 0).get());
-    auto sink = ComPtr<RecordingSink>::attach(RecordingSink::create());
+    auto sink = RecordingSink::create();
     Subscription sub(map.get(), sink->unknown());
     WhiteBitmap bmp(10, 10);
     output(map.get(), bmp, 10, 10);
@@ -147,7 +147,7 @@ TEST(View, RefreshesRepaintTheAttachedWindowAndAreCounted) {
     auto map = map_of_100();
     map->AddLayer(square_layer(L"Red", 0, 0, 100, 100, RGB(255, 0, 0)).get());
     auto view = map.as<IMapView>();
-    auto sink = ComPtr<RecordingSink>::attach(RecordingSink::create());
+    auto sink = RecordingSink::create();
     Subscription sub(map.get(), sink->unknown());
 
     // Without a window a refresh is still reported and counted.

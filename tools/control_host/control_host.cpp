@@ -32,7 +32,7 @@ void load(IUnknown* control, Persistence how) {
         break;
     }
     case Persistence::PropertyBagLoad: {
-        auto bag = com::ComPtr<IPropertyBag>::attach(EmptyPropertyBag::create());
+        auto bag = EmptyPropertyBag::create();
         com::check(unknown.as<IPersistPropertyBag>()->Load(bag.get(), nullptr));
         break;
     }
@@ -53,7 +53,7 @@ ControlHost::ControlHost(IUnknown* control, const HostOptions& options) {
                               frame.bottom - frame.top, options.parent, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!window_) com::raise(HRESULT_FROM_WIN32(GetLastError()), L"Could not create the host window");
     try {
-        site_ = com::ComPtr<ControlSite>::attach(ControlSite::create(window_, options.userMode));
+        site_ = ControlSite::create(window_, options.userMode);
         object_ = com::ComPtr<IUnknown>(control).as<IOleObject>();
         DWORD status = 0;
         object_->GetMiscStatus(DVASPECT_CONTENT, &status);

@@ -90,7 +90,7 @@ public:
         if (!out) return E_POINTER;
         *out = nullptr;
         if (outer) return CLASS_E_NOAGGREGATION;
-        auto selector = com::ComPtr<Selector>::attach(Selector::create(state_));
+        auto selector = Selector::create(state_);
         return selector->QueryInterface(riid, out);
     }
     STDMETHODIMP LockServer(BOOL) override { return S_OK; }
@@ -103,7 +103,7 @@ private:
 
 ScriptedSelector::ScriptedSelector(SelectorAnswer answer) : state_(std::make_shared<State>()) {
     state_->answer = answer;
-    auto factory = com::ComPtr<Factory>::attach(Factory::create(state_));
+    auto factory = Factory::create(state_);
     com::check(CoRegisterClassObject(CLSID_SymbolSelector, factory->unknown(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
                                      &cookie_));
 }

@@ -80,7 +80,7 @@ private:
 };
 
 ControlEvents::ControlEvents(IUnknown* control, ControlEventHandler& handler)
-    : sink_(com::ComPtr<Sink>::attach(Sink::create(handler))) {
+    : sink_(Sink::create(handler)) {
     auto container = com::ComPtr<IUnknown>(control).as<IConnectionPointContainer>();
     com::check(container->FindConnectionPoint(DIID___TOC, point_.put()));
     com::check(point_->Advise(sink_->unknown(), &cookie_));

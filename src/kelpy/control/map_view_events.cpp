@@ -22,7 +22,7 @@ MapViewSubscription::MapViewSubscription(IMap* map, Toc& toc) {
         com::raise(CONNECT_E_NOCONNECTION, L"The map offers no view events to subscribe to");
     HRESULT hr = container->FindConnectionPoint(IID_IMapViewEvents, point_.put());
     if (FAILED(hr) || !point_) com::raise(CONNECT_E_NOCONNECTION, L"The map offers no view events to subscribe to");
-    auto sink = com::ComPtr<MapViewEventsSink>::attach(MapViewEventsSink::create(toc));
+    auto sink = MapViewEventsSink::create(toc);
     com::check(point_->Advise(sink->unknown(), &cookie_));
     sink_ = std::move(sink);
 }

@@ -56,12 +56,12 @@ STDMETHODIMP Toc::CtrlWndProc(LONG_PTR* hWnd, LONG* msg, LONG_PTR* wp, LONG_PTR*
         }
 
         // 6-7. The arguments of DrawItem.
-        com::ComPtr<CRect> label = CRect::make();
+        com::ComPtr<CRect> label = CRect::create();
         label->Left = rect.left;
         label->Top = rect.top;
         label->Right = rect.right;
         label->Bottom = rect.bottom;
-        com::ComPtr<CustomDrawEventArgs> args = CustomDrawEventArgs::make();
+        com::ComPtr<CustomDrawEventArgs> args = CustomDrawEventArgs::create();
         args->Node = node ? com::ComPtr<IDispatch>(static_cast<IDispatch*>(node.get())) : nullptr;
         args->Rect = label;
         args->hdc = reinterpret_cast<LONG_PTR>(draw.nmcd.hdc);

@@ -24,7 +24,7 @@ LONG PixelsFromTwips(float twips, float twipsPerPixel) {
 // runs on every mouse move. A point on no item (below the last one, or outside the client area
 // while the mouse is captured) gives Nothing and -1, whatever flags the tree reported.
 com::ComPtr<TreeViewHitTestInfo> Toc::HitTest(LONG x, LONG y) {
-    com::ComPtr<TreeViewHitTestInfo> info = TreeViewHitTestInfo::make();
+    com::ComPtr<TreeViewHitTestInfo> info = TreeViewHitTestInfo::create();
     TVHITTESTINFO test{};
     test.pt = POINT{x, y};
     SendMessageW(tvwTOC.window(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&test));

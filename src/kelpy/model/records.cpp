@@ -31,16 +31,9 @@ HRESULT in_object(com::ComPtr<I>& field, I* v) {
     field = v;
     return S_OK;
 }
-
-template <class T>
-com::ComPtr<T> made() {
-    return com::ComPtr<T>::attach(T::create());
-}
 }  // namespace
 
 // ---- TOCNode
-
-com::ComPtr<TocNode> TocNode::make() { return made<TocNode>(); }
 
 STDMETHODIMP TocNode::get_GroupLayer(IGroupLayer** v) { return out_object(v, GroupLayer); }
 STDMETHODIMP TocNode::putref_GroupLayer(IGroupLayer* v) { return in_object(GroupLayer, v); }
@@ -72,8 +65,6 @@ STDMETHODIMP TocNode::get_FeatureRendererType(::FeatureRendererType* v) { return
 STDMETHODIMP TocNode::put_FeatureRendererType(::FeatureRendererType v) { return in_value(FeatureRendererType, v); }
 
 // ---- CRect
-
-com::ComPtr<CRect> CRect::make() { return made<CRect>(); }
 
 static LONG checked_difference(LONG a, LONG b) {
     long long d = static_cast<long long>(a) - b;
@@ -121,8 +112,6 @@ STDMETHODIMP CRect::get_Height(VARIANT* v) { return out_difference(v, &CRect::He
 
 // ---- CustomDrawEventArgs
 
-com::ComPtr<CustomDrawEventArgs> CustomDrawEventArgs::make() { return made<CustomDrawEventArgs>(); }
-
 STDMETHODIMP CustomDrawEventArgs::get_Node(IDispatch** v) { return out_object(v, Node); }
 STDMETHODIMP CustomDrawEventArgs::putref_Node(IDispatch* v) { return in_object(Node, v); }
 STDMETHODIMP CustomDrawEventArgs::get_Rect(_CRect** v) { return out_object(v, Rect); }
@@ -142,8 +131,6 @@ STDMETHODIMP CustomDrawEventArgs::get_ItemHeight(LONG* v) { return out_value(v, 
 STDMETHODIMP CustomDrawEventArgs::put_ItemHeight(LONG v) { return in_value(ItemHeight, v); }
 
 // ---- TreeViewHitTestInfo
-
-com::ComPtr<TreeViewHitTestInfo> TreeViewHitTestInfo::make() { return made<TreeViewHitTestInfo>(); }
 
 STDMETHODIMP TreeViewHitTestInfo::get_Node(IDispatch** v) { return out_object(v, Node); }
 STDMETHODIMP TreeViewHitTestInfo::putref_Node(IDispatch* v) { return in_object(Node, v); }

@@ -26,8 +26,6 @@ public:
     ::RasterRendererType RasterRendererType = ::RasterRendererType::RGB;
     ::FeatureRendererType FeatureRendererType = ::FeatureRendererType::Simple;
 
-    static com::ComPtr<TocNode> make();
-
     STDMETHODIMP get_GroupLayer(IGroupLayer** v) override;
     STDMETHODIMP putref_GroupLayer(IGroupLayer* v) override;
     STDMETHODIMP get_Symbol(ISymbol** v) override;
@@ -62,7 +60,6 @@ class CRect final : public com::ComObject<CRect, Dispatch<_CRect>, com::SupportE
 public:
     LONG Left = 0, Top = 0, Right = 0, Bottom = 0;
 
-    static com::ComPtr<CRect> make();
     // Right - Left and Bottom - Top; a difference outside the signed 32-bit range is the
     // overflow error.
     LONG Width() const;
@@ -94,8 +91,6 @@ public:
     bool SkipDefault = false;
     LONG ItemHeight = 0;
 
-    static com::ComPtr<CustomDrawEventArgs> make();
-
     STDMETHODIMP get_Node(IDispatch** v) override;
     STDMETHODIMP putref_Node(IDispatch* v) override;
     STDMETHODIMP get_Rect(_CRect** v) override;
@@ -113,8 +108,6 @@ class TreeViewHitTestInfo final
 public:
     com::ComPtr<IDispatch> Node;  // the item under the point, or Nothing
     ::TreeviewHitTestCode TreeviewHitTest = static_cast<::TreeviewHitTestCode>(-1);  // no hit test made
-
-    static com::ComPtr<TreeViewHitTestInfo> make();
 
     STDMETHODIMP get_Node(IDispatch** v) override;
     STDMETHODIMP putref_Node(IDispatch* v) override;

@@ -21,7 +21,7 @@ NodePtr NodeCollection::Add(const NewNode& item) {
     const int image = tree_.image_index(item.image);
     const int selected_image = tree_.image_index(item.selected_image);
 
-    NodePtr node = NodePtr::attach(Node::create());
+    NodePtr node = Node::create();
     node->key_.assign(item.key);
     node->text_.assign(item.text);
     node->image_ = image;

@@ -6,7 +6,7 @@ namespace kelpy {
 
 platform::NodePtr LegendRows::Add(std::wstring_view text, ::TOCNodeType type, const Fill& fill) {
     // The record, complete, and its swatch measured; a failure comes after the row is added.
-    com::ComPtr<TocNode> record = TocNode::make();
+    com::ComPtr<TocNode> record = TocNode::create();
     record->TOCNodeType = type;
     bool filled = false;
     std::optional<draw::SwatchMeasure> swatch;

@@ -140,7 +140,7 @@ bool Toc::ExpandedAtAdd(std::wstring_view text) {
 }
 
 com::ComPtr<TocNode> Toc::NewNodeRecord(const NodePtr& node, ::TOCNodeType type) {
-    com::ComPtr<TocNode> record = TocNode::make();
+    com::ComPtr<TocNode> record = TocNode::create();
     record->TOCNodeType = type;
     record->Handle = GetNodeHandle(node);
     return record;

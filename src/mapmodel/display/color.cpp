@@ -7,7 +7,7 @@ namespace {
 constexpr const IID& kIid = __uuidof(IRgbColor);
 }
 
-com::ComPtr<IColor> make_color(COLORREF c) { return make<RgbColor>(c).as<IColor>(); }
+com::ComPtr<IColor> make_color(COLORREF c) { return RgbColor::create(c).as<IColor>(); }
 
 COLORREF color_of(IColor* c, std::wstring_view what) {
     long v = 0;

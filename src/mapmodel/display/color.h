@@ -12,7 +12,7 @@ public:
     explicit RgbColor(COLORREF c) : c_(c) {}
 
     void* query_more(REFIID riid) noexcept;
-    com::ComPtr<RgbColor> duplicate() const { return make<RgbColor>(c_); }
+    com::ComPtr<RgbColor> duplicate() const { return RgbColor::create(c_); }
 
     STDMETHODIMP get_RGB(long* bgr) override;
     STDMETHODIMP put_RGB(long bgr) override;

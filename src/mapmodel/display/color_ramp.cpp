@@ -47,7 +47,7 @@ COLORREF ramp_color_at(IColorRamp* ramp, double t) {
 // ---- algorithmic
 
 com::ComPtr<AlgorithmicColorRamp> AlgorithmicColorRamp::duplicate() const {
-    auto copy = make<AlgorithmicColorRamp>(from_, to_);
+    auto copy = AlgorithmicColorRamp::create(from_, to_);
     copy->size_ = size_;
     copy->name_ = name_;
     return copy;
@@ -74,7 +74,7 @@ STDMETHODIMP AlgorithmicColorRamp::putref_ToColor(IColor* c) {
 // ---- multi-part
 
 com::ComPtr<MultiPartColorRamp> MultiPartColorRamp::duplicate() const {
-    auto copy = make<MultiPartColorRamp>();
+    auto copy = MultiPartColorRamp::create();
     for (const auto& p : parts_) copy->parts_.push_back(clone_of(p.get()));
     copy->size_ = size_;
     copy->name_ = name_;

@@ -99,14 +99,14 @@ ComPtr<IColorRamp> ramp(const Node& n) {
     std::wstring type = n.at("type").text();
     if (type == L"algorithmic") {
         n.allow({"type", "name", "from", "to", "size"});
-        auto r = make<AlgorithmicColorRamp>(color(n.at("from")), color(n.at("to")));
+        auto r = AlgorithmicColorRamp::create(color(n.at("from")), color(n.at("to")));
         if (auto size = n.find("size")) apply(*size, r->put_Size(size->whole()));
         apply(n, r->put_Name(bstr(n.text_or("name", L"")).get()));
         return r.as<IColorRamp>();
     }
     if (type == L"multiPart") {
         n.allow({"type", "name", "parts", "size"});
-        auto r = make<MultiPartColorRamp>();
+        auto r = MultiPartColorRamp::create();
         for (const Node& part : n.at("parts").items()) apply(part, r->AddRamp(ramp(part).get()));
         if (auto size = n.find("size")) apply(*size, r->put_Size(size->whole()));
         apply(n, r->put_Name(bstr(n.text_or("name", L"")).get()));
@@ -122,7 +122,7 @@ LineStyle line_style(const Node& n) {
 ComPtr<ILineSymbol> line_symbol(const Node& n) {
     n.allow({"type", "color", "width", "style"});
     if (n.has("type") && n.at("type").text() != L"line") n.at("type").fail(L"an outline is a line symbol");
-    auto s = make<LineSymbol>();
+    auto s = LineSymbol::create();
     if (auto c = n.find("color")) apply(*c, s->putref_Color(color_object(*c).get()));
     if (auto w = n.find("width")) apply(*w, s->put_Width(w->number()));
     if (auto st = n.find("style")) apply(*st, s->put_Style(line_style(*st)));
@@ -139,7 +139,7 @@ void fill_parts(const Node& n, IFillSymbol* fill) {
 
 ComPtr<IChartSymbol> pie_symbol(const Node& n) {
     n.allow({"type", "size", "slices"});
-    auto s = make<PieChartSymbol>();
+    auto s = PieChartSymbol::create();
     if (auto size = n.find("size")) apply(*size, s->put_Size(size->number()));
     if (auto slices = n.find("slices")) {
         for (const Node& slice : slices->items()) {
@@ -154,14 +154,14 @@ ComPtr<ISymbol> symbol(const Node& n) {
     std::wstring type = n.at("type").text();
     if (type == L"fill") {
         n.allow({"type", "color", "style", "outline"});
-        auto s = make<SolidFillSymbol>();
+        auto s = SolidFillSymbol::create();
         fill_parts(n, s.as<IFillSymbol>().get());
         if (auto st = n.find("style")) apply(*st, s->put_Style(named<FillStyle>(*st, kFillStyles)));
         return s.as<ISymbol>();
     }
     if (type == L"gradient") {
         n.allow({"type", "color", "outline", "ramp", "style", "angle", "intervals"});
-        auto s = make<GradientFillSymbol>();
+        auto s = GradientFillSymbol::create();
         fill_parts(n, s.as<IFillSymbol>().get());
         if (auto r = n.find("ramp")) apply(*r, s->putref_ColorRamp(ramp(*r).get()));
         if (auto st = n.find("style")) apply(*st, s->put_Style(st->whole()));
@@ -172,7 +172,7 @@ ComPtr<ISymbol> symbol(const Node& n) {
     if (type == L"line") return line_symbol(n).as<ISymbol>();
     if (type == L"marker") {
         n.allow({"type", "color", "size", "style"});
-        auto s = make<MarkerSymbol>();
+        auto s = MarkerSymbol::create();
         if (auto c = n.find("color")) apply(*c, s->putref_Color(color_object(*c).get()));
         if (auto size = n.find("size")) apply(*size, s->put_Size(size->number()));
         if (auto st = n.find("style")) apply(*st, s->put_Style(named<MarkerStyle>(*st, kMarkerStyles)));
@@ -196,22 +196,22 @@ void add_feature(const Node& n, IFeatureClass* features, long type) {
     ComPtr<IGeometry> shape;
     GeometryType kind = GeometryNull;
     if (auto p = n.find("point")) {
-        shape = make<Point>(coords(*p)).as<IGeometry>();
+        shape = Point::create(coords(*p)).as<IGeometry>();
         kind = GeometryPoint;
     } else if (auto path = n.find("path")) {
         std::vector<Vec> pts;
         for (const Node& p : path->items()) pts.push_back(coords(p));
         if (pts.size() < 2) path->fail(L"a path has at least two points");
-        shape = make<Polyline>(pts).as<IGeometry>();
+        shape = Polyline::create(pts).as<IGeometry>();
         kind = GeometryPolyline;
     } else if (auto ring = n.find("polygon")) {
         std::vector<Vec> pts;
         for (const Node& p : ring->items()) pts.push_back(coords(p));
         if (pts.size() < 3) ring->fail(L"a polygon has at least three points");
-        shape = make<Polygon>(pts).as<IGeometry>();
+        shape = Polygon::create(pts).as<IGeometry>();
         kind = GeometryPolygon;
     } else if (auto e = n.find("envelope")) {
-        shape = make<Envelope>(extent(*e)).as<IGeometry>();
+        shape = Envelope::create(extent(*e)).as<IGeometry>();
         kind = GeometryPolygon;  // an area
     } else {
         n.fail(L"a feature needs a \"point\", \"path\", \"polygon\" or \"envelope\"");
@@ -256,14 +256,14 @@ ComPtr<IFeatureRenderer> feature_renderer(const Node& n) {
     std::wstring kind = n.at("kind").text();
     if (kind == L"simple") {
         n.allow({"kind", "symbol", "label"});
-        auto r = make<SimpleRenderer>();
+        auto r = SimpleRenderer::create();
         apply(n, r->putref_Symbol(optional_symbol(n, "symbol").get()));
         apply(n, r->put_Label(bstr(n.text_or("label", L"")).get()));
         return r.as<IFeatureRenderer>();
     }
     if (kind == L"classBreaks") {
         n.allow({"kind", "field", "minimum", "classes"});
-        auto r = make<ClassBreaksRenderer>();
+        auto r = ClassBreaksRenderer::create();
         apply(n, r->put_Field(bstr(n.text_or("field", L"")).get()));
         apply(n, r->put_MinimumBreak(n.number_or("minimum", 0.0)));
         class_list<IClassBreaksRenderer>(n, r.get());
@@ -271,7 +271,7 @@ ComPtr<IFeatureRenderer> feature_renderer(const Node& n) {
     }
     if (kind == L"uniqueValue") {
         n.allow({"kind", "fields", "values", "defaultSymbol"});
-        auto r = make<UniqueValueRenderer>();
+        auto r = UniqueValueRenderer::create();
         if (auto fields = n.find("fields")) {
             auto names = fields->items();
             apply(*fields, r->put_FieldCount(long(names.size())));
@@ -287,7 +287,7 @@ ComPtr<IFeatureRenderer> feature_renderer(const Node& n) {
     }
     if (kind == L"pieChart") {
         n.allow({"kind", "symbol", "proportionalBySum"});
-        auto r = make<PieChartRenderer>();
+        auto r = PieChartRenderer::create();
         if (auto s = n.find("symbol")) {
             if (s->at("type").text() != L"pie") s->at("type").fail(L"a pie-chart renderer draws with a pie symbol");
             apply(*s, r->putref_ChartSymbol(pie_symbol(*s).get()));
@@ -314,7 +314,7 @@ ComPtr<IRasterRenderer> raster_renderer(const Node& n, long bands) {
     std::wstring kind = n.at("kind").text();
     if (kind == L"rgb") {
         n.allow({"kind", "red", "green", "blue"});
-        auto r = make<RasterRgbRenderer>();
+        auto r = RasterRgbRenderer::create();
         long red = 0, green = std::min(1L, bands - 1), blue = std::min(2L, bands - 1);
         if (auto b = n.find("red")) red = band(*b, bands);
         if (auto b = n.find("green")) green = band(*b, bands);
@@ -326,14 +326,14 @@ ComPtr<IRasterRenderer> raster_renderer(const Node& n, long bands) {
     }
     if (kind == L"stretch") {
         n.allow({"kind", "band", "ramp"});
-        auto r = make<RasterStretchRenderer>();
+        auto r = RasterStretchRenderer::create();
         if (auto b = n.find("band")) apply(*b, r->put_Band(band(*b, bands)));
         if (auto rp = n.find("ramp")) apply(*rp, r->putref_ColorRamp(ramp(*rp).get()));
         return r.as<IRasterRenderer>();
     }
     if (kind == L"uniqueValue") {
         n.allow({"kind", "field", "classes"});
-        auto r = make<RasterUniqueValueRenderer>();
+        auto r = RasterUniqueValueRenderer::create();
         apply(n, r->put_Field(bstr(n.text_or("field", L"")).get()));
         auto classes = n.at("classes").items();
         apply(n, r->put_ClassCount(long(classes.size())));
@@ -348,7 +348,7 @@ ComPtr<IRasterRenderer> raster_renderer(const Node& n, long bands) {
     }
     if (kind == L"classify") {
         n.allow({"kind", "field", "classes"});
-        auto r = make<RasterClassifyRenderer>();
+        auto r = RasterClassifyRenderer::create();
         apply(n, r->put_Field(bstr(n.text_or("field", L"")).get()));
         class_list<IRasterClassifyRenderer>(n, r.get());
         return r.as<IRasterRenderer>();
@@ -372,9 +372,9 @@ ComPtr<ILayer> layer(const Node& n);
 
 ComPtr<ILayer> feature_layer(const Node& n) {
     n.allow({"kind", "name", "valid", "visible", "shapeType", "features", "renderer"});
-    auto l = make<FeatureLayer>();
+    auto l = FeatureLayer::create();
     common(n, l.get());
-    auto features = make<FeatureClass>();
+    auto features = FeatureClass::create();
     long type = shape_type(n.at("shapeType"));
     apply(n, features->put_ShapeType(type));
     if (auto list = n.find("features"))
@@ -386,7 +386,7 @@ ComPtr<ILayer> feature_layer(const Node& n) {
 
 ComPtr<ILayer> raster_layer(const Node& n) {
     n.allow({"kind", "name", "valid", "visible", "extent", "columns", "rows", "bands", "cells", "renderer"});
-    auto l = make<RasterLayer>();
+    auto l = RasterLayer::create();
     common(n, l.get());
     long columns = n.at("columns").whole(), rows = n.at("rows").whole(), bands = n.whole_or("bands", 1);
     if (columns < 1 || rows < 1 || bands < 1) n.fail(L"a raster has at least one column, row and band");
@@ -413,7 +413,7 @@ ComPtr<ILayer> raster_layer(const Node& n) {
 
 ComPtr<ILayer> group_layer(const Node& n) {
     n.allow({"kind", "name", "valid", "visible", "layers"});
-    auto g = make<GroupLayer>();
+    auto g = GroupLayer::create();
     common(n, g.get());
     if (auto members = n.find("layers"))
         for (const Node& m : members->items()) apply(m, g->Add(layer(m).get()));  // in order: Add appends
@@ -427,7 +427,7 @@ ComPtr<ILayer> layer(const Node& n) {
     if (kind == L"group") return group_layer(n);
     if (kind == L"plain") {
         n.allow({"kind", "name", "valid", "visible"});
-        auto l = make<PlainLayer>();
+        auto l = PlainLayer::create();
         common(n, l.get());
         return l.as<ILayer>();
     }
@@ -440,7 +440,7 @@ com::ComPtr<Map> load_map(std::string_view text, std::wstring_view name) {
     nlohmann::json root = parse(text, name);
     Node doc(root, name, "");
     doc.allow({"name", "extent", "layers"});
-    auto map = make<Map>();
+    auto map = Map::create();
     apply(doc, map->put_Name(bstr(doc.text_or("name", L"Layers")).get()));
     std::vector<ComPtr<ILayer>> layers;
     if (auto list = doc.find("layers"))

@@ -2,7 +2,7 @@
 
 namespace mapmodel {
 
-com::ComPtr<IEnvelope> make_envelope(const Bounds& b) { return make<Envelope>(b).as<IEnvelope>(); }
+com::ComPtr<IEnvelope> make_envelope(const Bounds& b) { return Envelope::create(b).as<IEnvelope>(); }
 
 Bounds bounds_of(IEnvelope* e) {
     if (!e) return {};

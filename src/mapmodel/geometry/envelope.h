@@ -16,7 +16,7 @@ public:
     GeometryType geometry_type() const { return GeometryEnvelope; }
     Bounds bounds() const { return b_; }
     void set_empty() { b_ = Bounds{}; }
-    com::ComPtr<Envelope> duplicate() const { return make<Envelope>(b_); }
+    com::ComPtr<Envelope> duplicate() const { return Envelope::create(b_); }
 
     STDMETHODIMP get_XMin(double* v) override;
     STDMETHODIMP put_XMin(double v) override;

@@ -16,7 +16,7 @@ Vec coords_of(IPoint* p, const wchar_t* what) {
 }
 
 void give_point(IPoint** slot, const std::optional<Vec>& at) {
-    give(slot, make<Point>(at));
+    give(slot, Point::create(at));
 }
 }  // namespace
 

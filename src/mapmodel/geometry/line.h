@@ -18,7 +18,7 @@ public:
     // Empty until both ends are set.
     Bounds bounds() const;
     void set_empty() { from_.reset(); to_.reset(); }
-    com::ComPtr<Line> duplicate() const { return make<Line>(from_, to_); }
+    com::ComPtr<Line> duplicate() const { return Line::create(from_, to_); }
 
     STDMETHODIMP get_FromPoint(IPoint** p) override;
     STDMETHODIMP putref_FromPoint(IPoint* p) override;

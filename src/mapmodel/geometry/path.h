@@ -48,7 +48,7 @@ public:
     Polygon() = default;
     explicit Polygon(std::vector<Vec> points) { points_ = std::move(points); }
     void* query_more(REFIID riid) noexcept { return geometry_interface(riid); }
-    com::ComPtr<Polygon> duplicate() const { return make<Polygon>(points_); }
+    com::ComPtr<Polygon> duplicate() const { return Polygon::create(points_); }
 };
 
 class Polyline final : public com::ComObject<Polyline, PathBase<Polyline, IPolyline, GeometryPolyline>,
@@ -57,7 +57,7 @@ public:
     Polyline() = default;
     explicit Polyline(std::vector<Vec> points) { points_ = std::move(points); }
     void* query_more(REFIID riid) noexcept { return geometry_interface(riid); }
-    com::ComPtr<Polyline> duplicate() const { return make<Polyline>(points_); }
+    com::ComPtr<Polyline> duplicate() const { return Polyline::create(points_); }
 };
 
 }  // namespace mapmodel

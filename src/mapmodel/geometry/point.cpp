@@ -6,7 +6,7 @@ namespace {
 constexpr const IID& kIid = __uuidof(IPoint);
 }
 
-com::ComPtr<IPoint> make_point(Vec at) { return make<Point>(at).as<IPoint>(); }
+com::ComPtr<IPoint> make_point(Vec at) { return Point::create(at).as<IPoint>(); }
 
 Bounds Point::bounds() const {
     Bounds b;

@@ -16,7 +16,7 @@ public:
     GeometryType geometry_type() const { return GeometryPoint; }
     Bounds bounds() const;
     void set_empty() { at_.reset(); }
-    com::ComPtr<Point> duplicate() const { return make<Point>(at_); }
+    com::ComPtr<Point> duplicate() const { return Point::create(at_); }
 
     STDMETHODIMP get_X(double* v) override;
     STDMETHODIMP put_X(double v) override;

@@ -236,7 +236,7 @@ void draw_raster(const Picture& p, IRasterLayer* raster) {
                 PatBlt(p.dc, a.x, a.y, z.x - a.x, z.y - a.y, PATCOPY);
             }
     } else if (look.symbol) {
-        auto cell = make<Envelope>();
+        auto cell = Envelope::create();
         ComPtr<IGeometry> shape = cell.as<IGeometry>();
         SymbolSlot slot(p.dc, p.transformation.get());
         for (long row = 0; row < rows; ++row)
@@ -318,7 +318,7 @@ void draw_layers(HDC dc, long width, long height, const std::vector<ComPtr<ILaye
     Bounds world = fitted(extent, width, height);
     std::optional<Picture> picture;
     if (!world.empty) {
-        auto t = make<DisplayTransformation>();
+        auto t = DisplayTransformation::create();
         auto e = make_envelope(world);
         check(t->put_Bounds(e.get()));
         check(t->put_VisibleBounds(e.get()));

@@ -244,9 +244,9 @@ void SymbolEditor::paint_preview(const DRAWITEMSTRUCT& item) {
     ComPtr<IGeometry> shape;
     switch (kind_) {
     case Kind::SolidFill:
-    case Kind::GradientFill: shape = make<Envelope>(Bounds::of(l, t, rt, b)).as<IGeometry>(); break;
-    case Kind::Line: shape = make<Line>(Vec{l, (t + b) / 2}, Vec{rt, (t + b) / 2}).as<IGeometry>(); break;
-    default: shape = make<Point>(Vec{(l + rt) / 2, (t + b) / 2}).as<IGeometry>(); break;
+    case Kind::GradientFill: shape = Envelope::create(Bounds::of(l, t, rt, b)).as<IGeometry>(); break;
+    case Kind::Line: shape = Line::create(Vec{l, (t + b) / 2}, Vec{rt, (t + b) / 2}).as<IGeometry>(); break;
+    default: shape = Point::create(Vec{(l + rt) / 2, (t + b) / 2}).as<IGeometry>(); break;
     }
     check(symbol_->SetupDC(reinterpret_cast<LONG_PTR>(item.hDC), nullptr));
     HRESULT hr = symbol_->Draw(shape.get());
@@ -307,7 +307,7 @@ void SymbolEditor::set_size(double points) {
         check(fill->get_Outline(outline.put()));
         if (!outline && points == 0) break;
         if (!outline) {
-            outline = make<LineSymbol>().as<ILineSymbol>();
+            outline = LineSymbol::create().as<ILineSymbol>();
             check(fill->putref_Outline(outline.get()));
         }
         check(outline->put_Width(points));

@@ -2,7 +2,7 @@
 
 namespace mapmodel {
 
-com::ComPtr<ILineSymbol> default_outline() { return make<LineSymbol>().as<ILineSymbol>(); }
+com::ComPtr<ILineSymbol> default_outline() { return LineSymbol::create().as<ILineSymbol>(); }
 
 FillSession::FillSession(HDC dc, const Mapping& m, ILineSymbol* outline) : Session(dc, m) {
     if (!outline) return;

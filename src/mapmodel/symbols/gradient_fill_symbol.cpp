@@ -64,7 +64,7 @@ private:
 }  // namespace
 
 com::ComPtr<GradientFillSymbol> GradientFillSymbol::duplicate() const {
-    auto copy = make<GradientFillSymbol>();
+    auto copy = GradientFillSymbol::create();
     copy->color_ = color_;
     copy->outline_ = copy_line(outline_.get());
     copy->ramp_ = clone_of(ramp_.get());

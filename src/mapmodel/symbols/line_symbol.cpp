@@ -35,7 +35,7 @@ com::ComPtr<ILineSymbol> copy_line(ILineSymbol* line) {
     if (!line) return nullptr;
     com::ComPtr<ILineSymbol> l(line);
     if (l.query<ICloneable>()) return clone_of(line);
-    return make<LineSymbol>(stroke_of(line)).as<ILineSymbol>();
+    return LineSymbol::create(stroke_of(line)).as<ILineSymbol>();
 }
 
 com::ComPtr<LineSymbol> LineSymbol::of(ILineSymbol* line) noexcept {

@@ -19,7 +19,7 @@ public:
     const Stroke& stroke() const noexcept { return stroke_; }
     std::optional<Likeness> likeness() const;
 
-    com::ComPtr<LineSymbol> duplicate() const { return make<LineSymbol>(stroke_); }
+    com::ComPtr<LineSymbol> duplicate() const { return LineSymbol::create(stroke_); }
     std::unique_ptr<Session> begin(HDC dc, const Mapping& m) const;
     Estimate estimate(const Mapping& m, const Shape& s) const;
 

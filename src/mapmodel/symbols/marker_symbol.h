@@ -19,7 +19,7 @@ public:
     MarkerSymbol() = default;
     explicit MarkerSymbol(const Settings& s) : s_(s) {}
 
-    com::ComPtr<MarkerSymbol> duplicate() const { return make<MarkerSymbol>(s_); }
+    com::ComPtr<MarkerSymbol> duplicate() const { return MarkerSymbol::create(s_); }
     std::unique_ptr<Session> begin(HDC dc, const Mapping& m) const;
     Estimate estimate(const Mapping& m, const Shape& s) const;
     std::optional<Likeness> likeness() const {

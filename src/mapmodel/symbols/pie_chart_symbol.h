@@ -24,7 +24,7 @@ public:
     PieChartSymbol() = default;
     explicit PieChartSymbol(Settings s) : s_(std::move(s)) {}
 
-    com::ComPtr<PieChartSymbol> duplicate() const { return make<PieChartSymbol>(s_); }
+    com::ComPtr<PieChartSymbol> duplicate() const { return PieChartSymbol::create(s_); }
     std::unique_ptr<Session> begin(HDC dc, const Mapping& m) const;
     Estimate estimate(const Mapping& m, const Shape& s) const;
     // The size and every slice's weight (pies of more slices than that holds are measured

@@ -47,7 +47,7 @@ SolidFillSymbol::SolidFillSymbol(COLORREF color, com::ComPtr<ILineSymbol> outlin
 }
 
 com::ComPtr<SolidFillSymbol> SolidFillSymbol::duplicate() const {
-    return make<SolidFillSymbol>(color_, copy_line(outline_.get()), style_);
+    return SolidFillSymbol::create(color_, copy_line(outline_.get()), style_);
 }
 
 std::optional<Likeness> SolidFillSymbol::likeness() const {

@@ -25,7 +25,7 @@ struct ReceivedEvent {
 
 class RecordingSink final : public com::ComObject<RecordingSink, IDispatch> {
 public:
-    static com::ComPtr<RecordingSink> make() { return com::ComPtr<RecordingSink>::attach(create()); }
+    static com::ComPtr<RecordingSink> make() { return create(); }
 
     bool setCancel = false;              // cancel every event
     std::vector<DISPID> cancelEvents;    // cancel these events

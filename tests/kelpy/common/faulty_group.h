@@ -13,7 +13,7 @@ class FaultyGroup final : public com::ComObject<FaultyGroup, IGroupLayer, ISubLa
 public:
     explicit FaultyGroup(com::ComPtr<ILayer> real) : real_(real.as<IGroupLayer>()), members_(real.as<ISubLayers>()) {}
     static com::ComPtr<FaultyGroup> wrap(com::ComPtr<ILayer> real) {
-        return com::ComPtr<FaultyGroup>::attach(create(std::move(real)));
+        return create(std::move(real));
     }
     com::ComPtr<ILayer> layer() { return com::ComPtr<ILayer>(static_cast<IGroupLayer*>(this)); }
 

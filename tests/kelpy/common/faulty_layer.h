@@ -14,7 +14,7 @@ public:
     FaultyLayer(std::wstring name, int fail_at, HRESULT hr = E_FAIL)
         : name_(std::move(name)), fail_at_(fail_at), hr_(hr) {}
     static com::ComPtr<ILayer> make(std::wstring name, int fail_at, HRESULT hr = E_FAIL) {
-        return com::ComPtr<ILayer>::attach(create(std::move(name), fail_at, hr));
+        return create(std::move(name), fail_at, hr);
     }
 
     STDMETHODIMP GetTypeInfoCount(UINT* n) override;

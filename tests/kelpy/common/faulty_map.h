@@ -16,7 +16,7 @@ class FaultyMap final : public com::ComObject<FaultyMap, IMap, IMapView, IConnec
 public:
     explicit FaultyMap(com::ComPtr<IMap> real) : real_(std::move(real)) {}
     static com::ComPtr<FaultyMap> wrap(com::ComPtr<IMap> real) {
-        return com::ComPtr<FaultyMap>::attach(create(std::move(real)));
+        return create(std::move(real));
     }
 
     // Fails call n from now on (0: no call fails) and starts counting again.

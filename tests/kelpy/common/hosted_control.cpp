@@ -5,7 +5,7 @@
 namespace test {
 
 HostedControl::HostedControl(Options options)
-    : toc_(com::ComPtr<kelpy::Toc>::attach(kelpy::Toc::create())) {
+    : toc_(kelpy::Toc::create()) {
     RECT bounds{0, 0, options.width, options.height};
     toc_->CreateControlWindow(nullptr, bounds);
     if (options.start) toc_->StartRunTime();

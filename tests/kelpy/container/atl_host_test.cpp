@@ -75,7 +75,7 @@ TEST_F(AtlHost, RunTimeTreeHookedStyledAndFillingTheControl) {
 TEST_F(AtlHost, EventSinkConnectsThroughTheConnectionPoint) {
     auto unknown = object();
     ASSERT_TRUE(unknown);
-    auto sink = com::ComPtr<test::RecordingSink>::attach(test::RecordingSink::create());
+    auto sink = test::RecordingSink::create();
     test::EventConnection connection(unknown.get(), sink.get());
     auto info = unknown.as<IProvideClassInfo2>();
     GUID events{};

@@ -10,7 +10,7 @@ namespace {
 struct Events : ::testing::Test {
     com::ComPtr<kelpy::Toc> toc = test::new_control();
     host::ControlHost host{toc.get()->unknown(), host::HostOptions{}};
-    com::ComPtr<test::RecordingSink> sink = com::ComPtr<test::RecordingSink>::attach(test::RecordingSink::create());
+    com::ComPtr<test::RecordingSink> sink = test::RecordingSink::create();
 };
 
 TEST_F(Events, CancelSetByTheSinkIsReadBack) {
@@ -47,7 +47,7 @@ TEST_F(Events, EveryArgumentGoesByReference) {
 }
 
 TEST_F(Events, EverySinkHearsAndAnUnadvisedOneDoesNot) {
-    auto second = com::ComPtr<test::RecordingSink>::attach(test::RecordingSink::create());
+    auto second = test::RecordingSink::create();
     test::EventConnection first(toc.get()->unknown(), sink.get());
     {
         test::EventConnection other(toc.get()->unknown(), second.get());
@@ -95,7 +95,7 @@ TEST_F(Events, ContainerFindsTheEventInterface) {
     com::ComPtr<IConnectionPoint> point;
     ASSERT_EQ(points->FindConnectionPoint(DIID___TOC, point.put()), S_OK);
     DWORD cookie = 0;
-    auto site = com::ComPtr<host::ControlSite>::attach(host::ControlSite::create(nullptr, std::nullopt));
+    auto site = host::ControlSite::create(nullptr, std::nullopt);
     EXPECT_EQ(point->Advise(static_cast<IOleClientSite*>(site.get()), &cookie), CONNECT_E_CANNOTCONNECT);
 }
 

@@ -98,7 +98,7 @@ private:
 TEST(Dispatch, AParameterByReferenceGoesBackToTheCallersVariable) {
     auto given = make_map(L"Given"), returned = make_map(L"Returned");
     auto info = com::type_info(LIBID_KELPY, kelpy::KelpyLib::major, kelpy::KelpyLib::minor, IID__TOC);
-    auto swapping = com::ComPtr<SwappingToc>::attach(SwappingToc::create(returned));
+    auto swapping = SwappingToc::create(returned);
     auto call = [&](VARIANTARG argument) {
         DISPPARAMS params{&argument, nullptr, 1, 0};
         return com::invoke(info.get(), static_cast<_TOC*>(swapping.get()), initialize_id, DISPATCH_METHOD, &params,

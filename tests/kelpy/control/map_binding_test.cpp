@@ -98,7 +98,7 @@ TEST_F(Binding, SelectedLayerIsNothingBeforeAnyPress) {
 // A control without a window (made by a script, or not activated yet) takes its map; the
 // start-up of the window it gets later builds the tree.
 TEST(WindowlessBinding, TheMapIsShownOnceTheControlHasAWindow) {
-    auto toc = com::ComPtr<kelpy::Toc>::attach(kelpy::Toc::create());
+    auto toc = kelpy::Toc::create();
     auto map = make_map(L"Bay", {feature_layer(L"Roads")});
     IMap* argument = map.get();
     ASSERT_EQ(toc->Initialize(&argument), S_OK);

@@ -30,7 +30,7 @@ struct TransformationSeen {
 
 class FakeSymbol final : public com::ComObject<FakeSymbol, ISymbol> {
 public:
-    static com::ComPtr<FakeSymbol> make() { return com::ComPtr<FakeSymbol>::attach(create()); }
+    static com::ComPtr<FakeSymbol> make() { return create(); }
 
     // The boundary answered by QueryBoundary: an axis-parallel rectangle of this size at the
     // origin, or nothing when empty.

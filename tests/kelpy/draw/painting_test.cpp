@@ -25,12 +25,12 @@ protected:
 
     // Draws an item with this label rectangle on the canvas; answers SkipDefault.
     bool draw(const kelpy::NodePtr& node, RECT label, HDC dc = nullptr) {
-        auto rect = kelpy::CRect::make();
+        auto rect = kelpy::CRect::create();
         rect->Left = label.left;
         rect->Top = label.top;
         rect->Right = label.right;
         rect->Bottom = label.bottom;
-        auto args = kelpy::CustomDrawEventArgs::make();
+        auto args = kelpy::CustomDrawEventArgs::create();
         args->Node = node ? com::ComPtr<IDispatch>(static_cast<IDispatch*>(node.get())) : nullptr;
         args->Rect = rect;
         args->hdc = reinterpret_cast<LONG_PTR>(dc ? dc : canvas.dc());

@@ -81,11 +81,11 @@ TEST_F(SwatchCache, RowsPushedOutByMoreRecentlyPaintedRowsAreDrawnAgain) {
     show({rendered_feature_layer(L"Many", GeometryPolygon, unique_value_renderer(L"V", values))});
     Canvas canvas{240, 40};
     const auto draw = [&](int i) {
-        auto rect = kelpy::CRect::make();
+        auto rect = kelpy::CRect::create();
         rect->Left = 100;
         rect->Right = 200;
         rect->Bottom = 16;
-        auto args = kelpy::CustomDrawEventArgs::make();
+        auto args = kelpy::CustomDrawEventArgs::create();
         kelpy::NodePtr node = item(L"value " + std::to_wstring(i));
         args->Node = com::ComPtr<IDispatch>(static_cast<IDispatch*>(node.get()));
         args->Rect = rect;

@@ -107,7 +107,7 @@ private:
 };
 
 ComPtr<StandIn> stand_in(std::vector<IID> claimed) {
-    return ComPtr<StandIn>::attach(StandIn::create(std::move(claimed)));
+    return StandIn::create(std::move(claimed));
 }
 
 class Records : public ::testing::Test {
@@ -121,7 +121,7 @@ void expect_nothing(const Variant& v) {
 }
 
 TEST_F(Records, NewRecordsReadTheirDefaults) {
-    auto node = kelpy::TocNode::make();
+    auto node = kelpy::TocNode::create();
     IDispatch* n = dispatch(node);
     EXPECT_EQ(get(n, L"TOCNodeType").to_long(), 0);           // Root
     EXPECT_EQ(get(n, L"LayerType").to_long(), 0);             // FeatureLayer
@@ -132,13 +132,13 @@ TEST_F(Records, NewRecordsReadTheirDefaults) {
                                   L"RasterRendererType"})
         EXPECT_EQ(get(n, number).to_long(), 0) << com::narrow(number);
 
-    auto hit = kelpy::TreeViewHitTestInfo::make();
+    auto hit = kelpy::TreeViewHitTestInfo::create();
     Variant code = get(dispatch(hit), L"TreeviewHitTest");
     EXPECT_EQ(code.type(), VT_I4);
     EXPECT_EQ(code.get()->lVal, -1);  // no hit test made yet
     expect_nothing(get(dispatch(hit), L"Node"));
 
-    auto args = kelpy::CustomDrawEventArgs::make();
+    auto args = kelpy::CustomDrawEventArgs::create();
     Variant skip = get(dispatch(args), L"SkipDefault");
     EXPECT_EQ(skip.type(), VT_BOOL);
     EXPECT_EQ(skip.get()->boolVal, VARIANT_FALSE);
@@ -146,7 +146,7 @@ TEST_F(Records, NewRecordsReadTheirDefaults) {
     expect_nothing(get(dispatch(args), L"Rect"));
     EXPECT_TRUE(same_value(get(dispatch(args), L"hdc"), pointer_sized(0)));
 
-    auto rect = kelpy::CRect::make();
+    auto rect = kelpy::CRect::create();
     for (const wchar_t* edge : {L"Left", L"Top", L"Right", L"Bottom", L"Width", L"Height"})
         EXPECT_EQ(get(dispatch(rect), edge).to_long(), 0) << com::narrow(edge);
 }
@@ -176,7 +176,7 @@ void round_trip(IDispatch* d, const std::vector<ValueField>& fields) {
 
 TEST_F(Records, ValueFieldsRoundTripThroughDispatchByName) {
     const LONG_PTR handle = x64 ? LONG_PTR(0x123456789ABLL) : LONG_PTR(0x12345678);
-    auto node = kelpy::TocNode::make();
+    auto node = kelpy::TocNode::create();
     round_trip(dispatch(node), {
         {L"TOCNodeType", Variant::from_long(5), [&] { return LONG_PTR(node->TOCNodeType); }},
         {L"Handle", pointer_sized(handle), [&] { return node->Handle; }},
@@ -191,7 +191,7 @@ TEST_F(Records, ValueFieldsRoundTripThroughDispatchByName) {
         {L"FeatureRendererType", Variant::from_long(7), [&] { return LONG_PTR(node->FeatureRendererType); }},
     });
 
-    auto rect = kelpy::CRect::make();
+    auto rect = kelpy::CRect::create();
     round_trip(dispatch(rect), {
         {L"Left", Variant::from_long(-3), [&] { return LONG_PTR(rect->Left); }},
         {L"Top", Variant::from_long(8), [&] { return LONG_PTR(rect->Top); }},
@@ -199,21 +199,21 @@ TEST_F(Records, ValueFieldsRoundTripThroughDispatchByName) {
         {L"Bottom", Variant::from_long(30), [&] { return LONG_PTR(rect->Bottom); }},
     });
 
-    auto args = kelpy::CustomDrawEventArgs::make();
+    auto args = kelpy::CustomDrawEventArgs::create();
     round_trip(dispatch(args), {
         {L"hdc", pointer_sized(handle + 1), [&] { return args->hdc; }},
         {L"SkipDefault", Variant::from_bool(true), [&] { return LONG_PTR(args->SkipDefault ? -1 : 0); }},
         {L"ItemHeight", Variant::from_long(17), [&] { return LONG_PTR(args->ItemHeight); }},
     });
 
-    auto hit = kelpy::TreeViewHitTestInfo::make();
+    auto hit = kelpy::TreeViewHitTestInfo::create();
     round_trip(dispatch(hit), {
         {L"TreeviewHitTest", Variant::from_long(4 | 64), [&] { return LONG_PTR(hit->TreeviewHitTest); }},
     });
 }
 
 TEST_F(Records, ObjectFieldsArePutByReferenceAndRefuseObjectsOfAnotherKind) {
-    auto node = kelpy::TocNode::make();
+    auto node = kelpy::TocNode::create();
     IDispatch* n = dispatch(node);
     ComPtr<StandIn> layer = stand_in({IID_ILayer, IID_IGroupLayer});
 
@@ -226,7 +226,7 @@ TEST_F(Records, ObjectFieldsArePutByReferenceAndRefuseObjectsOfAnotherKind) {
     // A layer is not a symbol; a rectangle is not a layer. Nothing is stored.
     EXPECT_TRUE(FAILED(putref(n, L"Symbol", layer->unknown()).hr));
     EXPECT_FALSE(node->Symbol);
-    auto rect = kelpy::CRect::make();
+    auto rect = kelpy::CRect::create();
     EXPECT_TRUE(FAILED(putref(n, L"Layer", rect->unknown()).hr));
     EXPECT_TRUE(com::same_object(node->Layer.get(), layer->unknown()));
 
@@ -235,7 +235,7 @@ TEST_F(Records, ObjectFieldsArePutByReferenceAndRefuseObjectsOfAnotherKind) {
     EXPECT_FALSE(node->GroupLayer);
     expect_nothing(get(n, L"GroupLayer"));
 
-    auto args = kelpy::CustomDrawEventArgs::make();
+    auto args = kelpy::CustomDrawEventArgs::create();
     IDispatch* a = dispatch(args);
     EXPECT_EQ(putref(a, L"Node", node->unknown()).hr, S_OK);
     EXPECT_EQ(putref(a, L"Rect", rect->unknown()).hr, S_OK);
@@ -250,13 +250,13 @@ TEST_F(Records, ObjectFieldsArePutByReferenceAndRefuseObjectsOfAnotherKind) {
     EXPECT_EQ(putref(a, L"Rect", nullptr).hr, S_OK);
     EXPECT_FALSE(args->Rect);
 
-    auto hit = kelpy::TreeViewHitTestInfo::make();
+    auto hit = kelpy::TreeViewHitTestInfo::create();
     EXPECT_EQ(putref(dispatch(hit), L"Node", node->unknown()).hr, S_OK);
     EXPECT_TRUE(com::same_object(hit->Node.get(), node->unknown()));
 }
 
 TEST_F(Records, RectangleSizesAreIntegerVariantsAndMayBeNegative) {
-    auto rect = kelpy::CRect::make();
+    auto rect = kelpy::CRect::create();
     rect->Left = 10;
     rect->Right = 4;
     rect->Top = -5;
@@ -273,7 +273,7 @@ TEST_F(Records, RectangleSizesAreIntegerVariantsAndMayBeNegative) {
 }
 
 TEST_F(Records, RectangleSizeOutsideThirtyTwoBitsIsTheOverflowErrorWithErrorInfo) {
-    auto rect = kelpy::CRect::make();
+    auto rect = kelpy::CRect::create();
     rect->Left = LONG_MIN;
     rect->Right = 1;
 
@@ -307,9 +307,9 @@ TEST_F(Records, RectangleSizeOutsideThirtyTwoBitsIsTheOverflowErrorWithErrorInfo
 TEST(Server, CanUnloadOnlyWhenNoObjectLivesAndNoLockIsHeld) {
     EXPECT_EQ(DllCanUnloadNow(), S_OK);
     {
-        auto node = kelpy::TocNode::make();
+        auto node = kelpy::TocNode::create();
         EXPECT_EQ(DllCanUnloadNow(), S_FALSE);
-        auto rect = kelpy::CRect::make();
+        auto rect = kelpy::CRect::create();
         node = nullptr;
         EXPECT_EQ(DllCanUnloadNow(), S_FALSE);
     }

@@ -139,13 +139,13 @@ void Interaction::SetUp() {
     faulty = FaultyMap::wrap(map);
 
     sink = RecordingSink::make();
-    auto recorder = com::ComPtr<ViewRecorder>::attach(ViewRecorder::create(refreshes, changes));
+    auto recorder = ViewRecorder::create(refreshes, changes);
     view_sink_ = recorder->unknown();
     com::ComPtr<IConnectionPoint> point;
     com::check(map.as<IConnectionPointContainer>()->FindConnectionPoint(IID_IMapViewEvents, point.put()));
     com::check(point->Advise(view_sink_.get(), &view_cookie_));
 
-    toc = com::ComPtr<kelpy::Toc>::attach(kelpy::Toc::create());
+    toc = kelpy::Toc::create();
     host::HostOptions options;
     options.userMode = true;
     options.width = 280;

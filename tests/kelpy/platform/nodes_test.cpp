@@ -170,7 +170,7 @@ TEST_F(Nodes, AnItemIsACountedDispatchObjectThatLeadsBackToItself) {
     ASSERT_TRUE(as_dispatch);
     EXPECT_EQ(Node::From(as_dispatch.get()), n);
     EXPECT_FALSE(Node::From(nullptr));
-    auto record = kelpy::TocNode::make();
+    auto record = kelpy::TocNode::create();
     EXPECT_FALSE(Node::From(record->unknown()));
     UINT count = 9;
     EXPECT_EQ(as_dispatch->GetTypeInfoCount(&count), S_OK);

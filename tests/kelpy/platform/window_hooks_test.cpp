@@ -80,7 +80,7 @@ class WindowHooks : public ::testing::Test {
 protected:
     HWND tree = make_window();
     HWND ctrl = make_window();
-    com::ComPtr<FakeToc> toc = com::ComPtr<FakeToc>::attach(FakeToc::create());
+    com::ComPtr<FakeToc> toc = FakeToc::create();
 
     void SetUp() override { received.clear(); }
     void TearDown() override {
@@ -160,7 +160,7 @@ TEST_F(WindowHooks, HookingAWindowAgainReplacesItsRegistration) {
     EXPECT_EQ(send(tree), previous_answer);
     EXPECT_EQ(toc->calls.size(), 1u);
     // Another control takes the tree window: the first registration ends for both its windows.
-    auto other = com::ComPtr<FakeToc>::attach(FakeToc::create());
+    auto other = FakeToc::create();
     HWND other_ctrl = make_window();
     basTOC::HookWindows(other.get(), tree, other_ctrl);
     EXPECT_EQ(proc_of(ctrl), own);
@@ -179,7 +179,7 @@ TEST_F(WindowHooks, HookingAWindowAgainReplacesItsRegistration) {
 TEST_F(WindowHooks, SeveralControlsOnOneThreadEachKeepTheirHooks) {
     const WNDPROC own = proc_of(tree);
     HWND other_tree = make_window(), other_ctrl = make_window();
-    auto other = com::ComPtr<FakeToc>::attach(FakeToc::create());
+    auto other = FakeToc::create();
     basTOC::HookWindows(toc.get(), tree, ctrl);
     basTOC::HookWindows(other.get(), other_tree, other_ctrl);
     EXPECT_EQ(basTOC::RegisteredControl(ctrl), toc.get());

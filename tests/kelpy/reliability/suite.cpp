@@ -24,7 +24,7 @@ int main(const char* name, const std::function<int()>& body) {
 }
 
 HostedToc::HostedToc(int width, int height) {
-    toc_ = com::ComPtr<kelpy::Toc>::attach(kelpy::Toc::create());
+    toc_ = kelpy::Toc::create();
     host::HostOptions options;
     options.userMode = true;
     options.width = width;

@@ -28,14 +28,14 @@ public:
 // A feature renderer of no kind that the control recognises.
 class UnknownFeatureRenderer final : public FakeDispatch<UnknownFeatureRenderer, IFeatureRenderer> {
 public:
-    static com::ComPtr<IFeatureRenderer> make() { return com::ComPtr<IFeatureRenderer>::attach(create()); }
+    static com::ComPtr<IFeatureRenderer> make() { return create(); }
     STDMETHODIMP get_Description(BSTR* text) override;
 };
 
 // A raster renderer of no kind that the control recognises.
 class UnknownRasterRenderer final : public FakeDispatch<UnknownRasterRenderer, IRasterRenderer> {
 public:
-    static com::ComPtr<IRasterRenderer> make() { return com::ComPtr<IRasterRenderer>::attach(create()); }
+    static com::ComPtr<IRasterRenderer> make() { return create(); }
     STDMETHODIMP get_Description(BSTR* text) override;
 };
 
@@ -45,7 +45,7 @@ class ManyValuesRenderer final : public FakeDispatch<ManyValuesRenderer, IFeatur
 public:
     ManyValuesRenderer(LONG count, LONG failing) : count_(count), failing_(failing) {}
     static com::ComPtr<IFeatureRenderer> make(LONG count, LONG failing = -1) {
-        return com::ComPtr<IFeatureRenderer>::attach(create(count, failing));
+        return create(count, failing);
     }
     STDMETHODIMP get_Description(BSTR* text) override;
     STDMETHODIMP get_FieldCount(LONG* n) override;
@@ -72,7 +72,7 @@ class ManyClassesRasterRenderer final
     : public FakeDispatch<ManyClassesRasterRenderer, IRasterRenderer, IRasterClassifyRenderer> {
 public:
     explicit ManyClassesRasterRenderer(LONG count) : count_(count) {}
-    static com::ComPtr<IRasterRenderer> make(LONG count) { return com::ComPtr<IRasterRenderer>::attach(create(count)); }
+    static com::ComPtr<IRasterRenderer> make(LONG count) { return create(count); }
     STDMETHODIMP get_Description(BSTR* text) override;
     STDMETHODIMP get_Field(BSTR* name) override;
     STDMETHODIMP put_Field(BSTR) override { return E_NOTIMPL; }
