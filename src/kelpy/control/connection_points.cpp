@@ -6,7 +6,7 @@
 namespace kelpy {
 
 Toc::OleEvents::OleEvents(Toc& toc) : point_(toc.add_connection_point(DIID___TOC)) {
-    toc.m_pEventSinks = this;
+    toc.m_events.Connect(this);
 }
 
 void Toc::OleEvents::ForEach(const std::function<void(IDispatch*)>& call) const {

@@ -68,7 +68,7 @@ void Toc::DestroyControlWindow() noexcept {
 
 void Toc::OnWindowGone() noexcept {
     // A drag that runs gives back what it holds while the timer still has its window.
-    m_pDragSession.reset();
+    m_interaction.EndDrag();
     tToc.Attach(nullptr);
     m_hWnd = nullptr;
     m_bWindowStarted = false;
@@ -95,7 +95,7 @@ LRESULT Toc::OnWindowMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_TIMER:
         if (wp == tToc.id()) {
-            platform::run_handler(L"tToc_Timer", [&] { tToc_Timer(); });
+            platform::run_handler(L"tToc_Timer", [&] { m_interaction.tToc_Timer(); });
             return 0;
         }
         break;

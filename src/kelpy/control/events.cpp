@@ -1,6 +1,6 @@
 // The events of __TOC. Every argument goes by reference (VT_BYREF): the sinks may change it,
 // and the caller gets back what they left.
-#include "kelpy/control/toc.h"
+#include "kelpy/control/events.h"
 #include "com/vbnum.h"
 
 namespace kelpy {
@@ -63,15 +63,15 @@ DISPPARAMS params_of(VARIANTARG (&reversed)[N]) {
 }
 }  // namespace
 
-void Toc::FireEvent(DISPID id, DISPPARAMS& params) {
-    if (!m_pEventSinks) return;
-    m_pEventSinks->ForEach([&](IDispatch* sink) {
+void Events::FireEvent(DISPID id, DISPPARAMS& params) {
+    if (!sinks_) return;
+    sinks_->ForEach([&](IDispatch* sink) {
         // An event reports what is happening; a sink's failure is the sink's own business.
         sink->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
     });
 }
 
-void Toc::RaiseOnContextMenu(::TOCNodeType& nodeType) {
+void Events::RaiseOnContextMenu(::TOCNodeType& nodeType) {
     LONG type = LONG(nodeType);
     VARIANTARG args[] = {by_ref(&type)};
     DISPPARAMS params = params_of(args);
@@ -79,7 +79,7 @@ void Toc::RaiseOnContextMenu(::TOCNodeType& nodeType) {
     nodeType = ::TOCNodeType(type);
 }
 
-void Toc::RaiseOnSymbolSelector(bool& cancel, com::ComPtr<ISymbol>& symbol) {
+void Events::RaiseOnSymbolSelector(bool& cancel, com::ComPtr<ISymbol>& symbol) {
     VARIANT_BOOL c = com::vb(cancel);
     ObjectSlot<ISymbol> slot(symbol);
     VARIANTARG args[] = {by_ref(slot.get()), by_ref(&c)};
@@ -89,7 +89,7 @@ void Toc::RaiseOnSymbolSelector(bool& cancel, com::ComPtr<ISymbol>& symbol) {
     symbol = slot.value();
 }
 
-void Toc::RaiseOnDragLayer(bool& cancel, com::ComPtr<ILayer>& layer) {
+void Events::RaiseOnDragLayer(bool& cancel, com::ComPtr<ILayer>& layer) {
     VARIANT_BOOL c = com::vb(cancel);
     ObjectSlot<ILayer> slot(layer);
     VARIANTARG args[] = {by_ref(slot.get()), by_ref(&c)};
@@ -99,7 +99,7 @@ void Toc::RaiseOnDragLayer(bool& cancel, com::ComPtr<ILayer>& layer) {
     layer = slot.value();
 }
 
-void Toc::RaiseOnBeforeRefreshMap(bool& cancel) {
+void Events::RaiseOnBeforeRefreshMap(bool& cancel) {
     VARIANT_BOOL c = com::vb(cancel);
     VARIANTARG args[] = {by_ref(&c)};
     DISPPARAMS params = params_of(args);

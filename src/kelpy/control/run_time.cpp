@@ -21,9 +21,7 @@ void Toc::StartRunTime() {
     HWND tree = tvwTOC.hWnd();
     SetWindowLongPtrW(tree, GWL_STYLE, GetWindowLongPtrW(tree, GWL_STYLE) | TVS_LINESATROOT | TVS_NONEVENHEIGHT);
     if (!m_bRunTimeStarted) {
-        m_aNodeStates.Redim(1);
-        m_aNodeStates.Set(0, L"", true);
-        m_aNodeStates.Set(1, L"", false);
+        m_builder.CreateMemory();
         m_bRunTimeStarted = true;
     }
     m_bWindowStarted = true;

@@ -1,5 +1,6 @@
 #include "kelpy/control/toc.h"
 #include "com/boundary.h"
+#include "com/error.h"
 #include "kelpy/platform/window_hooks.h"
 
 namespace kelpy {
@@ -10,10 +11,21 @@ constexpr UINT toc_timer_interval_ms = 25;
 constexpr COLORREF magenta = RGB(255, 0, 255);
 }  // namespace
 
-Toc::Toc() : imlTOC(16, 16, magenta), tToc(toc_timer_id, toc_timer_interval_ms) {
+Toc::Toc()
+    : imlTOC(16, 16, magenta),
+      tToc(toc_timer_id, toc_timer_interval_ms),
+      m_interaction({.map = m_pMap,
+                     .selectedLayer = m_pSelectedLayer,
+                     .window = m_hWnd,
+                     .control = *this,
+                     .tree = tvwTOC,
+                     .timer = tToc,
+                     .builder = m_builder,
+                     .painter = m_painter,
+                     .events = m_events}) {
     LoadItemImages();
     tvwTOC.SetImageList(&imlTOC);
-    tvwTOC.SetEvents(this);
+    tvwTOC.SetEvents(&m_interaction);
     // The timer tToc runs only while a layer is dragged (its ticks would do nothing otherwise;
     // an idle control wakes its thread for nothing 40 times a second).
 }
@@ -34,10 +46,29 @@ STDMETHODIMP Toc::get_SelectedLayer(ILayer** layer) {
     });
 }
 
-void Toc::MouseDown(int16_t button, platform::ShiftMask shift, float x, float y) { tvwTOC_MouseDown(button, shift, x, y); }
-void Toc::MouseMove(int16_t button, platform::ShiftMask shift, float x, float y) { tvwTOC_MouseMove(button, shift, x, y); }
-void Toc::MouseUp(int16_t button, platform::ShiftMask shift, float x, float y) { tvwTOC_MouseUp(button, shift, x, y); }
-void Toc::Expand(const NodePtr& node) { tvwTOC_Expand(node); }
-void Toc::Collapse(const NodePtr& node) { tvwTOC_Collapse(node); }
+STDMETHODIMP Toc::Reset() {
+    return com::boundary(IID__TOC, [&] { m_builder.Rebuild(m_pMap); });
+}
+
+STDMETHODIMP Toc::TreeWndProc(LONG_PTR*, LONG* msg, LONG_PTR* wp, LONG_PTR* lp, LONG_PTR*, VARIANT_BOOL* handled) {
+    // Every message of the tree comes here; all that the interaction does not act on leave at
+    // once.
+    if (msg && !interact::Interaction::Wants(*msg)) return S_OK;
+    return com::boundary(IID__TOC, [&] {
+        if (!msg || !wp || !lp || !handled) com::raise(E_POINTER);
+        m_interaction.TreeWndProc(*msg, *wp, *lp, *handled);
+    });
+}
+
+STDMETHODIMP Toc::CtrlWndProc(LONG_PTR* hWnd, LONG* msg, LONG_PTR* wp, LONG_PTR* lp, LONG_PTR* result,
+                              VARIANT_BOOL* handled) {
+    // The control window's messages: the painter answers the tree's custom-draw notifications;
+    // every other message passes untouched, and the control never sets `handled`.
+    return com::boundary(IID__TOC, [&] {
+        if (!hWnd || !msg || !wp || !lp || !result || !handled) com::raise(E_POINTER);
+        if (*msg != WM_NOTIFY || *lp == 0) return;
+        m_painter.OnNotify(*reinterpret_cast<const NMHDR*>(*lp), *result);
+    });
+}
 
 }  // namespace kelpy

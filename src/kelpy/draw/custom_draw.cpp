@@ -1,76 +1,68 @@
-// CtrlWndProc: the control window's messages, offered to the control before the window's own
-// procedure. The control answers the tree's custom-draw notifications: at the start of a paint
-// cycle it asks for one notification per item, and per item it lets DrawItem paint the item,
-// telling the tree to skip its own drawing of the items DrawItem painted. Every other message
-// passes untouched; the control never sets `handled`.
+// The tree's custom-draw notifications, which the tree sends to its parent, the control window:
+// at the start of a paint cycle the painter asks for one notification per item, and per item it
+// lets DrawItem paint the item, telling the tree to skip its own drawing of the items DrawItem
+// painted. Every other notification passes untouched.
 //
 // The label rectangle is asked of the tree (TVM_GETITEMRECT, a message that makes the tree
 // search its items for the handle) only for the legend rows, the one kind of row whose
 // painting places anything by it; the other rows get an empty rectangle, which DrawItem
 // never reads for them.
-#include <cstring>
-#include "com/boundary.h"
-#include "com/error.h"
-#include "kelpy/control/toc.h"
+#include "kelpy/draw/item_painter.h"
 #include <commctrl.h>
+#include <cstring>
+#include "kelpy/tree/node_handles.h"
 
-namespace kelpy {
+namespace kelpy::draw {
 
 namespace {
 // Whether the item is a legend row, whose swatch and label DrawItem places by the label.
-bool is_legend_row(const NodePtr& node) {
+bool is_legend_row(const platform::NodePtr& node) {
     com::ComPtr<TocNode> record = node ? node->Tag() : nullptr;
     return record &&
            (record->TOCNodeType == ::TOCNodeType::LayerSymbol || record->TOCNodeType == ::TOCNodeType::RendererItem);
 }
 }  // namespace
 
-STDMETHODIMP Toc::CtrlWndProc(LONG_PTR* hWnd, LONG* msg, LONG_PTR* wp, LONG_PTR* lp, LONG_PTR* result,
-                              VARIANT_BOOL* handled) {
-    return com::boundary(IID__TOC, [&] {
-        if (!hWnd || !msg || !wp || !lp || !result || !handled) com::raise(E_POINTER);
-        // 1-2. Only the custom-draw notifications of the control's own tree: a notification
-        // from any other window is not read as a tree's record.
-        if (*msg != WM_NOTIFY || *lp == 0) return;
-        const auto& header = *reinterpret_cast<const NMHDR*>(*lp);
-        HWND tree = tvwTOC.hWnd();
-        if (!tree || header.hwndFrom != tree || header.code != UINT(NM_CUSTOMDRAW)) return;
+void ItemPainter::OnNotify(const NMHDR& header, LONG_PTR& result) {
+    // 1-2. Only the custom-draw notifications of the control's own tree: a notification
+    // from any other window is not read as a tree's record.
+    HWND tree = tvwTOC.hWnd();
+    if (!tree || header.hwndFrom != tree || header.code != UINT(NM_CUSTOMDRAW)) return;
 
-        // 3. The stage: the start of a paint cycle asks for the items; other stages pass.
-        const auto& draw = *reinterpret_cast<const NMTVCUSTOMDRAW*>(*lp);
-        if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) {
-            *result = CDRF_NOTIFYITEMDRAW;
-            return;
-        }
-        if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return;
+    // 3. The stage: the start of a paint cycle asks for the items; other stages pass.
+    const auto& draw = *reinterpret_cast<const NMTVCUSTOMDRAW*>(&header);
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) {
+        result = CDRF_NOTIFYITEMDRAW;
+        return;
+    }
+    if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return;
 
-        // 4-5. The item and, for a legend row, the rectangle of its label (text only), in the
-        // tree's client pixels.
-        const LONG_PTR handle = LONG_PTR(draw.nmcd.dwItemSpec);
-        NodePtr node = FindNodeByHandle(handle);
-        RECT rect{};
-        if (is_legend_row(node)) {
-            const auto item = reinterpret_cast<HTREEITEM>(handle);
-            std::memcpy(&rect, &item, sizeof item);  // the message reads the item from the rectangle
-            SendMessageW(tvwTOC.window(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect));
-        }
+    // 4-5. The item and, for a legend row, the rectangle of its label (text only), in the
+    // tree's client pixels.
+    const LONG_PTR handle = LONG_PTR(draw.nmcd.dwItemSpec);
+    platform::NodePtr node = kelpy::tree::FindNodeByHandle(tvwTOC, handle);
+    RECT rect{};
+    if (is_legend_row(node)) {
+        const auto item = reinterpret_cast<HTREEITEM>(handle);
+        std::memcpy(&rect, &item, sizeof item);  // the message reads the item from the rectangle
+        SendMessageW(tvwTOC.window(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect));
+    }
 
-        // 6-7. The arguments of DrawItem.
-        com::ComPtr<CRect> label = CRect::create();
-        label->Left = rect.left;
-        label->Top = rect.top;
-        label->Right = rect.right;
-        label->Bottom = rect.bottom;
-        com::ComPtr<CustomDrawEventArgs> args = CustomDrawEventArgs::create();
-        args->Node = node ? com::ComPtr<IDispatch>(static_cast<IDispatch*>(node.get())) : nullptr;
-        args->Rect = label;
-        args->hdc = reinterpret_cast<LONG_PTR>(draw.nmcd.hdc);
-        args->SkipDefault = false;
+    // 6-7. The arguments of DrawItem.
+    com::ComPtr<CRect> label = CRect::create();
+    label->Left = rect.left;
+    label->Top = rect.top;
+    label->Right = rect.right;
+    label->Bottom = rect.bottom;
+    com::ComPtr<CustomDrawEventArgs> args = CustomDrawEventArgs::create();
+    args->Node = node ? com::ComPtr<IDispatch>(static_cast<IDispatch*>(node.get())) : nullptr;
+    args->Rect = label;
+    args->hdc = reinterpret_cast<LONG_PTR>(draw.nmcd.hdc);
+    args->SkipDefault = false;
 
-        // 8-9. The item painted by the control is skipped by the tree.
-        DrawItem(args);
-        if (args->SkipDefault) *result = CDRF_SKIPDEFAULT;
-    });
+    // 8-9. The item painted by the control is skipped by the tree.
+    DrawItem(args);
+    if (args->SkipDefault) result = CDRF_SKIPDEFAULT;
 }
 
-}  // namespace kelpy
+}  // namespace kelpy::draw

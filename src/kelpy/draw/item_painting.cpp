@@ -6,11 +6,11 @@
 #include <string_view>
 #include <utility>
 #include "com/error.h"
-#include "kelpy/control/toc.h"
+#include "kelpy/draw/item_painter.h"
+#include "kelpy/draw/symbol_factories.h"
 #include "win/handles.h"
-#include "kelpy/draw/swatch_cache.h"
 
-namespace kelpy {
+namespace kelpy::draw {
 
 namespace {
 // Where the swatch goes relative to the label rectangle, and where the label text starts.
@@ -22,8 +22,6 @@ constexpr LONG ramp_text_right = 100;
 constexpr LONG ramp_text_bottom_inset = 3;
 constexpr std::wstring_view ramp_high = L"High";
 constexpr std::wstring_view ramp_low = L"Low";
-
-using draw::SwatchShape;
 
 SwatchShape swatch_shape(const TocNode& record, LONG W, LONG H) {
     // Areas (polygons and every raster swatch) fill the upper part of the swatch; other shapes
@@ -57,7 +55,7 @@ void draw_text(HDC dc, std::wstring_view text, RECT rect, UINT format) {
 }
 }  // namespace
 
-void Toc::DrawItem(const com::ComPtr<CustomDrawEventArgs>& args) {
+void ItemPainter::DrawItem(const com::ComPtr<CustomDrawEventArgs>& args) {
     // 1-2. The item and its record; the swatch's place beside the label.
     if (!args->Node) return;
     platform::NodePtr node = platform::Node::From(args->Node.get());
@@ -87,7 +85,7 @@ void Toc::DrawItem(const com::ComPtr<CustomDrawEventArgs>& args) {
     const LONG W = record->SymbolWidth;
     const SwatchShape s = swatch_shape(*record.get(), W, H);
     com::ComPtr<ISymbol> symbol = record->Symbol;
-    const draw::SwatchLook look{symbol.get(), W, H, s};
+    const SwatchLook look{symbol.get(), W, H, s};
     if (!symbol || !m_swatches.copy(record.get(), look, dc, x0, y0)) {
         com::ComPtr<IGeometry> shape = CreateSymbolGeometry(s.x, s.y, s.width, s.height, s.shapeType);
         if (!shape) symbol = nullptr;
@@ -138,4 +136,4 @@ void Toc::DrawItem(const com::ComPtr<CustomDrawEventArgs>& args) {
     args->SkipDefault = true;
 }
 
-}  // namespace kelpy
+}  // namespace kelpy::draw

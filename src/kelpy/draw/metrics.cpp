@@ -11,11 +11,12 @@
 #include "com/class_objects.h"
 #include "com/error.h"
 #include "com/vbnum.h"
-#include "kelpy/control/toc.h"
+#include "kelpy/draw/item_painter.h"
 #include <commctrl.h>
+#include "kelpy/draw/symbol_factories.h"
 #include "win/handles.h"
 
-namespace kelpy {
+namespace kelpy::draw {
 
 namespace {
 // The room around the symbol's boundary, on every side.
@@ -37,8 +38,6 @@ com::ComPtr<IEnvelope> envelope_of(IGeometry* geometry) {
 }
 }  // namespace
 
-namespace draw {
-
 MeasuringShape measuring_shape(const TocNode& record) {
     if (record.LayerType == ::LayerType::FeatureLayer) return {0, 0, 18, 18, record.ShapeType};
     // A stretched raster's ramp is measured on a tall bar, every other raster swatch on a square.
@@ -54,15 +53,17 @@ void write_swatch(TocNode& record, const SwatchMeasure& measure) {
     record.SymbolHeight = com::round_half_even(measure.height);
 }
 
-}  // namespace draw
+ItemPainter::Rebuild::Rebuild(ItemPainter& painter) : measuring_(painter.m_measures, painter.tvwTOC.window()) {
+    painter.m_swatches.clear();
+}
 
-std::optional<draw::SwatchMeasure> Toc::MeasureSwatch(const TocNode& record) {
+std::optional<SwatchMeasure> ItemPainter::MeasureSwatch(const TocNode& record) {
     // 1-2. Only a row with a symbol and a shape the symbol can be measured on; a symbol that
     // was measured on that shape earlier in this rebuild is not asked again.
     com::ComPtr<ISymbol> symbol = record.Symbol;
     if (!symbol) return std::nullopt;
-    const draw::MeasuringShape m = draw::measuring_shape(record);
-    if (const std::optional<draw::SwatchMeasure>* known = m_measures.find(symbol.get(), m)) return *known;
+    const MeasuringShape m = measuring_shape(record);
+    if (const std::optional<SwatchMeasure>* known = m_measures.find(symbol.get(), m)) return *known;
     com::ComPtr<IGeometry> shape = CreateSymbolGeometry(m.x, m.y, m.width, m.height, m.shapeType);
     if (!shape) return std::nullopt;
 
@@ -78,13 +79,13 @@ std::optional<draw::SwatchMeasure> Toc::MeasureSwatch(const TocNode& record) {
     }
 
     // 7. The boundary's envelope, or the shape's when the symbol covers nothing, with a margin.
-    std::optional<draw::SwatchMeasure> found;
+    std::optional<SwatchMeasure> found;
     com::ComPtr<IEnvelope> envelope = envelope_of(boundary.as<IGeometry>().get());
     if (is_empty(envelope.as<IGeometry>().get())) envelope = envelope_of(shape.get());
     if (!is_empty(envelope.as<IGeometry>().get())) {
         com::check(envelope->Expand(swatch_margin, swatch_margin, VARIANT_FALSE));
         // 8. As many standard rows as the height needs, at least one.
-        draw::SwatchMeasure measure;
+        SwatchMeasure measure;
         com::check(envelope->get_Height(&measure.height));
         measure.rows = com::round_half_even(measure.height / double(row_unit));
         if (measure.rows < 1) measure.rows = 1;
@@ -99,10 +100,10 @@ std::optional<draw::SwatchMeasure> Toc::MeasureSwatch(const TocNode& record) {
     return found;
 }
 
-void Toc::MeasureSymbol(const NodePtr& node) {
+void ItemPainter::MeasureSymbol(const platform::NodePtr& node) {
     // 1-8. What the symbol covers; nothing changes when it cannot be measured.
     com::ComPtr<TocNode> record = node->Record();
-    const std::optional<draw::SwatchMeasure> swatch = MeasureSwatch(*record.get());
+    const std::optional<SwatchMeasure> swatch = MeasureSwatch(*record.get());
     if (!swatch) return;
 
     // 9. The row: as many standard rows as the swatch needs.
@@ -113,7 +114,7 @@ void Toc::MeasureSymbol(const NodePtr& node) {
     SendMessageA(tvwTOC.window(), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 
     // 10-11. The record, in this order.
-    draw::write_swatch(*record.get(), *swatch);
+    write_swatch(*record.get(), *swatch);
 }
 
-}  // namespace kelpy
+}  // namespace kelpy::draw

@@ -1,13 +1,9 @@
-// The small factories behind legend swatches: the display transformation that maps a swatch's
-// world rectangle onto a device context pixel for pixel, the shape a symbol draws itself on,
-// and the two symbols the control makes itself for raster legends (a solid colour patch and a
-// colour-ramp patch). All objects come from the map model through COM.
+#include "kelpy/draw/symbol_factories.h"
 #include <cstdint>
 #include "com/class_objects.h"
 #include "com/error.h"
-#include "kelpy/control/toc.h"
 
-namespace kelpy {
+namespace kelpy::draw {
 
 namespace {
 // The error CreateTransFromDC raises (and catches) for a device context without a resolution.
@@ -23,7 +19,7 @@ LONG checked_sum(LONG a, LONG b) {
 }
 }  // namespace
 
-com::ComPtr<ITransformation> Toc::CreateTransFromDC(LONG_PTR hdc, LONG width, LONG height) {
+com::ComPtr<ITransformation> CreateTransFromDC(LONG_PTR hdc, LONG width, LONG height) {
     // Every error of the steps below ends here: the caller sees only a missing transformation.
     try {
         auto envelope = com::create_instance<IEnvelope>(CLSID_Envelope);
@@ -42,7 +38,7 @@ com::ComPtr<ITransformation> Toc::CreateTransFromDC(LONG_PTR hdc, LONG width, LO
     }
 }
 
-com::ComPtr<IGeometry> Toc::CreateSymbolGeometry(LONG x, LONG y, LONG width, LONG height, LONG shapeType) {
+com::ComPtr<IGeometry> CreateSymbolGeometry(LONG x, LONG y, LONG width, LONG height, LONG shapeType) {
     switch (shapeType) {
     case GeometryPoint: {
         auto point = com::create_instance<IPoint>(CLSID_Point);
@@ -76,7 +72,7 @@ com::ComPtr<IGeometry> Toc::CreateSymbolGeometry(LONG x, LONG y, LONG width, LON
     }
 }
 
-com::ComPtr<ISymbol> Toc::CreateFillSymbol(LONG color) {
+com::ComPtr<ISymbol> CreateFillSymbol(LONG color) {
     auto fill = com::create_instance<ISolidFillSymbol>(CLSID_SolidFillSymbol);
     auto rgb = com::create_instance<IRgbColor>(CLSID_RgbColor);
     com::check(rgb->put_RGB(color));
@@ -84,7 +80,7 @@ com::ComPtr<ISymbol> Toc::CreateFillSymbol(LONG color) {
     return fill.as<ISymbol>();
 }
 
-com::ComPtr<ISymbol> Toc::CreateGradientSymbol(const com::ComPtr<IColorRamp>& ramp) {
+com::ComPtr<ISymbol> CreateGradientSymbol(const com::ComPtr<IColorRamp>& ramp) {
     auto gradient = com::create_instance<IGradientFillSymbol>(CLSID_GradientFillSymbol);
     // A linear ramp of 50 bands, its first colour towards the bottom of the patch (280
     // degrees), where the ramp row shows "Low".
@@ -100,4 +96,4 @@ com::ComPtr<ISymbol> Toc::CreateGradientSymbol(const com::ComPtr<IColorRamp>& ra
     return gradient.as<ISymbol>();
 }
 
-}  // namespace kelpy
+}  // namespace kelpy::draw

@@ -13,12 +13,12 @@
 #include "com/module.h"
 #include "com/vbnum.h"
 #include "kelpy/control/resources/resource_ids.h"
-#include "kelpy/control/toc.h"
+#include "kelpy/interact/interaction.h"
+#include "kelpy/tree/tree_builder.h"
 #include "kelpy/interact/positions.h"
 #include "kelpy/platform/mouse_pointer.h"
-#include "kelpy/platform/screen.h"
 
-namespace kelpy {
+namespace kelpy::interact {
 
 namespace {
 bool live(const NodePtr& node) noexcept { return node && !node->removed(); }
@@ -42,20 +42,13 @@ HCURSOR drag_cursor(int id) {
     return c;
 }
 
-// The client pixels of an event's position in twips.
-POINT pixels_of(float x, float y) {
-    const LONG py = interact::PixelsFromTwips(y, platform::TwipsPerPixelY());
-    const LONG px = interact::PixelsFromTwips(x, platform::TwipsPerPixelX());
-    return {px, py};
-}
-
 }  // namespace
 
 // ---- the press
 
-void Toc::tvwTOC_MouseDown(int16_t Button, platform::ShiftMask, float x, float y) {
+void Interaction::MouseDown(int16_t Button, platform::ShiftMask, float x, float y) {
     // 1. A press on no item changes nothing.
-    const POINT p = pixels_of(x, y);
+    const POINT p = PixelsOf(x, y);
     com::ComPtr<TreeViewHitTestInfo> hit = HitTest(p.x, p.y);
     NodePtr node = HitNode(hit);
     if (!node) return;
@@ -73,20 +66,20 @@ void Toc::tvwTOC_MouseDown(int16_t Button, platform::ShiftMask, float x, float y
         }
     }
     // 5. Any other press selects the item's layer (Nothing for the root and the holder).
-    m_pSelectedLayer = layer;
+    c_.selectedLayer = layer;
 }
 
 // ---- the moves
 
-void Toc::tvwTOC_MouseMove(int16_t Button, platform::ShiftMask, float x, float y) {
-    const POINT p = pixels_of(x, y);
+void Interaction::MouseMove(int16_t Button, platform::ShiftMask, float x, float y) {
+    const POINT p = PixelsOf(x, y);
     com::ComPtr<TreeViewHitTestInfo> hit = HitTest(p.x, p.y);
     if (m_bDragging) {
         DragOver(hit);
         return;
     }
     // 1. No drag runs: the tree holds no capture of its own.
-    if (GetCapture() == tvwTOC.window()) ReleaseCapture();
+    if (GetCapture() == c_.tree.window()) ReleaseCapture();
     // 2-4. A drag starts on the first move with the left button alone over the label of a layer
     // or group item, after a press that armed one.
     NodePtr node = HitNode(hit);
@@ -98,14 +91,14 @@ void Toc::tvwTOC_MouseMove(int16_t Button, platform::ShiftMask, float x, float y
     // 5. Unless the host cancels (a cancelled drag stays armed).
     bool cancel = false;
     com::ComPtr<ILayer> layer = record->Layer;  // what the host stores here is not used
-    RaiseOnDragLayer(cancel, layer);
+    c_.events.RaiseOnDragLayer(cancel, layer);
     if (cancel) return;
-    m_pDragSession = std::make_unique<interact::DragSession>(
-        tvwTOC.window(), interact::DragSession::Members{m_bDragging, m_pInsertMarkNode, tToc});
+    m_pDragSession = std::make_unique<DragSession>(
+        c_.tree.window(), DragSession::Members{m_bDragging, m_pInsertMarkNode, c_.timer});
 }
 
-void Toc::DragOver(const com::ComPtr<TreeViewHitTestInfo>& hit) {
-    HWND tree = tvwTOC.window();
+void Interaction::DragOver(const com::ComPtr<TreeViewHitTestInfo>& hit) {
+    HWND tree = c_.tree.window();
     // 1-3. The mouse stays with the tree, and the cursor shows the direction of the target
     // found by the move before this one.
     if (m_pDragSession) m_pDragSession->Capture();
@@ -128,9 +121,9 @@ void Toc::DragOver(const com::ComPtr<TreeViewHitTestInfo>& hit) {
     switch (record->TOCNodeType) {
     case ::TOCNodeType::Root:
         // The top layer; the mark before the root's first child.
-        if (!m_pMap) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map");
-        com::check(m_pMap->get_Layer(0, m_pTargetLayer.put()));
-        m_pTargetNode = tvwTOC.Nodes().Item(L"root")->Child();
+        if (!c_.map) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map");
+        com::check(c_.map->get_Layer(0, m_pTargetLayer.put()));
+        m_pTargetNode = c_.tree.Nodes().Item(L"root")->Child();
         break;
     case ::TOCNodeType::Layer:
     case ::TOCNodeType::GroupLayer:
@@ -145,11 +138,11 @@ void Toc::DragOver(const com::ComPtr<TreeViewHitTestInfo>& hit) {
         break;
     case ::TOCNodeType::Holder: {
         // The bottom layer; the mark before the holder, the last item.
-        if (!m_pMap) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map");
+        if (!c_.map) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map");
         LONG count = 0;
-        com::check(m_pMap->get_LayerCount(&count));
-        com::check(m_pMap->get_Layer(count - 1, m_pTargetLayer.put()));
-        platform::NodeCollection& nodes = tvwTOC.Nodes();
+        com::check(c_.map->get_LayerCount(&count));
+        com::check(c_.map->get_Layer(count - 1, m_pTargetLayer.put()));
+        platform::NodeCollection& nodes = c_.tree.Nodes();
         m_pTargetNode = nodes.Item(nodes.Count());
         break;
     }
@@ -170,7 +163,7 @@ void Toc::DragOver(const com::ComPtr<TreeViewHitTestInfo>& hit) {
     SendMessageW(tree, TVM_SETINSERTMARK, 0, mark);
 }
 
-void Toc::ShowDragCursor() {
+void Interaction::ShowDragCursor() {
     int id = KELPY_CURSOR_DRAG_BOTH;  // no target (or no dragged layer) yet
     if (m_pTargetLayer && m_pDragLayer) {
         switch (DirectionOfDrop()) {
@@ -185,7 +178,7 @@ void Toc::ShowDragCursor() {
 // The top-level layers from index 0 (the top of the drawing order) down: the target layer met
 // first means the drop would move the dragged layer up (the target is looked for first at each
 // position, so a target that is the dragged layer itself means up too).
-Toc::DragDirection Toc::DirectionOfDrop() {
+Interaction::DragDirection Interaction::DirectionOfDrop() {
     const LONG target = TopLevelPosition(m_pTargetLayer.get());
     const LONG dragged = TopLevelPosition(m_pDragLayer.get());
     if (target < 0 && dragged < 0) return DragDirection::Neither;
@@ -193,18 +186,18 @@ Toc::DragDirection Toc::DirectionOfDrop() {
     return DragDirection::Down;
 }
 
-LONG Toc::TopLevelPosition(ILayer* layer) {
+LONG Interaction::TopLevelPosition(ILayer* layer) {
     TopLevelOrder& order = m_topLevel;
-    const unsigned long tree = tvwTOC.Nodes().clears();
+    const unsigned long tree = c_.tree.Nodes().clears();
     if (order.tree != tree) {
         // Read with the map's 16-bit walk, once for the items of this tree.
-        if (!m_pMap) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map");
+        if (!c_.map) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map");
         order = TopLevelOrder{};
         LONG count = 0;
-        com::check(m_pMap->get_LayerCount(&count));
+        com::check(c_.map->get_LayerCount(&count));
         com::for_int16(count, [&](int16_t i) {
             com::ComPtr<ILayer> top;
-            com::check(m_pMap->get_Layer(i, top.put()));
+            com::check(c_.map->get_Layer(i, top.put()));
             if (!top) return;
             com::ComPtr<IUnknown> identity = top.as<IUnknown>();
             order.index.try_emplace(identity.get(), i);
@@ -219,9 +212,9 @@ LONG Toc::TopLevelPosition(ILayer* layer) {
 
 // ---- automatic scrolling
 
-void Toc::tToc_Timer() {
+void Interaction::tToc_Timer() {
     if (!m_bDragging) return;
-    HWND tree = tvwTOC.window();
+    HWND tree = c_.tree.window();
     POINT cursor{};
     GetCursorPos(&cursor);
     if (WindowFromPoint(cursor) == tree) return;
@@ -235,12 +228,12 @@ void Toc::tToc_Timer() {
 
 // ---- the drop
 
-void Toc::Drop(VARIANT_BOOL& handled) {
+void Interaction::Drop(VARIANT_BOOL& handled) {
     bool refresh = false;
     {
         // The drag ends here, whatever the map calls below do: leaving this block gives back the
         // capture, the timer, the pointer and the mark.
-        std::unique_ptr<interact::DragSession> session = std::move(m_pDragSession);
+        std::unique_ptr<DragSession> session = std::move(m_pDragSession);
         m_bDragging = false;
         refresh = DropLayer();
         if (refresh) handled = VARIANT_TRUE;
@@ -248,18 +241,18 @@ void Toc::Drop(VARIANT_BOOL& handled) {
     if (refresh) RedrawAfterChange();
 }
 
-bool Toc::DropLayer() {
+bool Interaction::DropLayer() {
     // 1. A release over another window abandons the drag.
-    if (window_under_cursor() != tvwTOC.window()) return false;
+    if (window_under_cursor() != c_.tree.window()) return false;
     // 2. So does a drag without a target or a dragged layer, or whose items a rebuild removed.
     if (!m_pTargetLayer || !m_pDragLayer || !live(m_pTargetNode) || !live(m_pDragNode)) return false;
-    if (!m_pMap) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map");
+    if (!c_.map) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map");
     // 3-4. The two records; the dragged layer's item is the one to select after the rebuild.
     com::ComPtr<TocNode> target = m_pTargetNode->Record();
     com::ComPtr<TocNode> dragged = m_pDragNode->Record();
     com::Bstr name;
     com::check(m_pDragLayer->get_Name(name.put()));
-    m_sSelectName = name.view();
+    c_.builder.select_name() = name.view();
 
     if (target->GroupLayer) {
         // 5. Into the target's group layer (a group dropped onto its own member stays).
@@ -269,10 +262,10 @@ bool Toc::DropLayer() {
         // 6. At the top level, at the target layer's index; out of its group first.
         if (dragged->GroupLayer) MoveOutOfGroup(dragged->Layer, dragged->GroupLayer);
         const LONG index = GetLayerIndex(m_pTargetLayer);
-        com::check(m_pMap->MoveLayer(m_pDragLayer.get(), index));
+        com::check(c_.map->MoveLayer(m_pDragLayer.get(), index));
     }
     // 7.
     return true;
 }
 
-}  // namespace kelpy
+}  // namespace kelpy::interact

@@ -8,15 +8,16 @@
 // mouse's click, drag or right click would make it; Enter on a legend row leaves it as it is.
 #include "com/bstr.h"
 #include "com/error.h"
-#include "kelpy/control/toc.h"
+#include "kelpy/interact/interaction.h"
+#include "kelpy/tree/tree_builder.h"
 
-namespace kelpy {
+namespace kelpy::interact {
 
 namespace {
 bool held(int key) noexcept { return GetKeyState(key) < 0; }
 }  // namespace
 
-bool Toc::OnTreeKey(LONG msg, WPARAM key, LPARAM data) {
+bool Interaction::OnTreeKey(LONG msg, WPARAM key, LPARAM data) {
     // Alt with a key comes as a system key; Alt's bit of the key data says so.
     const bool move = msg == WM_SYSKEYDOWN && (data & (1L << 29)) &&
                       (key == VK_UP || key == VK_DOWN || key == VK_LEFT || key == VK_RIGHT);
@@ -24,7 +25,7 @@ bool Toc::OnTreeKey(LONG msg, WPARAM key, LPARAM data) {
     const bool plain = msg == WM_KEYDOWN && !held(VK_CONTROL) && !held(VK_MENU);
     if (!context && !move && !(plain && (key == VK_SPACE || key == VK_RETURN))) return false;
 
-    NodePtr node = tvwTOC.Nodes().FromHandle(tvwTOC.caret());
+    NodePtr node = c_.tree.Nodes().FromHandle(c_.tree.caret());
     if (!node) return false;
     com::ComPtr<TocNode> record = node->Record();
     com::ComPtr<ILayer> layer = record->Layer;
@@ -34,14 +35,14 @@ bool Toc::OnTreeKey(LONG msg, WPARAM key, LPARAM data) {
     if (context) {
         // As a right-button press would, the key makes the item's layer the selected one (the
         // host's menu acts on SelectedLayer).
-        m_pSelectedLayer = layer;
+        c_.selectedLayer = layer;
         ::TOCNodeType copy = type;
-        RaiseOnContextMenu(copy);
+        c_.events.RaiseOnContextMenu(copy);
         return true;
     }
     if (key == VK_SPACE) {
         if (!layer_item || !layer) return false;
-        m_pSelectedLayer = layer;
+        c_.selectedLayer = layer;
         ToggleVisibility(node, layer);
         return true;
     }
@@ -58,39 +59,39 @@ bool Toc::OnTreeKey(LONG msg, WPARAM key, LPARAM data) {
 
     // Alt with an arrow: the moves of a layer item (on other items the tree's own keys).
     if (!layer_item || !layer) return false;
-    if (!m_pMap) return true;
+    if (!c_.map) return true;
     // The moved layer's item is selected after the rebuild, and its layer is the one redrawn.
     auto moving = [&] {
         com::Bstr name;
         com::check(layer->get_Name(name.put()));
-        m_sSelectName = name.view();
-        m_pSelectedLayer = layer;
+        c_.builder.select_name() = name.view();
+        c_.selectedLayer = layer;
     };
     if (key == VK_LEFT) {
         if (!record->GroupLayer) return true;
         moving();
         MoveOutOfGroup(layer, record->GroupLayer);
         const LONG above = GetLayerIndex(record->GroupLayer.as<ILayer>()) - 1;
-        if (above >= 0) com::check(m_pMap->MoveLayer(layer.get(), above));
+        if (above >= 0) com::check(c_.map->MoveLayer(layer.get(), above));
         RedrawAfterChange();
         return true;
     }
     if (record->GroupLayer) return true;  // the other moves are for top-level layers
     const LONG index = GetLayerIndex(layer);
     LONG count = 0;
-    com::check(m_pMap->get_LayerCount(&count));
+    com::check(c_.map->get_LayerCount(&count));
     if (key == VK_UP || key == VK_DOWN) {
         const LONG to = key == VK_UP ? index - 1 : index + 1;
         if (index < 0 || to < 0 || to >= count) return true;
         moving();
-        com::check(m_pMap->MoveLayer(layer.get(), to));
+        com::check(c_.map->MoveLayer(layer.get(), to));
         RedrawAfterChange();
         return true;
     }
     if (key == VK_RIGHT) {
         if (index <= 0) return true;
         com::ComPtr<ILayer> above;
-        com::check(m_pMap->get_Layer(index - 1, above.put()));
+        com::check(c_.map->get_Layer(index - 1, above.put()));
         auto group = above.query<IGroupLayer>();
         if (!group) return true;
         moving();
@@ -100,4 +101,4 @@ bool Toc::OnTreeKey(LONG msg, WPARAM key, LPARAM data) {
     return true;
 }
 
-}  // namespace kelpy
+}  // namespace kelpy::interact

@@ -4,10 +4,10 @@
 // duplicates a layer.
 #include <vector>
 #include "com/error.h"
-#include "kelpy/control/toc.h"
+#include "kelpy/interact/interaction.h"
 #include "kelpy/platform/message_pump.h"
 
-namespace kelpy {
+namespace kelpy::interact {
 
 namespace {
 
@@ -38,14 +38,14 @@ bool contains(ILayer* outer, IUnknown* inner) {
 
 }  // namespace
 
-Toc::Place Toc::TakeOut(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& group) {
+Interaction::Place Interaction::TakeOut(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& group) {
     if (group) {
         Place from{group, member_position(group.get(), layer.get())};
         com::check(group->Delete(layer.get()));
         return from;
     }
     Place from{nullptr, GetLayerIndex(layer)};
-    com::check(m_pMap->DeleteLayer(layer.get()));
+    com::check(c_.map->DeleteLayer(layer.get()));
     return from;
 }
 
@@ -53,11 +53,11 @@ Toc::Place Toc::TakeOut(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGro
 // into the map at its index, or into its group with the members that followed it behind it
 // again. Best effort, for a drop that failed half-way: the failure that ended the drop is the
 // one reported.
-void Toc::PutBack(const com::ComPtr<ILayer>& layer, const Place& from) noexcept {
+void Interaction::PutBack(const com::ComPtr<ILayer>& layer, const Place& from) noexcept {
     try {
         if (!from.group) {
-            com::check(m_pMap->AddLayer(layer.get()));
-            if (from.position > 0) com::check(m_pMap->MoveLayer(layer.get(), from.position));
+            com::check(c_.map->AddLayer(layer.get()));
+            if (from.position > 0) com::check(c_.map->MoveLayer(layer.get(), from.position));
             return;
         }
         auto members = from.group.as<ISubLayers>();
@@ -80,12 +80,12 @@ void Toc::PutBack(const com::ComPtr<ILayer>& layer, const Place& from) noexcept 
 }
 
 template <class Step>
-void Toc::PutBackOnFailure(const com::ComPtr<ILayer>& layer, const Place& from, Step&& step) {
+void Interaction::PutBackOnFailure(const com::ComPtr<ILayer>& layer, const Place& from, Step&& step) {
     try {
         step();
     } catch (...) {
         PutBack(layer, from);
-        Reset();  // the tree shows the map as it is now (the failure above is the one to report)
+        c_.control.Reset();  // the tree shows the map as it is now (the failure above is the one to report)
         throw;
     }
 }
@@ -95,27 +95,27 @@ void Toc::PutBackOnFailure(const com::ComPtr<ILayer>& layer, const Place& from, 
 // notification). The group must be able to take it before anything moves: a group layer never
 // goes into itself or one of its own members (nothing moves then); if the group refuses it
 // anyway, the layer goes back where it was.
-void Toc::MoveIntoGroup(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& from,
+void Interaction::MoveIntoGroup(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& from,
                         const com::ComPtr<IGroupLayer>& group) {
     if (!layer) com::raise(com::CTL_E_OBJECTNOTSET, L"The item has no layer");
     if (contains(layer.get(), group.get())) return;
     const Place place = TakeOut(layer, from);
     PutBackOnFailure(layer, place, [&] { com::check(group->Add(layer.get())); });
-    com::check(Reset());
+    com::check(c_.control.Reset());
 }
 
 // Moves a member of `group` to the top of the map (the map's notifications rebuild the tree).
-void Toc::MoveOutOfGroup(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& group) {
+void Interaction::MoveOutOfGroup(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& group) {
     if (!layer) com::raise(com::CTL_E_OBJECTNOTSET, L"The item has no layer");
     const Place place = TakeOut(layer, group);
-    PutBackOnFailure(layer, place, [&] { com::check(m_pMap->AddLayer(layer.get())); });
+    PutBackOnFailure(layer, place, [&] { com::check(c_.map->AddLayer(layer.get())); });
 }
 
 // After a change the user made: the pending messages run, then the map is redrawn, unless they
 // took the map away.
-void Toc::RedrawAfterChange() {
+void Interaction::RedrawAfterChange() {
     platform::DoEvents();
-    if (m_pMap) RefreshMap();
+    if (c_.map) RefreshMap();
 }
 
-}  // namespace kelpy
+}  // namespace kelpy::interact

@@ -2,9 +2,9 @@
 // map's top-level layers.
 #include "com/error.h"
 #include "com/vbnum.h"
-#include "kelpy/control/toc.h"
+#include "kelpy/interact/interaction.h"
 
-namespace kelpy {
+namespace kelpy::interact {
 
 namespace {
 // The view's phase of the layers' geography: a partial redraw of the selected layer redraws
@@ -14,30 +14,30 @@ constexpr DrawPhase geography_phase = DrawPhaseGeography;
 
 // Asks the host first (OnBeforeRefreshMap, which may cancel), then redraws the map's view:
 // only the selected layer's geography when a layer is selected, else everything.
-void Toc::RefreshMap() {
+void Interaction::RefreshMap() {
     bool cancel = false;
-    RaiseOnBeforeRefreshMap(cancel);
+    c_.events.RaiseOnBeforeRefreshMap(cancel);
     if (cancel) return;
-    if (!m_pMap) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map to refresh");
-    auto view = m_pMap.as<IMapView>();
-    if (!m_pSelectedLayer) com::check(view->Refresh());
-    else com::check(view->PartialRefresh(geography_phase, m_pSelectedLayer.get(), nullptr));
+    if (!c_.map) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map to refresh");
+    auto view = c_.map.as<IMapView>();
+    if (!c_.selectedLayer) com::check(view->Refresh());
+    else com::check(view->PartialRefresh(geography_phase, c_.selectedLayer.get(), nullptr));
 }
 
 // The position of this very layer (identity, not equal content) among the map's top-level
 // layers, or -1; layers inside group layers are not found.
-LONG Toc::GetLayerIndex(const com::ComPtr<ILayer>& layer) {
-    if (!m_pMap) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map");
+LONG Interaction::GetLayerIndex(const com::ComPtr<ILayer>& layer) {
+    if (!c_.map) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map");
     LONG count = 0;
-    com::check(m_pMap->get_LayerCount(&count));
+    com::check(c_.map->get_LayerCount(&count));
     LONG found = -1;
     com::for_int16(count, [&](int16_t i) {
         com::ComPtr<ILayer> candidate;
-        com::check(m_pMap->get_Layer(i, candidate.put()));
+        com::check(c_.map->get_Layer(i, candidate.put()));
         if (candidate && com::same_object(candidate.get(), layer.get())) found = i;
         return found < 0;
     });
     return found;
 }
 
-}  // namespace kelpy
+}  // namespace kelpy::interact

@@ -1,58 +1,54 @@
-// TreeWndProc: every message of the tree window passes here first. Left and right button
+// The tree hook: every message of the tree window passes here first. Left and right button
 // releases end a running drag (the drop), toggle a layer's visibility on its check image, open
 // the symbol selector for a legend row's swatch, and report the item under a right release to
 // the host (OnContextMenu). Only a drop that reached the map marks a release as handled; every
 // other release goes on to the tree. Keys the control acts on (keyboard.cpp) are handled.
 #include <windowsx.h>
-#include "com/boundary.h"
 #include "com/error.h"
 #include "com/vbnum.h"
-#include "kelpy/control/toc.h"
+#include "kelpy/interact/interaction.h"
+#include "kelpy/draw/item_painter.h"
+#include "kelpy/tree/symbol_write_back.h"
 #include "kelpy/interact/positions.h"
-#include "kelpy/platform/screen.h"
 
-namespace kelpy {
+namespace kelpy::interact {
 
-STDMETHODIMP Toc::TreeWndProc(LONG_PTR*, LONG* msg, LONG_PTR* wp, LONG_PTR* lp, LONG_PTR*, VARIANT_BOOL* handled) {
-    // Every message of the tree comes here; all but the releases, the keys and the loss of the
-    // mouse capture leave at once.
-    if (msg && *msg != WM_LBUTTONUP && *msg != WM_RBUTTONUP && *msg != WM_KEYDOWN && *msg != WM_SYSKEYDOWN &&
-        *msg != WM_CAPTURECHANGED)
-        return S_OK;
-    return com::boundary(IID__TOC, [&] {
-        if (!msg || !wp || !lp || !handled) com::raise(E_POINTER);
-        if (*msg == WM_CAPTURECHANGED) {
-            // A running drag takes the mouse back at its next move.
-            if (m_pDragSession && reinterpret_cast<HWND>(*lp) != tvwTOC.hWnd()) m_pDragSession->CaptureLost();
-            return;
-        }
-        if (*msg == WM_KEYDOWN || *msg == WM_SYSKEYDOWN) {
-            // A key the control acts on is not the tree's too (and a drag is the mouse's). The
-            // system still sees a system key (Alt with an arrow): it must know that a key came
-            // between Alt's press and release, or the release would open the host's menu.
-            if (m_bDragging || !OnTreeKey(*msg, WPARAM(*wp), *lp)) return;
-            *handled = VARIANT_TRUE;
-            if (*msg == WM_SYSKEYDOWN && (*lp & (1L << 29)))
-                DefWindowProcW(tvwTOC.window(), WM_SYSKEYDOWN, WPARAM(*wp), *lp);
-            return;
-        }
-        // The position in the tree's client pixels, as signed 16-bit values.
-        const LONG x = GET_X_LPARAM(*lp);
-        const LONG y = GET_Y_LPARAM(*lp);
-        com::ComPtr<TreeViewHitTestInfo> hit = HitTest(x, y);
-        if (m_bDragging) Drop(*handled);  // either button's release ends a drag
-        else ClickItem(*msg, hit);
-    });
+bool Interaction::Wants(LONG msg) noexcept {
+    return msg == WM_LBUTTONUP || msg == WM_RBUTTONUP || msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN ||
+           msg == WM_CAPTURECHANGED;
 }
 
-void Toc::ClickItem(LONG msg, const com::ComPtr<TreeViewHitTestInfo>& hit) {
+void Interaction::TreeWndProc(LONG msg, LONG_PTR wp, LONG_PTR lp, VARIANT_BOOL& handled) {
+    if (msg == WM_CAPTURECHANGED) {
+        // A running drag takes the mouse back at its next move.
+        if (m_pDragSession && reinterpret_cast<HWND>(lp) != c_.tree.hWnd()) m_pDragSession->CaptureLost();
+        return;
+    }
+    if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) {
+        // A key the control acts on is not the tree's too (and a drag is the mouse's). The
+        // system still sees a system key (Alt with an arrow): it must know that a key came
+        // between Alt's press and release, or the release would open the host's menu.
+        if (m_bDragging || !OnTreeKey(msg, WPARAM(wp), lp)) return;
+        handled = VARIANT_TRUE;
+        if (msg == WM_SYSKEYDOWN && (lp & (1L << 29))) DefWindowProcW(c_.tree.window(), WM_SYSKEYDOWN, WPARAM(wp), lp);
+        return;
+    }
+    // The position in the tree's client pixels, as signed 16-bit values.
+    const LONG x = GET_X_LPARAM(lp);
+    const LONG y = GET_Y_LPARAM(lp);
+    com::ComPtr<TreeViewHitTestInfo> hit = HitTest(x, y);
+    if (m_bDragging) Drop(handled);  // either button's release ends a drag
+    else ClickItem(msg, hit);
+}
+
+void Interaction::ClickItem(LONG msg, const com::ComPtr<TreeViewHitTestInfo>& hit) {
     NodePtr node = HitNode(hit);
     if (!node) return;
     com::ComPtr<TocNode> record = node->Record();
     com::ComPtr<ILayer> layer = record->Layer;
     if (msg == WM_RBUTTONUP) {
         ::TOCNodeType type = record->TOCNodeType;  // a copy: what the host writes back is not used
-        RaiseOnContextMenu(type);
+        c_.events.RaiseOnContextMenu(type);
         return;
     }
     // A left release acts on the item's image only (its check box or its swatch).
@@ -78,7 +74,7 @@ void Toc::ClickItem(LONG msg, const com::ComPtr<TreeViewHitTestInfo>& hit) {
     }
 }
 
-void Toc::ToggleVisibility(const NodePtr& node, const com::ComPtr<ILayer>& layer) {
+void Interaction::ToggleVisibility(const NodePtr& node, const com::ComPtr<ILayer>& layer) {
     VARIANT_BOOL visible = VARIANT_FALSE;
     com::check(layer->get_Visible(&visible));
     com::check(layer->put_Visible(com::vb(!com::is_true(visible))));
@@ -89,11 +85,11 @@ void Toc::ToggleVisibility(const NodePtr& node, const com::ComPtr<ILayer>& layer
     RedrawAfterChange();
 }
 
-void Toc::ChooseSymbol(const NodePtr& node, const com::ComPtr<TocNode>& record) {
+void Interaction::ChooseSymbol(const NodePtr& node, const com::ComPtr<TocNode>& record) {
     // 1-2. The host may prevent it.
     bool cancel = false;
     com::ComPtr<ISymbol> offered = record->Symbol;  // what the host stores here is not used
-    RaiseOnSymbolSelector(cancel, offered);
+    c_.events.RaiseOnSymbolSelector(cancel, offered);
     if (cancel) return;
 
     // 3. The platform's selector (whatever class a host registered for it), modal over the
@@ -101,7 +97,7 @@ void Toc::ChooseSymbol(const NodePtr& node, const com::ComPtr<TocNode>& record) 
     auto selector = com::ComPtr<ISymbolSelector>::create(CLSID_SymbolSelector);
     VARIANT_BOOL accepted = VARIANT_FALSE;
     com::check(selector->AddSymbol(record->Symbol.get(), &accepted));
-    const HWND owner = m_hWnd ? GetAncestor(m_hWnd, GA_ROOT) : nullptr;
+    const HWND owner = c_.window ? GetAncestor(c_.window, GA_ROOT) : nullptr;
     VARIANT_BOOL confirmed = VARIANT_FALSE;
     com::check(selector->SelectSymbol(reinterpret_cast<LONG_PTR>(owner), &confirmed));
     if (!com::is_true(confirmed)) return;
@@ -115,24 +111,27 @@ void Toc::ChooseSymbol(const NodePtr& node, const com::ComPtr<TocNode>& record) 
     record->Symbol = chosen;
 
     // 5-7. The row's new swatch size and height, laid out and painted.
-    MeasureSymbol(node);
+    c_.painter.MeasureSymbol(node);
     RefreshTree();
-    tvwTOC.Refresh();
+    c_.tree.Refresh();
 
     // 8-9. Into the renderer, and the map redrawn.
     SetRendererSymbol(record->Symbol, node);
     RefreshMap();
 }
 
-// The tree's right-button MouseUp: a second report of the item under a right release.
-void Toc::tvwTOC_MouseUp(int16_t Button, platform::ShiftMask, float x, float y) {
-    if (Button != 2) return;
-    const LONG py = interact::PixelsFromTwips(y, platform::TwipsPerPixelY());
-    const LONG px = interact::PixelsFromTwips(x, platform::TwipsPerPixelX());
-    NodePtr node = HitNode(HitTest(px, py));
-    if (!node) return;
-    ::TOCNodeType type = node->Record()->TOCNodeType;
-    RaiseOnContextMenu(type);
+void Interaction::SetRendererSymbol(const com::ComPtr<ISymbol>& symbol, const NodePtr& node) {
+    if (tree::WriteRendererSymbol(symbol, *node->Record().get())) RefreshMap();
 }
 
-}  // namespace kelpy
+// The tree's right-button MouseUp: a second report of the item under a right release.
+void Interaction::MouseUp(int16_t Button, platform::ShiftMask, float x, float y) {
+    if (Button != 2) return;
+    const POINT p = PixelsOf(x, y);
+    NodePtr node = HitNode(HitTest(p.x, p.y));
+    if (!node) return;
+    ::TOCNodeType type = node->Record()->TOCNodeType;
+    c_.events.RaiseOnContextMenu(type);
+}
+
+}  // namespace kelpy::interact

@@ -5,10 +5,9 @@
 #include "com/bstr.h"
 #include "com/error.h"
 #include "com/vbnum.h"
-#include "kelpy/control/toc.h"
-#include "kelpy/tree/legend_rows.h"
+#include "kelpy/tree/legends.h"
 
-namespace kelpy {
+namespace kelpy::tree {
 
 namespace {
 com::ComPtr<ISymbol> copy_of(const com::ComPtr<ISymbol>& symbol) {
@@ -18,7 +17,7 @@ com::ComPtr<ISymbol> copy_of(const com::ComPtr<ISymbol>& symbol) {
 }
 }  // namespace
 
-void Toc::AddFeatureLegend(const com::ComPtr<ILayer>& layer, const NodePtr& layerNode, const std::wstring& layerKey) {
+void AddFeatureLegend(const com::ComPtr<ILayer>& layer, TocNode& layerRecord, LegendRows& rows) {
     // 1. The shape type of the layer's features, on the layer item and on every row; the renderer.
     auto rendering = layer.as<IFeatureRendering>();
     com::ComPtr<IFeatureClass> featureClass;
@@ -26,13 +25,10 @@ void Toc::AddFeatureLegend(const com::ComPtr<ILayer>& layer, const NodePtr& laye
     if (!featureClass) com::raise(com::CTL_E_OBJECTNOTSET, L"The feature layer has no feature class");
     LONG shapeType = 0;
     com::check(featureClass->get_ShapeType(&shapeType));
-    layerNode->Record()->ShapeType = shapeType;
+    layerRecord.ShapeType = shapeType;
     com::ComPtr<IFeatureRenderer> renderer;
     com::check(rendering->get_Renderer(renderer.put()));
 
-    LegendRows rows(
-        tvwTOC.Nodes(), layerKey, [this](const NodePtr& n) { return GetNodeHandle(n); },
-        [this](const TocNode& r) { return MeasureSwatch(r); });
 
     // 2-3. The first kind the renderer passes decides.
     if (auto simple = renderer.query<ISimpleRenderer>()) {
@@ -99,4 +95,4 @@ void Toc::AddFeatureLegend(const com::ComPtr<ILayer>& layer, const NodePtr& laye
     }
 }
 
-}  // namespace kelpy
+}  // namespace kelpy::tree

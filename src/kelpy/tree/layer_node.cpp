@@ -2,12 +2,15 @@
 #include "com/bstr.h"
 #include "com/error.h"
 #include "com/vbnum.h"
-#include "kelpy/control/toc.h"
+#include "kelpy/draw/item_painter.h"
+#include "kelpy/tree/legend_rows.h"
+#include "kelpy/tree/legends.h"
+#include "kelpy/tree/tree_builder.h"
 #include "kelpy/platform/random.h"
 
-namespace kelpy {
+namespace kelpy::tree {
 
-void Toc::AddLayerNode(const com::ComPtr<ILayer>& layer, const std::wstring& parentKey,
+void TreeBuilder::AddLayerNode(const com::ComPtr<ILayer>& layer, const std::wstring& parentKey,
                        const com::ComPtr<IGroupLayer>& groupLayer) {
     if (!layer) com::raise(com::CTL_E_OBJECTNOTSET, L"There is no layer to add");
     // 1. The image: "disconnected" for a layer that is not valid, else its visibility.
@@ -35,8 +38,9 @@ void Toc::AddLayerNode(const com::ComPtr<ILayer>& layer, const std::wstring& par
     node->Tag(record);
     // 6. The legend of the layer's kind; other kinds of layers have none.
     try {
-        if (layer.query<IFeatureLayer>()) AddFeatureLegend(layer, node, key);
-        else if (layer.query<IRasterLayer>()) AddRasterLegend(layer, node, key);
+        LegendRowInserter rows(tvwTOC, key, painter_);
+        if (layer.query<IFeatureLayer>()) AddFeatureLegend(layer, *record.get(), rows);
+        else if (layer.query<IRasterLayer>()) AddRasterLegend(layer, rows);
     } catch (...) {
         // A failed legend ends the procedure before step 7, so the item keeps no state of it.
         if (expanded) {
@@ -53,7 +57,7 @@ void Toc::AddLayerNode(const com::ComPtr<ILayer>& layer, const std::wstring& par
     node->Expanded(GetSavedExpanded(node->Text()));
 }
 
-std::wstring Toc::NewLayerKey() {
+std::wstring TreeBuilder::NewLayerKey() {
     for (;;) {
         const double draw = double(platform::Rnd()) * 1000000.0 + 1.0;
         std::wstring key = L"l" + std::to_wstring(com::round_half_even(draw));
@@ -61,4 +65,4 @@ std::wstring Toc::NewLayerKey() {
     }
 }
 
-}  // namespace kelpy
+}  // namespace kelpy::tree

@@ -1,10 +1,11 @@
 #include "kelpy/tree/legend_rows.h"
 #include <exception>
-#include "kelpy/draw/measuring.h"
+#include "kelpy/draw/item_painter.h"
+#include "kelpy/tree/node_handles.h"
 
-namespace kelpy {
+namespace kelpy::tree {
 
-platform::NodePtr LegendRows::Add(std::wstring_view text, ::TOCNodeType type, const Fill& fill) {
+void LegendRowInserter::Add(std::wstring_view text, ::TOCNodeType type, const Fill& fill) {
     // The record, complete, and its swatch measured; a failure comes after the row is added.
     com::ComPtr<TocNode> record = TocNode::create();
     record->TOCNodeType = type;
@@ -14,24 +15,23 @@ platform::NodePtr LegendRows::Add(std::wstring_view text, ::TOCNodeType type, co
     try {
         fill(*record.get());
         filled = true;
-        if (record->Symbol) swatch = measure_(*record.get());
+        if (record->Symbol) swatch = painter_.MeasureSwatch(*record.get());
     } catch (...) {
         failure = std::current_exception();
     }
 
     // The row, as tall as its swatch needs; its record with its handle.
-    platform::NodePtr node = nodes_.Add({.relative = layerKey_,
+    platform::NodePtr node = tree_.Nodes().Add({.relative = layerKey_,
                                          .relationship = platform::Relationship::Child,
                                          .text = text,
                                          .look = {.rows = swatch ? int(swatch->rows) : 1}});
-    const LONG_PTR handle = handle_(node);
+    const LONG_PTR handle = GetNodeHandle(tree_, node);
     if (filled) {
         record->Handle = handle;
         node->Tag(record);
     }
     if (failure) std::rethrow_exception(failure);
     if (swatch) draw::write_swatch(*record.get(), *swatch);
-    return node;
 }
 
-}  // namespace kelpy
+}  // namespace kelpy::tree

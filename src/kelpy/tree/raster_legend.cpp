@@ -5,10 +5,10 @@
 #include "com/bstr.h"
 #include "com/error.h"
 #include "com/vbnum.h"
-#include "kelpy/control/toc.h"
-#include "kelpy/tree/legend_rows.h"
+#include "kelpy/draw/symbol_factories.h"
+#include "kelpy/tree/legends.h"
 
-namespace kelpy {
+namespace kelpy::tree {
 
 namespace {
 // The rows of a composite: fixed texts (blanks as shown) and pure colours (0x00BBGGRR), whichever
@@ -33,14 +33,11 @@ void mark_raster(TocNode& r, ::RasterRendererType kind, const com::ComPtr<ILayer
 }
 }  // namespace
 
-void Toc::AddRasterLegend(const com::ComPtr<ILayer>& layer, const NodePtr&, const std::wstring& layerKey) {
+void AddRasterLegend(const com::ComPtr<ILayer>& layer, LegendRows& rows) {
     // 1. The renderer.
     com::ComPtr<IRasterRenderer> renderer;
     com::check(layer.as<IRasterLayer>()->get_Renderer(renderer.put()));
 
-    LegendRows rows(
-        tvwTOC.Nodes(), layerKey, [this](const NodePtr& n) { return GetNodeHandle(n); },
-        [this](const TocNode& r) { return MeasureSwatch(r); });
     // 2-3. The first kind the renderer passes decides.
     if (renderer.query<IRasterRgbRenderer>()) {
         rows.Add(composite_heading, ::TOCNodeType::RendererName, [&](TocNode& r) { mark_raster(r, ::RasterRendererType::RGB, layer); });
@@ -49,7 +46,7 @@ void Toc::AddRasterLegend(const com::ComPtr<ILayer>& layer, const NodePtr&, cons
             rows.Add(band.text, ::TOCNodeType::RendererItem, [&](TocNode& r) {
                 mark_raster(r, ::RasterRendererType::RGB, layer);
                 r.Index = index;
-                r.Symbol = CreateFillSymbol(band.color);
+                r.Symbol = draw::CreateFillSymbol(band.color);
             });
             ++index;
         }
@@ -59,7 +56,7 @@ void Toc::AddRasterLegend(const com::ComPtr<ILayer>& layer, const NodePtr&, cons
             mark_raster(r, ::RasterRendererType::StretchColorRamp, layer);
             com::ComPtr<IColorRamp> ramp;
             com::check(stretch->get_ColorRamp(ramp.put()));
-            r.Symbol = CreateGradientSymbol(ramp);
+            r.Symbol = draw::CreateGradientSymbol(ramp);
         });
     } else if (auto unique = renderer.query<IRasterUniqueValueRenderer>()) {
         // The field as heading; the values class by class, each with the renderer's own symbol.
@@ -103,4 +100,4 @@ void Toc::AddRasterLegend(const com::ComPtr<ILayer>& layer, const NodePtr&, cons
     }
 }
 
-}  // namespace kelpy
+}  // namespace kelpy::tree

@@ -1,11 +1,8 @@
-// SetRendererSymbol: a symbol chosen for a legend row goes into the renderer of the row's layer,
-// at the place the row stands for. The record's kind fields choose where (not the renderer's
-// actual class); a position beyond the renderer's current counts writes nothing.
 #include "com/bstr.h"
 #include "com/error.h"
-#include "kelpy/control/toc.h"
+#include "kelpy/tree/symbol_write_back.h"
 
-namespace kelpy {
+namespace kelpy::tree {
 
 namespace {
 // A renderer that the record names, seen through the interface of its kind (an error when the
@@ -19,79 +16,75 @@ com::ComPtr<I> renderer_as(const com::ComPtr<Layer>& layer) {
 }
 }  // namespace
 
-void Toc::SetRendererSymbol(const com::ComPtr<ISymbol>& symbol, const NodePtr& node) {
-    // 1. The row's record and its layer.
-    com::ComPtr<TocNode> record = node->Record();
-    com::ComPtr<ILayer> layer = record->Layer;
-    if (!layer) return;
+bool WriteRendererSymbol(const com::ComPtr<ISymbol>& symbol, const TocNode& record) {
+    // 1. The row's layer.
+    com::ComPtr<ILayer> layer = record.Layer;
+    if (!layer) return false;
 
     if (auto features = layer.query<IFeatureLayer>()) {
         // 2. Feature layers, by the recorded renderer kind.
         auto rendering = layer.as<IFeatureRendering>();
-        switch (record->FeatureRendererType) {
+        switch (record.FeatureRendererType) {
         case ::FeatureRendererType::Simple:
             // The layer's one swatch: the symbol argument, and no refresh here.
             com::check(renderer_as<ISimpleRenderer, IFeatureRendering, IFeatureRenderer>(rendering)
                            ->putref_Symbol(symbol.get()));
-            return;
+            return false;
         case ::FeatureRendererType::ClassBreaks: {
             auto breaks = renderer_as<IClassBreaksRenderer, IFeatureRendering, IFeatureRenderer>(rendering);
             LONG count = 0;
             com::check(breaks->get_BreakCount(&count));
-            if (record->Index >= count) return;
-            com::check(breaks->putref_Symbol(record->Index, record->Symbol.get()));
-            RefreshMap();
-            return;
+            if (record.Index >= count) return false;
+            com::check(breaks->putref_Symbol(record.Index, record.Symbol.get()));
+            return true;
         }
         case ::FeatureRendererType::UniqueValue: {
             // Keyed by the value at the row's position (not by its label).
             auto unique = renderer_as<IUniqueValueRenderer, IFeatureRendering, IFeatureRenderer>(rendering);
             LONG count = 0;
             com::check(unique->get_ValueCount(&count));
-            if (record->Index >= count) return;
+            if (record.Index >= count) return false;
             com::Bstr value;
-            com::check(unique->get_Value(record->Index, value.put()));
-            com::check(unique->putref_Symbol(value.get(), record->Symbol.get()));
-            RefreshMap();
-            return;
+            com::check(unique->get_Value(record.Index, value.put()));
+            com::check(unique->putref_Symbol(value.get(), record.Symbol.get()));
+            return true;
         }
         default:
-            return;  // charts and the other kinds keep their symbols
+            return false;  // charts and the other kinds keep their symbols
         }
     }
 
     if (auto raster = layer.query<IRasterLayer>()) {
         // 3. Raster layers, by the recorded renderer kind.
-        switch (record->RasterRendererType) {
+        switch (record.RasterRendererType) {
         case ::RasterRendererType::StretchColorRamp:
             renderer_as<IRasterStretchRenderer, IRasterLayer, IRasterRenderer>(raster);  // a ramp has no symbol
-            return;
+            return false;
         case ::RasterRendererType::UniqueValue: {
             auto unique = renderer_as<IRasterUniqueValueRenderer, IRasterLayer, IRasterRenderer>(raster);
             LONG classes = 0;
             com::check(unique->get_ClassCount(&classes));
-            if (record->Index >= classes) return;
+            if (record.Index >= classes) return false;
             LONG values = 0;
-            com::check(unique->get_ValueCount(record->Index, &values));
-            if (record->Index2 >= values) return;
-            com::check(unique->putref_Symbol(record->Index, record->Index2, record->Symbol.get()));
-            RefreshMap();
-            return;
+            com::check(unique->get_ValueCount(record.Index, &values));
+            if (record.Index2 >= values) return false;
+            com::check(unique->putref_Symbol(record.Index, record.Index2, record.Symbol.get()));
+            return true;
         }
         case ::RasterRendererType::ClassifyColorRamp: {
             auto classify = renderer_as<IRasterClassifyRenderer, IRasterLayer, IRasterRenderer>(raster);
             LONG classes = 0;
             com::check(classify->get_ClassCount(&classes));
-            if (record->Index >= classes) return;
-            com::check(classify->putref_Symbol(record->Index, record->Symbol.get()));
-            RefreshMap();
-            return;
+            if (record.Index >= classes) return false;
+            com::check(classify->putref_Symbol(record.Index, record.Symbol.get()));
+            return true;
         }
         default:
-            return;  // a composite's bands have no symbols to write
+            return false;  // a composite's bands have no symbols to write
         }
     }
     // 4. Any other kind of layer: nothing.
+    return false;
 }
 
-}  // namespace kelpy
+}  // namespace kelpy::tree

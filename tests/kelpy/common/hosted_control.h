@@ -2,8 +2,8 @@
 // the control's window with its tree, started (tree shown, windows hooked, expanded-state
 // memory made) unless asked otherwise. The fixture holds one reference to the control.
 //
-// Tests use the control's public interface (api()) and, for its procedures and members,
-// specializations of test::TocAccess<Tag> (see kelpy/control/toc.h).
+// Tests use the control's public interface (api()) and its subsystems (toc().builder(),
+// painter(), interaction(), events(), tree()).
 #pragma once
 #include <windows.h>
 #include "com/ptr.h"

@@ -1,7 +1,7 @@
 // The control's events reach the container's sink through the connection point for __TOC:
 // every argument by reference, the sink's `cancel` read back, nothing while events are frozen.
 #include <gtest/gtest.h>
-#include "kelpy/container/access.h"
+#include "kelpy/control/toc.h"
 #include "kelpy/container/container_fixture.h"
 #include "kelpy/common/map_builder.h"
 
@@ -16,10 +16,10 @@ struct Events : ::testing::Test {
 TEST_F(Events, CancelSetByTheSinkIsReadBack) {
     test::EventConnection connection(toc.get()->unknown(), sink.get());
     bool cancel = false;
-    test::Container::RaiseOnBeforeRefreshMap(*toc.get(), cancel);
+    toc->events().RaiseOnBeforeRefreshMap(cancel);
     EXPECT_FALSE(cancel);  // the sink left it alone
     sink->setCancel = true;
-    test::Container::RaiseOnBeforeRefreshMap(*toc.get(), cancel);
+    toc->events().RaiseOnBeforeRefreshMap(cancel);
     EXPECT_TRUE(cancel);
     ASSERT_EQ(sink->events.size(), 2u);
     EXPECT_EQ(sink->events[0].id, 4);
@@ -30,10 +30,10 @@ TEST_F(Events, EveryArgumentGoesByReference) {
     test::EventConnection connection(toc.get()->unknown(), sink.get());
     sink->setCancel = true;
     ::TOCNodeType type = ::TOCNodeType::GroupLayer;
-    test::Container::RaiseOnContextMenu(*toc.get(), type);
+    toc->events().RaiseOnContextMenu(type);
     com::ComPtr<ILayer> layer = test::feature_layer(L"Towns");
     bool cancel = false;
-    test::Container::RaiseOnDragLayer(*toc.get(), cancel, layer);
+    toc->events().RaiseOnDragLayer(cancel, layer);
     EXPECT_TRUE(cancel);
     EXPECT_TRUE(layer);  // the sink did not replace the layer
 
@@ -52,10 +52,10 @@ TEST_F(Events, EverySinkHearsAndAnUnadvisedOneDoesNot) {
     {
         test::EventConnection other(toc.get()->unknown(), second.get());
         bool cancel = false;
-        test::Container::RaiseOnBeforeRefreshMap(*toc.get(), cancel);
+        toc->events().RaiseOnBeforeRefreshMap(cancel);
     }
     bool cancel = false;
-    test::Container::RaiseOnBeforeRefreshMap(*toc.get(), cancel);
+    toc->events().RaiseOnBeforeRefreshMap(cancel);
     EXPECT_EQ(sink->events.size(), 2u);
     EXPECT_EQ(second->events.size(), 1u);
 }
@@ -66,11 +66,11 @@ TEST_F(Events, FrozenEventsReachNoSink) {
     auto control = com::ComPtr<IUnknown>(toc.get()->unknown()).as<IOleControl>();
     ASSERT_EQ(control->FreezeEvents(TRUE), S_OK);
     bool cancel = false;
-    test::Container::RaiseOnBeforeRefreshMap(*toc.get(), cancel);
+    toc->events().RaiseOnBeforeRefreshMap(cancel);
     EXPECT_FALSE(cancel);
     EXPECT_TRUE(sink->events.empty());
     control->FreezeEvents(FALSE);
-    test::Container::RaiseOnBeforeRefreshMap(*toc.get(), cancel);
+    toc->events().RaiseOnBeforeRefreshMap(cancel);
     EXPECT_TRUE(cancel);
     EXPECT_EQ(sink->events.size(), 1u);
 }

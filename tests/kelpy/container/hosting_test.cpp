@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
-#include "kelpy/container/access.h"
+#include "kelpy/control/toc.h"
 #include "kelpy/container/container_fixture.h"
 #include "kelpy/common/map_builder.h"
 #include "kelpy/platform/window_hooks.h"
@@ -45,7 +45,7 @@ TEST_P(RunTimeHosting, StartsOnceLoadedAndActive) {
     HWND window = host.controlWindow();
     ASSERT_EQ(window, toc->hWnd());
     EXPECT_EQ(GetParent(window), host.window());
-    HWND tree = test::Container::tree(*toc.get()).hWnd();
+    HWND tree = toc->tree().hWnd();
     EXPECT_TRUE(IsWindowVisible(tree));
     EXPECT_EQ(kelpy::basTOC::RegisteredControl(tree), static_cast<_TOC*>(toc.get()));
     EXPECT_EQ(kelpy::basTOC::RegisteredControl(window), static_cast<_TOC*>(toc.get()));
@@ -76,7 +76,7 @@ TEST(Hosting, HostWithoutUserModeMeansRunTime) {
 TEST(Hosting, TreeFollowsEveryResize) {
     auto toc = test::new_control();
     ControlHost host(toc.get()->unknown(), test::options(200, 200));
-    HWND tree = test::Container::tree(*toc.get()).hWnd();
+    HWND tree = toc->tree().hWnd();
     for (auto [w, h] : {std::pair{350, 150}, std::pair{160, 410}, std::pair{220, 30}}) {
         host.resize(w, h);
         RECT client{};
@@ -110,7 +110,7 @@ TEST(Hosting, ActivatedAgainTheControlStartsItsNewWindowAndKeepsItsMemory) {
     auto map = test::make_map(L"Bay", {test::group_layer(L"Harbour", {test::feature_layer(L"Piers")})});
     IMap* argument = map.get();
     ASSERT_EQ(toc->Initialize(&argument), S_OK);
-    kelpy::NodeStates& memory = test::Container::states(*toc.get());
+    kelpy::NodeStates& memory = toc->builder().states();
     ASSERT_EQ(memory[1].Text, L"Harbour");
     memory.SetExpanded(1, false);  // as if the user had collapsed the group
 
@@ -124,7 +124,7 @@ TEST(Hosting, ActivatedAgainTheControlStartsItsNewWindowAndKeepsItsMemory) {
     HWND window = toc->hWnd();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(GetParent(window), host.window());
-    HWND tree = test::Container::tree(*toc.get()).hWnd();
+    HWND tree = toc->tree().hWnd();
     EXPECT_TRUE(IsWindowVisible(tree));
     EXPECT_TRUE(test::same_rect(test::rect_in_parent(tree), RECT{0, 0, 240, 320}));
     EXPECT_EQ(kelpy::basTOC::RegisteredControl(tree), static_cast<_TOC*>(toc.get()));
@@ -148,7 +148,7 @@ TEST(Hosting, TwoControlsOnOneThreadEachKeepTheirHooks) {
     ControlHost a(first.get()->unknown(), test::options(200, 300));
     ControlHost b(second.get()->unknown(), test::options(200, 300));
     auto asks_for_items = [](kelpy::Toc& toc) {
-        HWND tree = test::Container::tree(toc).hWnd();
+        HWND tree = toc.tree().hWnd();
         win::DibCanvas canvas(10, 10);
         NMTVCUSTOMDRAW cd{};
         cd.nmcd.hdr.hwndFrom = tree;
@@ -160,7 +160,7 @@ TEST(Hosting, TwoControlsOnOneThreadEachKeepTheirHooks) {
                CDRF_NOTIFYITEMDRAW;
     };
     for (kelpy::Toc* toc : {first.get(), second.get()}) {
-        EXPECT_EQ(kelpy::basTOC::RegisteredControl(test::Container::tree(*toc).hWnd()), static_cast<_TOC*>(toc));
+        EXPECT_EQ(kelpy::basTOC::RegisteredControl(toc->tree().hWnd()), static_cast<_TOC*>(toc));
         EXPECT_TRUE(asks_for_items(*toc));
     }
     b.close();
@@ -174,7 +174,7 @@ TEST(Hosting, DesignTimeShowsOnlyTheCaption) {
     ControlHost host(toc.get()->unknown(), test::options(300, 120, false));
     EXPECT_TRUE(toc->DesignMode());
     EXPECT_FALSE(toc->RunTimeStarted());
-    HWND tree = test::Container::tree(*toc.get()).hWnd();
+    HWND tree = toc->tree().hWnd();
     EXPECT_FALSE(IsWindowVisible(tree));
     EXPECT_FALSE(kelpy::basTOC::IsRegistered(toc.get()));
     EXPECT_FALSE(tree_hooked(tree));
@@ -204,7 +204,7 @@ TEST(Hosting, DesignTimePaintHandlerFillsWhiteAndCentresTheCaption) {
     win::DibCanvas canvas(260, 90);
     RECT all{0, 0, 260, 90};
     FillRect(canvas.dc(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    test::Container::UserControl_Paint(*toc.get(), canvas.dc());
+    toc->UserControl_Paint(canvas.dc());
     host::Pixels painted = host::pixels_of(canvas);
     EXPECT_EQ(painted.at(0, 0), 0xFFFFFFu);
     EXPECT_EQ(painted.at(259, 89), 0xFFFFFFu);
@@ -229,7 +229,7 @@ TEST(Hosting, RunTimePictureIsTheTree) {
 TEST(Hosting, TerminateGivesBothWindowsTheirProceduresBack) {
     auto toc = test::new_control();
     ControlHost host(toc.get()->unknown(), HostOptions{});
-    HWND tree = test::Container::tree(*toc.get()).hWnd();
+    HWND tree = toc->tree().hWnd();
     HWND window = toc->hWnd();
     ASSERT_TRUE(tree_hooked(tree));
     toc->Terminate();

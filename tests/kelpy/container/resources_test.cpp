@@ -6,7 +6,7 @@
 #include <map>
 #include <set>
 #include "com/module.h"
-#include "kelpy/container/access.h"
+#include "kelpy/control/toc.h"
 #include "kelpy/container/container_fixture.h"
 #include "kelpy/common/map_builder.h"
 #include "kelpy/control/resources/resource_ids.h"
@@ -40,7 +40,7 @@ std::set<DWORD> colours_of(const host::Pixels& p) { return {p.data.begin(), p.da
 
 TEST(ItemImages, KeysInListOrder) {
     auto toc = test::new_control();
-    const auto& images = test::Container::images(*toc.get());
+    const auto& images = toc->images();
     ASSERT_EQ(images.Count(), 6);
     for (int i = 0; i < 6; ++i) EXPECT_EQ(images.KeyAt(i), item_images[i].first);
     EXPECT_EQ(images.width(), 16);
@@ -53,7 +53,7 @@ TEST(ItemImages, KeysInListOrder) {
 // and the resource's own colours everywhere else.
 TEST(ItemImages, DrawWithMagentaTransparent) {
     auto toc = test::new_control();
-    const auto& images = test::Container::images(*toc.get());
+    const auto& images = toc->images();
     const DWORD background = 0x123456;
     for (int i = 0; i < 6; ++i) {
         const host::Pixels picture = resource_bitmap(item_images[i].second);
@@ -115,7 +115,7 @@ TEST(ItemImages, TreeItemsShowTheirPictures) {
     IMap* argument = map.get();
     ASSERT_EQ(toc->Initialize(&argument), S_OK);
     const host::Pixels shot = host.render();
-    HWND tree = test::Container::tree(*toc.get()).hWnd();
+    HWND tree = toc->tree().hWnd();
 
     std::map<std::wstring, int> expected = {{L"Bay", KELPY_BITMAP_ITEM_ROOT},
                                             {L"Shown", KELPY_BITMAP_ITEM_CHECKED},

@@ -7,7 +7,7 @@
 #include "kelpy/common/hosted_control.h"
 #include "kelpy/common/map_builder.h"
 #include "kelpy/common/tree_reader.h"
-#include "kelpy/control/access.h"
+#include "kelpy/control/toc.h"
 
 using namespace test;
 
@@ -33,7 +33,7 @@ TEST(Dispatch, InitializeTakesTheMapHoweverAScriptPassesIt) {
     IDispatch* control = host.api();
     auto bay = make_map(L"Bay", {feature_layer(L"Roads")});
     auto harbour = make_map(L"Harbour");
-    auto shown = [&] { return Access::map(host.toc()).get(); };
+    auto shown = [&] { return host.toc().map().get(); };
 
     ASSERT_EQ(call_initialize(control, by_value(bay.get())), S_OK);
     EXPECT_TRUE(com::same_object(shown(), bay.get()));

@@ -8,7 +8,7 @@
 #include "kelpy/common/hosted_control.h"
 #include "kelpy/common/map_builder.h"
 #include "kelpy/common/tree_reader.h"
-#include "kelpy/control/access.h"
+#include "kelpy/control/toc.h"
 
 using namespace test;
 
@@ -40,13 +40,13 @@ TEST(Failures, EveryFailingMapCallEndsTheRebuildWithItsErrorAndTheNextRebuildRec
             EXPECT_EQ(host.reset(), E_INVALIDARG) << n;
             EXPECT_EQ(error_description(), L"call " + std::to_wstring(n) + L" failed");
             EXPECT_FALSE(has_visible_style(host.tree())) << n;
-            EXPECT_TRUE(Access::resetting(host.toc())) << n;
+            EXPECT_TRUE(host.toc().builder().resetting()) << n;
 
             map->fail_at(0);
             ASSERT_EQ(host.reset(), S_OK) << n;
             EXPECT_EQ(outline(host.tree()), good) << n;
             EXPECT_TRUE(has_visible_style(host.tree()));
-            EXPECT_FALSE(Access::resetting(host.toc()));
+            EXPECT_FALSE(host.toc().builder().resetting());
         }
     }
     EXPECT_EQ(live_objects(), objects);
@@ -98,12 +98,12 @@ TEST(Failures, WithoutTheExpandedStateMemoryTheFirstLayerFails) {
     EXPECT_EQ(host.initialize(make_map(L"M", {feature_layer(L"A"), feature_layer(L"B")}).get()),
               com::CTL_E_SUBSCRIPTOUTOFRANGE);
     EXPECT_EQ(outline(host.tree()), L"M [root] bold collapsed\n  A [checked]\n");
-    auto a = Access::nodes(host.toc()).Item(2);
+    auto a = host.toc().tree().Nodes().Item(2);
     EXPECT_EQ(a->Record()->TOCNodeType, TOCNodeType::Layer);
     // A group item is added, and fails before its record.
     EXPECT_EQ(host.initialize(make_map(L"M", {group_layer(L"G", {feature_layer(L"A")})}).get()),
               com::CTL_E_SUBSCRIPTOUTOFRANGE);
-    auto g = Access::nodes(host.toc()).Item(2);
+    auto g = host.toc().tree().Nodes().Item(2);
     EXPECT_EQ(g->Text(), L"G");
     EXPECT_FALSE(g->Tag());
 }

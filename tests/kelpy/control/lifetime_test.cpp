@@ -3,7 +3,8 @@
 #include "kelpy/common/hosted_control.h"
 #include "kelpy/common/map_builder.h"
 #include "kelpy/common/tree_reader.h"
-#include "kelpy/control/access.h"
+#include "kelpy/control/toc.h"
+#include "kelpy/tree/node_handles.h"
 #include "kelpy/platform/window_hooks.h"
 
 using namespace test;
@@ -15,7 +16,7 @@ TEST(Lifetime, StartingHooksBothWindowsAddsTheTreeStylesAndMakesTheMemoryOnce) {
     HostedControl host({.start = false});
     const WNDPROC tree_proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(host.tree(), GWLP_WNDPROC));
     EXPECT_FALSE(has_visible_style(host.tree()));
-    EXPECT_FALSE(Access::states(host.toc()).allocated());
+    EXPECT_FALSE(host.toc().builder().states().allocated());
 
     host.toc().StartRunTime();
     EXPECT_TRUE(has_visible_style(host.tree()));
@@ -24,12 +25,12 @@ TEST(Lifetime, StartingHooksBothWindowsAddsTheTreeStylesAndMakesTheMemoryOnce) {
     EXPECT_EQ(GetWindowLongPtrW(host.tree(), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&kelpy::basTOC::TreeSubclassProc));
     EXPECT_EQ(GetWindowLongPtrW(host.window(), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&kelpy::basTOC::CtrlSubclassProc));
     EXPECT_EQ(GetWindowLongPtrW(host.tree(), GWL_STYLE) & 0x4004, 0x4004);
-    EXPECT_EQ(Access::states(host.toc()).UBound(), 1);
+    EXPECT_EQ(host.toc().builder().states().UBound(), 1);
 
     // Once: a second start changes nothing (the hook is not installed over itself).
-    Access::states(host.toc()).Set(0, L"kept", false);
+    host.toc().builder().states().Set(0, L"kept", false);
     host.toc().StartRunTime();
-    EXPECT_EQ(Access::states(host.toc())[0].Text, L"kept");
+    EXPECT_EQ(host.toc().builder().states()[0].Text, L"kept");
     kelpy::basTOC::UnhookWindows(host.api());
     EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(host.tree(), GWLP_WNDPROC)), tree_proc);
 }
@@ -72,7 +73,7 @@ TEST(Lifetime, AReleasedControlTakesItsWindowAndHooksWithIt) {
 TEST(Lifetime, ItemsOfAnEarlierTreeFailCleanly) {
     HostedControl host;
     ASSERT_EQ(host.initialize(make_map(L"M", {feature_layer(L"A")}).get()), S_OK);
-    NodePtr old = Access::nodes(host.toc()).Item(2);
+    NodePtr old = host.toc().tree().Nodes().Item(2);
     ASSERT_EQ(host.reset(), S_OK);
     EXPECT_TRUE(old->removed());
     auto fails = [](auto&& use) {
@@ -90,7 +91,7 @@ TEST(Lifetime, ItemsOfAnEarlierTreeFailCleanly) {
     EXPECT_TRUE(fails([&] { old->Selected(true); }));
     EXPECT_TRUE(fails([&] { old->Image(L"checked"); }));
     EXPECT_TRUE(fails([&] { (void)old->Parent(); }));
-    EXPECT_TRUE(fails([&] { Access::GetNodeHandle(host.toc(), old); }));
+    EXPECT_TRUE(fails([&] { kelpy::tree::GetNodeHandle(host.toc().tree(), old); }));
     // The item is still the object it was: a record can still hold it.
     EXPECT_EQ(kelpy::platform::Node::From(old->unknown()), old);
 }

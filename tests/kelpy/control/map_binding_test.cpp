@@ -5,7 +5,7 @@
 #include "kelpy/common/hosted_control.h"
 #include "kelpy/common/map_builder.h"
 #include "kelpy/common/tree_reader.h"
-#include "kelpy/control/access.h"
+#include "kelpy/control/toc.h"
 
 using namespace test;
 
@@ -25,7 +25,7 @@ protected:
 TEST_F(Binding, InitializeSubscribesAndRebuildsOnce) {
     ASSERT_EQ(host.initialize(map()), S_OK);
     EXPECT_EQ(rebuilds(), 1);
-    EXPECT_TRUE(com::same_object(Access::map(host.toc()).get(), counted->unknown()));
+    EXPECT_TRUE(com::same_object(host.toc().map().get(), counted->unknown()));
 }
 
 TEST_F(Binding, AddedDeletedAndMovedLayersEachRebuildOnceInsideTheMapsCall) {
@@ -75,7 +75,7 @@ TEST_F(Binding, InitializeWithNothingEndsTheSubscription) {
     ASSERT_EQ(real->AddLayer(feature_layer(L"Lakes").get()), S_OK);
     EXPECT_EQ(rebuilds(), 1);
     EXPECT_TRUE(read_items(host.tree()).empty());
-    EXPECT_FALSE(Access::map(host.toc()));
+    EXPECT_FALSE(host.toc().map());
 }
 
 TEST_F(Binding, AMapWithoutViewEventsFailsInitializeBeforeAnyRebuild) {
@@ -83,7 +83,7 @@ TEST_F(Binding, AMapWithoutViewEventsFailsInitializeBeforeAnyRebuild) {
     EXPECT_EQ(host.initialize(map()), CONNECT_E_NOCONNECTION);
     EXPECT_EQ(rebuilds(), 0);
     // The map is kept all the same; a Reset shows it.
-    EXPECT_TRUE(Access::map(host.toc()));
+    EXPECT_TRUE(host.toc().map());
     EXPECT_EQ(host.reset(), S_OK);
     EXPECT_EQ(rebuilds(), 1);
 }

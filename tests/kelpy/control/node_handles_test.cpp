@@ -3,7 +3,8 @@
 #include "kelpy/common/hosted_control.h"
 #include "kelpy/common/map_builder.h"
 #include "kelpy/common/tree_reader.h"
-#include "kelpy/control/access.h"
+#include "kelpy/control/toc.h"
+#include "kelpy/tree/node_handles.h"
 
 using namespace test;
 using kelpy::NodePtr;
@@ -13,42 +14,42 @@ namespace {
 TEST(NodeHandles, GetNodeHandleAnswersTheNativeHandleAndLeavesNothingSelected) {
     HostedControl host;
     ASSERT_EQ(host.initialize(make_map(L"M", {feature_layer(L"A"), feature_layer(L"B")}).get()), S_OK);
-    auto& nodes = Access::nodes(host.toc());
+    auto& nodes = host.toc().tree().Nodes();
     NodePtr b = nodes.Item(3);
     b->Selected(true);
     ASSERT_EQ(selected_item(host.tree()), b->handle());
-    EXPECT_EQ(Access::GetNodeHandle(host.toc(), b), reinterpret_cast<LONG_PTR>(b->handle()));
+    EXPECT_EQ(kelpy::tree::GetNodeHandle(host.toc().tree(), b), reinterpret_cast<LONG_PTR>(b->handle()));
     EXPECT_EQ(selected_item(host.tree()), nullptr);
     EXPECT_FALSE(b->Selected());
 }
 
 TEST(NodeHandles, FindNodeByHandleFindsEveryItemAndNothingForZeroOrUnknownHandles) {
     HostedControl host;
-    EXPECT_FALSE(Access::FindNodeByHandle(host.toc(), 0));  // empty tree
+    EXPECT_FALSE(kelpy::tree::FindNodeByHandle(host.toc().tree(), 0));  // empty tree
     ASSERT_EQ(host.initialize(make_map(L"M", {group_layer(L"G", {feature_layer(L"A")}), feature_layer(L"B")}).get()), S_OK);
-    auto& nodes = Access::nodes(host.toc());
+    auto& nodes = host.toc().tree().Nodes();
     for (long k = 1; k <= nodes.Count(); ++k) {
         NodePtr n = nodes.Item(k);
-        EXPECT_EQ(Access::FindNodeByHandle(host.toc(), reinterpret_cast<LONG_PTR>(n->handle())), n) << k;
+        EXPECT_EQ(kelpy::tree::FindNodeByHandle(host.toc().tree(), reinterpret_cast<LONG_PTR>(n->handle())), n) << k;
     }
-    EXPECT_FALSE(Access::FindNodeByHandle(host.toc(), 0));
+    EXPECT_FALSE(kelpy::tree::FindNodeByHandle(host.toc().tree(), 0));
     // A handle of the previous tree finds nothing after a rebuild (unless the native tree reused it
     // for an item of the new tree, whose record then carries it).
     const LONG_PTR old = reinterpret_cast<LONG_PTR>(nodes.Item(2)->handle());
     ASSERT_EQ(host.reset(), S_OK);
-    NodePtr found = Access::FindNodeByHandle(host.toc(), old);
+    NodePtr found = kelpy::tree::FindNodeByHandle(host.toc().tree(), old);
     if (found) {
         EXPECT_EQ(found->Record()->Handle, old);
     }
-    EXPECT_FALSE(Access::FindNodeByHandle(host.toc(), 0x12345));
+    EXPECT_FALSE(kelpy::tree::FindNodeByHandle(host.toc().tree(), 0x12345));
 }
 
 TEST(NodeHandles, AnItemWhoseRecordCarriesAnotherHandleIsNotFoundByItsOwn) {
     HostedControl host;
     ASSERT_EQ(host.initialize(make_map(L"M", {feature_layer(L"A")}).get()), S_OK);
-    NodePtr a = Access::nodes(host.toc()).Item(2);
+    NodePtr a = host.toc().tree().Nodes().Item(2);
     a->Record()->Handle = 1;
-    EXPECT_FALSE(Access::FindNodeByHandle(host.toc(), reinterpret_cast<LONG_PTR>(a->handle())));
+    EXPECT_FALSE(kelpy::tree::FindNodeByHandle(host.toc().tree(), reinterpret_cast<LONG_PTR>(a->handle())));
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include "kelpy/common/hosted_control.h"
 #include "kelpy/common/map_builder.h"
 #include "kelpy/common/tree_reader.h"
-#include "kelpy/control/access.h"
+#include "kelpy/control/toc.h"
 #include "kelpy/platform/random.h"
 
 using namespace test;
@@ -16,8 +16,8 @@ namespace {
 class Rebuild : public ::testing::Test {
 protected:
     HostedControl host;
-    kelpy::platform::NodeCollection& nodes() { return Access::nodes(host.toc()); }
-    kelpy::NodeStates& states() { return Access::states(host.toc()); }
+    kelpy::platform::NodeCollection& nodes() { return host.toc().tree().Nodes(); }
+    kelpy::NodeStates& states() { return host.toc().builder().states(); }
     com::ComPtr<kelpy::TocNode> record(std::wstring_view key) { return nodes().Item(key)->Record(); }
     NodePtr item_named(std::wstring_view text) {
         for (long k = 1; k <= nodes().Count(); ++k)
@@ -37,7 +37,7 @@ TEST_F(Rebuild, MapWithoutLayersGivesTheBoldSelectedRootAndTheHolder) {
     EXPECT_EQ(record(L"holder")->TOCNodeType, TOCNodeType::Holder);
     EXPECT_EQ(selected_item(host.tree()), nodes().Item(L"root")->handle());
     EXPECT_TRUE(has_visible_style(host.tree()));
-    EXPECT_FALSE(Access::resetting(host.toc()));
+    EXPECT_FALSE(host.toc().builder().resetting());
 }
 
 TEST_F(Rebuild, LayersFollowTheMapOrderWithVisibilityImagesAndGroupMembers) {
@@ -240,16 +240,16 @@ TEST_F(Rebuild, AMapWithoutLayersLeavesTheMemoryAlone) {
 TEST_F(Rebuild, TheSelectNameSelectsTheFirstMatchingItemOrNothing) {
     auto map = make_map(L"M", {group_layer(L"Base", {feature_layer(L"Lakes")}), feature_layer(L"Lakes"),
                                feature_layer(L"Roads")});
-    Access::select_name(host.toc()) = L"Lakes";
+    host.toc().builder().select_name() = L"Lakes";
     bind(map);
     NodePtr first = nodes().Item(L"gl0")->Child();
     EXPECT_EQ(selected_item(host.tree()), first->handle());
 
-    Access::select_name(host.toc()) = L"lakes";  // binary comparison: no match
+    host.toc().builder().select_name() = L"lakes";  // binary comparison: no match
     ASSERT_EQ(host.reset(), S_OK);
     EXPECT_EQ(selected_item(host.tree()), nullptr);
 
-    Access::select_name(host.toc()).clear();
+    host.toc().builder().select_name().clear();
     ASSERT_EQ(host.reset(), S_OK);
     EXPECT_EQ(selected_item(host.tree()), nodes().Item(L"root")->handle());
 }
@@ -258,7 +258,7 @@ TEST_F(Rebuild, ResetBeforeInitializeAndInitializeWithNothingLeaveTheTreeEmptyAn
     EXPECT_EQ(host.reset(), S_OK);
     EXPECT_EQ(read_items(host.tree()).size(), 0u);
     EXPECT_FALSE(has_visible_style(host.tree()));
-    EXPECT_TRUE(Access::resetting(host.toc()));
+    EXPECT_TRUE(host.toc().builder().resetting());
 
     bind(make_map(L"M", {feature_layer(L"A")}));
     EXPECT_TRUE(has_visible_style(host.tree()));

@@ -9,7 +9,7 @@
 #include "kelpy/common/legend_builder.h"
 #include "kelpy/common/map_builder.h"
 #include "kelpy/common/tree_reader.h"
-#include "kelpy/draw/access.h"
+#include "kelpy/control/toc.h"
 #include "kelpy/draw/fake_symbol.h"
 
 namespace test {
@@ -18,7 +18,7 @@ class Drawing : public ::testing::Test {
 protected:
     HostedControl host;
 
-    kelpy::platform::NodeCollection& nodes() { return DrawAccess::nodes(host.toc()); }
+    kelpy::platform::NodeCollection& nodes() { return host.toc().tree().Nodes(); }
     void show(std::initializer_list<com::ComPtr<ILayer>> layers) {
         ASSERT_EQ(host.initialize(make_map(L"World", layers).get()), S_OK);
     }

@@ -5,7 +5,8 @@
 #include "com/error.h"
 #include "kelpy/common/hosted_control.h"
 #include "kelpy/common/legend_builder.h"
-#include "kelpy/draw/access.h"
+#include "kelpy/control/toc.h"
+#include "kelpy/draw/symbol_factories.h"
 #include "kelpy/draw/fake_symbol.h"
 #include "win/handles.h"
 
@@ -17,7 +18,7 @@ class Factories : public ::testing::Test {
 protected:
     HostedControl host;
     com::ComPtr<IGeometry> shape(LONG x, LONG y, LONG w, LONG h, LONG type) {
-        return DrawAccess::CreateSymbolGeometry(host.toc(), x, y, w, h, type);
+        return kelpy::draw::CreateSymbolGeometry(x, y, w, h, type);
     }
 };
 
@@ -69,7 +70,7 @@ TEST_F(Factories, WholeNumberSumsThatOverflowAreErrors) {
 
 TEST_F(Factories, TransformationMapsTheSwatchPixelForPixelAtTheContextsResolution) {
     const win::MemoryDC memory(CreateCompatibleDC(win::WindowDC(nullptr).get()));
-    auto t = DrawAccess::CreateTransFromDC(host.toc(), memory.get(), 22, 22);
+    auto t = kelpy::draw::CreateTransFromDC(reinterpret_cast<LONG_PTR>(memory.get()), 22, 22);
     ASSERT_TRUE(t);
     auto display = t.as<IDisplayTransformation>();
     com::ComPtr<IEnvelope> bounds, visible;
@@ -90,13 +91,13 @@ TEST_F(Factories, ContextWithoutResolutionGivesNoTransformationAndNoError) {
     DeleteDC(gone);
     ASSERT_EQ(GetDeviceCaps(gone, LOGPIXELSY), 0);
     com::ComPtr<ITransformation> t;
-    EXPECT_NO_THROW(t = DrawAccess::CreateTransFromDC(host.toc(), gone, 22, 22));
+    EXPECT_NO_THROW(t = kelpy::draw::CreateTransFromDC(reinterpret_cast<LONG_PTR>(gone), 22, 22));
     EXPECT_FALSE(t);
-    EXPECT_FALSE(DrawAccess::CreateTransFromDC(host.toc(), nullptr, 22, 22));
+    EXPECT_FALSE(kelpy::draw::CreateTransFromDC(reinterpret_cast<LONG_PTR>(nullptr), 22, 22));
 }
 
 TEST_F(Factories, FillSymbolIsASolidFillOfTheColourWithTheDefaultOutline) {
-    auto symbol = DrawAccess::CreateFillSymbol(host.toc(), 0x00FF00);
+    auto symbol = kelpy::draw::CreateFillSymbol(0x00FF00);
     auto fill = symbol.as<ISolidFillSymbol>();
     com::ComPtr<IColor> color;
     com::check(fill->get_Color(color.put()));
@@ -113,7 +114,7 @@ TEST_F(Factories, FillSymbolIsASolidFillOfTheColourWithTheDefaultOutline) {
 
 TEST_F(Factories, GradientSymbolShowsTheRampWithTheThreeSettingsAndNoOutline) {
     auto ramp = color_ramp(RGB(0, 0, 255), RGB(255, 0, 0));
-    auto gradient = DrawAccess::CreateGradientSymbol(host.toc(), ramp).as<IGradientFillSymbol>();
+    auto gradient = kelpy::draw::CreateGradientSymbol(ramp).as<IGradientFillSymbol>();
     com::ComPtr<IColorRamp> shown;
     com::check(gradient->get_ColorRamp(shown.put()));
     EXPECT_TRUE(com::same_object(shown.get(), ramp.get()));

@@ -59,7 +59,7 @@ TEST_F(Drawing, EachKindOfRowIsMeasuredOnItsOwnShape) {
     auto tall = FakeSymbol::make();
     row->Record()->RasterRendererType = RasterRendererType::StretchColorRamp;
     row->Record()->Symbol = tall.get();
-    DrawAccess::MeasureSymbol(host.toc(), row);
+    host.toc().painter().MeasureSymbol(row);
     EXPECT_EQ(tall->measured_type, GeometryEnvelope);
     EXPECT_EQ(tall->measured, (Box{0, 0, 15, 48}));
 }
@@ -84,7 +84,7 @@ TEST_F(Drawing, SecondMeasureAfterASymbolChangeOverwritesEverything) {
     second->boundary_width = 30;
     second->boundary_height = 60;  // 34 x 64: four rows
     row->Record()->Symbol = second.get();
-    DrawAccess::MeasureSymbol(host.toc(), row);
+    host.toc().painter().MeasureSymbol(row);
     auto r = row->Record();
     EXPECT_EQ(r->SymbolWidth, 34);
     EXPECT_EQ(r->SymbolHeight, 64);
@@ -103,12 +103,12 @@ TEST_F(Drawing, RowsWithoutSymbolOrKnownShapeAreLeftAsTheyAre) {
 
     r->ShapeType = GeometryMultipoint;
     symbol->calls.clear();
-    DrawAccess::MeasureSymbol(host.toc(), row);
+    host.toc().painter().MeasureSymbol(row);
     EXPECT_TRUE(symbol->calls.empty());
 
     r->ShapeType = GeometryPolygon;
     r->Symbol = nullptr;
-    DrawAccess::MeasureSymbol(host.toc(), row);
+    host.toc().painter().MeasureSymbol(row);
 
     EXPECT_EQ(r->SymbolWidth, width);
     EXPECT_EQ(r->SymbolHeight, height);

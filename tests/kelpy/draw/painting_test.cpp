@@ -34,7 +34,7 @@ protected:
         args->Node = node ? com::ComPtr<IDispatch>(static_cast<IDispatch*>(node.get())) : nullptr;
         args->Rect = rect;
         args->hdc = reinterpret_cast<LONG_PTR>(dc ? dc : canvas.dc());
-        DrawAccess::DrawItem(host.toc(), args);
+        host.toc().painter().DrawItem(args);
         return args->SkipDefault;
     }
     kelpy::NodePtr row() { return item(L"Deep"); }

@@ -90,7 +90,7 @@ TEST_F(SwatchCache, RowsPushedOutByMoreRecentlyPaintedRowsAreDrawnAgain) {
         args->Node = com::ComPtr<IDispatch>(static_cast<IDispatch*>(node.get()));
         args->Rect = rect;
         args->hdc = reinterpret_cast<LONG_PTR>(canvas.dc());
-        DrawAccess::DrawItem(host.toc(), args);
+        host.toc().painter().DrawItem(args);
     };
     for (int i = 0; i < rows; ++i) draw(i);
 

@@ -52,9 +52,9 @@ TEST_F(Dragging, OnlyALeftPressOnALayerLabelArmsADrag) {
     start(L"Roads");
     ASSERT_EQ(sink->count(OnDragLayer), 1u);
     EXPECT_TRUE(com::same_object(sink->events.back().object.get(), layer(L"Roads").get()));
-    EXPECT_TRUE(Interact::dragging(*toc.get()));
+    EXPECT_TRUE(toc->interaction().dragging());
     EXPECT_EQ(GetCapture(), tree());
-    EXPECT_TRUE(Interact::timer_on(*toc.get()));
+    EXPECT_TRUE(toc->TimerRunning());
     host::release(Button::Left);  // over its own item: nothing to drop
     expect_sound();
     EXPECT_EQ(changes.reordered, 0);
@@ -65,7 +65,7 @@ TEST_F(Dragging, ACancelledDragStaysArmed) {
     start(L"Towns");
     host::move_mouse({at(L"Towns").x + 2, at(L"Towns").y});
     EXPECT_EQ(sink->count(OnDragLayer), 2u);
-    EXPECT_FALSE(Interact::dragging(*toc.get()));
+    EXPECT_FALSE(toc->interaction().dragging());
     EXPECT_EQ(GetCapture(), nullptr);
     host::release(Button::Left);
 }
@@ -75,12 +75,12 @@ TEST_F(Dragging, TheTargetMarkAndCursorFollowTheMouse) {
     const size_t marks = spy->of(TVM_SETINSERTMARK).size();
     over(L"Towns");  // the first target: the cursor shows none yet
     EXPECT_EQ(GetCursor(), cursor(KELPY_CURSOR_DRAG_BOTH));
-    EXPECT_TRUE(com::same_object(Interact::target_layer(*toc.get()).get(), layer(L"Towns").get()));
+    EXPECT_TRUE(com::same_object(toc->interaction().target_layer().get(), layer(L"Towns").get()));
     EXPECT_EQ(last_mark(*spy), LPARAM(handle(L"Towns")));
 
     over(L"Roads");  // its own item: no target, the mark stays; Towns lies above
     EXPECT_EQ(GetCursor(), cursor(KELPY_CURSOR_DRAG_UP));
-    EXPECT_FALSE(Interact::target_layer(*toc.get()));
+    EXPECT_FALSE(toc->interaction().target_layer());
     EXPECT_EQ(spy->of(TVM_SETINSERTMARK).size(), marks + 1);
 
     over(L"Elevation");
@@ -90,15 +90,15 @@ TEST_F(Dragging, TheTargetMarkAndCursorFollowTheMouse) {
     EXPECT_EQ(last_mark(*spy), LPARAM(handle(L"Elevation")));
 
     over(L"Clay");  // a legend row: its layer, the mark before the layer's item
-    EXPECT_TRUE(com::same_object(Interact::target_layer(*toc.get()).get(), layer(L"Soils").get()));
+    EXPECT_TRUE(com::same_object(toc->interaction().target_layer().get(), layer(L"Soils").get()));
     EXPECT_EQ(last_mark(*spy), LPARAM(handle(L"Soils")));
 
     over(L"Sample");  // the root: the top layer, the mark before the root's first child
-    EXPECT_TRUE(com::same_object(Interact::target_layer(*toc.get()).get(), layer(L"Towns").get()));
+    EXPECT_TRUE(com::same_object(toc->interaction().target_layer().get(), layer(L"Towns").get()));
     EXPECT_EQ(last_mark(*spy), LPARAM(handle(L"Towns")));
 
     host::move_mouse(at(nodes().Item(L"holder"), TVHT_ONITEMRIGHT));  // the bottom layer, the mark before the holder
-    EXPECT_TRUE(com::same_object(Interact::target_layer(*toc.get()).get(), layer(L"Photo").get()));
+    EXPECT_TRUE(com::same_object(toc->interaction().target_layer().get(), layer(L"Photo").get()));
     EXPECT_EQ(last_mark(*spy), LPARAM(nodes().Item(L"holder")->handle()));
 
     over(L"Minor");  // a row of the dragged layer's own legend: the mark goes

@@ -23,9 +23,9 @@ TEST_F(Interaction, WhatTheUserCollapsesStaysCollapsedAcrossRebuilds) {
     EXPECT_TRUE(expanded(tree(), item(L"Roads")));
 
     // While a rebuild runs, what the tree reports is not remembered.
-    Interact::resetting(*toc.get()) = true;
+    toc->builder().resetting() = true;
     host::click(at(L"Roads", TVHT_ONITEMBUTTON));
-    Interact::resetting(*toc.get()) = false;
+    toc->builder().resetting() = false;
     ASSERT_EQ(toc->Reset(), S_OK);
     EXPECT_TRUE(expanded(tree(), item(L"Roads")));
 }
@@ -50,7 +50,7 @@ TEST_F(Interaction, RefreshTreeKeepsTheUsersView) {
     const int position = GetScrollPos(tree(), SB_VERT);
     ASSERT_GT(position, 0);
 
-    Interact::RefreshTree(*toc.get());
+    toc->interaction().RefreshTree();
     EXPECT_EQ(first(), firstBefore);
     EXPECT_EQ(GetScrollPos(tree(), SB_VERT), position);
     EXPECT_EQ(selected_text(), L"Slope");
@@ -58,7 +58,7 @@ TEST_F(Interaction, RefreshTreeKeepsTheUsersView) {
     EXPECT_TRUE(IsWindowVisible(tree()));
 
     nodes().Item(L"root")->Expanded(false);
-    Interact::RefreshTree(*toc.get());
+    toc->interaction().RefreshTree();
     EXPECT_TRUE(expanded(tree(), nodes().Item(L"root")));
 }
 

@@ -34,7 +34,7 @@ TEST(Positions, TwipsBecomePixelsRoundedHalvesToEven) {
 TEST_F(Interaction, HitTestNamesTheItemAndThePartOrNothing) {
     auto hit_at = [&](POINT screen) {
         ScreenToClient(tree(), &screen);
-        return Interact::HitTest(*toc.get(), screen.x, screen.y);
+        return toc->interaction().HitTest(screen.x, screen.y);
     };
     auto label = hit_at(at(L"Roads", TVHT_ONITEMLABEL));
     EXPECT_EQ(kelpy::platform::Node::From(label->Node.get()), item(L"Roads"));
@@ -45,35 +45,35 @@ TEST_F(Interaction, HitTestNamesTheItemAndThePartOrNothing) {
     // tree reports there.
     bind(make_map(L"Small", {feature_layer(L"One")}).get());
     for (POINT p : {POINT{10, 200}, POINT{-5, 10}, POINT{10, -5}}) {
-        auto nothing = Interact::HitTest(*toc.get(), p.x, p.y);
+        auto nothing = toc->interaction().HitTest(p.x, p.y);
         EXPECT_FALSE(nothing->Node) << p.x << "," << p.y;
         EXPECT_EQ(LONG(nothing->TreeviewHitTest), -1) << p.x << "," << p.y;
     }
 }
 
 TEST_F(Interaction, RefreshMapRedrawsTheSelectedLayerOrEverythingUnlessTheHostCancels) {
-    Interact::RefreshMap(*toc.get());
+    toc->interaction().RefreshMap();
     ASSERT_EQ(refreshes.size(), 1u);
     EXPECT_FALSE(refreshes[0].data);  // no layer selected yet: the whole view
 
     host::click(at(L"Slope", TVHT_ONITEMLABEL), host::Button::Right);  // any button's press selects
-    Interact::RefreshMap(*toc.get());
+    toc->interaction().RefreshMap();
     ASSERT_EQ(refreshes.size(), 2u);
     EXPECT_EQ(refreshes[1].phase, DrawPhaseGeography);
     EXPECT_TRUE(com::same_object(refreshes[1].data.get(), layer(L"Slope").get()));
 
     sink->cancelEvents = {OnBeforeRefreshMap};
-    Interact::RefreshMap(*toc.get());
+    toc->interaction().RefreshMap();
     EXPECT_EQ(refreshes.size(), 2u);
     EXPECT_EQ(sink->count(OnBeforeRefreshMap), 3u);
 }
 
 TEST_F(Interaction, GetLayerIndexFindsTopLevelLayersByIdentity) {
-    EXPECT_EQ(Interact::GetLayerIndex(*toc.get(), layer(L"Towns")), 0);
-    EXPECT_EQ(Interact::GetLayerIndex(*toc.get(), layer(L"Slope")), 6);
-    EXPECT_EQ(Interact::GetLayerIndex(*toc.get(), layer(L"Parks")), -1);  // inside a group
+    EXPECT_EQ(toc->interaction().GetLayerIndex(layer(L"Towns")), 0);
+    EXPECT_EQ(toc->interaction().GetLayerIndex(layer(L"Slope")), 6);
+    EXPECT_EQ(toc->interaction().GetLayerIndex(layer(L"Parks")), -1);  // inside a group
     ASSERT_EQ(map->DeleteLayer(layer(L"Photo").get()), S_OK);
-    EXPECT_EQ(Interact::GetLayerIndex(*toc.get(), layer(L"Photo")), -1);
+    EXPECT_EQ(toc->interaction().GetLayerIndex(layer(L"Photo")), -1);
 }
 
 }  // namespace

@@ -179,9 +179,9 @@ void Interaction::bind(IMap* m) {
     ASSERT_EQ(toc->Initialize(&argument), S_OK);
 }
 
-HWND Interaction::tree() const { return Interact::tree(*toc.get()).hWnd(); }
+HWND Interaction::tree() const { return toc->tree().hWnd(); }
 
-kelpy::platform::NodeCollection& Interaction::nodes() const { return Interact::tree(*toc.get()).Nodes(); }
+kelpy::platform::NodeCollection& Interaction::nodes() const { return toc->tree().Nodes(); }
 
 kelpy::NodePtr Interaction::item(std::wstring_view text) const {
     kelpy::NodePtr node = item_named(nodes(), text);
@@ -228,8 +228,8 @@ void Interaction::expect_sound() const {
         EXPECT_EQ(seen[l.as<IUnknown>().get()], 1) << "layer " << com::narrow(name_of(l.get())) << " in " << com::narrow(order());
     EXPECT_EQ(seen.size(), layers.size()) << com::narrow(order());
     EXPECT_EQ(GetCapture(), nullptr);
-    EXPECT_FALSE(Interact::dragging(*toc.get()));
-    EXPECT_FALSE(Interact::timer_on(*toc.get()));
+    EXPECT_FALSE(toc->interaction().dragging());
+    EXPECT_FALSE(toc->TimerRunning());
     EXPECT_EQ(kelpy::platform::GetMousePointer(), kelpy::platform::MousePointer::Default);
     EXPECT_EQ(last_mark(*spy), 0);
 }

@@ -20,7 +20,7 @@
 #include "kelpy/common/faulty_group.h"
 #include "kelpy/common/faulty_map.h"
 #include "kelpy/common/item_lookup.h"
-#include "kelpy/interact/access.h"
+#include "kelpy/control/toc.h"
 #include "scripted_selector.h"
 #include "user_input.h"
 

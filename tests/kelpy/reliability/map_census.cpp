@@ -4,25 +4,12 @@
 #include "kelpy/platform/mouse_pointer.h"
 
 namespace census {
-struct Census;
-}
-namespace test {
-template <>
-struct TocAccess<census::Census> {
-    static bool dragging(kelpy::Toc& t) { return t.m_bDragging; }
-    static bool timer_on(kelpy::Toc& t) { return t.tToc.Enabled(); }
-};
-}  // namespace test
 
-namespace census {
-
-using Access = test::TocAccess<Census>;
-
-bool dragging(kelpy::Toc& toc) { return Access::dragging(toc); }
+bool dragging(kelpy::Toc& toc) { return toc.interaction().dragging(); }
 
 std::string drag_leftovers(kelpy::Toc& toc) {
     if (GetCapture()) return "the mouse is captured while no drag runs";
-    if (Access::timer_on(toc)) return "the drag timer runs while no drag does";
+    if (toc.TimerRunning()) return "the drag timer runs while no drag does";
     if (kelpy::platform::GetMousePointer() != kelpy::platform::MousePointer::Default)
         return "the custom pointer shows while no drag runs";
     return "";

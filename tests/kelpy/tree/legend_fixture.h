@@ -12,18 +12,11 @@
 
 namespace test {
 
-struct LegendTests;
-
-template <>
-struct TocAccess<LegendTests> {
-    static kelpy::platform::NodeCollection& nodes(kelpy::Toc& t) { return t.tvwTOC.Nodes(); }
-};
-
 class Legends : public ::testing::Test {
 protected:
     HostedControl host;
 
-    kelpy::platform::NodeCollection& nodes() { return TocAccess<LegendTests>::nodes(host.toc()); }
+    kelpy::platform::NodeCollection& nodes() { return host.toc().tree().Nodes(); }
     // Shows a map of these layers; answers the status of Initialize (its rebuild).
     HRESULT show(std::initializer_list<com::ComPtr<ILayer>> layers) {
         return host.initialize(make_map(L"World", layers).get());

@@ -1,4 +1,4 @@
-#include "kelpy/control/node_states.h"
+#include "kelpy/tree/node_states.h"
 #include "com/error.h"
 #include "com/vbnum.h"
 

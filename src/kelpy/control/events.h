@@ -1,0 +1,38 @@
+// Events: the control's events of __TOC, raised to the sinks the container connected. Each
+// passes its arguments by reference and gives back what the sinks left in them. Without sinks
+// an event does nothing.
+#pragma once
+#include <oaidl.h>
+#include <functional>
+#include "com/ptr.h"
+#include "kelpy/model/typelib.h"
+
+namespace kelpy {
+
+// The sinks of the control's events (__TOC), as the container protocol connects them.
+class EventSinks {
+public:
+    // Calls `call` with every connected sink.
+    virtual void ForEach(const std::function<void(IDispatch*)>& call) const = 0;
+
+protected:
+    ~EventSinks() = default;
+};
+
+class Events {
+public:
+    void Connect(const EventSinks* sinks) noexcept { sinks_ = sinks; }
+
+    void RaiseOnContextMenu(::TOCNodeType& nodeType);
+    void RaiseOnSymbolSelector(bool& cancel, com::ComPtr<ISymbol>& symbol);
+    void RaiseOnDragLayer(bool& cancel, com::ComPtr<ILayer>& layer);
+    void RaiseOnBeforeRefreshMap(bool& cancel);
+
+private:
+    // Calls every sink's Invoke with the event's dispatch id and arguments.
+    void FireEvent(DISPID id, DISPPARAMS& params);
+
+    const EventSinks* sinks_ = nullptr;
+};
+
+}  // namespace kelpy

@@ -1,0 +1,52 @@
+// ItemPainter: paints the tree's items that the control draws itself. It answers the tree's
+// custom-draw notifications, paints legend rows (the row's symbol draws its swatch, the label
+// follows), measures the swatches of legend rows and keeps what it measured during a rebuild and
+// the swatches it painted lately. It works on the tree alone.
+#pragma once
+#include <windows.h>
+#include <optional>
+#include "com/ptr.h"
+#include "kelpy/draw/measuring.h"
+#include "kelpy/draw/swatch_cache.h"
+#include "kelpy/model/records.h"
+#include "kelpy/platform/tree_view.h"
+
+namespace kelpy::draw {
+
+class ItemPainter {
+public:
+    explicit ItemPainter(platform::TreeView& tree) noexcept : tvwTOC(tree) {}
+    ItemPainter(const ItemPainter&) = delete;
+    ItemPainter& operator=(const ItemPainter&) = delete;
+
+    // A notification the tree's parent received: the custom-draw answer for the tree's own
+    // custom-draw notifications goes to `result`; every other notification passes untouched.
+    void OnNotify(const NMHDR& header, LONG_PTR& result);
+    // One tree item during the tree's custom draw; SkipDefault tells the tree to leave it.
+    void DrawItem(const com::ComPtr<CustomDrawEventArgs>& args);
+
+    // The swatch a legend row's symbol needs and the row's height, written nowhere: none for a
+    // row without a symbol or a shape to measure it on.
+    std::optional<SwatchMeasure> MeasureSwatch(const TocNode& record);
+    // Measures the row's swatch and gives the row and its record the new height and size.
+    void MeasureSymbol(const platform::NodePtr& node);
+
+    // What a rebuild holds while it runs: every symbol is measured once on a shape, and the
+    // swatches painted for the rows of the tree before are forgotten.
+    class Rebuild {
+    public:
+        explicit Rebuild(ItemPainter& painter);
+        Rebuild(const Rebuild&) = delete;
+        Rebuild& operator=(const Rebuild&) = delete;
+
+    private:
+        MeasureMemo::Rebuild measuring_;
+    };
+
+private:
+    platform::TreeView& tvwTOC;
+    MeasureMemo m_measures;
+    SwatchCache m_swatches;
+};
+
+}  // namespace kelpy::draw

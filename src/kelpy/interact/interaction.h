@@ -1,0 +1,141 @@
+// Interaction: what a person does with the tree. It gets every message of the tree window first
+// (the tree hook) and the tree's mouse and expand events: clicks toggle a layer's visibility and
+// pick new symbols for legend rows, right clicks ask the host for its menu, keys do the same
+// without a mouse, layers are dragged and dropped to a new place in the drawing order, and the
+// map is redrawn after each change. It owns the state of a running drag.
+#pragma once
+#include <windows.h>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+#include "com/ptr.h"
+#include "kelpy/control/events.h"
+#include "kelpy/interact/drag_session.h"
+#include "kelpy/model/records.h"
+#include "kelpy/platform/timer.h"
+#include "kelpy/platform/tree_view.h"
+
+namespace kelpy::tree {
+class TreeBuilder;
+}
+namespace kelpy::draw {
+class ItemPainter;
+}
+
+namespace kelpy::interact {
+
+using platform::NodePtr;
+
+// The parts of the control that the interaction works with.
+struct ControlParts {
+    const com::ComPtr<IMap>& map;          // the map the control shows
+    com::ComPtr<ILayer>& selectedLayer;    // the layer the user acted on last
+    const HWND& window;                    // the control's window (null without one)
+    _TOC& control;                         // for its Reset
+    platform::TreeView& tree;
+    platform::Timer& timer;                // scrolls the tree while a drag is held above or below it
+    tree::TreeBuilder& builder;
+    draw::ItemPainter& painter;
+    Events& events;
+};
+
+class Interaction final : public platform::TreeViewEvents {
+public:
+    explicit Interaction(const ControlParts& parts) noexcept : c_(parts) {}
+    Interaction(const Interaction&) = delete;
+    Interaction& operator=(const Interaction&) = delete;
+
+    // Whether the tree hook acts on messages of this kind (every other message passes at once).
+    static bool Wants(LONG msg) noexcept;
+    // The tree hook: a message of the tree window, before the tree sees it; `handled` keeps it
+    // from the tree.
+    void TreeWndProc(LONG msg, LONG_PTR wp, LONG_PTR lp, VARIANT_BOOL& handled);
+    // A tick of the timer: scrolls the tree while a drag is held above or below it.
+    void tToc_Timer();
+    // The control's window goes: a running drag ends.
+    void EndDrag() noexcept { m_pDragSession.reset(); }
+
+    // Which item lies under a point of the tree's client area, and on which part of it.
+    com::ComPtr<TreeViewHitTestInfo> HitTest(LONG x, LONG y);
+    // Lays the tree out again (after a row's height changed), keeping the user's view.
+    void RefreshTree();
+    // The position of this very layer among the map's top-level layers, or -1.
+    LONG GetLayerIndex(const com::ComPtr<ILayer>& layer);
+    // Asks the host (OnBeforeRefreshMap), then redraws the map's view.
+    void RefreshMap();
+
+    bool dragging() const noexcept { return m_bDragging; }
+    const com::ComPtr<ILayer>& target_layer() const noexcept { return m_pTargetLayer; }
+    const NodePtr& target_node() const noexcept { return m_pTargetNode; }
+
+private:
+    // ---- the tree's events
+    void MouseDown(int16_t button, platform::ShiftMask shift, float x, float y) override;
+    void MouseMove(int16_t button, platform::ShiftMask shift, float x, float y) override;
+    void MouseUp(int16_t button, platform::ShiftMask shift, float x, float y) override;
+    void Expand(const NodePtr& node) override;
+    void Collapse(const NodePtr& node) override;
+
+    // The item of a hit test's result, or Nothing.
+    static NodePtr HitNode(const com::ComPtr<TreeViewHitTestInfo>& hit);
+    // A release that is no drop, the visibility toggle of a layer or group item, and the choice
+    // of a new symbol for a legend row.
+    void ClickItem(LONG msg, const com::ComPtr<TreeViewHitTestInfo>& hit);
+    void ToggleVisibility(const NodePtr& node, const com::ComPtr<ILayer>& layer);
+    void ChooseSymbol(const NodePtr& node, const com::ComPtr<TocNode>& record);
+    // The chosen symbol into the renderer of the row's layer, and the map redrawn where it was.
+    void SetRendererSymbol(const com::ComPtr<ISymbol>& symbol, const NodePtr& node);
+    // The tree's keys: answers true when the key was the control's.
+    bool OnTreeKey(LONG msg, WPARAM key, LPARAM data);
+
+    // Drag and drop: the release that ends a drag and its map calls (true when the drop reached
+    // the map); the move of a running drag; the drag cursor.
+    void Drop(VARIANT_BOOL& handled);
+    bool DropLayer();
+    void DragOver(const com::ComPtr<TreeViewHitTestInfo>& hit);
+    void ShowDragCursor();
+    // Whether the map's top-level order meets the target layer first (the layer would go up),
+    // the dragged layer first (down), or neither.
+    enum class DragDirection { Up, Down, Neither };
+    DragDirection DirectionOfDrop();
+    // The position of a layer among the map's top-level layers (its first), or -1.
+    LONG TopLevelPosition(ILayer* layer);
+
+    // Moves of layers for drops and keys. A Place is where a layer sits: in a group layer at a
+    // member position, or in the map (group Nothing) at an index. TakeOut removes a layer from
+    // there; PutBackOnFailure runs a step of a move and, when it fails, puts the layer back at
+    // its place before the failure goes on.
+    struct Place {
+        com::ComPtr<IGroupLayer> group;
+        LONG position = -1;
+    };
+    void MoveIntoGroup(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& from,
+                       const com::ComPtr<IGroupLayer>& group);
+    void MoveOutOfGroup(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& group);
+    Place TakeOut(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& group);
+    void PutBack(const com::ComPtr<ILayer>& layer, const Place& from) noexcept;
+    template <class Step>
+    void PutBackOnFailure(const com::ComPtr<ILayer>& layer, const Place& from, Step&& step);
+    void RedrawAfterChange();
+
+    ControlParts c_;
+
+    // ---- the drag: armed by a press, running while m_bDragging is true
+    bool m_bDragging = false;
+    NodePtr m_pDownNode;
+    NodePtr m_pTargetNode;
+    NodePtr m_pDragNode;
+    NodePtr m_pInsertMarkNode;
+    com::ComPtr<ILayer> m_pDragLayer;
+    com::ComPtr<ILayer> m_pTargetLayer;
+    std::unique_ptr<DragSession> m_pDragSession;
+    // The map's top-level layers by position, as found for the items of one tree (every change
+    // of the top-level order rebuilds the tree): a drag asks the map once, not on every move.
+    struct TopLevelOrder {
+        unsigned long tree = ~0ul;  // NodeCollection::clears() when it was read; ~0: never
+        std::vector<com::ComPtr<IUnknown>> layers;
+        std::unordered_map<IUnknown*, LONG> index;
+    } m_topLevel;
+};
+
+}  // namespace kelpy::interact

@@ -1,0 +1,153 @@
+// The rebuild: the tree is thrown away and built again from the map.
+#include "kelpy/tree/tree_builder.h"
+#include <vector>
+#include "com/bstr.h"
+#include "com/error.h"
+#include "com/vbnum.h"
+#include "kelpy/draw/item_painter.h"
+#include "kelpy/tree/node_handles.h"
+
+namespace kelpy::tree {
+
+namespace {
+constexpr wchar_t root_key[] = L"root";
+constexpr wchar_t holder_key[] = L"holder";
+}  // namespace
+
+void TreeBuilder::Rebuild(const com::ComPtr<IMap>& map) {
+    platform::NodeCollection& nodes = tvwTOC.Nodes();
+    // 1-3. Hidden while it is built; the native tree lays its items out once, at the end.
+    // Every symbol is asked for its boundary once, whatever the number of rows showing it; the
+    // swatches painted for the rows before are forgotten.
+    m_bResetting = true;
+    HideTree(true);
+    platform::TreeView::LayoutBatch batch(tvwTOC);
+    draw::ItemPainter::Rebuild painting(painter_);
+    nodes.Clear();
+    // 4. Without a map the tree stays empty and hidden.
+    if (!map) return;
+
+    // 5. The root, named after the map, bold.
+    com::Bstr mapName;
+    com::check(map->get_Name(mapName.put()));
+    NodePtr root = nodes.Add({.key = root_key, .text = mapName.view(), .image = L"root", .selected_image = L"root",
+                              .look = {.bold = true}});
+    root->Bold(true);
+    root->Tag(NewNodeRecord(root, ::TOCNodeType::Root));
+
+    // 6. The map's layers in their order: group layers with their members, other layers.
+    LONG count = 0;
+    com::check(map->get_LayerCount(&count));
+    com::for_int16(count, [&](int16_t i) {
+        com::ComPtr<ILayer> layer;
+        com::check(map->get_Layer(i, layer.put()));
+        if (!layer) com::raise(com::CTL_E_OBJECTNOTSET, L"The map answered Nothing for its layer " + std::to_wstring(i));
+        if (layer.query<IGroupLayer>()) AddGroupLayerNode(layer, i);
+        else AddLayerNode(layer, root_key, nullptr);
+    });
+
+    // 7. The holder, the drop place below all layers.
+    NodePtr holder = nodes.Add({.key = holder_key});
+    holder->Tag(NewNodeRecord(holder, ::TOCNodeType::Holder));
+
+    // 8. The root is always expanded after a rebuild.
+    nodes.Item(root_key)->Expanded(true);
+
+    // 9. The snapshot of the expanded-state memory: one entry per item with children, in
+    // the order of adding, and the trailing entry as it was.
+    std::vector<NodeState> snapshot;
+    const int16_t itemCount = nodes.Count();
+    for (int k = 1; k <= itemCount; ++k) {
+        NodePtr node = nodes.Item(k);
+        if (node->Children() > 0) snapshot.push_back({node->Text(), node->Expanded()});
+    }
+    if (!snapshot.empty()) m_aNodeStates.ReplaceHead(std::move(snapshot));
+    batch.end();
+
+    // 10. The selection: the first item named by the select-name, or the root.
+    if (!m_sSelectName.empty()) {
+        const int16_t n = nodes.Count();
+        for (int k = 1; k <= n; ++k) {
+            NodePtr node = nodes.Item(k);
+            if (node->Text() != m_sSelectName) continue;
+            node->Selected(true);
+            node->EnsureVisible();
+            break;
+        }
+    } else {
+        nodes.Item(root_key)->Selected(true);
+    }
+
+    // 11-13. Shown again, and repainted as a whole at its next paint (which hiding and showing
+    // the window would also bring about, at the cost of moving it twice).
+    HideTree(false);
+    tvwTOC.Invalidate();
+    m_bResetting = false;
+}
+
+void TreeBuilder::AddGroupLayerNode(const com::ComPtr<ILayer>& layer, int16_t position) {
+    // a. The group and its member list are views of the same object.
+    auto group = layer.as<IGroupLayer>();
+    auto members = layer.as<ISubLayers>();
+    // b-d. The group item under the root, with its visibility as its image.
+    VARIANT_BOOL visible = VARIANT_FALSE;
+    com::check(layer->get_Visible(&visible));
+    const wchar_t* image = com::is_true(visible) ? L"checked" : L"unchecked";
+    const std::wstring key = L"gl" + std::to_wstring(position);
+    com::Bstr name;
+    com::check(layer->get_Name(name.put()));
+    NodePtr node = tvwTOC.Nodes().Add({.relative = root_key, .relationship = platform::Relationship::Child, .key = key,
+                                       .text = name.view(), .image = image, .selected_image = image,
+                                       .look = {.expanded = ExpandedAtAdd(name.view())}});
+    // e. The remembered state, set before the members are added; it holds once they are.
+    node->Expanded(GetSavedExpanded(node->Text()));
+    // f. The record.
+    com::ComPtr<TocNode> record = NewNodeRecord(node, ::TOCNodeType::GroupLayer);
+    record->Layer = layer;
+    node->Tag(record);
+    // g. The members, whatever their kind, under the group item.
+    LONG count = 0;
+    com::check(members->get_Count(&count));
+    com::for_int16(count, [&](int16_t j) {
+        com::ComPtr<ILayer> member;
+        com::check(members->get_Layer(j, member.put()));
+        if (!member)
+            com::raise(com::CTL_E_OBJECTNOTSET, L"The group layer " + name.str() +
+                                                    L" answered Nothing for its member " + std::to_wstring(j));
+        AddLayerNode(member, key, group);
+    });
+}
+
+void TreeBuilder::HideTree(bool bHide) {
+    HWND tree = tvwTOC.window();
+    LONG_PTR style = GetWindowLongPtrW(tree, GWL_STYLE);
+    const bool hidden = !(style & WS_VISIBLE);
+    if (hidden != bHide) style ^= WS_VISIBLE;
+    // The style bit alone keeps the tree from painting, without any show or hide messages.
+    SetWindowLongPtrW(tree, GWL_STYLE, style);
+}
+
+bool TreeBuilder::GetSavedExpanded(std::wstring_view text) {
+    m_aNodeStates.UBound();  // the memory must exist
+    if (auto i = m_aNodeStates.Find(text)) return m_aNodeStates[*i].Expanded;
+    return true;
+}
+
+bool TreeBuilder::ExpandedAtAdd(std::wstring_view text) {
+    return m_aNodeStates.allocated() ? GetSavedExpanded(text) : false;
+}
+
+com::ComPtr<TocNode> TreeBuilder::NewNodeRecord(const NodePtr& node, ::TOCNodeType type) {
+    com::ComPtr<TocNode> record = TocNode::create();
+    record->TOCNodeType = type;
+    record->Handle = GetNodeHandle(tvwTOC, node);
+    return record;
+}
+
+void TreeBuilder::CreateMemory() {
+    m_aNodeStates.Redim(1);
+    m_aNodeStates.Set(0, L"", true);
+    m_aNodeStates.Set(1, L"", false);
+}
+
+}  // namespace kelpy::tree

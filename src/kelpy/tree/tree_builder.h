@@ -1,0 +1,68 @@
+// TreeBuilder: builds the control's tree from the map — the root named after the map, a group
+// item per group layer with its members, an item per layer with its visibility image and its
+// legend, the holder at the end — and keeps the expanded-state memory that carries the user's
+// expanded and collapsed items from one rebuild to the next. It works on the tree-view object
+// model; the item painter measures the legend rows as they are added.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include "com/ptr.h"
+#include "kelpy/model/records.h"
+#include "kelpy/model/typelib.h"
+#include "kelpy/platform/tree_view.h"
+#include "kelpy/tree/node_states.h"
+
+namespace kelpy::draw {
+class ItemPainter;
+}
+
+namespace kelpy::tree {
+
+using platform::NodePtr;
+
+class TreeBuilder {
+public:
+    TreeBuilder(platform::TreeView& tree, draw::ItemPainter& painter) noexcept : tvwTOC(tree), painter_(painter) {}
+    TreeBuilder(const TreeBuilder&) = delete;
+    TreeBuilder& operator=(const TreeBuilder&) = delete;
+
+    // Throws the tree away and builds it again from `map` (an empty, hidden tree without one).
+    void Rebuild(const com::ComPtr<IMap>& map);
+    // Hides the tree (or shows it again) through its style bit alone, without moving it.
+    void HideTree(bool bHide);
+    // The expanded state remembered for an item with this text (expanded when none is); the
+    // subscript error while the memory does not exist.
+    bool GetSavedExpanded(std::wstring_view text);
+    // Creates the memory with its two empty entries (the control's first start does).
+    void CreateMemory();
+
+    // The expanded-state memory, true while a rebuild runs (the tree's expand and collapse
+    // events change no memory then), and the text of the item that the next rebuild selects
+    // (the root when empty).
+    NodeStates& states() noexcept { return m_aNodeStates; }
+    bool& resetting() noexcept { return m_bResetting; }
+    std::wstring& select_name() noexcept { return m_sSelectName; }
+
+private:
+    void AddLayerNode(const com::ComPtr<ILayer>& layer, const std::wstring& parentKey,
+                      const com::ComPtr<IGroupLayer>& groupLayer);
+    // The group item of a group layer at a map position, with its member layers.
+    void AddGroupLayerNode(const com::ComPtr<ILayer>& layer, int16_t position);
+    // A new record for a freshly added item, with its type and its handle set; the caller sets
+    // the other fields and stores it in Tag.
+    com::ComPtr<TocNode> NewNodeRecord(const NodePtr& node, ::TOCNodeType type);
+    // The expanded state that an item with this text will be given, for its insertion (the same
+    // as GetSavedExpanded, or false when the memory does not exist and GetSavedExpanded fails).
+    bool ExpandedAtAdd(std::wstring_view text);
+    // A key "l" followed by digits, drawn at random, that no item has yet.
+    std::wstring NewLayerKey();
+
+    platform::TreeView& tvwTOC;
+    draw::ItemPainter& painter_;
+    bool m_bResetting = false;
+    std::wstring m_sSelectName;
+    NodeStates m_aNodeStates;
+};
+
+}  // namespace kelpy::tree
