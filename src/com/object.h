@@ -89,4 +89,14 @@ private:
     LONG refs_ = 0;
 };
 
+// Our own object behind an interface pointer: a class answers a private interface id with itself
+// (in its query_more), which tells its objects from other implementations of the same interfaces
+// without trusting the caller's pointer. Null for any other object.
+template <class T>
+ComPtr<T> self_of(IUnknown* object, REFIID self_iid) noexcept {
+    void* self = nullptr;
+    if (!object || FAILED(object->QueryInterface(self_iid, &self)) || !self) return nullptr;
+    return ComPtr<T>::attach(static_cast<T*>(self));
+}
+
 }  // namespace com

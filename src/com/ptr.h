@@ -17,7 +17,10 @@ public:
     ComPtr(T* p) noexcept : p_(p) { if (p_) p_->AddRef(); }
     ComPtr(const ComPtr& o) noexcept : ComPtr(o.p_) {}
     ComPtr(ComPtr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
-    // Takes over the reference of an owner of a class that derives from T.
+    // An owner of a class that derives from T: a new reference, or the one it held.
+    template <class U>
+        requires(!std::is_same_v<U, T> && std::is_convertible_v<U*, T*>)
+    ComPtr(const ComPtr<U>& o) noexcept : ComPtr(static_cast<T*>(o.get())) {}
     template <class U>
         requires(!std::is_same_v<U, T> && std::is_convertible_v<U*, T*>)
     ComPtr(ComPtr<U>&& o) noexcept : p_(o.detach()) {}

@@ -32,6 +32,7 @@
 #include "kelpy/platform/image_list.h"
 #include "kelpy/platform/timer.h"
 #include "kelpy/platform/tree_view.h"
+#include "kelpy/platform/window_hooks.h"
 #include "kelpy/tree/tree_builder.h"
 
 namespace kelpy {
@@ -47,12 +48,17 @@ class Toc final
                             IViewObject2, IPersistStreamInit, IPersistPropertyBag,
                             com::ConnectionPointContainer<Toc>, IProvideClassInfo2
                             // ---- end of the OLE control protocol's interfaces ----
-                            > {
+                            >,
+                  public platform::HookTarget {
 public:
     Toc();
     ~Toc() override;
 
-    // ---- _TOC
+    // ---- IUnknown, also for the window hooks
+    STDMETHODIMP_(ULONG) AddRef() override { return ComObject::AddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return ComObject::Release(); }
+
+    // ---- _TOC (its two window procedures are also the window hooks')
     STDMETHODIMP get_SelectedLayer(ILayer** layer) override;      // control/toc.cpp
     STDMETHODIMP TreeWndProc(LONG_PTR* hWnd, LONG* msg, LONG_PTR* wp, LONG_PTR* lp, LONG_PTR* result,
                              VARIANT_BOOL* handled) override;     // the interaction's

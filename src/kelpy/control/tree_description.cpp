@@ -1,6 +1,7 @@
 // The tree as tools report it: a walk over the native tree in display order.
 #include "kelpy/control/toc.h"
 #include "kelpy/platform/tree_walk.h"
+#include "kelpy/tree/items.h"
 
 namespace kelpy {
 
@@ -18,7 +19,7 @@ std::vector<Toc::ItemDescription> Toc::DescribeTree() const {
             d.key = node->Key();
             d.image = node->Image();
             d.expanded = node->Expanded();
-            if (auto record = node->Tag()) {
+            if (auto record = tree::TagOf(node)) {
                 d.hasRecord = true;
                 d.type = record->TOCNodeType;
             }

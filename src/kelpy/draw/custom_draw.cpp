@@ -10,14 +10,14 @@
 #include "kelpy/draw/item_painter.h"
 #include <commctrl.h>
 #include <cstring>
-#include "kelpy/tree/node_handles.h"
+#include "kelpy/tree/items.h"
 
 namespace kelpy::draw {
 
 namespace {
 // Whether the item is a legend row, whose swatch and label DrawItem places by the label.
 bool is_legend_row(const platform::NodePtr& node) {
-    com::ComPtr<TocNode> record = node ? node->Tag() : nullptr;
+    com::ComPtr<TocNode> record = node ? tree::TagOf(node) : nullptr;
     return record &&
            (record->TOCNodeType == ::TOCNodeType::LayerSymbol || record->TOCNodeType == ::TOCNodeType::RendererItem);
 }

@@ -9,6 +9,7 @@
 #include "kelpy/draw/item_painter.h"
 #include "kelpy/draw/symbol_factories.h"
 #include "win/handles.h"
+#include "kelpy/tree/items.h"
 
 namespace kelpy::draw {
 
@@ -60,7 +61,7 @@ void ItemPainter::DrawItem(const com::ComPtr<CustomDrawEventArgs>& args) {
     if (!args->Node) return;
     platform::NodePtr node = platform::Node::From(args->Node.get());
     if (!node) com::raise(com::CTL_E_TYPEMISMATCH, L"The item to draw is not an item of the tree");
-    com::ComPtr<TocNode> record = node->Record();
+    com::ComPtr<TocNode> record = tree::RecordOf(node);
     const com::ComPtr<CRect>& label = args->Rect;
     if (!label) com::raise(com::CTL_E_OBJECTNOTSET, L"The item to draw has no rectangle");
     const LONG x0 = label->Left + swatch_offset_x;

@@ -7,7 +7,7 @@
 #include "kelpy/interact/interaction.h"
 #include "kelpy/interact/positions.h"
 #include "kelpy/platform/screen.h"
-#include "kelpy/tree/node_handles.h"
+#include "kelpy/tree/items.h"
 
 namespace kelpy::interact {
 

@@ -10,6 +10,7 @@
 #include "com/error.h"
 #include "kelpy/interact/interaction.h"
 #include "kelpy/tree/tree_builder.h"
+#include "kelpy/tree/items.h"
 
 namespace kelpy::interact {
 
@@ -27,7 +28,7 @@ bool Interaction::OnTreeKey(LONG msg, WPARAM key, LPARAM data) {
 
     NodePtr node = c_.tree.Nodes().FromHandle(c_.tree.caret());
     if (!node) return false;
-    com::ComPtr<TocNode> record = node->Record();
+    com::ComPtr<TocNode> record = tree::RecordOf(node);
     com::ComPtr<ILayer> layer = record->Layer;
     const ::TOCNodeType type = record->TOCNodeType;
     const bool layer_item = type == ::TOCNodeType::Layer || type == ::TOCNodeType::GroupLayer;

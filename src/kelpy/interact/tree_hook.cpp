@@ -10,6 +10,7 @@
 #include "kelpy/draw/item_painter.h"
 #include "kelpy/tree/symbol_write_back.h"
 #include "kelpy/interact/positions.h"
+#include "kelpy/tree/items.h"
 
 namespace kelpy::interact {
 
@@ -44,7 +45,7 @@ void Interaction::TreeWndProc(LONG msg, LONG_PTR wp, LONG_PTR lp, VARIANT_BOOL& 
 void Interaction::ClickItem(LONG msg, const com::ComPtr<TreeViewHitTestInfo>& hit) {
     NodePtr node = HitNode(hit);
     if (!node) return;
-    com::ComPtr<TocNode> record = node->Record();
+    com::ComPtr<TocNode> record = tree::RecordOf(node);
     com::ComPtr<ILayer> layer = record->Layer;
     if (msg == WM_RBUTTONUP) {
         ::TOCNodeType type = record->TOCNodeType;  // a copy: what the host writes back is not used
@@ -121,7 +122,7 @@ void Interaction::ChooseSymbol(const NodePtr& node, const com::ComPtr<TocNode>& 
 }
 
 void Interaction::SetRendererSymbol(const com::ComPtr<ISymbol>& symbol, const NodePtr& node) {
-    if (tree::WriteRendererSymbol(symbol, *node->Record().get())) RefreshMap();
+    if (tree::WriteRendererSymbol(symbol, *tree::RecordOf(node).get())) RefreshMap();
 }
 
 // The tree's right-button MouseUp: a second report of the item under a right release.
@@ -130,7 +131,7 @@ void Interaction::MouseUp(int16_t Button, platform::ShiftMask, float x, float y)
     const POINT p = PixelsOf(x, y);
     NodePtr node = HitNode(HitTest(p.x, p.y));
     if (!node) return;
-    ::TOCNodeType type = node->Record()->TOCNodeType;
+    ::TOCNodeType type = tree::RecordOf(node)->TOCNodeType;
     c_.events.RaiseOnContextMenu(type);
 }
 

@@ -35,6 +35,13 @@ HRESULT in_object(com::ComPtr<I>& field, I* v) {
 
 // ---- TOCNode
 
+// An interface id that only TocNode answers, with the object itself.
+static constexpr GUID own_record_iid = {0x4e0b7a61, 0x93c2, 0x4d58, {0xa1, 0x6e, 0x27, 0xd4, 0x0b, 0x95, 0xc3, 0x18}};
+
+void* TocNode::query_more(REFIID riid) noexcept { return riid == own_record_iid ? this : nullptr; }
+
+com::ComPtr<TocNode> TocNode::own(IUnknown* v) noexcept { return com::self_of<TocNode>(v, own_record_iid); }
+
 STDMETHODIMP TocNode::get_GroupLayer(IGroupLayer** v) { return out_object(v, GroupLayer); }
 STDMETHODIMP TocNode::putref_GroupLayer(IGroupLayer* v) { return in_object(GroupLayer, v); }
 STDMETHODIMP TocNode::get_Symbol(ISymbol** v) { return out_object(v, Symbol); }
@@ -85,19 +92,12 @@ static HRESULT out_difference(VARIANT* v, LONG (CRect::*measure)() const, const 
     });
 }
 
-// An interface id that only CRect answers, with the object itself: it tells our rectangles
-// from other implementations of _CRect without trusting the caller's pointer.
+// An interface id that only CRect answers, with the object itself.
 static constexpr GUID own_rect_iid = {0x1c90832d, 0x0f71, 0x46d4, {0xb2, 0xf4, 0xc0, 0x98, 0x47, 0x8d, 0xb9, 0x29}};
 
-void* CRect::query_more(REFIID riid) noexcept {
-    return riid == own_rect_iid ? static_cast<_CRect*>(this) : nullptr;
-}
+void* CRect::query_more(REFIID riid) noexcept { return riid == own_rect_iid ? this : nullptr; }
 
-com::ComPtr<CRect> CRect::own(_CRect* v) noexcept {
-    void* p = nullptr;
-    if (!v || FAILED(v->QueryInterface(own_rect_iid, &p)) || !p) return nullptr;
-    return com::ComPtr<CRect>::attach(static_cast<CRect*>(static_cast<_CRect*>(p)));
-}
+com::ComPtr<CRect> CRect::own(_CRect* v) noexcept { return com::self_of<CRect>(v, own_rect_iid); }
 
 STDMETHODIMP CRect::get_Left(LONG* v) { return out_value(v, Left); }
 STDMETHODIMP CRect::put_Left(LONG v) { return in_value(Left, v); }

@@ -26,6 +26,11 @@ public:
     ::RasterRendererType RasterRendererType = ::RasterRendererType::RGB;
     ::FeatureRendererType FeatureRendererType = ::FeatureRendererType::Simple;
 
+    // The TocNode behind v, or empty when v is not one of our records.
+    static com::ComPtr<TocNode> own(IUnknown* v) noexcept;
+    // Answers the private interface id by which own() recognises our records.
+    void* query_more(REFIID riid) noexcept;
+
     STDMETHODIMP get_GroupLayer(IGroupLayer** v) override;
     STDMETHODIMP putref_GroupLayer(IGroupLayer* v) override;
     STDMETHODIMP get_Symbol(ISymbol** v) override;

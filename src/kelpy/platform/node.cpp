@@ -13,12 +13,7 @@ constexpr GUID IID_NodeItself = {0x6d1c2f0e, 0x51a3, 0x4c7b, {0x9e, 0x2d, 0x31, 
 LRESULT send(HWND window, UINT msg, WPARAM wp, LPARAM lp) { return SendMessageW(window, msg, wp, lp); }
 }  // namespace
 
-NodePtr Node::From(IUnknown* object) noexcept {
-    if (!object) return {};
-    void* self = nullptr;
-    if (FAILED(object->QueryInterface(IID_NodeItself, &self)) || !self) return {};
-    return NodePtr::attach(static_cast<Node*>(self));
-}
+NodePtr Node::From(IUnknown* object) noexcept { return com::self_of<Node>(object, IID_NodeItself); }
 
 void* Node::query_more(REFIID riid) noexcept {
     return riid == IID_NodeItself ? static_cast<Node*>(this) : nullptr;
@@ -58,20 +53,14 @@ HTREEITEM Node::handle() const {
     return item_;
 }
 
-com::ComPtr<TocNode> Node::Tag() const {
+com::ComPtr<IDispatch> Node::Tag() const {
     owner();
     return tag_;
 }
 
-void Node::Tag(com::ComPtr<TocNode> record) {
+void Node::Tag(com::ComPtr<IDispatch> tag) {
     owner();
-    tag_ = std::move(record);
-}
-
-com::ComPtr<TocNode> Node::Record() const {
-    owner();
-    if (!tag_) com::raise(com::CTL_E_TYPEMISMATCH, L"The tree item carries no record");
-    return tag_;
+    tag_ = std::move(tag);
 }
 
 const std::wstring& Node::Key() const {

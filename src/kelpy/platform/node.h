@@ -1,5 +1,5 @@
-// Node: one item of a tree view (see tree_view.h), as the control's code sees it: its record
-// (Tag), text, position, look and expanded state, its relatives in the tree.
+// Node: one item of a tree view (see tree_view.h), as the control's code sees it: the object it
+// carries (Tag), text, position, look and expanded state, its relatives in the tree.
 //
 // A Node is a counted COM object, so that records such as CustomDrawEventArgs.Node can hold it
 // as an IDispatch; Node::From finds the Node behind such a pointer again. Its IDispatch is
@@ -20,7 +20,6 @@
 #include <string_view>
 #include "com/object.h"
 #include "com/ptr.h"
-#include "kelpy/model/records.h"
 
 namespace kelpy::platform {
 
@@ -43,11 +42,9 @@ public:
     STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override;
     void* query_more(REFIID riid) noexcept;
 
-    // The item's record; null when none has been stored yet.
-    com::ComPtr<TocNode> Tag() const;
-    void Tag(com::ComPtr<TocNode> record);
-    // The item's record; an item without one is a type mismatch.
-    com::ComPtr<TocNode> Record() const;
+    // The object the item carries; null when none has been stored yet.
+    com::ComPtr<IDispatch> Tag() const;
+    void Tag(com::ComPtr<IDispatch> tag);
 
     const std::wstring& Key() const;
     const std::wstring& Text() const;
@@ -103,7 +100,7 @@ private:
     int selected_image_ = I_IMAGENONE;
     bool bold_ = false;
     bool expanded_ = false;
-    com::ComPtr<TocNode> tag_;
+    com::ComPtr<IDispatch> tag_;
 };
 
 }  // namespace kelpy::platform

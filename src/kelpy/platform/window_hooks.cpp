@@ -10,7 +10,7 @@ namespace kelpy::basTOC {
 
 namespace {
 struct Registration {
-    _TOC* m_pTOC = nullptr;  // not owned: see the header
+    HookTarget* m_pTOC = nullptr;  // not owned: see the header
     HWND m_hWndTree = nullptr;
     HWND m_hWndCtrl = nullptr;
     WNDPROC m_lpPrevTreeProc = nullptr;
@@ -62,7 +62,7 @@ LRESULT subclass_proc(Which which, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lP
     // Taken before the hook runs: the hook may unhook, and the message still belongs to the
     // procedure that this window had.
     const WNDPROC previous = !r ? nullptr : which == Which::Tree ? r->m_lpPrevTreeProc : r->m_lpPrevCtrlProc;
-    com::ComPtr<_TOC> toc(r ? r->m_pTOC : nullptr);
+    com::ComPtr<HookTarget> toc(r ? r->m_pTOC : nullptr);
 
     LONG_PTR result = 0;
     VARIANT_BOOL handled = VARIANT_FALSE;
@@ -87,7 +87,7 @@ LRESULT subclass_proc(Which which, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lP
 }
 }  // namespace
 
-void HookWindows(_TOC* toc, HWND hWndTree, HWND hWndCtrl) {
+void HookWindows(HookTarget* toc, HWND hWndTree, HWND hWndCtrl) {
     if (hWndTree && hWndTree == hWndCtrl) com::raise(E_INVALIDARG, L"The tree and the control need two windows");
     for (HWND window : {hWndTree, hWndCtrl}) {
         if (!window) continue;
@@ -107,7 +107,7 @@ void HookWindows(_TOC* toc, HWND hWndTree, HWND hWndCtrl) {
     }
 }
 
-void UnhookWindows(const _TOC* toc) {
+void UnhookWindows(const HookTarget* toc) {
     if (!toc) return;
     std::vector<RegistrationPtr> ending;
     for (const auto& [window, r] : hooked)
@@ -115,12 +115,12 @@ void UnhookWindows(const _TOC* toc) {
     for (const RegistrationPtr& r : ending) end(*r);
 }
 
-_TOC* RegisteredControl(HWND window) noexcept {
+HookTarget* RegisteredControl(HWND window) noexcept {
     RegistrationPtr r = window ? registration_of(window) : nullptr;
     return r ? r->m_pTOC : nullptr;
 }
 
-bool IsRegistered(const _TOC* toc) noexcept {
+bool IsRegistered(const HookTarget* toc) noexcept {
     if (!toc) return false;
     for (const auto& [window, r] : hooked)
         if (r->m_pTOC == toc) return true;

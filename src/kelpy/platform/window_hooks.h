@@ -1,6 +1,6 @@
 // basTOC: the module that subclasses the control's two windows, the tree window and the
-// control's own window, and offers every message to the registered control first
-// (_TOC.TreeWndProc for the tree's messages, _TOC.CtrlWndProc for the control window's).
+// control's own window, and offers every message to the registered control first (its
+// TreeWndProc for the tree's messages, its CtrlWndProc for the control window's).
 //
 // Contract of the two window procedures, for every message: `result` = 0 and `handled` = False
 // go to the hook, together with the message's four values, all by reference. If the hook sets
@@ -29,19 +29,41 @@
 // windows per message (no window property, which Wine looks up in its server).
 #pragma once
 #include <windows.h>
-#include "kelpy/model/typelib.h"
+#include <oaidl.h>
+
+namespace kelpy::platform {
+
+// What a registration offers the messages to: a counted object with a procedure for each of the
+// two windows, following the contract above (the signatures of the control's own interface, so
+// that one member serves both).
+class HookTarget {
+public:
+    virtual ULONG STDMETHODCALLTYPE AddRef() = 0;
+    virtual ULONG STDMETHODCALLTYPE Release() = 0;
+    virtual HRESULT STDMETHODCALLTYPE TreeWndProc(LONG_PTR* hWnd, LONG* msg, LONG_PTR* wp, LONG_PTR* lp,
+                                                  LONG_PTR* result, VARIANT_BOOL* handled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CtrlWndProc(LONG_PTR* hWnd, LONG* msg, LONG_PTR* wp, LONG_PTR* lp,
+                                                  LONG_PTR* result, VARIANT_BOOL* handled) = 0;
+
+protected:
+    ~HookTarget() = default;
+};
+
+}  // namespace kelpy::platform
 
 namespace kelpy::basTOC {
 
+using platform::HookTarget;
+
 // Registers `toc` for this pair of windows and subclasses the windows whose handles are not 0.
-void HookWindows(_TOC* toc, HWND hWndTree, HWND hWndCtrl);
+void HookWindows(HookTarget* toc, HWND hWndTree, HWND hWndCtrl);
 // Ends every registration of `toc` on this thread: its windows get their previous procedures
 // back. Does nothing when the control has none.
-void UnhookWindows(const _TOC* toc);
+void UnhookWindows(const HookTarget* toc);
 // The control whose registration holds this window (on this thread), or null.
-_TOC* RegisteredControl(HWND window) noexcept;
+HookTarget* RegisteredControl(HWND window) noexcept;
 // Whether the control has a registration on this thread.
-bool IsRegistered(const _TOC* toc) noexcept;
+bool IsRegistered(const HookTarget* toc) noexcept;
 
 LRESULT CALLBACK TreeSubclassProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK CtrlSubclassProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);

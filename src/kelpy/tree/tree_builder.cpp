@@ -5,7 +5,7 @@
 #include "com/error.h"
 #include "com/vbnum.h"
 #include "kelpy/draw/item_painter.h"
-#include "kelpy/tree/node_handles.h"
+#include "kelpy/tree/items.h"
 
 namespace kelpy::tree {
 

@@ -9,6 +9,7 @@
 #include "kelpy/common/map_builder.h"
 #include "kelpy/common/tree_reader.h"
 #include "kelpy/control/toc.h"
+#include "kelpy/tree/items.h"
 
 using namespace test;
 
@@ -99,13 +100,13 @@ TEST(Failures, WithoutTheExpandedStateMemoryTheFirstLayerFails) {
               com::CTL_E_SUBSCRIPTOUTOFRANGE);
     EXPECT_EQ(outline(host.tree()), L"M [root] bold collapsed\n  A [checked]\n");
     auto a = host.toc().tree().Nodes().Item(2);
-    EXPECT_EQ(a->Record()->TOCNodeType, TOCNodeType::Layer);
+    EXPECT_EQ(kelpy::tree::RecordOf(a)->TOCNodeType, TOCNodeType::Layer);
     // A group item is added, and fails before its record.
     EXPECT_EQ(host.initialize(make_map(L"M", {group_layer(L"G", {feature_layer(L"A")})}).get()),
               com::CTL_E_SUBSCRIPTOUTOFRANGE);
     auto g = host.toc().tree().Nodes().Item(2);
     EXPECT_EQ(g->Text(), L"G");
-    EXPECT_FALSE(g->Tag());
+    EXPECT_FALSE(kelpy::tree::TagOf(g));
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include "kelpy/common/map_builder.h"
 #include "kelpy/common/tree_reader.h"
 #include "kelpy/control/toc.h"
-#include "kelpy/tree/node_handles.h"
+#include "kelpy/tree/items.h"
 #include "kelpy/platform/window_hooks.h"
 
 using namespace test;
@@ -20,8 +20,8 @@ TEST(Lifetime, StartingHooksBothWindowsAddsTheTreeStylesAndMakesTheMemoryOnce) {
 
     host.toc().StartRunTime();
     EXPECT_TRUE(has_visible_style(host.tree()));
-    EXPECT_EQ(kelpy::basTOC::RegisteredControl(host.tree()), host.api());
-    EXPECT_EQ(kelpy::basTOC::RegisteredControl(host.window()), host.api());
+    EXPECT_EQ(kelpy::basTOC::RegisteredControl(host.tree()), &host.toc());
+    EXPECT_EQ(kelpy::basTOC::RegisteredControl(host.window()), &host.toc());
     EXPECT_EQ(GetWindowLongPtrW(host.tree(), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&kelpy::basTOC::TreeSubclassProc));
     EXPECT_EQ(GetWindowLongPtrW(host.window(), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&kelpy::basTOC::CtrlSubclassProc));
     EXPECT_EQ(GetWindowLongPtrW(host.tree(), GWL_STYLE) & 0x4004, 0x4004);
@@ -31,7 +31,7 @@ TEST(Lifetime, StartingHooksBothWindowsAddsTheTreeStylesAndMakesTheMemoryOnce) {
     host.toc().builder().states().Set(0, L"kept", false);
     host.toc().StartRunTime();
     EXPECT_EQ(host.toc().builder().states()[0].Text, L"kept");
-    kelpy::basTOC::UnhookWindows(host.api());
+    kelpy::basTOC::UnhookWindows(&host.toc());
     EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(host.tree(), GWLP_WNDPROC)), tree_proc);
 }
 
@@ -44,7 +44,7 @@ TEST(Lifetime, ADestroyedControlIsUnhookedAndFreed) {
         ASSERT_EQ(host.initialize(map.get()), S_OK);
         HWND window = host.window();
         DestroyWindow(window);
-        EXPECT_FALSE(kelpy::basTOC::IsRegistered(host.api()));
+        EXPECT_FALSE(kelpy::basTOC::IsRegistered(&host.toc()));
         EXPECT_EQ(host.toc().hWnd(), nullptr);
         // Without its window the control reports a clear error.
         EXPECT_EQ(host.reset(), E_UNEXPECTED);

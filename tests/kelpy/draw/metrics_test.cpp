@@ -1,6 +1,7 @@
 // Measuring a legend row: the swatch size from the symbol's boundary with a margin, and the
 // row's height in whole standard rows.
 #include "kelpy/draw/draw_fixture.h"
+#include "kelpy/tree/items.h"
 
 using namespace test;
 
@@ -19,7 +20,7 @@ TEST_P(Measuring, SwatchIsTheBoundaryWithMarginsAndTheRowAWholeNumberOfRows) {
     show({rendered_feature_layer(L"Lakes", GeometryPolygon, simple_renderer(symbol.get()))});
 
     kelpy::NodePtr row = first_row(L"Lakes");
-    auto r = row->Record();
+    auto r = kelpy::tree::RecordOf(row);
     EXPECT_EQ(r->SymbolWidth, m.width);
     EXPECT_EQ(r->SymbolHeight, m.height);
     EXPECT_EQ(r->ItemHeight, 16 * m.rows);
@@ -57,8 +58,8 @@ TEST_F(Drawing, EachKindOfRowIsMeasuredOnItsOwnShape) {
     // A stretched ramp is measured on a tall bar.
     kelpy::NodePtr row = item(L"Flat");
     auto tall = FakeSymbol::make();
-    row->Record()->RasterRendererType = RasterRendererType::StretchColorRamp;
-    row->Record()->Symbol = tall.get();
+    kelpy::tree::RecordOf(row)->RasterRendererType = RasterRendererType::StretchColorRamp;
+    kelpy::tree::RecordOf(row)->Symbol = tall.get();
     host.toc().painter().MeasureSymbol(row);
     EXPECT_EQ(tall->measured_type, GeometryEnvelope);
     EXPECT_EQ(tall->measured, (Box{0, 0, 15, 48}));
@@ -68,7 +69,7 @@ TEST_F(Drawing, EmptyBoundaryFallsBackToTheShape) {
     auto symbol = FakeSymbol::make();
     symbol->empty_boundary = true;
     show({rendered_feature_layer(L"Lakes", GeometryPolygon, simple_renderer(symbol.get()))});
-    auto r = first_row(L"Lakes")->Record();
+    auto r = kelpy::tree::RecordOf(first_row(L"Lakes"));
     EXPECT_EQ(r->SymbolWidth, 22);
     EXPECT_EQ(r->SymbolHeight, 22);
     EXPECT_EQ(r->ItemHeight, 16);
@@ -83,9 +84,9 @@ TEST_F(Drawing, SecondMeasureAfterASymbolChangeOverwritesEverything) {
     auto second = FakeSymbol::make();
     second->boundary_width = 30;
     second->boundary_height = 60;  // 34 x 64: four rows
-    row->Record()->Symbol = second.get();
+    kelpy::tree::RecordOf(row)->Symbol = second.get();
     host.toc().painter().MeasureSymbol(row);
-    auto r = row->Record();
+    auto r = kelpy::tree::RecordOf(row);
     EXPECT_EQ(r->SymbolWidth, 34);
     EXPECT_EQ(r->SymbolHeight, 64);
     EXPECT_EQ(r->ItemHeight, 64);
@@ -97,7 +98,7 @@ TEST_F(Drawing, RowsWithoutSymbolOrKnownShapeAreLeftAsTheyAre) {
     symbol->boundary_height = 30;  // 34: two rows
     show({rendered_feature_layer(L"Lakes", GeometryPolygon, simple_renderer(symbol.get()))});
     kelpy::NodePtr row = first_row(L"Lakes");
-    auto r = row->Record();
+    auto r = kelpy::tree::RecordOf(row);
     const LONG width = r->SymbolWidth, height = r->SymbolHeight, item_height = r->ItemHeight;
     ASSERT_EQ(item_height, 32);
 
@@ -125,7 +126,7 @@ TEST_F(Drawing, FailingBoundaryQueryFailsTheRebuildWithTheRowInPlaceAndItsRecord
                                   .get()),
               E_FAIL);
     kelpy::NodePtr row = first_row(L"Lakes");
-    auto r = row->Record();
+    auto r = kelpy::tree::RecordOf(row);
     EXPECT_EQ(r->Symbol.get(), static_cast<ISymbol*>(symbol.get()));
     EXPECT_EQ(r->Handle, reinterpret_cast<LONG_PTR>(row->handle()));
     EXPECT_EQ(r->ItemHeight, 0);
@@ -147,14 +148,14 @@ TEST_F(Drawing, ARebuildAsksEachSymbolOnceHoweverManyRowsShowIt) {
     EXPECT_EQ(shared->calls, std::vector<std::wstring>{L"QueryBoundary"});
     for (const wchar_t* text : {L"Alpha", L"Beta"}) {
         SCOPED_TRACE(std::wstring(text));
-        EXPECT_EQ(item(text)->Record()->ItemHeight, 32);
+        EXPECT_EQ(kelpy::tree::RecordOf(item(text))->ItemHeight, 32);
         EXPECT_EQ(row_height(item(text)), 2 * standard_row());
     }
-    EXPECT_EQ(first_row(L"Paths")->Record()->SymbolHeight, 34);
+    EXPECT_EQ(kelpy::tree::RecordOf(first_row(L"Paths"))->SymbolHeight, 34);
 
     // The next rebuild asks again: the symbol may have changed since.
     shared->boundary_height = 10;
     ASSERT_EQ(host.reset(), S_OK);
     EXPECT_EQ(shared->calls, (std::vector<std::wstring>{L"QueryBoundary", L"QueryBoundary"}));
-    EXPECT_EQ(item(L"Alpha")->Record()->ItemHeight, 16);
+    EXPECT_EQ(kelpy::tree::RecordOf(item(L"Alpha"))->ItemHeight, 16);
 }

@@ -6,6 +6,7 @@
 #include "com/bstr.h"
 #include "kelpy/common/canvas.h"
 #include "kelpy/common/tree_reader.h"
+#include "kelpy/tree/items.h"
 
 using namespace test;
 
@@ -46,7 +47,7 @@ TEST_F(SymbolChoice, TheHostOrThePersonCanDeclineAndNothingChanges) {
     auto roads = feature_renderer<IClassBreaksRenderer>(layer(L"Roads"));
     com::ComPtr<ISymbol> before;
     com::check(roads->get_Symbol(1, before.put()));
-    const auto record_before = row(L"Roads", L"Major")->Record()->Symbol;
+    const auto record_before = kelpy::tree::RecordOf(row(L"Roads", L"Major"))->Symbol;
 
     sink->cancelEvents = {OnSymbolSelector};
     host::click(swatch(L"Roads", L"Major"));
@@ -61,7 +62,7 @@ TEST_F(SymbolChoice, TheHostOrThePersonCanDeclineAndNothingChanges) {
     com::ComPtr<ISymbol> after;
     com::check(roads->get_Symbol(1, after.put()));
     EXPECT_EQ(after, before);
-    EXPECT_EQ(row(L"Roads", L"Major")->Record()->Symbol, record_before);
+    EXPECT_EQ(kelpy::tree::RecordOf(row(L"Roads", L"Major"))->Symbol, record_before);
     EXPECT_EQ(sink->count(OnBeforeRefreshMap), 0u);
 }
 
@@ -86,7 +87,7 @@ TEST_P(EveryKindOfRow, TakesTheChosenSymbolWhereItsRendererKeepsIt) {
     EXPECT_EQ(selector->owner(), host->window());  // modal over the host's window
     const auto chosen = selector->chosen();
     ASSERT_TRUE(chosen);
-    EXPECT_EQ(row(c.layer, c.row)->Record()->Symbol, chosen);
+    EXPECT_EQ(kelpy::tree::RecordOf(row(c.layer, c.row))->Symbol, chosen);
     const auto after = c.written(layer(c.layer));
     EXPECT_EQ(after, c.writes ? chosen : before);
     EXPECT_EQ(sink->count(OnBeforeRefreshMap), c.refreshes);

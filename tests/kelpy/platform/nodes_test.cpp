@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include "com/error.h"
 #include "kelpy/common/tree_reader.h"
+#include "kelpy/model/records.h"
 #include "kelpy/platform/tree_host.h"
 
 using namespace test;
@@ -148,7 +149,7 @@ TEST_F(Nodes, ClearDetachesEveryItem) {
     for (auto use : std::initializer_list<std::function<void()>>{
              [&] { (void)child->Text(); }, [&] { child->Text(L"x"); }, [&] { (void)child->Expanded(); },
              [&] { child->Bold(true); }, [&] { (void)child->Selected(); }, [&] { child->EnsureVisible(); },
-             [&] { (void)child->Children(); }, [&] { (void)child->Record(); }, [&] { (void)child->handle(); }}) {
+             [&] { (void)child->Children(); }, [&] { (void)child->Tag(); }, [&] { (void)child->handle(); }}) {
         EXPECT_EQ(error_of(use), kelpy::platform::E_NODE_REMOVED);
     }
     // The keys are free again.
@@ -178,9 +179,9 @@ TEST_F(Nodes, AnItemIsACountedDispatchObjectThatLeadsBackToItself) {
     DISPID id = 0;
     LPOLESTR name = const_cast<LPOLESTR>(L"Text");
     EXPECT_EQ(as_dispatch->GetIDsOfNames(IID_NULL, &name, 1, 0, &id), DISP_E_UNKNOWNNAME);
-    // A record holds the item like any other object.
+    // The item carries any object, and answers it back as it was given.
     n->Tag(record);
-    EXPECT_EQ(n->Record(), record);
+    EXPECT_EQ(n->Tag(), com::ComPtr<IDispatch>(record));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <functional>
 #include <vector>
 #include "com/object.h"
+#include "kelpy/model/typelib.h"
 #include "kelpy/platform/window_hooks.h"
 
 using namespace kelpy;
@@ -45,8 +46,10 @@ using Hook = std::function<HRESULT(LONG_PTR* hWnd, LONG* msg, LONG_PTR* wp, LONG
                                    VARIANT_BOOL* handled)>;
 
 // A control whose two hooks the test chooses; it records which hook saw which message.
-class FakeToc final : public com::ComObject<FakeToc, _TOC> {
+class FakeToc final : public com::ComObject<FakeToc, _TOC>, public platform::HookTarget {
 public:
+    STDMETHODIMP_(ULONG) AddRef() override { return ComObject::AddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return ComObject::Release(); }
     Hook tree, ctrl;
     std::vector<std::pair<char, UINT>> calls;
 

@@ -1,7 +1,15 @@
-// The two ways between items and their native handles.
-#include "kelpy/tree/node_handles.h"
+#include "kelpy/tree/items.h"
+#include "com/error.h"
 
 namespace kelpy::tree {
+
+com::ComPtr<TocNode> TagOf(const platform::NodePtr& node) { return TocNode::own(node->Tag().get()); }
+
+com::ComPtr<TocNode> RecordOf(const platform::NodePtr& node) {
+    com::ComPtr<TocNode> record = TagOf(node);
+    if (!record) com::raise(com::CTL_E_TYPEMISMATCH, L"The tree item carries no record");
+    return record;
+}
 
 LONG_PTR GetNodeHandle(platform::TreeView& tvwTOC, const platform::NodePtr& node) {
     const HTREEITEM handle = node->handle();
@@ -16,7 +24,7 @@ LONG_PTR GetNodeHandle(platform::TreeView& tvwTOC, const platform::NodePtr& node
 platform::NodePtr FindNodeByHandle(const platform::TreeView& tvwTOC, LONG_PTR handle) {
     platform::NodePtr node = tvwTOC.Nodes().FromHandle(reinterpret_cast<HTREEITEM>(handle));
     if (!node) return {};
-    com::ComPtr<TocNode> record = node->Tag();
+    com::ComPtr<TocNode> record = TagOf(node);
     if (!record || record->Handle != handle) return {};
     return node;
 }

@@ -4,7 +4,7 @@
 #include "kelpy/common/map_builder.h"
 #include "kelpy/common/tree_reader.h"
 #include "kelpy/control/toc.h"
-#include "kelpy/tree/node_handles.h"
+#include "kelpy/tree/items.h"
 
 using namespace test;
 using kelpy::NodePtr;
@@ -39,7 +39,7 @@ TEST(NodeHandles, FindNodeByHandleFindsEveryItemAndNothingForZeroOrUnknownHandle
     ASSERT_EQ(host.reset(), S_OK);
     NodePtr found = kelpy::tree::FindNodeByHandle(host.toc().tree(), old);
     if (found) {
-        EXPECT_EQ(found->Record()->Handle, old);
+        EXPECT_EQ(kelpy::tree::RecordOf(found)->Handle, old);
     }
     EXPECT_FALSE(kelpy::tree::FindNodeByHandle(host.toc().tree(), 0x12345));
 }
@@ -48,7 +48,7 @@ TEST(NodeHandles, AnItemWhoseRecordCarriesAnotherHandleIsNotFoundByItsOwn) {
     HostedControl host;
     ASSERT_EQ(host.initialize(make_map(L"M", {feature_layer(L"A")}).get()), S_OK);
     NodePtr a = host.toc().tree().Nodes().Item(2);
-    a->Record()->Handle = 1;
+    kelpy::tree::RecordOf(a)->Handle = 1;
     EXPECT_FALSE(kelpy::tree::FindNodeByHandle(host.toc().tree(), reinterpret_cast<LONG_PTR>(a->handle())));
 }
 

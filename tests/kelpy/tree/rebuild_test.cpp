@@ -7,6 +7,7 @@
 #include "kelpy/common/tree_reader.h"
 #include "kelpy/control/toc.h"
 #include "kelpy/platform/random.h"
+#include "kelpy/tree/items.h"
 
 using namespace test;
 using kelpy::NodePtr;
@@ -18,7 +19,7 @@ protected:
     HostedControl host;
     kelpy::platform::NodeCollection& nodes() { return host.toc().tree().Nodes(); }
     kelpy::NodeStates& states() { return host.toc().builder().states(); }
-    com::ComPtr<kelpy::TocNode> record(std::wstring_view key) { return nodes().Item(key)->Record(); }
+    com::ComPtr<kelpy::TocNode> record(std::wstring_view key) { return kelpy::tree::RecordOf(nodes().Item(key)); }
     NodePtr item_named(std::wstring_view text) {
         for (long k = 1; k <= nodes().Count(); ++k)
             if (nodes().Item(k)->Text() == text) return nodes().Item(k);
@@ -74,7 +75,7 @@ TEST_F(Rebuild, LayersFollowTheMapOrderWithVisibilityImagesAndGroupMembers) {
     EXPECT_FALSE(group->GroupLayer);
     for (auto [text, layer, in_group] : {std::tuple{L"Rivers", rivers, true}, std::tuple{L"Roads", roads, false},
                                          std::tuple{L"Broken", broken, false}}) {
-        auto r = item_named(text)->Record();
+        auto r = kelpy::tree::RecordOf(item_named(text));
         EXPECT_EQ(r->TOCNodeType, TOCNodeType::Layer) << text;
         EXPECT_TRUE(com::same_object(r->Layer.get(), layer.get())) << text;
         EXPECT_EQ(bool(r->GroupLayer), in_group) << text;
@@ -87,7 +88,7 @@ TEST_F(Rebuild, LayersFollowTheMapOrderWithVisibilityImagesAndGroupMembers) {
     // Every item's record carries the item's own native handle.
     for (long k = 1; k <= nodes().Count(); ++k) {
         NodePtr n = nodes().Item(k);
-        EXPECT_EQ(n->Record()->Handle, reinterpret_cast<LONG_PTR>(n->handle()));
+        EXPECT_EQ(kelpy::tree::RecordOf(n)->Handle, reinterpret_cast<LONG_PTR>(n->handle()));
     }
 }
 
@@ -109,7 +110,7 @@ TEST_F(Rebuild, GroupKeysNameTheMapPositionAndLayerKeysAreRandomDigits) {
     }
     // A group inside a group is a plain layer item: check image, record type Layer, no children.
     NodePtr inner = item_named(L"Inner");
-    EXPECT_EQ(inner->Record()->TOCNodeType, TOCNodeType::Layer);
+    EXPECT_EQ(kelpy::tree::RecordOf(inner)->TOCNodeType, TOCNodeType::Layer);
     EXPECT_EQ(inner->Image(), L"checked");
     EXPECT_EQ(inner->Children(), 0);
     EXPECT_EQ(inner->Parent()->Key(), L"gl2");

@@ -1,4 +1,4 @@
-#include "kelpy/foundation/map_model_types.h"
+#include "kelpy/model/map_model_types.h"
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <oleauto.h>

@@ -1,4 +1,4 @@
-#include "kelpy/container/container_fixture.h"
+#include "kelpy/control/container_fixture.h"
 #include <gtest/gtest.h>
 
 namespace test {

@@ -7,7 +7,7 @@
 #include <set>
 #include "com/module.h"
 #include "kelpy/control/toc.h"
-#include "kelpy/container/container_fixture.h"
+#include "kelpy/control/container_fixture.h"
 #include "kelpy/common/map_builder.h"
 #include "kelpy/control/resources/resource_ids.h"
 

@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include "common/registration.h"
-#include "kelpy/container/container_fixture.h"
+#include "kelpy/control/container_fixture.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // every argument by reference, the sink's `cancel` read back, nothing while events are frozen.
 #include <gtest/gtest.h>
 #include "kelpy/control/toc.h"
-#include "kelpy/container/container_fixture.h"
+#include "kelpy/control/container_fixture.h"
 #include "kelpy/common/map_builder.h"
 
 namespace {

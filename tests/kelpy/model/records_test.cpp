@@ -13,7 +13,7 @@
 #include "com/object.h"
 #include "com/ptr.h"
 #include "com/variant.h"
-#include "kelpy/foundation/map_model_types.h"
+#include "kelpy/model/map_model_types.h"
 #include "kelpy/model/records.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include "kelpy/control/toc.h"
-#include "kelpy/container/container_fixture.h"
+#include "kelpy/control/container_fixture.h"
 #include "kelpy/common/map_builder.h"
 #include "kelpy/platform/window_hooks.h"
 
@@ -47,8 +47,8 @@ TEST_P(RunTimeHosting, StartsOnceLoadedAndActive) {
     EXPECT_EQ(GetParent(window), host.window());
     HWND tree = toc->tree().hWnd();
     EXPECT_TRUE(IsWindowVisible(tree));
-    EXPECT_EQ(kelpy::basTOC::RegisteredControl(tree), static_cast<_TOC*>(toc.get()));
-    EXPECT_EQ(kelpy::basTOC::RegisteredControl(window), static_cast<_TOC*>(toc.get()));
+    EXPECT_EQ(kelpy::basTOC::RegisteredControl(tree), toc.get());
+    EXPECT_EQ(kelpy::basTOC::RegisteredControl(window), toc.get());
     EXPECT_TRUE(tree_hooked(tree));
     EXPECT_TRUE(control_hooked(window));
     EXPECT_EQ(GetWindowLongPtrW(tree, GWL_STYLE) & added_styles, added_styles);
@@ -127,7 +127,7 @@ TEST(Hosting, ActivatedAgainTheControlStartsItsNewWindowAndKeepsItsMemory) {
     HWND tree = toc->tree().hWnd();
     EXPECT_TRUE(IsWindowVisible(tree));
     EXPECT_TRUE(test::same_rect(test::rect_in_parent(tree), RECT{0, 0, 240, 320}));
-    EXPECT_EQ(kelpy::basTOC::RegisteredControl(tree), static_cast<_TOC*>(toc.get()));
+    EXPECT_EQ(kelpy::basTOC::RegisteredControl(tree), toc.get());
     EXPECT_TRUE(tree_hooked(tree));
     EXPECT_TRUE(control_hooked(window));
     EXPECT_EQ(GetWindowLongPtrW(tree, GWL_STYLE) & added_styles, added_styles);
@@ -160,7 +160,7 @@ TEST(Hosting, TwoControlsOnOneThreadEachKeepTheirHooks) {
                CDRF_NOTIFYITEMDRAW;
     };
     for (kelpy::Toc* toc : {first.get(), second.get()}) {
-        EXPECT_EQ(kelpy::basTOC::RegisteredControl(toc->tree().hWnd()), static_cast<_TOC*>(toc));
+        EXPECT_EQ(kelpy::basTOC::RegisteredControl(toc->tree().hWnd()), toc);
         EXPECT_TRUE(asks_for_items(*toc));
     }
     b.close();

@@ -1,9 +1,17 @@
-// The two ways between the tree's items and their native handles, as the records carry them.
+// The tree's items as the control reads them: the record each carries in its Tag, and the two
+// ways between items and their native handles (as the records carry them).
 #pragma once
 #include <windows.h>
+#include "com/ptr.h"
+#include "kelpy/model/records.h"
 #include "kelpy/platform/tree_view.h"
 
 namespace kelpy::tree {
+
+// The item's record, or Nothing when it carries none.
+com::ComPtr<TocNode> TagOf(const platform::NodePtr& node);
+// The item's record; an item without one is a type mismatch.
+com::ComPtr<TocNode> RecordOf(const platform::NodePtr& node);
 
 // The item's native handle. Afterwards no item is selected (the rebuild selects the item it
 // wants at its end).

@@ -13,7 +13,7 @@
 #include "com/registry.h"
 #include "common/registration.h"
 #include "kelpy.h"
-#include "kelpy/foundation/map_model_types.h"
+#include "kelpy/model/map_model_types.h"
 
 namespace {
 
