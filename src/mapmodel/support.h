@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <oleauto.h>
 #include <cmath>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include "com/boundary.h"
@@ -78,6 +79,33 @@ double finite(double v, std::wstring_view what);
 // A text as an error message quotes it: in quotation marks, and a long one cut short (the
 // message says how long it was), so that a huge value cannot make a huge message.
 std::wstring in_quotes(std::wstring_view text);
+
+// A value of an enumeration that must be one of `members`; raises E_INVALIDARG otherwise, naming
+// the value as `what` (L"line style").
+template <class E>
+E one_of(E v, std::initializer_list<E> members, std::wstring_view what) {
+    for (E m : members)
+        if (m == v) return v;
+    com::raise(E_INVALIDARG, L"Unknown " + std::wstring(what) + L" " + std::to_wstring(long(v)));
+}
+
+// Whether `whole` is `part` or holds it at any depth of composites: a composite answers Parts,
+// through which `count` and `item` list what it holds.
+template <class Parts, class I>
+bool holds(I* whole, IUnknown* part, HRESULT (STDMETHODCALLTYPE Parts::*count)(long*),
+           HRESULT (STDMETHODCALLTYPE Parts::*item)(long, I**)) {
+    if (com::same_object(whole, part)) return true;
+    auto parts = com::ComPtr<I>(whole).template query<Parts>();
+    if (!parts) return false;
+    long n = 0;
+    com::check((parts.get()->*count)(&n));
+    for (long i = 0; i < n; ++i) {
+        com::ComPtr<I> p;
+        com::check((parts.get()->*item)(i, p.put()));
+        if (p && holds(p.get(), part, count, item)) return true;
+    }
+    return false;
+}
 
 // A deep copy of an object through ICloneable, as the interface I; Nothing stays Nothing.
 template <class I>

@@ -51,30 +51,26 @@ private:
     type h_ = Traits::null();
 };
 
-template <class H>
-struct GdiObjectTraits {
+// The type and the closing of a handle that `destroy` closes; none is null.
+template <class H, auto destroy>
+struct ClosedBy {
     using type = H;
-    static constexpr const wchar_t* what = L"a GDI object";
     static H null() noexcept { return nullptr; }
-    static bool close(H h) noexcept { return DeleteObject(h); }
+    static bool close(H h) noexcept { return destroy(h); }
 };
-struct MemoryDCTraits {
-    using type = HDC;
+template <class H>
+struct GdiObjectTraits : ClosedBy<H, DeleteObject> {
+    static constexpr const wchar_t* what = L"a GDI object";
+};
+struct MemoryDCTraits : ClosedBy<HDC, DeleteDC> {
     static constexpr const wchar_t* what = L"a memory device context";
-    static HDC null() noexcept { return nullptr; }
-    static bool close(HDC dc) noexcept { return DeleteDC(dc); }
 };
-struct ImageListTraits {
-    using type = HIMAGELIST;
+struct ImageListTraits : ClosedBy<HIMAGELIST, ImageList_Destroy> {
     static constexpr const wchar_t* what = L"the image list";
-    static HIMAGELIST null() noexcept { return nullptr; }
-    static bool close(HIMAGELIST list) noexcept { return ImageList_Destroy(list); }
 };
-struct FileTraits {
-    using type = HANDLE;
+struct FileTraits : ClosedBy<HANDLE, CloseHandle> {
     static constexpr const wchar_t* what = L"a file";
     static HANDLE null() noexcept { return INVALID_HANDLE_VALUE; }
-    static bool close(HANDLE h) noexcept { return CloseHandle(h); }
 };
 
 using Bitmap = Handle<GdiObjectTraits<HBITMAP>>;

@@ -133,6 +133,8 @@ TEST(Documents, BrokenDocumentsSayWhereAndWhat) {
          L"test.json: layers[0].cells[0]: expected 4 cell values"},
         {with_layer(L"{\"kind\": \"feature\", \"shapeType\": \"polygon\", \"features\": [{\"point\": [1, 2]}]}"),
          L"test.json: layers[0].features[0]: the feature's shape does not match the layer's shape type 4"},
+        {with_layer(L"{\"kind\": \"feature\", \"shapeType\": \"polygon\", \"features\": [{\"polygon\": [[0, 0], [1, 1]]}]}"),
+         L"test.json: layers[0].features[0].polygon: a polygon has at least three points"},
         {with_layer(L"{\"kind\": \"feature\", \"shapeType\": 1, \"renderer\": {\"kind\": \"simple\", \"symbol\": "
                     L"{\"type\": \"marker\", \"colour\": \"#FF0000\"}}}"),
          L"test.json: layers[0].renderer.symbol: unknown member \"colour\""},

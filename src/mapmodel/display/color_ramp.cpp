@@ -16,21 +16,6 @@ COLORREF color_of_ramp(IColorRamp* ramp, long index) {
     com::check(ramp->get_Color(index, c.put()));
     return color_of(c.get(), L"A colour of the ramp");
 }
-
-// Whether `inner` is `outer` or one of its parts, at any depth.
-bool contains(IColorRamp* inner, IUnknown* outer) {
-    if (com::same_object(inner, outer)) return true;
-    auto multi = com::ComPtr<IColorRamp>(inner).query<IMultiPartColorRamp>();
-    if (!multi) return false;
-    long n = 0;
-    com::check(multi->get_RampCount(&n));
-    for (long i = 0; i < n; ++i) {
-        com::ComPtr<IColorRamp> part;
-        com::check(multi->get_Ramp(i, part.put()));
-        if (part && contains(part.get(), outer)) return true;
-    }
-    return false;
-}
 }  // namespace
 
 COLORREF ramp_color_at(IColorRamp* ramp, double t) {
@@ -100,7 +85,8 @@ COLORREF MultiPartColorRamp::color_at(long index) const {
 STDMETHODIMP MultiPartColorRamp::AddRamp(IColorRamp* ramp) {
     return boundary(__uuidof(IMultiPartColorRamp), [&] {
         required(ramp, L"The ramp");
-        if (contains(ramp, unknown())) com::raise(E_INVALIDARG, L"A colour ramp cannot be a part of itself");
+        if (holds(ramp, unknown(), &IMultiPartColorRamp::get_RampCount, &IMultiPartColorRamp::get_Ramp))
+            com::raise(E_INVALIDARG, L"A colour ramp cannot be a part of itself");
         parts_.push_back(ramp);
     });
 }

@@ -85,6 +85,14 @@ Vec coords(const Node& n) {
     return {xy[0].number(), xy[1].number()};
 }
 
+// A list of at least `least` points; `fewer` says what is wrong with fewer.
+std::vector<Vec> points(const Node& n, size_t least, const wchar_t* fewer) {
+    std::vector<Vec> pts;
+    for (const Node& p : n.items()) pts.push_back(coords(p));
+    if (pts.size() < least) n.fail(fewer);
+    return pts;
+}
+
 Bounds extent(const Node& n) {
     auto c = n.items();
     if (c.size() != 4) n.fail(L"an extent is [xmin, ymin, xmax, ymax]");
@@ -199,16 +207,10 @@ void add_feature(const Node& n, IFeatureClass* features, long type) {
         shape = Point::create(coords(*p)).as<IGeometry>();
         kind = GeometryPoint;
     } else if (auto path = n.find("path")) {
-        std::vector<Vec> pts;
-        for (const Node& p : path->items()) pts.push_back(coords(p));
-        if (pts.size() < 2) path->fail(L"a path has at least two points");
-        shape = Polyline::create(pts).as<IGeometry>();
+        shape = Polyline::create(points(*path, 2, L"a path has at least two points")).as<IGeometry>();
         kind = GeometryPolyline;
     } else if (auto ring = n.find("polygon")) {
-        std::vector<Vec> pts;
-        for (const Node& p : ring->items()) pts.push_back(coords(p));
-        if (pts.size() < 3) ring->fail(L"a polygon has at least three points");
-        shape = Polygon::create(pts).as<IGeometry>();
+        shape = Polygon::create(points(*ring, 3, L"a polygon has at least three points")).as<IGeometry>();
         kind = GeometryPolygon;
     } else if (auto e = n.find("envelope")) {
         shape = Envelope::create(extent(*e)).as<IGeometry>();

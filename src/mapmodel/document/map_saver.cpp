@@ -8,6 +8,7 @@
 #include "mapmodel/document/map_loader.h"
 #include "mapmodel/document/vocabulary.h"
 #include "mapmodel/geometry/shape.h"
+#include "mapmodel/renderers/class_list.h"
 
 namespace mapmodel::document {
 
@@ -97,6 +98,23 @@ Json extent(const Place& at, const Bounds& b) {
     return Json::array({number(at, b.xmin), number(at, b.ymin), number(at, b.xmax), number(at, b.ymax)});
 }
 
+// The members of a composite (the parts of a ramp, the layers of a group or a map) as a list:
+// `count` and `item` read them (a failure is an error at `at`), `write` writes each at its place
+// in `list`.
+template <class O, class I, class T, class W>
+Json members(const Place& at, const Place& list, O* composite, HRESULT (STDMETHODCALLTYPE I::*count)(long*),
+             HRESULT (STDMETHODCALLTYPE I::*item)(long, T**), W&& write) {
+    long n = 0;
+    at.call((composite->*count)(&n));
+    Json written = Json::array();
+    for (long i = 0; i < n; ++i) {
+        ComPtr<T> member;
+        at.call((composite->*item)(i, member.put()));
+        written.push_back(write(list[i], member.get()));
+    }
+    return written;
+}
+
 // ---- colour ramps and symbols
 
 Json ramp(const Place& at, IColorRamp* r);
@@ -135,15 +153,12 @@ Json ramp(const Place& outer, IColorRamp* r) {
         return j;
     }
     if (auto m = ComPtr<IColorRamp>(r).query<IMultiPartColorRamp>()) {
-        long count = 0;
-        at.call(m->get_RampCount(&count));
-        Json parts = Json::array();
-        for (long i = 0; i < count; ++i) {
-            ComPtr<IColorRamp> part;
-            at.call(m->get_Ramp(i, part.put()));
-            if (!part) (at / "parts")[i].fail(L"the part is Nothing");
-            parts.push_back(ramp((at / "parts")[i], part.get()));
-        }
+        auto part = [](const Place& place, IColorRamp* member) {
+            if (!member) place.fail(L"the part is Nothing");
+            return ramp(place, member);
+        };
+        Json parts =
+            members(at, at / "parts", m.get(), &IMultiPartColorRamp::get_RampCount, &IMultiPartColorRamp::get_Ramp, part);
         j["type"] = "multiPart";
         j["name"] = text(at / "name", name);
         j["parts"] = std::move(parts);
@@ -154,17 +169,25 @@ Json ramp(const Place& outer, IColorRamp* r) {
     at.fail(L"a colour ramp of a kind that documents cannot hold (they hold algorithmic and multi-part ramps)");
 }
 
-Json line(const Place& at, ILineSymbol* s) {
+// A line or a marker symbol: a colour, a measure in points (its `key`, read by `get`) and a
+// style of the `words`.
+template <class S, class E>
+Json line_or_marker(const Place& at, S* s, const char* type, const char* key,
+                    HRESULT (STDMETHODCALLTYPE S::*get)(double*), std::span<const Word<E>> words, const wchar_t* what) {
     ComPtr<IColor> c;
-    double width = 0;
-    LineStyle style = LineSolid;
+    double points = 0;
+    E style{};
     at.call(s->get_Color(c.put()));
-    at.call(s->get_Width(&width));
+    at.call((s->*get)(&points));
     at.call(s->get_Style(&style));
-    return {{"type", "line"},
+    return {{"type", type},
             {"color", color(at / "color", c.get())},
-            {"width", number(at / "width", width)},
-            {"style", word<LineStyle>(at / "style", kLineStyles, style, L"line style")}};
+            {key, number(at / key, points)},
+            {"style", word<E>(at / "style", words, style, what)}};
+}
+
+Json line(const Place& at, ILineSymbol* s) {
+    return line_or_marker<ILineSymbol, LineStyle>(at, s, "line", "width", &ILineSymbol::get_Width, kLineStyles, L"line style");
 }
 
 // What both fills have: a colour and an outline (null: none).
@@ -222,27 +245,21 @@ Json symbol(const Place& at, ISymbol* s) {
         return j;
     }
     if (auto l = p.query<ILineSymbol>()) return line(at, l.get());
-    if (auto m = p.query<IMarkerSymbol>()) {
-        ComPtr<IColor> c;
-        double size = 0;
-        MarkerStyle style = MarkerCircle;
-        at.call(m->get_Color(c.put()));
-        at.call(m->get_Size(&size));
-        at.call(m->get_Style(&style));
-        return {{"type", "marker"},
-                {"color", color(at / "color", c.get())},
-                {"size", number(at / "size", size)},
-                {"style", word<MarkerStyle>(at / "style", kMarkerStyles, style, L"marker style")}};
-    }
+    if (auto m = p.query<IMarkerSymbol>())
+        return line_or_marker<IMarkerSymbol, MarkerStyle>(at, m.get(), "marker", "size", &IMarkerSymbol::get_Size,
+                                                          kMarkerStyles, L"marker style");
     if (auto c = p.query<IChartSymbol>()) return pie(at, c.get());
     at.fail(L"a symbol of a kind that documents cannot hold (they hold fill, gradient, line, marker and pie symbols)");
 }
 
 // ---- renderers
 
-// Classes by position with a break, a label and a symbol (class breaks and raster classify).
-template <class R>
-Json classes_by_break(const Place& at, R* r, long count) {
+// The classes of a classified renderer (class breaks or raster classify) through its interface
+// I: by position, each with a break, a label and a symbol.
+template <class I>
+Json classes_by_break(const Place& at, I* r) {
+    long count = 0;
+    at.call((r->*ClassCount<I>::get)(&count));
     Json classes = Json::array();
     for (long i = 0; i < count; ++i) {
         Place c = (at / "classes")[i];
@@ -270,14 +287,12 @@ Json feature_renderer(const Place& at, IFeatureRenderer* renderer) {
     if (auto breaks = r.query<IClassBreaksRenderer>()) {
         com::Bstr field;
         double minimum = 0;
-        long count = 0;
         at.call(breaks->get_Field(field.put()));
         at.call(breaks->get_MinimumBreak(&minimum));
-        at.call(breaks->get_BreakCount(&count));
         return {{"kind", "classBreaks"},
                 {"field", text(at / "field", field)},
                 {"minimum", number(at / "minimum", minimum)},
-                {"classes", classes_by_break(at, breaks.get(), count)}};
+                {"classes", classes_by_break(at, breaks.get())}};
     }
     if (auto unique = r.query<IUniqueValueRenderer>()) {
         long fields = 0, values = 0;
@@ -362,10 +377,8 @@ Json raster_renderer(const Place& at, IRasterRenderer* renderer) {
     }
     if (auto classify = r.query<IRasterClassifyRenderer>()) {
         com::Bstr field;
-        long count = 0;
         at.call(classify->get_Field(field.put()));
-        at.call(classify->get_ClassCount(&count));
-        return {{"kind", "classify"}, {"field", text(at / "field", field)}, {"classes", classes_by_break(at, classify.get(), count)}};
+        return {{"kind", "classify"}, {"field", text(at / "field", field)}, {"classes", classes_by_break(at, classify.get())}};
     }
     at.fail(L"a renderer of a kind that documents cannot hold (raster renderers: rgb, stretch, uniqueValue or classify)");
 }
@@ -431,18 +444,6 @@ Json features(const Place& at, IFeatureClass* fc) {
 
 Json layer(const Place& at, ILayer* l);
 
-Json group_members(const Place& at, ISubLayers* members) {
-    long count = 0;
-    at.call(members->get_Count(&count));
-    Json list = Json::array();
-    for (long i = 0; i < count; ++i) {
-        ComPtr<ILayer> m;
-        at.call(members->get_Layer(i, m.put()));
-        list.push_back(layer(at[i], m.get()));
-    }
-    return list;
-}
-
 void raster(const Place& at, IRasterLayer* r, Json& j) {
     ComPtr<IEnvelope> e;
     ComPtr<IRasterRenderer> renderer;
@@ -490,9 +491,9 @@ Json layer(const Place& outer, ILayer* l) {
         j["valid"] = flag(valid);
         j["visible"] = flag(visible);
     };
-    if (auto members = p.query<ISubLayers>()) {
+    if (auto group = p.query<ISubLayers>()) {
         common("group");
-        j["layers"] = group_members(at / "layers", members.get());
+        j["layers"] = members(at / "layers", at / "layers", group.get(), &ISubLayers::get_Count, &ISubLayers::get_Layer, layer);
     } else if (p.query<IGroupLayer>()) {
         at.fail(L"a group layer whose members cannot be listed (it has no ISubLayers)");
     } else if (auto r = p.query<IRasterLayer>()) {
@@ -520,19 +521,11 @@ Json layer(const Place& outer, ILayer* l) {
 std::string document_text(Map& map) {
     Place top;
     com::Bstr name;
-    long count = 0;
     top.call(map.get_Name(name.put()));
-    top.call(map.get_LayerCount(&count));
     Json doc = Json::object();
     doc["name"] = text(top / "name", name);
     if (!map.explicit_extent().empty) doc["extent"] = extent(top / "extent", map.explicit_extent());
-    Json layers = Json::array();
-    for (long i = 0; i < count; ++i) {
-        ComPtr<ILayer> l;
-        top.call(map.get_Layer(i, l.put()));
-        layers.push_back(layer((top / "layers")[i], l.get()));
-    }
-    doc["layers"] = std::move(layers);
+    doc["layers"] = members(top, top / "layers", &map, &IMap::get_LayerCount, &IMap::get_Layer, layer);
     return print(doc);
 }
 

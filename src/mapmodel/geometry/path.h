@@ -8,12 +8,15 @@
 
 namespace mapmodel {
 
-// The members the two interfaces share, over the point list.
-template <class Self, class I, GeometryType Type>
-class PathBase : public GeometryBase<Self, I> {
+// Either shape, over its point list.
+template <class I, GeometryType Type>
+class Path final
+    : public com::ComObject<Path<I, Type>, GeometryBase<Path<I, Type>, I>, Cloneable<Path<I, Type>>, com::SupportErrorInfo> {
 public:
-    PathBase() = default;
-    explicit PathBase(std::vector<Vec> points) : points_(std::move(points)) {}
+    Path() = default;
+    explicit Path(std::vector<Vec> points) : points_(std::move(points)) {}
+    void* query_more(REFIID riid) noexcept { return this->geometry_interface(riid); }
+    com::ComPtr<Path> duplicate() const { return Path::create(points_); }
 
     GeometryType geometry_type() const { return Type; }
     Bounds bounds() const {
@@ -38,26 +41,11 @@ public:
         });
     }
 
-protected:
+private:
     std::vector<Vec> points_;
 };
 
-class Polygon final : public com::ComObject<Polygon, PathBase<Polygon, IPolygon, GeometryPolygon>,
-                                            Cloneable<Polygon>, com::SupportErrorInfo> {
-public:
-    Polygon() = default;
-    explicit Polygon(std::vector<Vec> points) { points_ = std::move(points); }
-    void* query_more(REFIID riid) noexcept { return geometry_interface(riid); }
-    com::ComPtr<Polygon> duplicate() const { return Polygon::create(points_); }
-};
-
-class Polyline final : public com::ComObject<Polyline, PathBase<Polyline, IPolyline, GeometryPolyline>,
-                                             Cloneable<Polyline>, com::SupportErrorInfo> {
-public:
-    Polyline() = default;
-    explicit Polyline(std::vector<Vec> points) { points_ = std::move(points); }
-    void* query_more(REFIID riid) noexcept { return geometry_interface(riid); }
-    com::ComPtr<Polyline> duplicate() const { return Polyline::create(points_); }
-};
+using Polygon = Path<IPolygon, GeometryPolygon>;
+using Polyline = Path<IPolyline, GeometryPolyline>;
 
 }  // namespace mapmodel

@@ -12,25 +12,12 @@ long position_of(const std::vector<com::ComPtr<ILayer>>& list, IUnknown* layer) 
     return -1;
 }
 
-bool contains_layer(ILayer* outer, IUnknown* inner) {
-    if (com::same_object(outer, inner)) return true;
-    auto members = com::ComPtr<ILayer>(outer).query<ISubLayers>();
-    if (!members) return false;
-    long n = 0;
-    com::check(members->get_Count(&n));
-    for (long i = 0; i < n; ++i) {
-        com::ComPtr<ILayer> member;
-        com::check(members->get_Layer(i, member.put()));
-        if (member && contains_layer(member.get(), inner)) return true;
-    }
-    return false;
-}
-
 STDMETHODIMP GroupLayer::Add(ILayer* layer) {
     return boundary(kIid, [&] {
         required(layer, L"The layer");
         if (position_of(members_, layer) >= 0) com::raise(E_INVALIDARG, L"The layer is already a member of the group");
-        if (contains_layer(layer, unknown())) com::raise(E_INVALIDARG, L"A group layer cannot contain itself");
+        if (holds(layer, unknown(), &ISubLayers::get_Count, &ISubLayers::get_Layer))
+            com::raise(E_INVALIDARG, L"A group layer cannot contain itself");
         members_.push_back(layer);
     });
 }

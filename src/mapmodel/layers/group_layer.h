@@ -26,7 +26,5 @@ private:
 
 // The position of a layer (by identity) in a list, or -1.
 long position_of(const std::vector<com::ComPtr<ILayer>>& list, IUnknown* layer);
-// Whether `inner` is `outer` or lies inside it, at any depth of group layers.
-bool contains_layer(ILayer* outer, IUnknown* inner);
 
 }  // namespace mapmodel

@@ -19,17 +19,18 @@ namespace {
 using com::check;
 using com::ComPtr;
 
-bool flag(ILayer* layer, HRESULT (STDMETHODCALLTYPE ILayer::*get)(VARIANT_BOOL*)) {
-    VARIANT_BOOL v = VARIANT_FALSE;
-    check((layer->*get)(&v));
-    return com::is_true(v);
+// A property read through its getter: a value as it is, an object as its owner.
+template <class O, class I, class T>
+T property(O* object, HRESULT (STDMETHODCALLTYPE I::*get)(T*)) {
+    T v{};
+    check((object->*get)(&v));
+    return v;
 }
-
-template <class I, class F>
-long count_of(I* object, F get) {
-    long n = 0;
-    check((object->*get)(&n));
-    return n;
+template <class O, class I, class T>
+ComPtr<T> property(O* object, HRESULT (STDMETHODCALLTYPE I::*get)(T**)) {
+    ComPtr<T> p;
+    check((object->*get)(p.put()));
+    return p;
 }
 
 // Keeps one symbol set up on the DC at a time, for drawing many shapes in a row.
@@ -78,8 +79,7 @@ Chooser chooser_for(IFeatureRenderer* renderer) {
     if (!renderer) return nullptr;
     ComPtr<IFeatureRenderer> r(renderer);
     if (auto simple = r.query<ISimpleRenderer>()) {
-        ComPtr<ISymbol> s;
-        check(simple->get_Symbol(s.put()));
+        ComPtr<ISymbol> s = property(simple.get(), &ISimpleRenderer::get_Symbol);
         return [s](const VARIANT&) { return s; };
     }
     if (auto breaks = r.query<IClassBreaksRenderer>()) {
@@ -91,7 +91,7 @@ Chooser chooser_for(IFeatureRenderer* renderer) {
     }
     if (auto unique = r.query<IUniqueValueRenderer>()) {
         std::unordered_map<std::wstring, ComPtr<ISymbol>> symbols;
-        long n = count_of(unique.get(), &IUniqueValueRenderer::get_ValueCount);
+        long n = property(unique.get(), &IUniqueValueRenderer::get_ValueCount);
         for (long i = 0; i < n; ++i) {
             com::Bstr value;
             ComPtr<ISymbol> s;
@@ -99,16 +99,14 @@ Chooser chooser_for(IFeatureRenderer* renderer) {
             check(unique->get_Symbol(value.get(), s.put()));
             symbols.emplace(value.str(), s);
         }
-        ComPtr<ISymbol> fallback;
-        check(unique->get_DefaultSymbol(fallback.put()));
+        ComPtr<ISymbol> fallback = property(unique.get(), &IUniqueValueRenderer::get_DefaultSymbol);
         return [symbols, fallback](const VARIANT& v) {
             auto it = symbols.find(text_of(v));
             return it == symbols.end() ? fallback : it->second;
         };
     }
     if (r.query<IPieChartRenderer>()) {
-        ComPtr<IChartSymbol> chart;
-        check(r.as<IChartRenderer>()->get_ChartSymbol(chart.put()));
+        ComPtr<IChartSymbol> chart = property(r.as<IChartRenderer>().get(), &IChartRenderer::get_ChartSymbol);
         ComPtr<ISymbol> s = chart ? chart.as<ISymbol>() : nullptr;
         return [s](const VARIANT&) { return s; };
     }
@@ -122,14 +120,12 @@ struct Picture {
 };
 
 void draw_features(const Picture& p, IFeatureRendering* layer) {
-    ComPtr<IFeatureRenderer> renderer;
-    ComPtr<IFeatureClass> features;
-    check(layer->get_Renderer(renderer.put()));
-    check(layer->get_FeatureClass(features.put()));
+    ComPtr<IFeatureRenderer> renderer = property(layer, &IFeatureRendering::get_Renderer);
+    ComPtr<IFeatureClass> features = property(layer, &IFeatureRendering::get_FeatureClass);
     Chooser choose = chooser_for(renderer.get());
     if (!choose || !features) return;
     SymbolSlot slot(p.dc, p.transformation.get());
-    long n = count_of(features.get(), &IFeatureClass::get_FeatureCount);
+    long n = property(features.get(), &IFeatureClass::get_FeatureCount);
     for (long i = 0; i < n; ++i) {
         ComPtr<IGeometry> shape;
         com::Variant value;
@@ -156,18 +152,15 @@ CellLook look_for(IRasterLayer* raster, IRasterRenderer* renderer, long columns,
     };
     auto byte = [](double v) { return BYTE(std::clamp(std::lround(v), 0L, 255L)); };
     if (auto rgb = r.query<IRasterRgbRenderer>()) {
-        long red = 0, green = 0, blue = 0;
-        check(rgb->get_RedBand(&red));
-        check(rgb->get_GreenBand(&green));
-        check(rgb->get_BlueBand(&blue));
+        long red = property(rgb.get(), &IRasterRgbRenderer::get_RedBand);
+        long green = property(rgb.get(), &IRasterRgbRenderer::get_GreenBand);
+        long blue = property(rgb.get(), &IRasterRgbRenderer::get_BlueBand);
         look.color = [=](long c, long row) {
             return RGB(byte(value(red, c, row)), byte(value(green, c, row)), byte(value(blue, c, row)));
         };
     } else if (auto stretch = r.query<IRasterStretchRenderer>()) {
-        long band = 0;
-        ComPtr<IColorRamp> ramp;
-        check(stretch->get_Band(&band));
-        check(stretch->get_ColorRamp(ramp.put()));
+        long band = property(stretch.get(), &IRasterStretchRenderer::get_Band);
+        ComPtr<IColorRamp> ramp = property(stretch.get(), &IRasterStretchRenderer::get_ColorRamp);
         double lo = 1e300, hi = -1e300;
         for (long row = 0; row < rows; ++row)
             for (long c = 0; c < columns; ++c) {
@@ -183,7 +176,7 @@ CellLook look_for(IRasterLayer* raster, IRasterRenderer* renderer, long columns,
         };
     } else if (auto unique = r.query<IRasterUniqueValueRenderer>()) {
         std::vector<std::pair<double, ComPtr<ISymbol>>> values;
-        long n = count_of(unique.get(), &IRasterUniqueValueRenderer::get_ClassCount);
+        long n = property(unique.get(), &IRasterUniqueValueRenderer::get_ClassCount);
         for (long i = 0; i < n; ++i) {
             long m = 0;
             check(unique->get_ValueCount(i, &m));
@@ -210,14 +203,11 @@ CellLook look_for(IRasterLayer* raster, IRasterRenderer* renderer, long columns,
 }
 
 void draw_raster(const Picture& p, IRasterLayer* raster) {
-    ComPtr<IRasterRenderer> renderer;
-    ComPtr<IEnvelope> extent_object;
-    check(raster->get_Renderer(renderer.put()));
-    check(raster->get_Extent(extent_object.put()));
-    Bounds extent = bounds_of(extent_object.get());
-    long columns = count_of(raster, &IRasterLayer::get_Columns);
-    long rows = count_of(raster, &IRasterLayer::get_Rows);
-    long bands = count_of(raster, &IRasterLayer::get_BandCount);
+    ComPtr<IRasterRenderer> renderer = property(raster, &IRasterLayer::get_Renderer);
+    Bounds extent = bounds_of(property(raster, &IRasterLayer::get_Extent).get());
+    long columns = property(raster, &IRasterLayer::get_Columns);
+    long rows = property(raster, &IRasterLayer::get_Rows);
+    long bands = property(raster, &IRasterLayer::get_BandCount);
     if (!renderer || extent.empty || columns <= 0 || rows <= 0 || bands <= 0) return;
     CellLook look = look_for(raster, renderer.get(), columns, rows, bands);
     const double cw = extent.width() / columns, ch = extent.height() / rows;
@@ -251,10 +241,11 @@ void draw_raster(const Picture& p, IRasterLayer* raster) {
 }
 
 void draw_layer(const Picture& p, ILayer* layer) {
-    if (!layer || !flag(layer, &ILayer::get_Visible) || !flag(layer, &ILayer::get_Valid)) return;
+    if (!layer || !com::is_true(property(layer, &ILayer::get_Visible)) || !com::is_true(property(layer, &ILayer::get_Valid)))
+        return;
     ComPtr<ILayer> l(layer);
     if (auto members = l.query<ISubLayers>()) {
-        long n = count_of(members.get(), &ISubLayers::get_Count);
+        long n = property(members.get(), &ISubLayers::get_Count);
         for (long i = n - 1; i >= 0; --i) {
             ComPtr<ILayer> member;
             check(members->get_Layer(i, member.put()));
@@ -271,26 +262,23 @@ void add_extent(Bounds& all, ILayer* layer) {
     if (!layer) return;
     ComPtr<ILayer> l(layer);
     if (auto members = l.query<ISubLayers>()) {
-        long n = count_of(members.get(), &ISubLayers::get_Count);
+        long n = property(members.get(), &ISubLayers::get_Count);
         for (long i = 0; i < n; ++i) {
             ComPtr<ILayer> member;
             check(members->get_Layer(i, member.put()));
             add_extent(all, member.get());
         }
     } else if (auto fl = l.query<IFeatureLayer>()) {
-        ComPtr<IFeatureClass> features;
-        check(fl->get_FeatureClass(features.put()));
+        ComPtr<IFeatureClass> features = property(fl.get(), &IFeatureLayer::get_FeatureClass);
         if (!features) return;
-        long n = count_of(features.get(), &IFeatureClass::get_FeatureCount);
+        long n = property(features.get(), &IFeatureClass::get_FeatureCount);
         for (long i = 0; i < n; ++i) {
             ComPtr<IGeometry> shape;
             check(features->get_Shape(i, shape.put()));
             all.add(read_shape(shape.get()).bounds());
         }
     } else if (auto raster = l.query<IRasterLayer>()) {
-        ComPtr<IEnvelope> e;
-        check(raster->get_Extent(e.put()));
-        all.add(bounds_of(e.get()));
+        all.add(bounds_of(property(raster.get(), &IRasterLayer::get_Extent).get()));
     }
 }
 

@@ -25,12 +25,6 @@ private:
 };
 }  // namespace
 
-double valid_width(double points, const wchar_t* what) {
-    if (!(finite(points, what) >= 0) || points > 1000)
-        com::raise(E_INVALIDARG, std::wstring(what) + L" must be from 0 to 1000 points");
-    return points;
-}
-
 com::ComPtr<ILineSymbol> copy_line(ILineSymbol* line) {
     if (!line) return nullptr;
     com::ComPtr<ILineSymbol> l(line);
@@ -67,7 +61,7 @@ STDMETHODIMP LineSymbol::putref_Color(IColor* c) {
 }
 STDMETHODIMP LineSymbol::get_Width(double* points) { return boundary(kIid, [&] { out(points) = stroke_.width; }); }
 STDMETHODIMP LineSymbol::put_Width(double points) {
-    return boundary(kIid, [&] { stroke_.width = valid_width(points, L"The width"); });
+    return boundary(kIid, [&] { stroke_.width = valid_points(points, L"The width"); });
 }
 STDMETHODIMP LineSymbol::get_Style(LineStyle* s) { return boundary(kIid, [&] { out(s) = stroke_.style; }); }
 STDMETHODIMP LineSymbol::put_Style(LineStyle s) {

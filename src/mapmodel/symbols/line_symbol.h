@@ -37,7 +37,5 @@ private:
 // A copy of any line symbol: a clone when it can clone itself, else a LineSymbol with its
 // colour, width and style. Nothing stays Nothing.
 com::ComPtr<ILineSymbol> copy_line(ILineSymbol* line);
-// A width in points that a line can have.
-double valid_width(double points, const wchar_t* what);
 
 }  // namespace mapmodel

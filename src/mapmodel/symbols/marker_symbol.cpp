@@ -62,10 +62,7 @@ private:
 };
 
 MarkerStyle valid_marker_style(MarkerStyle s) {
-    switch (s) {
-    case MarkerCircle: case MarkerSquare: case MarkerCross: case MarkerX: case MarkerDiamond: return s;
-    default: com::raise(E_INVALIDARG, L"Unknown marker style " + std::to_wstring(long(s)));
-    }
+    return one_of(s, {MarkerCircle, MarkerSquare, MarkerCross, MarkerX, MarkerDiamond}, L"marker style");
 }
 }  // namespace
 
@@ -75,12 +72,6 @@ PixelBox mark_box(const Mapping& m, Vec at, double size) {
     Vec c = m.to_device(at);
     long left = pixel(c.x - double(s) / 2), top = pixel(c.y - double(s) / 2);
     return {left, top, left + s, top + s};
-}
-
-double valid_size(double points, const wchar_t* what) {
-    if (!(finite(points, what) >= 0) || points > 1000)
-        com::raise(E_INVALIDARG, std::wstring(what) + L" must be from 0 to 1000 points");
-    return points;
 }
 
 std::unique_ptr<Session> MarkerSymbol::begin(HDC dc, const Mapping& m) const {
@@ -98,7 +89,7 @@ STDMETHODIMP MarkerSymbol::putref_Color(IColor* c) {
 }
 STDMETHODIMP MarkerSymbol::get_Size(double* points) { return boundary(kIid, [&] { out(points) = s_.size; }); }
 STDMETHODIMP MarkerSymbol::put_Size(double points) {
-    return boundary(kIid, [&] { s_.size = valid_size(points, L"The size"); });
+    return boundary(kIid, [&] { s_.size = valid_points(points, L"The size"); });
 }
 STDMETHODIMP MarkerSymbol::get_Style(MarkerStyle* s) { return boundary(kIid, [&] { out(s) = s_.style; }); }
 STDMETHODIMP MarkerSymbol::put_Style(MarkerStyle s) {

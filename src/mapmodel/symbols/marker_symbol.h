@@ -39,6 +39,5 @@ private:
 
 // The square of pixels that a mark of `size` points covers around `at`; empty for size 0.
 PixelBox mark_box(const Mapping& m, Vec at, double size);
-double valid_size(double points, const wchar_t* what);
 
 }  // namespace mapmodel

@@ -77,7 +77,7 @@ std::optional<Likeness> PieChartSymbol::likeness() const {
 
 STDMETHODIMP PieChartSymbol::get_Size(double* points) { return boundary(kIid, [&] { out(points) = s_.size; }); }
 STDMETHODIMP PieChartSymbol::put_Size(double points) {
-    return boundary(kIid, [&] { s_.size = valid_size(points, L"The size"); });
+    return boundary(kIid, [&] { s_.size = valid_points(points, L"The size"); });
 }
 
 STDMETHODIMP PieChartSymbol::AddSlice(IColor* color, double weight) {

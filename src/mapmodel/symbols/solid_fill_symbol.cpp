@@ -34,10 +34,7 @@ private:
 };
 
 FillStyle valid_fill_style(FillStyle s) {
-    switch (s) {
-    case FillSolid: case FillHollow: case FillHorizontal: case FillVertical: case FillCross: case FillDiagonal: return s;
-    default: com::raise(E_INVALIDARG, L"Unknown fill style " + std::to_wstring(long(s)));
-    }
+    return one_of(s, {FillSolid, FillHollow, FillHorizontal, FillVertical, FillCross, FillDiagonal}, L"fill style");
 }
 }  // namespace
 

@@ -45,10 +45,7 @@ void stroke_path(HDC dc, const std::vector<POINT>& points, bool closed) {
 }
 
 LineStyle valid_line_style(LineStyle s) {
-    switch (s) {
-    case LineSolid: case LineDash: case LineDot: case LineDashDot: case LineNull: return s;
-    default: com::raise(E_INVALIDARG, L"Unknown line style " + std::to_wstring(long(s)));
-    }
+    return one_of(s, {LineSolid, LineDash, LineDot, LineDashDot, LineNull}, L"line style");
 }
 
 }  // namespace mapmodel

@@ -16,6 +16,12 @@ Scratch& scratch() {
 }
 }  // namespace
 
+double valid_points(double points, const wchar_t* what) {
+    if (!(finite(points, what) >= 0) || points > 1000)
+        com::raise(E_INVALIDARG, std::wstring(what) + L" must be from 0 to 1000 points");
+    return points;
+}
+
 ScratchCanvases::ScratchCanvases(long width, long height) {
     Scratch& s = scratch();
     s.lock.lock();

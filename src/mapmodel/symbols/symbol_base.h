@@ -29,6 +29,9 @@ protected:
     Mapping mapping_;
 };
 
+// A width or a size in points that a symbol can have: from 0 to 1000.
+double valid_points(double points, const wchar_t* what);
+
 // A rectangle that surely holds every pixel the symbol can paint for a shape.
 using Estimate = PixelBox;
 
