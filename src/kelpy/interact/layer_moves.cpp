@@ -5,7 +5,7 @@
 #include <vector>
 #include "com/error.h"
 #include "kelpy/control/toc.h"
-#include "kelpy/platform/message_pump.h"
+#include "win/message_pump.h"
 
 namespace kelpy {
 
@@ -114,7 +114,7 @@ void Toc::MoveOutOfGroup(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGr
 // After a change the user made: the pending messages run, then the map is redrawn, unless they
 // took the map away.
 void Toc::RedrawAfterChange() {
-    platform::DoEvents();
+    win::DoEvents();
     if (m_pMap) RefreshMap();
 }
 

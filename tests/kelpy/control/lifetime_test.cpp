@@ -2,11 +2,12 @@
 #include <gtest/gtest.h>
 #include "kelpy/common/hosted_control.h"
 #include "kelpy/common/map_builder.h"
-#include "kelpy/common/tree_reader.h"
+#include "tree_reader.h"
 #include "kelpy/control/access.h"
 #include "kelpy/platform/window_hooks.h"
 
 using namespace test;
+using host::has_visible_style;
 using kelpy::NodePtr;
 
 namespace {

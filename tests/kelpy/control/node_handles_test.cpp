@@ -2,10 +2,11 @@
 #include <gtest/gtest.h>
 #include "kelpy/common/hosted_control.h"
 #include "kelpy/common/map_builder.h"
-#include "kelpy/common/tree_reader.h"
+#include "tree_reader.h"
 #include "kelpy/control/access.h"
 
 using namespace test;
+using host::selected_item;
 using kelpy::NodePtr;
 
 namespace {
