@@ -1,6 +1,6 @@
 #include "bench/common/bare_tree.h"
 #include "bench/common/timing.h"
-#include "kelpy/platform/tree_walk.h"
+#include "win/tree_walk.h"
 
 namespace bench {
 
@@ -24,7 +24,7 @@ void register_frame_class() {
 std::vector<TreeItem> read_items(HWND tree) {
     std::vector<TreeItem> items;
     std::vector<int> parents;  // the index of the last item seen at each depth
-    kelpy::platform::walk_items(tree, [&](HTREEITEM handle, int depth) {
+    win::walk_items(tree, [&](HTREEITEM handle, int depth) {
         wchar_t text[512] = {};
         TVITEMEXW item{};
         item.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_INTEGRAL | TVIF_STATE;

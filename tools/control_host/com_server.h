@@ -16,6 +16,10 @@ std::wstring program_dir();
 // beside the program. Throws com::ComError naming the library when neither has the class.
 com::ComPtr<IUnknown> create_object(REFCLSID clsid, const wchar_t* dll);
 
+// A new object of the class `clsid` from `dll` beside the program, through the library's own
+// class factory, whatever the system has registered for the class.
+com::ComPtr<IUnknown> object_from_library(REFCLSID clsid, const wchar_t* dll);
+
 template <class I>
 com::ComPtr<I> create_object(REFCLSID clsid, const wchar_t* dll) {
     return create_object(clsid, dll).as<I>();

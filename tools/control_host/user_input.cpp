@@ -2,6 +2,8 @@
 #include <iterator>
 #include <vector>
 #include "com/error.h"
+#include "tree_reader.h"
+#include "win/message_pump.h"
 
 namespace host {
 
@@ -83,16 +85,7 @@ void turn_wheel(int clicks) {
 
 void pump_messages(DWORD ms) {
     const DWORD end = GetTickCount() + ms;
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                PostQuitMessage(int(msg.wParam));
-                return;
-            }
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+    while (win::DoEvents()) {
         const DWORD now = GetTickCount();
         if (ms == 0 || LONG(end - now) <= 0) return;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, end - now, QS_ALLINPUT);
@@ -100,10 +93,8 @@ void pump_messages(DWORD ms) {
 }
 
 POINT point_on_item(HWND tree, HTREEITEM item, UINT flags) {
-    RECT row{};
-    *reinterpret_cast<HTREEITEM*>(&row) = item;
-    if (!SendMessageW(tree, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&row)))
-        com::raise(E_INVALIDARG, L"The item is not shown");
+    const RECT row = item_rect(tree, item, false);
+    if (IsRectEmpty(&row)) com::raise(E_INVALIDARG, L"The item is not shown");
     const LONG y = (row.top + row.bottom) / 2;
     LONG first = -1, last = -1;
     for (LONG x = row.left; x < row.right; ++x) {

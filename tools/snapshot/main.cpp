@@ -1,6 +1,8 @@
 // snapshot: hosts the TOC control in a window the way a host application does (through the OLE
-// control protocol), binds it to the map of a map document, prints the control's tree as
-// indented text and the map's layers in drawing order, and writes a PNG picture of the control.
+// control protocol), made by the class factory of the kelpy.dll beside the program, binds it to
+// the map of a map document, prints the control's tree as its tree window shows it (indented
+// text, tree_reader.h) and the map's layers in drawing order, and writes a PNG picture of the
+// control.
 // Then it performs the user actions given with --do, one after another, each through a
 // person's mouse on the control (see user_actions.h), and after each prints the tree and the
 // layers again and writes a picture of its own (PICTURE-1.png, PICTURE-2.png, ...).
@@ -22,15 +24,13 @@
 #include "com/error.h"
 #include "com_server.h"
 #include "control_host.h"
-#include "kelpy/control/toc.h"
+#include "kelpy.h"
 #include "map_document.h"
 #include "map_text.h"
 #include "scripted_selector.h"
-#include "tree_text.h"
+#include "tree_reader.h"
 #include "user_actions.h"
 #include "user_input.h"
-
-STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** out);  // the control's class objects
 
 namespace {
 
@@ -95,15 +95,6 @@ std::optional<Arguments> parse(const std::vector<std::wstring>& args) {
     return a;
 }
 
-// The control, made by its class factory.
-com::ComPtr<IUnknown> new_control() {
-    com::ComPtr<IClassFactory> factory;
-    com::check(DllGetClassObject(CLSID_TOC, IID_IClassFactory, factory.put_void()));
-    com::ComPtr<IUnknown> control;
-    com::check(factory->CreateInstance(nullptr, IID_IUnknown, control.put_void()));
-    return control;
-}
-
 // The picture of step n: PICTURE-n.png beside PICTURE.png.
 std::wstring step_picture(const std::wstring& picture, size_t n) {
     const size_t dot = picture.find_last_of(L'.');
@@ -115,7 +106,8 @@ std::wstring step_picture(const std::wstring& picture, size_t n) {
 
 int run(const Arguments& a) {
     auto map = host::open_map(a.document);
-    auto control = new_control();
+    // The control of this build, whatever class the system has registered.
+    auto control = host::object_from_library(CLSID_TOC, L"kelpy.dll");
     host::HostOptions options;
     options.userMode = true;
     options.width = a.width;
@@ -123,16 +115,17 @@ int run(const Arguments& a) {
     // Mouse input goes to the window under the pointer: the host stays above every other window.
     options.topmost = !a.actions.empty();
     host::ControlHost host(control.get(), options);
-    auto* toc = dynamic_cast<kelpy::Toc*>(control.as<IOleObject>().get());
-    if (!toc) com::raise(E_NOINTERFACE, L"The control is not a TOC control");
+    auto toc = control.as<_TOC>();
     std::optional<host::ScriptedSelector> selector;
     if (!a.actions.empty()) selector.emplace();
     IMap* argument = map.get();
     com::check(toc->Initialize(&argument));
     host::pump_messages();
+    // The tree window fills the control's window.
+    HWND tree = GetWindow(host.controlWindow(), GW_CHILD);
 
     auto show = [&](const std::wstring& picture) {
-        print(stdout, snapshot::tree_text(toc->DescribeTree()));
+        print(stdout, host::outline(tree, L"(no text)"));
         print(stdout, L"layers: " + host::layer_order(map.get()) + L"\n");
         host::write_png(host.render(), picture);
         print(stdout, L"picture: " + picture + L" (" + std::to_wstring(a.width) + L" x " + std::to_wstring(a.height) +
@@ -140,10 +133,9 @@ int run(const Arguments& a) {
     };
     print(stdout, L"document: " + a.document + L"\n");
     show(a.picture);
-    HWND tree = GetWindow(toc->hWnd(), GW_CHILD);
     for (size_t i = 0; i < a.actions.size(); ++i) {
         print(stdout, L"\nstep " + std::to_wstring(i + 1) + L": " + a.actions[i].text + L"\n");
-        snapshot::perform(a.actions[i], *toc, tree, *selector);
+        snapshot::perform(a.actions[i], tree, *selector);
         show(step_picture(a.picture, i + 1));
     }
     host.close();

@@ -1,13 +1,14 @@
 #include "user_actions.h"
 #include <cwctype>
 #include "com/error.h"
+#include "tree_reader.h"
 #include "user_input.h"
 
 namespace snapshot {
 
 namespace {
 
-using Items = std::vector<kelpy::Toc::ItemDescription>;
+using Items = std::vector<host::NativeItem>;
 
 // Splits on blanks; a part in single quotes keeps its blanks.
 std::vector<std::wstring> words(const std::wstring& text) {
@@ -68,18 +69,34 @@ size_t find(const Items& items, const std::wstring& path) {
     return found;
 }
 
-// The item of a pick: a legend row itself, or a layer's first row with a swatch.
+// Whether the item at `i` is a legend row that shows a swatch. From outside the tree, a legend
+// row is an item without image under a layer's item. Of a layer's legend, only a heading (the
+// field that the layer's classes go by) shows no swatch, and a heading is always the legend's
+// first row and names its field; a legend that starts with a swatch (a simple symbol, a chart,
+// a colour ramp) starts with a row without text. So every legend row shows a swatch but a first
+// row with text. The row's height would not tell (a small swatch fits in a standard row), nor
+// would its pixels reliably: the tree draws its dotted connector line into the place of a
+// heading's image, a line symbol's swatch is as thin as that line, and pixels need the row
+// painted on the screen, which may be pending or may have failed.
+bool shows_swatch(const Items& items, size_t i) {
+    const host::NativeItem& row = items[i];
+    if (row.depth == 0 || !host::image_key(row.image).empty()) return false;
+    size_t parent = i - 1;
+    while (items[parent].depth >= row.depth) --parent;
+    if (!host::stands_for_layer(items[parent])) return false;
+    const bool heading = parent == i - 1 && !row.text.empty();
+    return !heading;
+}
+
+// The item of a pick: a legend row itself, or the first row with a swatch within the item.
 size_t swatch_row(const Items& items, size_t at) {
-    auto has_swatch = [&](size_t i) {
-        return items[i].type == ::TOCNodeType::LayerSymbol || items[i].type == ::TOCNodeType::RendererItem;
-    };
-    if (has_swatch(at)) return at;
+    if (shows_swatch(items, at)) return at;
     for (size_t i = at + 1; i < items.size() && items[i].depth > items[at].depth; ++i)
-        if (has_swatch(i)) return i;
+        if (shows_swatch(items, i)) return i;
     com::raise(E_INVALIDARG, L"The item \"" + items[at].text + L"\" has no legend row with a swatch");
 }
 
-POINT point_of(HWND tree, const kelpy::Toc::ItemDescription& item, UINT flags) {
+POINT point_of(HWND tree, const host::NativeItem& item, UINT flags) {
     SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item.handle));
     return host::point_on_item(tree, item.handle, flags);
 }
@@ -106,8 +123,8 @@ std::optional<UserAction> parse_action(const std::wstring& text) {
     return a;
 }
 
-void perform(const UserAction& action, const kelpy::Toc& toc, HWND tree, host::ScriptedSelector& selector) {
-    const Items items = toc.DescribeTree();
+void perform(const UserAction& action, HWND tree, host::ScriptedSelector& selector) {
+    const Items items = host::read_items(tree);
     const auto& item = items[find(items, action.item)];
     switch (action.kind) {
     case UserAction::Kind::ClickCheck:

@@ -9,13 +9,13 @@
 //                             confirms the symbol in that colour
 //
 // ITEM and TARGET name items by their texts: "Parks" is the first item of that text, "Land
-// use/Parks" the item Parks under Land use. A text with blanks goes in single quotes.
+// use/Parks" the item Parks under Land use. A text with blanks goes in single quotes. The items
+// are found as a person finds them, in what the tree window shows (tree_reader.h).
 #pragma once
 #include <windows.h>
 #include <optional>
 #include <string>
 #include <vector>
-#include "kelpy/control/toc.h"
 #include "scripted_selector.h"
 
 namespace snapshot {
@@ -30,8 +30,8 @@ struct UserAction {
 // The action written in `text`, or nothing when it is not one.
 std::optional<UserAction> parse_action(const std::wstring& text);
 
-// Performs an action on the control (its tree window `tree`), answering the symbol selector
-// through `selector`. An item that the tree does not show is an error that names it.
-void perform(const UserAction& action, const kelpy::Toc& toc, HWND tree, host::ScriptedSelector& selector);
+// Performs an action on the control through its tree window `tree`, answering the symbol
+// selector through `selector`. An item that the tree does not show is an error that names it.
+void perform(const UserAction& action, HWND tree, host::ScriptedSelector& selector);
 
 }  // namespace snapshot

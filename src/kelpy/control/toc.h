@@ -180,18 +180,6 @@ public:
     // The caption shown at design time: "KELPY Control " and the library's version.
     static std::wstring DesignCaption();
 
-    // ---- the tree as a tool reports it (control/tree_description.cpp): every item in tree
-    // order with its native handle, depth (0 for top-level items), text, key, image key, record
-    // type and expanded state.
-    struct ItemDescription {
-        HTREEITEM handle = nullptr;
-        int depth = 0;
-        std::wstring text, key, image;
-        bool hasRecord = false;
-        ::TOCNodeType type = ::TOCNodeType::Root;
-        bool expanded = false;
-    };
-    std::vector<ItemDescription> DescribeTree() const;
     // Paints the control's own window (its picture at design time).
     void UserControl_Paint(HDC hdc);
     // ---- end of the OLE control protocol's public members ----

@@ -5,7 +5,7 @@
 #include <vector>
 #include "com/error.h"
 #include "kelpy/interact/interaction.h"
-#include "kelpy/platform/message_pump.h"
+#include "win/message_pump.h"
 
 namespace kelpy::interact {
 
@@ -114,7 +114,7 @@ void Interaction::MoveOutOfGroup(const com::ComPtr<ILayer>& layer, const com::Co
 // After a change the user made: the pending messages run, then the map is redrawn, unless they
 // took the map away.
 void Interaction::RedrawAfterChange() {
-    platform::DoEvents();
+    win::DoEvents();
     if (c_.map) RefreshMap();
 }
 

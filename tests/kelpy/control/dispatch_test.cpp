@@ -6,10 +6,11 @@
 #include "com/object.h"
 #include "kelpy/common/hosted_control.h"
 #include "kelpy/common/map_builder.h"
-#include "kelpy/common/tree_reader.h"
+#include "tree_reader.h"
 #include "kelpy/control/toc.h"
 
 using namespace test;
+using host::outline;
 
 namespace {
 

@@ -7,11 +7,13 @@
 #include "kelpy/common/faulty_map.h"
 #include "kelpy/common/hosted_control.h"
 #include "kelpy/common/map_builder.h"
-#include "kelpy/common/tree_reader.h"
+#include "tree_reader.h"
 #include "kelpy/control/toc.h"
 #include "kelpy/tree/items.h"
 
 using namespace test;
+using host::has_visible_style;
+using host::outline;
 
 namespace {
 

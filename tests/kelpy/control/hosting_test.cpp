@@ -8,6 +8,7 @@
 #include "kelpy/control/container_fixture.h"
 #include "kelpy/common/map_builder.h"
 #include "kelpy/platform/window_hooks.h"
+#include "tree_reader.h"
 
 namespace {
 
@@ -95,10 +96,10 @@ TEST(Hosting, InitializeAfterHostingBuildsTheTree) {
     auto map = test::make_map(L"Bay", {test::make_layer(test::LayerKind::Plain, L"Towns"), test::make_layer(test::LayerKind::Plain, L"Roads", false)});
     IMap* argument = map.get();
     ASSERT_EQ(toc->Initialize(&argument), S_OK);
-    auto items = toc->DescribeTree();
+    auto items = host::read_items(GetWindow(toc->hWnd(), GW_CHILD));
     ASSERT_GE(items.size(), 4u);
     EXPECT_EQ(items.front().text, L"Bay");
-    EXPECT_EQ(items.front().image, L"root");
+    EXPECT_EQ(host::image_key(items.front().image), L"root");
 }
 
 // A container that deactivates the control in place and activates it again (as containers that
@@ -132,11 +133,11 @@ TEST(Hosting, ActivatedAgainTheControlStartsItsNewWindowAndKeepsItsMemory) {
     EXPECT_TRUE(control_hooked(window));
     EXPECT_EQ(GetWindowLongPtrW(tree, GWL_STYLE) & added_styles, added_styles);
     // The map is shown again, with the state the memory kept.
-    auto items = toc->DescribeTree();
+    auto items = host::read_items(tree);
     ASSERT_GE(items.size(), 3u);
     EXPECT_EQ(items[0].text, L"Bay");
     EXPECT_EQ(items[1].text, L"Harbour");
-    EXPECT_FALSE(items[1].expanded);
+    EXPECT_FALSE(items[1].expanded());
     EXPECT_EQ(memory[1].Text, L"Harbour");
 }
 

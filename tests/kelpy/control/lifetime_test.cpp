@@ -2,12 +2,13 @@
 #include <gtest/gtest.h>
 #include "kelpy/common/hosted_control.h"
 #include "kelpy/common/map_builder.h"
-#include "kelpy/common/tree_reader.h"
+#include "tree_reader.h"
 #include "kelpy/control/toc.h"
 #include "kelpy/tree/items.h"
 #include "kelpy/platform/window_hooks.h"
 
 using namespace test;
+using host::has_visible_style;
 using kelpy::NodePtr;
 
 namespace {

@@ -4,10 +4,12 @@
 #include "kelpy/common/faulty_map.h"
 #include "kelpy/common/hosted_control.h"
 #include "kelpy/common/map_builder.h"
-#include "kelpy/common/tree_reader.h"
+#include "tree_reader.h"
 #include "kelpy/control/toc.h"
 
 using namespace test;
+using host::outline;
+using host::read_items;
 
 namespace {
 

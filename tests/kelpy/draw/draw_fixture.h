@@ -8,11 +8,13 @@
 #include "kelpy/common/item_lookup.h"
 #include "kelpy/common/legend_builder.h"
 #include "kelpy/common/map_builder.h"
-#include "kelpy/common/tree_reader.h"
+#include "tree_reader.h"
 #include "kelpy/control/toc.h"
 #include "kelpy/draw/fake_symbol.h"
 
 namespace test {
+
+using host::item_rect;
 
 class Drawing : public ::testing::Test {
 protected:

@@ -2,9 +2,12 @@
 // right release reports the item under it to the host.
 #include "kelpy/interact/interact_fixture.h"
 #include "kelpy/common/map_builder.h"
-#include "kelpy/common/tree_reader.h"
+#include "tree_reader.h"
 
 using namespace test;
+using host::NativeItem;
+using host::image_key;
+using host::read_item;
 using host::Button;
 
 namespace {

@@ -3,9 +3,10 @@
 #include "kelpy/interact/interact_fixture.h"
 #include "kelpy/common/legend_builder.h"
 #include "kelpy/common/map_builder.h"
-#include "kelpy/common/tree_reader.h"
+#include "tree_reader.h"
 
 using namespace test;
+using host::read_item;
 
 namespace {
 

@@ -5,11 +5,14 @@
 #include "com/bstr.h"
 #include "kelpy/common/legend_builder.h"
 #include "kelpy/common/map_builder.h"
-#include "kelpy/common/tree_reader.h"
+#include "tree_reader.h"
 #include "kelpy/platform/mouse_pointer.h"
 #include "map_text.h"
 
 namespace test {
+
+using host::read_item;
+using host::selected_item;
 
 namespace {
 

@@ -5,10 +5,12 @@
 #include "kelpy/interact/interact_fixture.h"
 #include "com/bstr.h"
 #include "kelpy/common/canvas.h"
-#include "kelpy/common/tree_reader.h"
+#include "tree_reader.h"
 #include "kelpy/tree/items.h"
+#include "user_actions.h"
 
 using namespace test;
+using host::item_rect;
 
 namespace {
 
@@ -64,6 +66,18 @@ TEST_F(SymbolChoice, TheHostOrThePersonCanDeclineAndNothingChanges) {
     EXPECT_EQ(after, before);
     EXPECT_EQ(kelpy::tree::RecordOf(row(L"Roads", L"Major"))->Symbol, record_before);
     EXPECT_EQ(sink->count(OnBeforeRefreshMap), 0u);
+}
+
+// The snapshot tool's pick on a layer (user_actions.h) finds the layer's first row with a
+// swatch from what the tree window shows: past a heading, and into a group's members.
+TEST_F(SymbolChoice, ThePickOfTheSnapshotToolClicksALayersFirstRowWithASwatch) {
+    const std::pair<std::wstring, std::wstring> picks[] = {{L"Roads", L"Minor"}, {L"Towns", L""}, {L"'Land use'", L"Park"}};
+    for (const auto& [layer, row] : picks) {
+        const int shown = selector->shown();
+        snapshot::perform(*snapshot::parse_action(L"pick-symbol " + layer + L" #FF8800"), tree(), *selector);
+        EXPECT_EQ(selector->shown(), shown + 1) << com::narrow(layer);
+        EXPECT_EQ(selected_text(), row) << com::narrow(layer);
+    }
 }
 
 // One row of each kind: where its renderer keeps the row's symbol, and how often the host hears

@@ -1,11 +1,16 @@
 // The tree's items: adding, finding, changing, removing.
 #include <gtest/gtest.h>
 #include "com/error.h"
-#include "kelpy/common/tree_reader.h"
+#include "tree_reader.h"
 #include "kelpy/model/records.h"
 #include "kelpy/platform/tree_host.h"
 
 using namespace test;
+using host::NativeItem;
+using host::item_rect;
+using host::read_item;
+using host::read_items;
+using host::selected_item;
 using kelpy::platform::NodePtr;
 using kelpy::platform::Node;
 using kelpy::platform::Relationship;

@@ -1,10 +1,9 @@
-// The container services: screen, version, random fractions, message pump, timer, image list.
+// The container services: screen, version, random fractions, timer, image list.
 #include <gtest/gtest.h>
 #include <set>
 #include <thread>
 #include "com/error.h"
 #include "kelpy/platform/image_list.h"
-#include "kelpy/platform/message_pump.h"
 #include "kelpy/platform/random.h"
 #include "kelpy/platform/screen.h"
 #include "kelpy/platform/timer.h"
@@ -48,19 +47,6 @@ TEST(Services, RandomFractionsLieInTheUnitIntervalAndRepeatPerThread) {
         EXPECT_EQ(Rnd(), 0.25f);
     }
     EXPECT_NE(Rnd(), 0.25f);
-}
-
-TEST(Services, DoEventsRunsPendingMessagesAndLeavesAQuitRequest) {
-    // A posted WM_CLOSE destroys its window only when someone pumps.
-    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    PostQuitMessage(3);
-    EXPECT_TRUE(IsWindow(window));
-    DoEvents();
-    EXPECT_FALSE(IsWindow(window));
-    MSG msg;
-    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(msg.wParam, 3u);
 }
 
 TEST(Services, ATimerTicksOnItsWindowOnlyWhileEnabled) {

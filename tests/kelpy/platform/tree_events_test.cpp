@@ -1,11 +1,13 @@
 // The tree's events, from the tree window's real messages.
 #include <gtest/gtest.h>
-#include "kelpy/common/tree_reader.h"
-#include "kelpy/platform/message_pump.h"
+#include "tree_reader.h"
+#include "win/message_pump.h"
 #include "kelpy/platform/screen.h"
 #include "kelpy/platform/tree_host.h"
 
 using namespace test;
+using host::item_rect;
+using host::selected_item;
 using kelpy::platform::NodePtr;
 using kelpy::platform::Relationship;
 
@@ -20,7 +22,7 @@ protected:
     void SetUp() override {
         parent = host.nodes().Add({.key = L"p", .text = L"Parent", .image = L"a", .look = {.expanded = true}});
         child = host.nodes().Add({.relative = L"p", .relationship = Relationship::Child, .text = L"Child"});
-        kelpy::platform::DoEvents();
+        win::DoEvents();
         host.events.clear();
     }
     LRESULT send(UINT msg, WPARAM wp, int x, int y) { return SendMessageW(host.window(), msg, wp, MAKELPARAM(x, y)); }
@@ -43,7 +45,7 @@ TEST_F(TreeEvents, ALeftClickOnAnItemRaisesDownAndUpAndSelectsIt) {
     POINT p = label_of(child);
     send(WM_LBUTTONDOWN, MK_LBUTTON, p.x, p.y);
     send(WM_LBUTTONUP, 0, p.x, p.y);
-    kelpy::platform::DoEvents();
+    win::DoEvents();
     ASSERT_EQ(host.events.size(), 2u);
     EXPECT_EQ(host.events[0].rfind("down 1 0 ", 0), 0u);
     EXPECT_EQ(host.events[1].rfind("up 1 0 ", 0), 0u);
@@ -64,7 +66,7 @@ TEST_F(TreeEvents, AReleaseTakenByTheNativeMouseTrackingIsDeliveredAfterThePress
     send(WM_RBUTTONDOWN, MK_RBUTTON, p.x, p.y);
     ASSERT_FALSE(host.events.empty());
     EXPECT_EQ(host.events.front().rfind("down 2 0 ", 0), 0u);
-    kelpy::platform::DoEvents();
+    win::DoEvents();
     const std::string up = "up 2 0 " + std::to_string(p.x * 15) + " " + std::to_string(p.y * 15);
     EXPECT_EQ(host.events.back(), up);
     EXPECT_EQ(std::count(host.events.begin(), host.events.end(), up), 1);

@@ -2,6 +2,7 @@
 #include "com/bstr.h"
 #include "com/error.h"
 #include "kelpy/platform/mouse_pointer.h"
+#include "tree_reader.h"
 
 namespace census {
 
@@ -62,6 +63,7 @@ std::wstring map_outline(IMap* map) {
         auto sub = layer.as<ISubLayers>();
         LONG m = 0;
         com::check(sub->get_Count(&m));
+        if (m == 0) continue;  // the tree shows an empty group as it shows a layer without legend
         text += L" [";
         for (LONG j = 0; j < m; ++j) {
             com::ComPtr<ILayer> member;
@@ -75,23 +77,20 @@ std::wstring map_outline(IMap* map) {
 
 std::wstring tree_outline(const kelpy::Toc& toc) {
     std::wstring text;
-    bool first = true, in_group = false, group_open = false;
-    for (const auto& item : toc.DescribeTree()) {
-        const bool layer = item.type == ::TOCNodeType::Layer || item.type == ::TOCNodeType::GroupLayer;
-        if (!item.hasRecord || !layer) continue;
+    bool first = true, group_open = false;
+    // The layer items as the tree window shows them: the top-level layers at depth 1 and, at
+    // depth 2, the members of a group layer (the other items at depth 2 are legend rows).
+    for (const host::NativeItem& item : host::read_items(GetWindow(toc.hWnd(), GW_CHILD))) {
+        if (!host::stands_for_layer(item)) continue;
         if (item.depth == 1) {
             if (group_open) text += L"]";
             group_open = false;
             if (!first) text += L", ";
             text += item.text;
-            in_group = item.type == ::TOCNodeType::GroupLayer;
-            if (in_group) {
-                text += L" [";
-                group_open = true;
-            }
             first = false;
-        } else if (item.depth == 2 && in_group) {
-            if (text.back() != L'[') text += L", ";
+        } else if (item.depth == 2) {
+            text += group_open ? L", " : L" [";
+            group_open = true;
             text += item.text;
         }
     }

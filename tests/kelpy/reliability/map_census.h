@@ -38,9 +38,10 @@ std::string drag_leftovers(kelpy::Toc& toc);
 bool dragging(kelpy::Toc& toc);
 
 // The map as the tree shows it: top-level layers, and the members of top-level group layers in
-// brackets; deeper members are not items of their own.
+// brackets (a group without members shows as a layer does); deeper members are not items of
+// their own.
 std::wstring map_outline(IMap* map);
-// The tree's layer items in the same form.
+// The tree's layer items in the same form, read from the control's tree window.
 std::wstring tree_outline(const kelpy::Toc& toc);
 
 }  // namespace census

@@ -38,6 +38,7 @@
 #include "kelpy/common/legend_builder.h"
 #include "kelpy/common/map_builder.h"
 #include "kelpy/reliability/map_census.h"
+#include "tree_reader.h"
 #include "kelpy/control/toc.h"
 #include "map_document.h"
 #include "scripted_selector.h"
@@ -208,11 +209,8 @@ private:
     bool alt_is_the_controls() {
         if (GetFocus() != tree()) return true;  // the host window's own keys
         if (dragging(*toc_)) return false;
-        const auto caret = reinterpret_cast<HTREEITEM>(SendMessageW(tree(), TVM_GETNEXTITEM, TVGN_CARET, 0));
-        for (const auto& item : toc_->DescribeTree())
-            if (item.handle == caret)
-                return item.hasRecord && (item.type == ::TOCNodeType::Layer || item.type == ::TOCNodeType::GroupLayer);
-        return false;
+        const HTREEITEM caret = host::selected_item(tree());
+        return caret && host::stands_for_layer(host::read_item(tree(), caret));
     }
 
     void scroll() {
@@ -221,7 +219,7 @@ private:
     }
 
     void expand_or_collapse() {
-        auto items = toc_->DescribeTree();
+        auto items = host::read_items(tree());
         if (items.empty()) return;
         const auto& item = items[r_.below(items.size())];
         SendMessageW(tree(), TVM_EXPAND, r_.chance(50) ? TVE_EXPAND : TVE_COLLAPSE, reinterpret_cast<LPARAM>(item.handle));

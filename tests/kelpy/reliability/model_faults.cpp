@@ -128,7 +128,7 @@ public:
         if (std::wstring(a.text) == L"reset") {
             reported = FAILED(hosted_.toc().Reset());
         } else {
-            snapshot::perform(*snapshot::parse_action(a.text), hosted_.toc(), hosted_.tree(), selector_);
+            snapshot::perform(*snapshot::parse_action(a.text), hosted_.tree(), selector_);
         }
         LONG calls = 0;
         com::check(info_->get_Calls(&calls));

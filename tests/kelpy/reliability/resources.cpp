@@ -78,7 +78,7 @@ public:
     // Drags, four at a time; the map must be as it was after every four.
     std::string drags(long n) {
         for (long i = 0; i < n; ++i) {
-            snapshot::perform(*snapshot::parse_action(kDrags[i % 4]), hosted_.toc(), hosted_.tree(), selector_);
+            snapshot::perform(*snapshot::parse_action(kDrags[i % 4]), hosted_.tree(), selector_);
             if (std::string wrong = census::unsound(map_.get(), layers_); !wrong.empty()) return wrong;
             if (i % 4 == 3 && !outline_.empty() && census::map_outline(map_.get()) != outline_)
                 return "the drags left the map as " + com::narrow(census::map_outline(map_.get()));

@@ -2,11 +2,12 @@
 #include <gtest/gtest.h>
 #include "kelpy/common/hosted_control.h"
 #include "kelpy/common/map_builder.h"
-#include "kelpy/common/tree_reader.h"
+#include "tree_reader.h"
 #include "kelpy/control/toc.h"
 #include "kelpy/tree/items.h"
 
 using namespace test;
+using host::selected_item;
 using kelpy::NodePtr;
 
 namespace {

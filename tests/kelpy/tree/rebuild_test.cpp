@@ -4,12 +4,17 @@
 #include "com/bstr.h"
 #include "kelpy/common/hosted_control.h"
 #include "kelpy/common/map_builder.h"
-#include "kelpy/common/tree_reader.h"
+#include "tree_reader.h"
 #include "kelpy/control/toc.h"
 #include "kelpy/platform/random.h"
 #include "kelpy/tree/items.h"
 
 using namespace test;
+using host::has_visible_style;
+using host::outline;
+using host::read_item;
+using host::read_items;
+using host::selected_item;
 using kelpy::NodePtr;
 
 namespace {

@@ -1,8 +1,8 @@
-#include "kelpy/common/tree_reader.h"
+#include "tree_reader.h"
 #include <cstring>
-#include "kelpy/platform/tree_walk.h"
+#include "win/tree_walk.h"
 
-namespace test {
+namespace host {
 
 NativeItem read_item(HWND tree, HTREEITEM item) {
     wchar_t text[512] = {};
@@ -27,7 +27,7 @@ NativeItem read_item(HWND tree, HTREEITEM item) {
 
 std::vector<NativeItem> read_items(HWND tree) {
     std::vector<NativeItem> out;
-    kelpy::platform::walk_items(tree, [&](HTREEITEM item, int depth) {
+    win::walk_items(tree, [&](HTREEITEM item, int depth) {
         out.push_back(read_item(tree, item));
         out.back().depth = depth;
     });
@@ -44,7 +44,7 @@ RECT item_rect(HWND tree, HTREEITEM item, bool text_only) {
     // The request names the item in the rectangle's first field(s).
     RECT r{};
     std::memcpy(&r, &item, sizeof item);
-    SendMessageW(tree, TVM_GETITEMRECT, text_only ? TRUE : FALSE, reinterpret_cast<LPARAM>(&r));
+    if (!SendMessageW(tree, TVM_GETITEMRECT, text_only ? TRUE : FALSE, reinterpret_cast<LPARAM>(&r))) return RECT{};
     return r;
 }
 
@@ -54,11 +54,16 @@ std::wstring image_key(int index) {
     return keys[index];
 }
 
-std::wstring outline(HWND tree) {
+bool stands_for_layer(const NativeItem& item) {
+    const std::wstring key = image_key(item.image);
+    return key == L"checked" || key == L"unchecked" || key == L"disconnected";
+}
+
+std::wstring outline(HWND tree, std::wstring_view no_text) {
     std::wstring s;
     for (const NativeItem& n : read_items(tree)) {
         s.append(size_t(n.depth) * 2, L' ');
-        s += n.text;
+        s += n.text.empty() ? no_text : std::wstring_view(n.text);
         if (const std::wstring key = image_key(n.image); !key.empty()) s += L" [" + key + L"]";
         if (n.bold()) s += L" bold";
         if (n.has_children) s += n.expanded() ? L" expanded" : L" collapsed";
@@ -67,4 +72,4 @@ std::wstring outline(HWND tree) {
     return s;
 }
 
-}  // namespace test
+}  // namespace host

@@ -1,19 +1,19 @@
-#include "kelpy/platform/message_pump.h"
+#include "win/message_pump.h"
 #include <windows.h>
 
-namespace kelpy::platform {
+namespace win {
 
-void DoEvents() {
+bool DoEvents() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
-            // The quit request belongs to the thread's own loop: put it back and stop here.
             PostQuitMessage(int(msg.wParam));
-            return;
+            return false;
         }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    return true;
 }
 
-}  // namespace kelpy::platform
+}  // namespace win

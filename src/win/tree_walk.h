@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-namespace kelpy::platform {
+namespace win {
 
 template <class Visit>
 void walk_items(HWND tree, Visit&& visit) {
@@ -28,4 +28,4 @@ void walk_items(HWND tree, Visit&& visit) {
     }
 }
 
-}  // namespace kelpy::platform
+}  // namespace win
