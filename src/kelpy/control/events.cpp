@@ -79,25 +79,22 @@ void Events::RaiseOnContextMenu(::TOCNodeType& nodeType) {
     nodeType = ::TOCNodeType(type);
 }
 
-void Events::RaiseOnSymbolSelector(bool& cancel, com::ComPtr<ISymbol>& symbol) {
+template <class I>
+void Events::RaiseCancellable(DISPID id, bool& cancel, com::ComPtr<I>& object) {
     VARIANT_BOOL c = com::vb(cancel);
-    ObjectSlot<ISymbol> slot(symbol);
+    ObjectSlot<I> slot(object);
     VARIANTARG args[] = {by_ref(slot.get()), by_ref(&c)};
     DISPPARAMS params = params_of(args);
-    FireEvent(id_OnSymbolSelector, params);
+    FireEvent(id, params);
     cancel = com::is_true(c);
-    symbol = slot.value();
+    object = slot.value();
 }
 
-void Events::RaiseOnDragLayer(bool& cancel, com::ComPtr<ILayer>& layer) {
-    VARIANT_BOOL c = com::vb(cancel);
-    ObjectSlot<ILayer> slot(layer);
-    VARIANTARG args[] = {by_ref(slot.get()), by_ref(&c)};
-    DISPPARAMS params = params_of(args);
-    FireEvent(id_OnDragLayer, params);
-    cancel = com::is_true(c);
-    layer = slot.value();
+void Events::RaiseOnSymbolSelector(bool& cancel, com::ComPtr<ISymbol>& symbol) {
+    RaiseCancellable(id_OnSymbolSelector, cancel, symbol);
 }
+
+void Events::RaiseOnDragLayer(bool& cancel, com::ComPtr<ILayer>& layer) { RaiseCancellable(id_OnDragLayer, cancel, layer); }
 
 void Events::RaiseOnBeforeRefreshMap(bool& cancel) {
     VARIANT_BOOL c = com::vb(cancel);

@@ -31,6 +31,9 @@ public:
 private:
     // Calls every sink's Invoke with the event's dispatch id and arguments.
     void FireEvent(DISPID id, DISPPARAMS& params);
+    // An event of a cancel flag and an object, both by reference.
+    template <class I>
+    void RaiseCancellable(DISPID id, bool& cancel, com::ComPtr<I>& object);
 
     const EventSinks* sinks_ = nullptr;
 };

@@ -48,17 +48,18 @@ void Toc::ActivateInPlace(IOleClientSite* site, bool uiActivate) {
     if (uiActivate && !m_bUIActive) {
         m_bUIActive = true;
         m_pInPlaceSite->OnUIActivate();
-        com::ComPtr<IOleInPlaceFrame> frame;
-        com::ComPtr<IOleInPlaceUIWindow> document;
-        RECT pos{}, clip{};
-        OLEINPLACEFRAMEINFO frameInfo{};
-        frameInfo.cb = sizeof frameInfo;
-        if (SUCCEEDED(m_pInPlaceSite->GetWindowContext(frame.put(), document.put(), &pos, &clip, &frameInfo))) {
-            auto* active = static_cast<IOleInPlaceActiveObject*>(this);
-            if (frame) frame->SetActiveObject(active, nullptr);
-            if (document) document->SetActiveObject(active, nullptr);
-        }
+        ShowActiveObject(static_cast<IOleInPlaceActiveObject*>(this));
     }
+}
+
+void Toc::ShowActiveObject(IOleInPlaceActiveObject* active) {
+    com::ComPtr<IOleInPlaceFrame> frame;
+    com::ComPtr<IOleInPlaceUIWindow> document;
+    RECT pos{}, clip{};
+    OLEINPLACEFRAMEINFO frameInfo{.cb = sizeof frameInfo};
+    if (FAILED(m_pInPlaceSite->GetWindowContext(frame.put(), document.put(), &pos, &clip, &frameInfo))) return;
+    if (frame) frame->SetActiveObject(active, nullptr);
+    if (document) document->SetActiveObject(active, nullptr);
 }
 
 void Toc::DeactivateInPlace() {
@@ -91,15 +92,7 @@ STDMETHODIMP Toc::UIDeactivate() {
         if (!m_bUIActive) return;
         m_bUIActive = false;
         if (!m_pInPlaceSite) return;
-        com::ComPtr<IOleInPlaceFrame> frame;
-        com::ComPtr<IOleInPlaceUIWindow> document;
-        RECT pos{}, clip{};
-        OLEINPLACEFRAMEINFO frameInfo{};
-        frameInfo.cb = sizeof frameInfo;
-        if (SUCCEEDED(m_pInPlaceSite->GetWindowContext(frame.put(), document.put(), &pos, &clip, &frameInfo))) {
-            if (frame) frame->SetActiveObject(nullptr, nullptr);
-            if (document) document->SetActiveObject(nullptr, nullptr);
-        }
+        ShowActiveObject(nullptr);
         m_pInPlaceSite->OnUIDeactivate(FALSE);
     });
 }

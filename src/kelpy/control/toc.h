@@ -12,13 +12,8 @@
 #pragma once
 #include <windows.h>
 #include <ole2.h>
-#include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
-#include <string_view>
-#include <unordered_map>
-#include <vector>
 #include "com/connection_point.h"
 #include "com/dispatch.h"
 #include "com/object.h"
@@ -27,7 +22,6 @@
 #include "kelpy/control/map_view_events.h"
 #include "kelpy/draw/item_painter.h"
 #include "kelpy/interact/interaction.h"
-#include "kelpy/model/records.h"
 #include "kelpy/model/typelib.h"
 #include "kelpy/platform/image_list.h"
 #include "kelpy/platform/timer.h"
@@ -243,6 +237,8 @@ private:
     // site's window and starts the control (control/ole_inplace.cpp).
     void ActivateInPlace(IOleClientSite* site, bool uiActivate);
     void DeactivateInPlace();
+    // Tells the site's frame and document window which object is UI-active (null: none).
+    void ShowActiveObject(IOleInPlaceActiveObject* active);
     // Tells the view and OLE advise sinks that the control's picture changed.
     void NotifyViewChanged() noexcept;
 

@@ -76,35 +76,26 @@ private:
     void Expand(const NodePtr& node) override;
     void Collapse(const NodePtr& node) override;
 
-    // The item of a hit test's result, or Nothing.
     static NodePtr HitNode(const com::ComPtr<TreeViewHitTestInfo>& hit);
-    // A release that is no drop, the visibility toggle of a layer or group item, and the choice
-    // of a new symbol for a legend row.
+    // A release that is no drop, and what it does.
     void ClickItem(LONG msg, const com::ComPtr<TreeViewHitTestInfo>& hit);
     void ToggleVisibility(const NodePtr& node, const com::ComPtr<ILayer>& layer);
     void ChooseSymbol(const NodePtr& node, const com::ComPtr<TocNode>& record);
-    // The chosen symbol into the renderer of the row's layer, and the map redrawn where it was.
     void SetRendererSymbol(const com::ComPtr<ISymbol>& symbol, const NodePtr& node);
-    // The tree's keys: answers true when the key was the control's.
+    // True when the key was the control's.
     bool OnTreeKey(LONG msg, WPARAM key, LPARAM data);
 
-    // Drag and drop: the release that ends a drag and its map calls (true when the drop reached
-    // the map); the move of a running drag; the drag cursor.
+    // Drag and drop (DropLayer: true when the drop reached the map).
     void Drop(VARIANT_BOOL& handled);
     bool DropLayer();
     void DragOver(const com::ComPtr<TreeViewHitTestInfo>& hit);
     void ShowDragCursor();
-    // Whether the map's top-level order meets the target layer first (the layer would go up),
-    // the dragged layer first (down), or neither.
     enum class DragDirection { Up, Down, Neither };
     DragDirection DirectionOfDrop();
-    // The position of a layer among the map's top-level layers (its first), or -1.
     LONG TopLevelPosition(ILayer* layer);
 
     // Moves of layers for drops and keys. A Place is where a layer sits: in a group layer at a
-    // member position, or in the map (group Nothing) at an index. TakeOut removes a layer from
-    // there; PutBackOnFailure runs a step of a move and, when it fails, puts the layer back at
-    // its place before the failure goes on.
+    // member position, or in the map (group Nothing) at an index.
     struct Place {
         com::ComPtr<IGroupLayer> group;
         LONG position = -1;

@@ -18,7 +18,6 @@ public:
     void Enabled(bool on);
     bool Enabled() const noexcept { return enabled_; }
     UINT_PTR id() const noexcept { return id_; }
-    UINT Interval() const noexcept { return interval_; }
 
 private:
     void apply() noexcept;
