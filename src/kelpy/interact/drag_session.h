@@ -4,7 +4,7 @@
 // map call fails, or the control's window going away. The clean-up is the destructor's, so no
 // path can leave any of them behind.
 //
-// The control keeps the session while m_bDragging is True: starting one sets the flag, capturing
+// The interaction keeps the session while m_bDragging is True: starting one sets the flag, capturing
 // the mouse for the tree and switching the timer on (the session follows the capture through the
 // tree's WM_CAPTURECHANGED, so a move asks the system for nothing while the tree keeps it); ending it clears the flag and then, in this
 // order, shows the default pointer, forgets the item with the mark (m_pInsertMarkNode), releases
@@ -18,7 +18,7 @@ namespace kelpy::interact {
 
 class DragSession {
 public:
-    // The control's members that the drag holds for its duration.
+    // The interaction's members that the drag holds for its duration.
     struct Members {
         bool& dragging;                      // m_bDragging
         platform::NodePtr& insertMarkNode;  // m_pInsertMarkNode

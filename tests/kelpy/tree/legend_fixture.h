@@ -1,4 +1,4 @@
-// The legends tests' fixture: a hosted control showing a map, and access to its items.
+// The legend tests' fixture: a hosted control showing a map, and access to its items.
 #pragma once
 #include <gtest/gtest.h>
 #include <initializer_list>
