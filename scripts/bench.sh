@@ -2,7 +2,8 @@
 # The benchmarks: builds the architectures, then runs, for each, the cost of the control's
 # rebuild of layer items (bench/rebuild), of rebuilding and repainting with legends and the
 # memory per item (bench/toc_legends), and of a mouse move during a layer drag
-# (bench/drag_move), each against a bare tree view holding the same items.
+# (bench/drag_move), each against a bare tree view holding the same items, and of opening
+# GeoJSON/TopoJSON data in the viewer against parsing its JSON (bench/geodata).
 # Their tables are shown as they come; at the end, one line per figure of every program and
 # architecture, exactly
 #     figure <arch>.<name> ratio <r> goal <g>     or     figure <arch>.<name> value <v> goal <g>
@@ -61,6 +62,8 @@ for arch in ${KELPY_ARCHS:-x64 x86}; do
   run "$arch" "$loader" "$root/$arch/bin/toc-legends-bench.exe" "$runs"
   echo "== $arch: drag moves"
   run "$arch" "$loader" "$root/$arch/bin/drag-move-bench.exe" "$runs"
+  echo "== $arch: geographic data"
+  run "$arch" "$loader" "$root/$arch/bin/geodata-bench.exe" "$runs"
 done
 echo "== figures"
 cat "$figures"

@@ -1,6 +1,8 @@
 #include "generator.h"
+#include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <vector>
 
 namespace mapgen {
 
@@ -96,5 +98,88 @@ ordered_json document(const Options& o) {
 }
 
 std::string text(const Options& o) { return document(o).dump(1); }
+
+namespace {
+
+constexpr long kQuantum = 1000000;  // quantized positions per axis
+
+// A small, deterministic offset for point k of arc a, within +-limit.
+long wiggle(long a, long k, long limit) {
+    unsigned long h = (unsigned long)(a) * 2654435761ul ^ (unsigned long)(k + 1) * 40503ul;
+    h ^= h >> 13;
+    h *= 0x5bd1e995ul;
+    h ^= h >> 15;
+    return limit > 0 ? long(h % (unsigned long)(2 * limit + 1)) - limit : 0;
+}
+
+// An arc through the quantized points, delta-encoded.
+void write_arc(std::string& out, const std::vector<std::pair<long, long>>& points) {
+    out += '[';
+    long x = 0, y = 0;
+    for (size_t i = 0; i < points.size(); ++i) {
+        out += (i ? ",[" : "[") + std::to_string(points[i].first - x) + ',' + std::to_string(points[i].second - y) + ']';
+        x = points[i].first, y = points[i].second;
+    }
+    out += ']';
+}
+
+}  // namespace
+
+std::string topology(const TopologyOptions& o) {
+    const long n = std::max(1L, o.cells), d = std::max(0L, o.detail), step = kQuantum / n;
+    auto corner = [&](long c, long r) { return std::pair<long, long>{c * step, r * step}; };
+    // Border arcs: horizontal h(c, r) from corner (c, r) to (c + 1, r), r = 0..n; vertical
+    // v(c, r) from (c, r) to (c, r + 1), c = 0..n. Then the holes' arcs.
+    auto h = [&](long c, long r) { return r * n + c; };
+    auto v = [&](long c, long r) { return (n + 1) * n + r * (n + 1) + c; };
+    std::string arcs;
+    long count = 0;
+    auto border = [&](std::pair<long, long> from, std::pair<long, long> to, bool outer) {
+        std::vector<std::pair<long, long>> points{from};
+        for (long k = 1; k <= d; ++k) {
+            const long off = outer ? 0 : wiggle(count, k, step / 12);
+            const long x = from.first + (to.first - from.first) * k / (d + 1), y = from.second + (to.second - from.second) * k / (d + 1);
+            points.push_back(from.first == to.first ? std::pair{x + off, y} : std::pair{x, y + off});
+        }
+        points.push_back(to);
+        arcs += count++ ? "," : "";
+        write_arc(arcs, points);
+    };
+    for (long r = 0; r <= n; ++r)
+        for (long c = 0; c < n; ++c) border(corner(c, r), corner(c + 1, r), r == 0 || r == n);
+    for (long r = 0; r < n; ++r)
+        for (long c = 0; c <= n; ++c) border(corner(c, r), corner(c, r + 1), c == 0 || c == n);
+
+    static const char* groups[] = {"Alder", "Birch", "Cedar", "Dogwood", "Elm"};
+    std::string geometries;
+    for (long r = 0; r < n; ++r)
+        for (long c = 0; c < n; ++c) {
+            const long id = r * n + c;
+            std::string rings = "[[" + std::to_string(h(c, r)) + ',' + std::to_string(v(c + 1, r)) + ',' +
+                                std::to_string(~h(c, r + 1)) + ',' + std::to_string(~v(c, r)) + ']';
+            if (id % 10 == 0) {
+                // A hole: a closed square ring around the cell's centre, drawn counter-clockwise
+                // and listed reversed.
+                const auto [x0, y0] = corner(c, r);
+                const long q = step / 4;
+                std::vector<std::pair<long, long>> ring{{x0 + q, y0 + q}, {x0 + 3 * q, y0 + q}, {x0 + 3 * q, y0 + 3 * q},
+                                                        {x0 + q, y0 + 3 * q}, {x0 + q, y0 + q}};
+                arcs += ',';
+                write_arc(arcs, ring);
+                rings += ",[" + std::to_string(~count++) + ']';
+            }
+            rings += ']';
+            geometries += (id ? ",\n" : "\n") + std::string(R"({"type":"Polygon","arcs":)") + rings + R"(,"id":)" +
+                          std::to_string(id) + R"(,"properties":{"name":"Cell )" + std::to_string(c) + '-' +
+                          std::to_string(r) + R"(","value":)" + std::to_string((id * 37) % 1000) + R"(.5,"group":")" +
+                          groups[(c + r) % 5] + "\"}}";
+        }
+    char transform[200];
+    std::snprintf(transform, sizeof transform, R"({"scale":[%.10g,%.10g],"translate":[-180,-80]})", 360.0 / kQuantum,
+                  160.0 / kQuantum);
+    return R"({"type":"Topology","bbox":[-180,-80,180,80],"transform":)" + std::string(transform) +
+           R"(,"objects":{"cells":{"type":"GeometryCollection","geometries":[)" + geometries + "\n]}},\n\"arcs\":[" +
+           arcs + "]}\n";
+}
 
 }  // namespace mapgen

@@ -1,11 +1,15 @@
-// mapgen: writes a map document of N layers with K classes each, for benchmarks.
+// mapgen: writes a map document of N layers with K classes each, or a TopoJSON file of
+// N x N cells, for benchmarks.
 //
 //   mapgen --layers N --classes K [--groups G] [--features F] [--out FILE] [--check]
+//   mapgen --topojson [--cells N] [--detail D] [--out FILE] [--check]
 //
 // The documents are described in generator.h (K classes per renderer, F features per feature
 // layer, default 4; with --groups G, G consecutive layers form a group). The document goes to
 // FILE (default: standard output); --check loads it back with the model's own loader and
-// reports the layer count or the error.
+// reports the layer count or the error. With --topojson it writes the topology described in
+// generator.h (100 cells a side and detail 16 by default: about 4 MB); --check then reads it
+// back as a data file.
 #include <windows.h>
 #include <cstdio>
 #include <fstream>
@@ -15,10 +19,13 @@
 #include "com/error.h"
 #include "generator.h"
 #include "mapmodel/document/map_loader.h"
+#include "mapmodel/geodata/data_file.h"
 
 namespace {
 
 struct Options : mapgen::Options {
+    mapgen::TopologyOptions topology;
+    bool topojson = false;
     std::string out;
     bool check = false;
 };
@@ -37,6 +44,9 @@ bool parse(int argc, char** argv, Options& o) {
         else if (a == "--classes") ok = number(o.classes);
         else if (a == "--groups") ok = number(o.groups);
         else if (a == "--features") ok = number(o.features);
+        else if (a == "--topojson") o.topojson = true;
+        else if (a == "--cells") ok = number(o.topology.cells);
+        else if (a == "--detail") ok = number(o.topology.detail);
         else if (a == "--out" && i + 1 < argc) o.out = argv[++i];
         else if (a == "--check") o.check = true;
         else ok = false;
@@ -53,10 +63,11 @@ bool parse(int argc, char** argv, Options& o) {
 int main(int argc, char** argv) {
     Options o;
     if (!parse(argc, argv, o)) {
-        std::fprintf(stderr, "usage: mapgen --layers N --classes K [--groups G] [--features F] [--out FILE] [--check]\n");
+        std::fprintf(stderr, "usage: mapgen --layers N --classes K [--groups G] [--features F] [--out FILE] [--check]\n"
+                             "       mapgen --topojson [--cells N] [--detail D] [--out FILE] [--check]\n");
         return 2;
     }
-    std::string text = mapgen::text(o);
+    std::string text = o.topojson ? mapgen::topology(o.topology) : mapgen::text(o);
     if (o.out.empty()) {
         std::fwrite(text.data(), 1, text.size(), stdout);
     } else {
@@ -71,10 +82,16 @@ int main(int argc, char** argv) {
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
     int rc = 0;
     try {
-        auto map = mapmodel::document::load_map(text, com::widen(o.out.empty() ? "(generated)" : o.out));
-        long n = 0;
-        com::check(map->get_LayerCount(&n));
-        std::fprintf(stderr, "mapgen: the document loads: %ld top-level layers\n", n);
+        const std::wstring name = com::widen(o.out.empty() ? "(generated)" : o.out);
+        if (o.topojson) {
+            const auto layers = mapmodel::geodata::read_data(text, name, name);
+            std::fprintf(stderr, "mapgen: the topology reads: %zu layers\n", layers.size());
+        } else {
+            auto map = mapmodel::document::load_map(text, name);
+            long n = 0;
+            com::check(map->get_LayerCount(&n));
+            std::fprintf(stderr, "mapgen: the document loads: %ld top-level layers\n", n);
+        }
     } catch (const com::ComError& e) {
         std::fprintf(stderr, "mapgen: the document does not load: %s\n", com::narrow(e.description()).c_str());
         rc = 1;

@@ -11,6 +11,7 @@ enum Command : UINT {
     CmdSave,
     CmdSaveAs,
     CmdExit,
+    CmdAddData,
     // File: the recent documents, the most recent first
     CmdRecentFirst = 110,
     CmdRecentLast = CmdRecentFirst + 5,
@@ -21,6 +22,10 @@ enum Command : UINT {
     CmdLayerVisible = 300,
     CmdZoomToLayer,
     CmdRemoveLayer,
+    CmdColorByField,
+    // The fields offered by Colour by field…, the first one's command first
+    CmdFieldFirst = 400,
+    CmdFieldLast = CmdFieldFirst + 255,
     // The context menu of a legend row
     CmdChangeSymbol = 310,
 };

@@ -10,7 +10,7 @@ namespace viewer {
 
 bool Viewer::ConfirmDiscard() {
     if (!map_ || !modified_) return true;
-    switch (prompts_.SaveChanges(frame_, file_name(path_))) {
+    switch (prompts_.SaveChanges(frame_, path_.empty() ? L"Untitled" : file_name(path_))) {
     case Prompts::Answer::Yes: return OnSave();
     case Prompts::Answer::No: return true;
     default: return false;
@@ -67,7 +67,7 @@ void Viewer::Bind(const com::ComPtr<IMapDocument>& document, const std::wstring&
     modified_ = false;
     dragging_.reset();
     map_pane_->Show(map.as<IMapView>());
-    recent_.Add(path);
+    if (!path.empty()) recent_.Add(path);
     UpdateMenus();
     UpdateTitle();
     UpdateStatus();
@@ -75,7 +75,7 @@ void Viewer::Bind(const com::ComPtr<IMapDocument>& document, const std::wstring&
 
 bool Viewer::OnSave() {
     if (!map_) return false;
-    return SaveTo(path_);
+    return path_.empty() ? OnSaveAs() : SaveTo(path_);
 }
 
 bool Viewer::OnSaveAs() {

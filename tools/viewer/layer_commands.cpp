@@ -73,11 +73,14 @@ void Viewer::ShowLayerMenu(HTREEITEM item, const LayerPlace& place, POINT at) {
     Menu menu = make_popup_menu();
     append(menu.get(), MF_STRING | (visible != VARIANT_FALSE ? MF_CHECKED : 0), CmdLayerVisible, L"&Visible");
     append(menu.get(), MF_STRING | (layer_extent(place.layer.get()) ? 0 : MF_GRAYED), CmdZoomToLayer, L"&Zoom to layer");
+    append(menu.get(), MF_STRING | (CanColorByField(place.layer.get()) ? 0 : MF_GRAYED), CmdColorByField,
+           L"Colour by &field...");
     append(menu.get(), MF_SEPARATOR, 0, nullptr);
     append(menu.get(), MF_STRING, CmdRemoveLayer, L"&Remove layer");
     switch (prompts_.PickFromMenu(frame_, menu.get(), at)) {
     case CmdLayerVisible: PressKeyOn(item, VK_SPACE); break;
     case CmdZoomToLayer: ZoomToLayer(place.layer.get()); break;
+    case CmdColorByField: ColorByField(place.layer.get(), at); break;
     case CmdRemoveLayer: RemoveLayer(place); break;
     default: break;
     }

@@ -53,6 +53,7 @@ public:
     bool failed = false;
     std::optional<std::wstring> DocumentToOpen(HWND) override { return std::nullopt; }
     std::optional<std::wstring> DocumentToSave(HWND, const std::wstring&) override { return std::nullopt; }
+    std::optional<std::wstring> DataToAdd(HWND) override { return std::nullopt; }
     Answer SaveChanges(HWND, const std::wstring&) override { return Answer::Cancel; }
     void ShowError(HWND, const std::wstring& text) override {
         failed = true;

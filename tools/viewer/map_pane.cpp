@@ -50,7 +50,7 @@ void MapPane::Paint(HDC dc) const {
         SelectObject(picture.dc(), GetStockObject(DEFAULT_GUI_FONT));
         SetBkMode(picture.dc(), TRANSPARENT);
         SetTextColor(picture.dc(), GetSysColor(COLOR_GRAYTEXT));
-        DrawTextW(picture.dc(), L"Open a map document with File > Open", -1, &client,
+        DrawTextW(picture.dc(), L"Open a map document with File > Open, or add GeoJSON or TopoJSON data", -1, &client,
                   DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
     BitBlt(dc, 0, 0, client.right, client.bottom, picture.dc(), 0, 0, SRCCOPY);

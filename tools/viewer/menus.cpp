@@ -61,6 +61,7 @@ void fill_file_menu(HMENU bar, const std::vector<std::wstring>& recent, bool has
     while (GetMenuItemCount(file) > 0) DeleteMenu(file, 0, MF_BYPOSITION);
     const UINT with_document = has_document ? MF_ENABLED : MF_GRAYED;
     append(file, MF_STRING, CmdOpen, L"&Open...\tCtrl+O");
+    append(file, MF_STRING, CmdAddData, L"Add &data...");
     append(file, MF_STRING | with_document, CmdSave, L"&Save\tCtrl+S");
     append(file, MF_STRING | with_document, CmdSaveAs, L"Save &As...");
     append(file, MF_SEPARATOR, 0, nullptr);

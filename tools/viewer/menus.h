@@ -1,4 +1,4 @@
-// The viewer's menus: the menu bar (File: Open…, Save, Save As…, the recent documents, Exit;
+// The viewer's menus: the menu bar (File: Open…, Add data…, Save, Save As…, the recent documents, Exit;
 // View: Refresh, Zoom to full extent), its keyboard shortcuts, and popup menus for the context
 // menus, each with an owner that destroys it.
 #pragma once

@@ -1,5 +1,6 @@
 // Prompts: every question the viewer puts to the person, behind one small interface: the file
-// dialogs, the question about unsaved changes, error messages and the choice from a popup menu.
+// dialogs (documents and data), the question about unsaved changes, error messages and the
+// choice from a popup menu.
 // The viewer uses the system's own dialogs and menus (system_prompts.h); tests answer with a
 // script of their own.
 #pragma once
@@ -15,6 +16,8 @@ public:
 
     // The map document the person picks to open, or nothing when they cancel.
     virtual std::optional<std::wstring> DocumentToOpen(HWND owner) = 0;
+    // The GeoJSON or TopoJSON file the person picks to add to the map, or nothing.
+    virtual std::optional<std::wstring> DataToAdd(HWND owner) = 0;
     // The file the person saves the document as (`current` offered first), or nothing.
     virtual std::optional<std::wstring> DocumentToSave(HWND owner, const std::wstring& current) = 0;
     // Whether to save the changes to `document` first: Yes, No, or Cancel (do not go on).

@@ -6,11 +6,13 @@ namespace viewer {
 
 namespace {
 
-constexpr wchar_t filter[] = L"Map documents (*.json)\0*.json\0All files (*.*)\0*.*\0";
+constexpr wchar_t documents[] = L"Map documents (*.json)\0*.json\0All files (*.*)\0*.*\0";
+constexpr wchar_t data[] =
+    L"GeoJSON and TopoJSON (*.json, *.geojson, *.topojson)\0*.json;*.geojson;*.topojson\0All files (*.*)\0*.*\0";
 
 // A file dialog's answer: the path the person chose, or nothing when they cancelled. A failure
 // of the dialog itself (not a cancel) is shown, as the person would otherwise see nothing happen.
-std::optional<std::wstring> ask_for_file(HWND owner, const std::wstring& initial, bool save) {
+std::optional<std::wstring> ask_for_file(HWND owner, const std::wstring& initial, bool save, const wchar_t* filter = documents) {
     std::wstring buffer(32768, L'\0');
     initial.copy(buffer.data(), std::min(initial.size(), buffer.size() - 1));
     OPENFILENAMEW ofn{};
@@ -33,6 +35,8 @@ std::optional<std::wstring> ask_for_file(HWND owner, const std::wstring& initial
 }  // namespace
 
 std::optional<std::wstring> SystemPrompts::DocumentToOpen(HWND owner) { return ask_for_file(owner, {}, false); }
+
+std::optional<std::wstring> SystemPrompts::DataToAdd(HWND owner) { return ask_for_file(owner, {}, false, data); }
 
 std::optional<std::wstring> SystemPrompts::DocumentToSave(HWND owner, const std::wstring& current) {
     return ask_for_file(owner, current, true);

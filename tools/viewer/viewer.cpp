@@ -1,6 +1,7 @@
 #include "viewer.h"
 #include <windowsx.h>
 #include <commctrl.h>
+#include <shellapi.h>
 #include <algorithm>
 #include <iterator>
 #include <utility>
@@ -45,6 +46,7 @@ Viewer::Viewer(Prompts& prompts, const ViewerOptions& options)
                              options.size.cx, options.size.cy, nullptr, menu.get(), GetModuleHandleW(nullptr), this);
     if (!frame_) com::raise(HRESULT_FROM_WIN32(GetLastError()), L"Could not create the viewer's window");
     menu.release();  // the window's now
+    DragAcceptFiles(frame_, TRUE);
     try {
         status_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, frame_,
                                   nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -148,6 +150,9 @@ LRESULT Viewer::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CAPTURECHANGED:
         splitter_.OnCaptureLost();
         return 0;
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wp));
+        return 0;
     case WM_VIEWER_CONTEXT_MENU:
         OnContextMenuRequest();
         return 0;
@@ -167,6 +172,7 @@ void Viewer::OnCommand(UINT command) {
     case CmdOpen: OnOpen(); break;
     case CmdSave: OnSave(); break;
     case CmdSaveAs: OnSaveAs(); break;
+    case CmdAddData: OnAddData(); break;
     case CmdExit: SendMessageW(frame_, WM_CLOSE, 0, 0); break;
     case CmdRefresh: RefreshView(); break;
     case CmdZoomFull: ZoomTo(nullptr); break;
@@ -225,7 +231,7 @@ void Viewer::UpdateStatus() {
     com::ComPtr<ILayer> selected;
     if (map_) map_->get_LayerCount(&layers);
     if (toc_) toc_->get_SelectedLayer(selected.put());
-    set(StatusDocument, map_ ? path_ : L"No document");
+    set(StatusDocument, map_ ? (path_.empty() ? L"Untitled" : path_) : L"No document");
     set(StatusLayers, map_ ? std::to_wstring(layers) + (layers == 1 ? L" layer" : L" layers") : L"");
     set(StatusSelected, selected ? L"Selected: " + name_of(selected.get()) : L"");
     set(StatusDrag, dragging_ ? L"Dragging " + *dragging_ : L"");
@@ -233,7 +239,8 @@ void Viewer::UpdateStatus() {
 
 void Viewer::UpdateTitle() {
     const std::wstring title =
-        map_ ? file_name(path_) + (modified_ ? L"* - " : L" - ") + app_name : std::wstring(app_name);
+        map_ ? (path_.empty() ? L"Untitled" : file_name(path_)) + (modified_ ? L"* - " : L" - ") + app_name
+             : std::wstring(app_name);
     SetWindowTextW(frame_, title.c_str());
 }
 

@@ -16,8 +16,9 @@
 // images, drags, symbols) and tells the viewer through its events: OnBeforeRefreshMap marks the
 // document changed (the control then refreshes the map's view, which draws into the map pane),
 // OnDragLayer shows the drag in the status bar until the drop, and OnContextMenu brings up the
-// viewer's menu for the item: Visible, Zoom to layer and Remove layer for a layer, Change symbol…
-// for a legend row. The menus act through the control's own keys where the control has them
+// viewer's menu for the item: Visible, Zoom to layer, Colour by field… and Remove layer for a
+// layer, Change symbol… for a legend row. GeoJSON and TopoJSON files come in as layers through
+// File > Add data… or by being dropped on the window. The menus act through the control's own keys where the control has them
 // (Space toggles the selected layer, Enter chooses a legend row's symbol), so that what a menu
 // does is exactly what the control's keys and clicks do.
 //
@@ -76,6 +77,10 @@ public:
     // Opens a document and shows its map (no question about unsaved changes: for the start).
     // An error is shown through the prompts, and the open map stays; answers whether it opened.
     bool Open(const std::wstring& path);
+    // Adds the layers of a GeoJSON or TopoJSON file on top of the map (of a new, untitled map
+    // when none is open). A file that cannot be read adds nothing and is shown as an error;
+    // answers whether it was added.
+    bool AddData(const std::wstring& path);
 
     const std::wstring& DocumentPath() const noexcept { return path_; }
     const com::ComPtr<IMap>& Map() const noexcept { return map_; }
@@ -105,8 +110,16 @@ private:
     bool OnSaveAs();
     bool SaveTo(const std::wstring& path);
     void OnClose();
-    // Shows the document's map: the control bound to it, the view in the map pane.
+    // Shows the document's map: the control bound to it, the view in the map pane. An untitled
+    // document has no path.
     void Bind(const com::ComPtr<IMapDocument>& document, const std::wstring& path);
+
+    // ---- geographic data (data_commands.cpp)
+    void NewDocument();
+    void OnAddData();
+    void OnDropFiles(HDROP drop);
+    bool CanColorByField(ILayer* layer) const;
+    void ColorByField(ILayer* layer, POINT at);
 
     // ---- the map's view and the layers (layer_commands.cpp)
     void OnContextMenuRequest();

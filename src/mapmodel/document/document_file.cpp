@@ -9,8 +9,7 @@ namespace mapmodel::document {
 
 namespace {
 
-const std::wstring kOpening = L"cannot open the document", kReading = L"cannot read the document",
-                   kSaving = L"cannot save the document";
+const std::wstring kSaving = L"cannot save the document";
 
 // The new file of a replacement while it is being written: removed when it goes, unless it has
 // been renamed over the target.
@@ -83,13 +82,13 @@ NewFile create_beside(const std::wstring& target, const std::wstring& shown) {
 
 }  // namespace
 
-std::string read_document(const std::wstring& path) {
-    const std::wstring& doing = kOpening;
-    if (is_folder(attributes(path))) fail(path, doing, ERROR_ACCESS_DENIED, L"it is a folder, not a document");
+std::string read_document(const std::wstring& path, std::wstring_view what) {
+    const std::wstring doing = L"cannot open the " + std::wstring(what), reading = L"cannot read the " + std::wstring(what);
+    if (is_folder(attributes(path))) fail(path, doing, ERROR_ACCESS_DENIED, L"it is a folder, not a " + std::wstring(what));
     win::File f(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f) failed(path, doing, L"");
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(f.get(), &size)) failed(path, kReading, L"");
+    if (!GetFileSizeEx(f.get(), &size)) failed(path, reading, L"");
     constexpr LONGLONG kLargest = 1LL << 30;
     if (size.QuadPart > kLargest) fail(path, doing, ERROR_FILE_TOO_LARGE, L"the file is larger than 1 GB");
     std::string bytes(size_t(size.QuadPart), '\0');
@@ -97,7 +96,7 @@ std::string read_document(const std::wstring& path) {
     while (done < bytes.size()) {
         DWORD got = 0;
         if (!ReadFile(f.get(), bytes.data() + done, DWORD(bytes.size() - done), &got, nullptr))
-            failed(path, kReading, L"");
+            failed(path, reading, L"");
         if (got == 0) break;  // the file got shorter while being read
         done += got;
     }

@@ -7,8 +7,9 @@
 namespace mapmodel::document {
 
 // The bytes of a document, without a UTF-8 byte order mark. A missing file, a folder or an
-// unreadable file is an error.
-std::string read_document(const std::wstring& path);
+// unreadable file is an error ("<path>: cannot open the <what>: ..."; `what` is "document" or,
+// say, "data file").
+std::string read_document(const std::wstring& path, std::wstring_view what = L"document");
 
 // Writes the bytes beside the file (a new file in the same folder), flushes them to the disk
 // and renames the new file over the old one (MoveFileExW, replacing it, write-through). On any

@@ -34,9 +34,6 @@ std::wstring reason_of(std::string_view what) {
     return com::widen(what.substr(0, cut)) + L"...";
 }
 
-// Thrown by the parser's callback at the first array or object deeper than kMaxDepth.
-struct TooDeep {};
-
 // The first byte outside strings for which found(byte) holds, or the text's size. Only called
 // once the parser has accepted the text up to that byte, so strings and escapes before it are
 // well formed.
@@ -109,6 +106,14 @@ nlohmann::json parse(std::string_view text, std::wstring_view name) {
     };
     try {
         return nlohmann::json::parse(text.begin(), text.end(), bounded);
+    } catch (...) {
+        raise_parse_failure(text, name);
+    }
+}
+
+void raise_parse_failure(std::string_view text, std::wstring_view name) {
+    try {
+        throw;
     } catch (const nlohmann::json::parse_error& e) {
         // The parser reports the byte after the offending one; point at the offending byte.
         com::raise(E_BAD_DOCUMENT, at_position(name, text, e.byte ? e.byte - 1 : 0) + L"the text is not valid JSON: " +
@@ -123,6 +128,10 @@ nlohmann::json parse(std::string_view text, std::wstring_view name) {
 
 void Node::fail(const std::wstring& what) const {
     com::raise(E_BAD_DOCUMENT, std::wstring(doc_) + L": " + (path_.empty() ? L"top level" : com::widen(path_)) + L": " + what);
+}
+
+void Node::fail_below(const std::string& below, const std::wstring& what) const {
+    Node(v_, doc_, path_ + below).fail(what);
 }
 
 void Node::expected(const char* what) const {

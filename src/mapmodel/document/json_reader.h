@@ -25,6 +25,13 @@ constexpr int kMaxDepth = 100;
 // "<name>:<line>:<column>: ...".
 nlohmann::json parse(std::string_view text, std::wstring_view name);
 
+// What a reader of the text throws at the first array or object deeper than kMaxDepth.
+struct TooDeep {};
+// Called inside a catch block around any parse of the text (nlohmann's parse or sax_parse): the
+// parser's syntax errors, a number too large and TooDeep become the errors parse raises; any
+// other exception goes on as it is.
+[[noreturn]] void raise_parse_failure(std::string_view text, std::wstring_view name);
+
 class Items;
 
 class Node {
@@ -50,6 +57,10 @@ public:
     bool flag() const;
     Items items() const;  // an array's elements
     bool is_null() const { return v_.is_null(); }
+    // The value itself, for readers that walk large arrays without a node per element (and
+    // name the place of an error themselves, through fail_below).
+    const nlohmann::json& value() const { return v_; }
+    [[noreturn]] void fail_below(const std::string& below, const std::wstring& what) const;
     bool is_string() const { return v_.is_string(); }
     bool is_number() const { return v_.is_number(); }
 

@@ -1,10 +1,14 @@
 #include "mapmodel/document/map_loader.h"
+#include <algorithm>
+#include <map>
+#include <optional>
 #include <vector>
 #include "com/bstr.h"
 #include "com/variant.h"
 #include "mapmodel/display/color.h"
 #include "mapmodel/display/color_ramp.h"
 #include "mapmodel/document/vocabulary.h"
+#include "mapmodel/geodata/data_file.h"
 #include "mapmodel/geometry/envelope.h"
 #include "mapmodel/geometry/line.h"
 #include "mapmodel/geometry/path.h"
@@ -197,15 +201,42 @@ long shape_type(const Node& n) {
     return named<long>(n, kShapeTypes);
 }
 
-// One feature: {"point": [x, y]}, {"path": [[x, y], ...]}, {"polygon": [[x, y], ...]} or
-// {"envelope": [xmin, ymin, xmax, ymax]}, with an optional "value" (a number or a text).
+// Parts of at least `least` points each: the points one after another, and where each part
+// after the first begins.
+std::pair<std::vector<Vec>, std::vector<size_t>> parts(const Node& n, size_t least, const wchar_t* fewer) {
+    std::vector<Vec> all;
+    std::vector<size_t> starts;
+    auto list = n.items();
+    if (list.size() == 0) n.fail(L"expected one or more parts");
+    for (const Node& part : list) {
+        if (!all.empty()) starts.push_back(all.size());
+        std::vector<Vec> p = points(part, least, fewer);
+        all.insert(all.end(), p.begin(), p.end());
+    }
+    return {std::move(all), std::move(starts)};
+}
+
+// One feature: {"point": [x, y]}, {"points": [[x, y], ...]}, {"path": [[x, y], ...]},
+// {"paths": [[[x, y], ...], ...]}, {"polygon": [[x, y], ...]}, {"rings": [[[x, y], ...], ...]}
+// or {"envelope": [xmin, ymin, xmax, ymax]}, with an optional "value" (a number or a text).
 void add_feature(const Node& n, IFeatureClass* features, long type) {
-    n.allow({"point", "path", "polygon", "envelope", "value"});
+    n.allow({"point", "points", "path", "paths", "polygon", "rings", "envelope", "value"});
     ComPtr<IGeometry> shape;
     GeometryType kind = GeometryNull;
     if (auto p = n.find("point")) {
         shape = Point::create(coords(*p)).as<IGeometry>();
         kind = GeometryPoint;
+    } else if (auto many = n.find("points")) {
+        shape = Multipoint::create(points(*many, 1, L"a multipoint has at least one point")).as<IGeometry>();
+        kind = GeometryPoint;  // in a layer of points
+    } else if (auto paths = n.find("paths")) {
+        auto [all, starts] = parts(*paths, 2, L"a path has at least two points");
+        shape = Polyline::create(std::move(all), std::move(starts)).as<IGeometry>();
+        kind = GeometryPolyline;
+    } else if (auto rings = n.find("rings")) {
+        auto [all, starts] = parts(*rings, 3, L"a ring has at least three points");
+        shape = Polygon::create(std::move(all), std::move(starts)).as<IGeometry>();
+        kind = GeometryPolygon;
     } else if (auto path = n.find("path")) {
         shape = Polyline::create(points(*path, 2, L"a path has at least two points")).as<IGeometry>();
         kind = GeometryPolyline;
@@ -216,7 +247,7 @@ void add_feature(const Node& n, IFeatureClass* features, long type) {
         shape = Envelope::create(extent(*e)).as<IGeometry>();
         kind = GeometryPolygon;  // an area
     } else {
-        n.fail(L"a feature needs a \"point\", \"path\", \"polygon\" or \"envelope\"");
+        n.fail(L"a feature needs a \"point\", \"points\", \"path\", \"paths\", \"polygon\", \"rings\" or \"envelope\"");
     }
     bool fits = (type != GeometryPoint && type != GeometryPolyline && type != GeometryPolygon) || kind == type;
     if (!fits) n.fail(L"the feature's shape does not match the layer's shape type " + std::to_wstring(type));
@@ -364,24 +395,108 @@ ComPtr<IRasterRenderer> raster_renderer(const Node& n, long bands) {
 // ---- layers
 
 template <class L>
-void common(const Node& n, L* layer) {
-    apply(n, layer->put_Name(bstr(n.text_or("name", L"")).get()));
+void common(const Node& n, L* layer, const std::wstring& name = L"") {
+    apply(n, layer->put_Name(bstr(n.text_or("name", name)).get()));
     apply(n, layer->put_Valid(com::vb(n.flag_or("valid", true))));
     apply(n, layer->put_Visible(com::vb(n.flag_or("visible", true))));
 }
 
-ComPtr<ILayer> layer(const Node& n);
+// The data files that a document's layers name as their sources, each read once per document,
+// relative to the document's folder.
+struct Sources {
+    std::wstring folder;  // of the document; empty: the current folder
+    bool read = true;     // false: the files are not read (the layers get empty feature classes)
+    std::map<std::wstring, std::vector<ComPtr<ILayer>>> files;
+};
 
-ComPtr<ILayer> feature_layer(const Node& n) {
-    n.allow({"kind", "name", "valid", "visible", "shapeType", "features", "renderer"});
+std::wstring source_path(const Sources& s, std::wstring source) {
+    for (wchar_t& c : source)
+        if (c == L'/') c = L'\\';
+    const bool absolute = (source.size() >= 2 && source[1] == L':') || (!source.empty() && source[0] == L'\\');
+    return geodata::full_path_of(absolute || s.folder.empty() ? source : s.folder + L"\\" + source);
+}
+
+std::wstring source_object(IFeatureClass* features) {
+    com::Bstr object;
+    com::check(features->get_SourceObject(object.put()));
+    return object.str();
+}
+
+// The layer of a data file that a document's layer names: its source, and the "object" (of a
+// TopoJSON file) and "shapeType" that pick one of the file's layers where it has several.
+ComPtr<IFeatureLayer> source_layer(const Node& n, Sources& s) {
+    const Node source = n.at("source");
+    const std::wstring path = source_path(s, source.text());
+    const std::optional<std::wstring> object = n.has("object") ? std::optional(n.at("object").text()) : std::nullopt;
+    const bool typed = n.has("shapeType");
+    const long type = typed ? shape_type(n.at("shapeType")) : long(GeometryNull);
+    if (!s.read) {
+        auto features = FeatureClass::create();
+        features->set_source(path, object.value_or(L""));
+        apply(n, features->put_ShapeType(type));
+        auto l = FeatureLayer::create();
+        apply(n, l->putref_FeatureClass(features.as<IFeatureClass>().get()));
+        return l.as<IFeatureLayer>();
+    }
+    auto known = s.files.find(path);
+    if (known == s.files.end()) {
+        try {
+            known = s.files.emplace(path, geodata::read_data_file(path)).first;
+        } catch (const com::ComError& e) {
+            source.fail(e.description());
+        }
+    }
+    std::vector<ComPtr<IFeatureLayer>> fits;
+    std::vector<std::wstring> objects;  // of a TopoJSON file, in order
+    for (const auto& layer : known->second) {
+        auto l = layer.as<IFeatureLayer>();
+        ComPtr<IFeatureClass> features;
+        apply(source, l->get_FeatureClass(features.put()));
+        long t = 0;
+        apply(source, features->get_ShapeType(&t));
+        const std::wstring o = source_object(features.get());
+        if (!o.empty() && std::find(objects.begin(), objects.end(), o) == objects.end()) objects.push_back(o);
+        if ((!object || o == *object) && (!typed || t == type)) fits.push_back(l);
+    }
+    if (fits.size() == 1) return fits.front();
+    std::wstring listed;
+    for (const auto& o : objects) listed += (listed.empty() ? L"" : L", ") + in_quotes(o);
+    if (object && std::find(objects.begin(), objects.end(), *object) == objects.end())
+        n.at("object").fail(L"the file has no object " + in_quotes(*object) +
+                            (objects.empty() ? std::wstring(L" (it is not TopoJSON)") : L" (its objects: " + listed + L")"));
+    if (fits.empty()) n.at("shapeType").fail(L"the file has no features of this shape type");
+    if (!object && objects.size() > 1) source.fail(L"the file has several objects (" + listed + L"): say which with \"object\"");
+    source.fail(L"the file's features are of several shape types: say which with \"shapeType\"");
+}
+
+ComPtr<ILayer> layer(const Node& n, Sources& s);
+
+ComPtr<ILayer> feature_layer(const Node& n, Sources& s) {
+    n.allow({"kind", "name", "valid", "visible", "shapeType", "features", "renderer", "source", "object"});
     auto l = FeatureLayer::create();
-    common(n, l.get());
-    auto features = FeatureClass::create();
-    long type = shape_type(n.at("shapeType"));
-    apply(n, features->put_ShapeType(type));
-    if (auto list = n.find("features"))
-        for (const Node& f : list->items()) add_feature(f, features.get(), type);
-    apply(n, l->putref_FeatureClass(features.as<IFeatureClass>().get()));
+    if (n.has("source")) {
+        if (n.has("features")) n.at("features").fail(L"a layer with a \"source\" takes its features from the file");
+        auto from = source_layer(n, s);
+        ComPtr<IFeatureClass> features;
+        ComPtr<IFeatureRenderer> renderer;
+        apply(n, from->get_FeatureClass(features.put()));
+        apply(n, from.as<IFeatureRendering>()->get_Renderer(renderer.put()));
+        com::Bstr name;
+        apply(n, from.as<ILayer>()->get_Name(name.put()));
+        apply(n, l->put_Name(bstr(name.str()).get()));
+        common(n, l.get(), name.str());
+        apply(n, l->putref_FeatureClass(features.get()));
+        apply(n, l->putref_Renderer(renderer.get()));
+    } else {
+        if (n.has("object")) n.at("object").fail(L"only a layer with a \"source\" names an object");
+        common(n, l.get());
+        auto features = FeatureClass::create();
+        long type = shape_type(n.at("shapeType"));
+        apply(n, features->put_ShapeType(type));
+        if (auto list = n.find("features"))
+            for (const Node& f : list->items()) add_feature(f, features.get(), type);
+        apply(n, l->putref_FeatureClass(features.as<IFeatureClass>().get()));
+    }
     if (auto r = n.find("renderer")) apply(*r, l->putref_Renderer(feature_renderer(*r).get()));
     return l.as<ILayer>();
 }
@@ -413,20 +528,20 @@ ComPtr<ILayer> raster_layer(const Node& n) {
     return l.as<ILayer>();
 }
 
-ComPtr<ILayer> group_layer(const Node& n) {
+ComPtr<ILayer> group_layer(const Node& n, Sources& s) {
     n.allow({"kind", "name", "valid", "visible", "layers"});
     auto g = GroupLayer::create();
     common(n, g.get());
     if (auto members = n.find("layers"))
-        for (const Node& m : members->items()) apply(m, g->Add(layer(m).get()));  // in order: Add appends
+        for (const Node& m : members->items()) apply(m, g->Add(layer(m, s).get()));  // in order: Add appends
     return g.as<ILayer>();
 }
 
-ComPtr<ILayer> layer(const Node& n) {
+ComPtr<ILayer> layer(const Node& n, Sources& s) {
     std::wstring kind = n.at("kind").text();
-    if (kind == L"feature") return feature_layer(n);
+    if (kind == L"feature") return feature_layer(n, s);
     if (kind == L"raster") return raster_layer(n);
-    if (kind == L"group") return group_layer(n);
+    if (kind == L"group") return group_layer(n, s);
     if (kind == L"plain") {
         n.allow({"kind", "name", "valid", "visible"});
         auto l = PlainLayer::create();
@@ -438,7 +553,12 @@ ComPtr<ILayer> layer(const Node& n) {
 
 }  // namespace
 
-com::ComPtr<Map> load_map(std::string_view text, std::wstring_view name) {
+com::ComPtr<Map> load_map(std::string_view text, std::wstring_view name, DataFiles files) {
+    Sources sources;
+    sources.read = files == DataFiles::Read;
+    const std::wstring document(name);
+    if (const size_t slash = document.find_last_of(L"\\/"); slash != std::wstring::npos)
+        sources.folder = geodata::full_path_of(document.substr(0, slash + 1));
     nlohmann::json root = parse(text, name);
     Node doc(root, name, "");
     doc.allow({"name", "extent", "layers"});
@@ -446,7 +566,7 @@ com::ComPtr<Map> load_map(std::string_view text, std::wstring_view name) {
     apply(doc, map->put_Name(bstr(doc.text_or("name", L"Layers")).get()));
     std::vector<ComPtr<ILayer>> layers;
     if (auto list = doc.find("layers"))
-        for (const Node& l : list->items()) layers.push_back(layer(l));
+        for (const Node& l : list->items()) layers.push_back(layer(l, sources));
     // Listed from the top of the drawing order; each added layer goes on top.
     for (auto it = layers.rbegin(); it != layers.rend(); ++it) apply(doc, map->AddLayer(it->get()));
     if (auto e = doc.find("extent")) apply(*e, map->putref_Extent(make_envelope(extent(*e)).get()));

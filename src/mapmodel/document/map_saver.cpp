@@ -1,4 +1,5 @@
 #include "mapmodel/document/map_saver.h"
+#include <shlwapi.h>
 #include <cmath>
 #include <cstdio>
 #include "com/bstr.h"
@@ -7,6 +8,7 @@
 #include "mapmodel/document/json_writer.h"
 #include "mapmodel/document/map_loader.h"
 #include "mapmodel/document/vocabulary.h"
+#include "mapmodel/geodata/data_file.h"
 #include "mapmodel/geometry/shape.h"
 #include "mapmodel/renderers/class_list.h"
 
@@ -385,23 +387,31 @@ Json raster_renderer(const Place& at, IRasterRenderer* renderer) {
 
 // ---- features
 
-// A feature's shape as the loader reads it: a point, a path (a polyline or a line segment), a
-// polygon or an envelope.
+// A feature's shape as the loader reads it: a point or points, a path (a polyline or a line
+// segment) or paths, a polygon or rings, or an envelope. Shapes of one part keep the one-part
+// forms.
 Json shape(const Place& at, IGeometry* geometry) {
     if (!geometry) at.fail(L"the feature has no shape");
     Shape s = read_shape(geometry);
     if (s.empty()) at.fail(L"the feature's shape is empty");
-    auto list = [&](const char* key) {
-        Json points = Json::array();
-        for (size_t i = 0; i < s.points.size(); ++i) points.push_back(coordinates((at / key)[long(i)], s.points[i]));
-        return Json{{key, std::move(points)}};
+    auto points = [&](const Place& list, size_t first, size_t end) {
+        Json written = Json::array();
+        for (size_t i = first; i < end; ++i) written.push_back(coordinates(list[long(i - first)], s.points[i]));
+        return written;
+    };
+    auto list = [&](const char* one, const char* many) {
+        if (s.part_count() == 1) return Json{{one, points(at / one, 0, s.points.size())}};
+        Json parts = Json::array();
+        for (size_t p = 0; p < s.part_count(); ++p) parts.push_back(points((at / many)[long(p)], s.part_begin(p), s.part_end(p)));
+        return Json{{many, std::move(parts)}};
     };
     switch (s.type) {
     case GeometryPoint: return {{"point", coordinates(at / "point", s.points[0])}};
+    case GeometryMultipoint: return {{"points", points(at / "points", 0, s.points.size())}};
     case GeometryEnvelope: return {{"envelope", extent(at / "envelope", s.bounds())}};
     case GeometryPolyline:
-    case GeometryLine: return list("path");
-    case GeometryPolygon: return list("polygon");
+    case GeometryLine: return list("path", "paths");
+    case GeometryPolygon: return list("polygon", "rings");
     default: at.fail(L"a shape of geometry type " + std::to_wstring(long(s.type)) + L" cannot be written in a document");
     }
 }
@@ -442,7 +452,32 @@ Json features(const Place& at, IFeatureClass* fc) {
 
 // ---- layers
 
-Json layer(const Place& at, ILayer* l);
+// A data file as a document in `folder` names it: relative to the folder, with forward slashes,
+// when it can be (on the same drive); else its full path.
+std::wstring relative_path(const std::wstring& folder, const std::wstring& file) {
+    wchar_t relative[MAX_PATH];
+    if (folder.empty() || folder.size() >= MAX_PATH || file.size() >= MAX_PATH ||
+        !PathRelativePathToW(relative, folder.c_str(), FILE_ATTRIBUTE_DIRECTORY, file.c_str(), FILE_ATTRIBUTE_NORMAL))
+        return file;
+    std::wstring r = relative;
+    if (r.rfind(L".\\", 0) == 0) r.erase(0, 2);
+    for (wchar_t& c : r)
+        if (c == L'\\') c = L'/';
+    return r;
+}
+
+// A feature layer whose features come from a data file names the file instead of listing them.
+bool source(const Place& at, IFeatureClass* fc, const std::wstring& folder, Json& j) {
+    com::Bstr path, object;
+    at.call(fc->get_SourcePath(path.put()));
+    if (path.empty()) return false;
+    at.call(fc->get_SourceObject(object.put()));
+    j["source"] = text(at / "source", relative_path(folder, path.str()));
+    if (!object.empty()) j["object"] = text(at / "object", object);
+    return true;
+}
+
+Json layer(const Place& at, ILayer* l, const std::wstring& folder);
 
 void raster(const Place& at, IRasterLayer* r, Json& j) {
     ComPtr<IEnvelope> e;
@@ -475,7 +510,7 @@ void raster(const Place& at, IRasterLayer* r, Json& j) {
     j["renderer"] = raster_renderer(at / "renderer", renderer.get());
 }
 
-Json layer(const Place& outer, ILayer* l) {
+Json layer(const Place& outer, ILayer* l, const std::wstring& folder) {
     if (!l) outer.fail(L"the layer is Nothing");
     Place at = outer.inside();
     ComPtr<ILayer> p(l);
@@ -493,7 +528,8 @@ Json layer(const Place& outer, ILayer* l) {
     };
     if (auto group = p.query<ISubLayers>()) {
         common("group");
-        j["layers"] = members(at / "layers", at / "layers", group.get(), &ISubLayers::get_Count, &ISubLayers::get_Layer, layer);
+        j["layers"] = members(at / "layers", at / "layers", group.get(), &ISubLayers::get_Count, &ISubLayers::get_Layer,
+                              [&](const Place& p, ILayer* m) { return layer(p, m, folder); });
     } else if (p.query<IGroupLayer>()) {
         at.fail(L"a group layer whose members cannot be listed (it has no ISubLayers)");
     } else if (auto r = p.query<IRasterLayer>()) {
@@ -509,23 +545,25 @@ Json layer(const Place& outer, ILayer* l) {
         long type = 0;
         at.call(fc->get_ShapeType(&type));
         const wchar_t* w = word_of<long>(kShapeTypes, type);
+        const bool from_file = source(at, fc.get(), folder, j);
         j["shapeType"] = w ? text(at, w) : Json(type);
         j["renderer"] = feature_renderer(at / "renderer", renderer.get());
-        j["features"] = features(at / "features", fc.get());
+        if (!from_file) j["features"] = features(at / "features", fc.get());
     } else {
         common("plain");
     }
     return j;
 }
 
-std::string document_text(Map& map) {
+std::string document_text(Map& map, const std::wstring& folder) {
     Place top;
     com::Bstr name;
     top.call(map.get_Name(name.put()));
     Json doc = Json::object();
     doc["name"] = text(top / "name", name);
     if (!map.explicit_extent().empty) doc["extent"] = extent(top / "extent", map.explicit_extent());
-    doc["layers"] = members(top, top / "layers", &map, &IMap::get_LayerCount, &IMap::get_Layer, layer);
+    doc["layers"] = members(top, top / "layers", &map, &IMap::get_LayerCount, &IMap::get_Layer,
+                            [&](const Place& p, ILayer* m) { return layer(p, m, folder); });
     return print(doc);
 }
 
@@ -533,14 +571,17 @@ std::string document_text(Map& map) {
 
 std::string save_map(Map& map, std::wstring_view name) {
     const std::wstring prefix = std::wstring(name) + L": cannot save the map: ";
+    const std::wstring document = geodata::full_path_of(std::wstring(name));
+    const size_t slash = document.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : document.substr(0, slash);
     std::string text;
     try {
-        text = document_text(map);
+        text = document_text(map, folder);
     } catch (const com::ComError& e) {
         com::raise(e.hr(), prefix + e.description());
     }
     try {
-        load_map(text, name);
+        load_map(text, name, DataFiles::Named);
     } catch (const com::ComError& e) {
         // The loader names the document first; say once which document it is.
         std::wstring why = e.description(), own = std::wstring(name) + L": ";

@@ -1,5 +1,6 @@
 #include "mapmodel/geometry/shape.h"
 #include "com/boundary.h"
+#include "mapmodel/geometry/path.h"
 #include "mapmodel/support.h"
 #include <algorithm>
 
@@ -46,21 +47,37 @@ bool is_empty(IGeometry* g) {
     return com::is_true(e);
 }
 
-template <class Path>
-void read_path(IGeometry* g, Shape& s) {
-    auto path = com::ComPtr<IGeometry>(g).as<Path>();
+template <class List>
+void read_points(List* list, Shape& s) {
     long n = 0;
-    com::check(path->get_PointCount(&n));
+    com::check(list->get_PointCount(&n));
     s.points.reserve(size_t(std::max(n, 0L)));
     for (long i = 0; i < n; ++i) {
         Vec v;
-        com::check(path->GetPoint(i, &v.x, &v.y));
+        com::check(list->GetPoint(i, &v.x, &v.y));
         s.points.push_back(v);
+    }
+}
+
+// A polygon's or polyline's points and parts. Part starts that are out of order or out of range
+// (a host's shape could answer them) are left out: no part is ever read past the points.
+template <class Path>
+void read_path(IGeometry* g, Shape& s) {
+    auto path = com::ComPtr<IGeometry>(g).as<Path>();
+    read_points(path.get(), s);
+    long parts = 0;
+    com::check(path->get_PartCount(&parts));
+    for (long i = 1; i < parts; ++i) {
+        long start = 0;
+        com::check(path->get_PartStart(i, &start));
+        size_t last = s.part_starts.empty() ? 0 : s.part_starts.back();
+        if (start > 0 && size_t(start) > last && size_t(start) < s.points.size()) s.part_starts.push_back(size_t(start));
     }
 }
 }  // namespace
 
 Shape read_shape(IGeometry* geometry) {
+    if (auto own = own_shape(geometry)) return std::move(*own);
     Shape s;
     if (!geometry) return s;
     com::check(geometry->get_GeometryType(&s.type));
@@ -88,6 +105,9 @@ Shape read_shape(IGeometry* geometry) {
         if (from && to) s.points = {point_of(from.get()), point_of(to.get())};
         break;
     }
+    case GeometryMultipoint:
+        read_points(g.as<IMultipoint>().get(), s);
+        break;
     case GeometryPolyline:
         read_path<IPolyline>(geometry, s);
         break;

@@ -26,14 +26,20 @@ struct Bounds {
 };
 
 // A shape by its geometry type: a point (one point), an envelope (two corners: min, max), a
-// line (from, to), a polyline (its path) or a polygon (its ring, not repeated at the end).
-// No points means empty.
+// line (from, to), a multipoint (its points), a polyline (its paths) or a polygon (its rings,
+// each not repeated at the end). The points of a polyline's or polygon's parts follow one
+// another; part_starts lists where each part after the first begins. No points means empty.
 struct Shape {
     GeometryType type = GeometryNull;
     std::vector<Vec> points;
+    std::vector<size_t> part_starts;
 
     bool empty() const { return points.empty(); }
     Bounds bounds() const;
+    size_t part_count() const { return points.empty() ? 0 : part_starts.size() + 1; }
+    // The points [first, last) of part i.
+    size_t part_begin(size_t i) const { return i == 0 ? 0 : part_starts[i - 1]; }
+    size_t part_end(size_t i) const { return i < part_starts.size() ? part_starts[i] : points.size(); }
 };
 
 Shape read_shape(IGeometry* geometry);

@@ -9,6 +9,7 @@
 #include "mapmodel/display/display_transformation.h"
 #include "mapmodel/geometry/envelope.h"
 #include "mapmodel/renderers/class_list.h"
+#include "mapmodel/renderers/feature_values.h"
 #include "mapmodel/symbols/device.h"
 #include "win/handles.h"
 
@@ -60,20 +61,20 @@ private:
     ComPtr<ISymbol> current_;
 };
 
-double number_of(const VARIANT& v, bool& ok) {
-    com::Variant d;
-    ok = SUCCEEDED(VariantChangeType(d.put(), const_cast<VARIANT*>(&v), 0, VT_R8));
-    return ok ? d.get()->dblVal : 0.0;
-}
-
-std::wstring text_of(const VARIANT& v) {
-    com::Variant s;
-    if (FAILED(VariantChangeType(s.put(), const_cast<VARIANT*>(&v), 0, VT_BSTR))) return {};
-    return std::wstring(com::view(s.get()->bstrVal));
-}
-
 // Which symbol a feature of a value gets, by the renderer's kind.
 using Chooser = std::function<ComPtr<ISymbol>(const VARIANT&)>;
+
+// The field whose values a classifying renderer reads (empty for none).
+std::wstring field_of(IFeatureRenderer* renderer) {
+    ComPtr<IFeatureRenderer> r(renderer);
+    com::Bstr field;
+    if (auto breaks = r.query<IClassBreaksRenderer>()) {
+        check(breaks->get_Field(field.put()));
+    } else if (auto unique = r.query<IUniqueValueRenderer>()) {
+        if (property(unique.get(), &IUniqueValueRenderer::get_FieldCount) > 0) check(unique->get_Field(0, field.put()));
+    }
+    return field.str();
+}
 
 Chooser chooser_for(IFeatureRenderer* renderer) {
     if (!renderer) return nullptr;
@@ -84,9 +85,8 @@ Chooser chooser_for(IFeatureRenderer* renderer) {
     }
     if (auto breaks = r.query<IClassBreaksRenderer>()) {
         return [classes = ClassList::read(breaks.get())](const VARIANT& v) -> ComPtr<ISymbol> {
-            bool ok = false;
-            double x = number_of(v, ok);
-            return ok ? classes.symbol_for(x) : nullptr;
+            const std::optional<double> x = value_number(v);
+            return x ? classes.symbol_for(*x) : nullptr;
         };
     }
     if (auto unique = r.query<IUniqueValueRenderer>()) {
@@ -101,7 +101,7 @@ Chooser chooser_for(IFeatureRenderer* renderer) {
         }
         ComPtr<ISymbol> fallback = property(unique.get(), &IUniqueValueRenderer::get_DefaultSymbol);
         return [symbols, fallback](const VARIANT& v) {
-            auto it = symbols.find(text_of(v));
+            auto it = symbols.find(value_text(v));
             return it == symbols.end() ? fallback : it->second;
         };
     }
@@ -124,13 +124,18 @@ void draw_features(const Picture& p, IFeatureRendering* layer) {
     ComPtr<IFeatureClass> features = property(layer, &IFeatureRendering::get_FeatureClass);
     Chooser choose = chooser_for(renderer.get());
     if (!choose || !features) return;
+    // A renderer that names one of the class's attribute fields classifies by it; otherwise by
+    // the features' own values.
+    long field = -1;
+    if (const std::wstring name = field_of(renderer.get()); !name.empty())
+        check(features->FindField(com::Bstr(name).get(), &field));
     SymbolSlot slot(p.dc, p.transformation.get());
     long n = property(features.get(), &IFeatureClass::get_FeatureCount);
     for (long i = 0; i < n; ++i) {
         ComPtr<IGeometry> shape;
         com::Variant value;
         check(features->get_Shape(i, shape.put()));
-        check(features->get_Value(i, value.put()));
+        check(field >= 0 ? features->get_Attribute(i, field, value.put()) : features->get_Value(i, value.put()));
         ComPtr<ISymbol> s = choose(*value.get());
         slot.draw(s.get(), shape.get());
     }
@@ -270,13 +275,7 @@ void add_extent(Bounds& all, ILayer* layer) {
         }
     } else if (auto fl = l.query<IFeatureLayer>()) {
         ComPtr<IFeatureClass> features = property(fl.get(), &IFeatureLayer::get_FeatureClass);
-        if (!features) return;
-        long n = property(features.get(), &IFeatureClass::get_FeatureCount);
-        for (long i = 0; i < n; ++i) {
-            ComPtr<IGeometry> shape;
-            check(features->get_Shape(i, shape.put()));
-            all.add(read_shape(shape.get()).bounds());
-        }
+        if (features) all.add(bounds_of(property(features.get(), &IFeatureClass::get_Extent).get()));
     } else if (auto raster = l.query<IRasterLayer>()) {
         all.add(bounds_of(property(raster.get(), &IRasterLayer::get_Extent).get()));
     }

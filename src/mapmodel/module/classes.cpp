@@ -3,6 +3,7 @@
 #include "mapmodel/display/color_ramp.h"
 #include "mapmodel/display/display_transformation.h"
 #include "mapmodel/document/map_document.h"
+#include "mapmodel/geodata/data_file.h"
 #include "mapmodel/geometry/envelope.h"
 #include "mapmodel/geometry/line.h"
 #include "mapmodel/geometry/path.h"
@@ -19,6 +20,7 @@
 #include "mapmodel/renderers/raster_band_renderers.h"
 #include "mapmodel/renderers/raster_classify_renderer.h"
 #include "mapmodel/renderers/raster_unique_value_renderer.h"
+#include "mapmodel/renderers/renderer_maker.h"
 #include "mapmodel/renderers/simple_renderer.h"
 #include "mapmodel/renderers/unique_value_renderer.h"
 #include "mapmodel/selector/symbol_selector.h"
@@ -46,6 +48,7 @@ const CreatableClass kClasses[] = {
     MAPMODEL_CLASS(Line, Line),
     MAPMODEL_CLASS(Polygon, PolygonShape),
     MAPMODEL_CLASS(Polyline, PolylineShape),
+    MAPMODEL_CLASS(Multipoint, MultipointShape),
     MAPMODEL_CLASS(DisplayTransformation, DisplayTransformation),
     MAPMODEL_CLASS(RgbColor, RgbColor),
     MAPMODEL_CLASS(AlgorithmicColorRamp, AlgorithmicColorRamp),
@@ -71,6 +74,8 @@ const CreatableClass kClasses[] = {
     MAPMODEL_CLASS(Map, Map),
     MAPMODEL_CLASS(SymbolSelector, SymbolSelector),
     MAPMODEL_CLASS(MapDocument, MapDocument),
+    MAPMODEL_CLASS(DataFile, DataFile),
+    MAPMODEL_CLASS(RendererMaker, RendererMaker),
     MAPMODEL_CLASS(ModelInfo, ModelInfo),
 };
 #undef MAPMODEL_CLASS

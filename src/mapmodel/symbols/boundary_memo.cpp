@@ -20,7 +20,7 @@ BoundaryMemo& BoundaryMemo::shared() {
 
 std::optional<BoundaryMemo::Key> BoundaryMemo::key_of(const Likeness& like, const Mapping& m, const Shape& shape) {
     Key key;
-    if (shape.points.size() > std::size(key.points)) return std::nullopt;
+    if (shape.points.size() > std::size(key.points) || !shape.part_starts.empty()) return std::nullopt;
     key.like = like;
     key.mapping = m;
     key.type = shape.type;

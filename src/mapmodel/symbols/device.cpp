@@ -37,12 +37,30 @@ std::vector<POINT> device_points(const Mapping& m, const Shape& s) {
     return pts;
 }
 
+DeviceParts device_parts(const Mapping& m, const Shape& s, size_t least) {
+    DeviceParts d;
+    if (s.type == GeometryEnvelope) {
+        d.points = device_points(m, s);
+        if (!d.points.empty() && d.points.size() >= least) d.sizes.push_back(INT(d.points.size()));
+        return d;
+    }
+    d.points.reserve(s.points.size());
+    for (size_t i = 0; i < s.part_count(); ++i) {
+        const size_t first = s.part_begin(i), end = s.part_end(i);
+        if (end - first < std::max<size_t>(least, 1)) continue;
+        for (size_t k = first; k < end; ++k) d.points.push_back(device_point(m, s.points[k]));
+        d.sizes.push_back(INT(end - first));
+    }
+    return d;
+}
+
 bool is_area(const Shape& s) { return s.type == GeometryPolygon || s.type == GeometryEnvelope; }
 bool is_path(const Shape& s) { return s.type == GeometryLine || s.type == GeometryPolyline; }
 
-Vec anchor_of(const Shape& s) {
-    if (s.type == GeometryPoint && !s.empty()) return s.points.front();
-    return s.bounds().centre();
+std::vector<Vec> anchors_of(const Shape& s) {
+    if (s.empty()) return {};
+    if (s.type == GeometryPoint || s.type == GeometryMultipoint) return s.points;
+    return {s.bounds().centre()};
 }
 
 PixelBox box_of(const std::vector<POINT>& points) {

@@ -5,6 +5,7 @@ namespace mapmodel {
 com::ComPtr<ILineSymbol> default_outline() { return LineSymbol::create().as<ILineSymbol>(); }
 
 FillSession::FillSession(HDC dc, const Mapping& m, ILineSymbol* outline) : Session(dc, m) {
+    SetPolyFillMode(dc, ALTERNATE);  // holes are rings inside rings, whatever mode the DC came with
     if (!outline) return;
     Stroke s = stroke_of(outline);
     outlined_ = s.draws(m);
@@ -13,15 +14,15 @@ FillSession::FillSession(HDC dc, const Mapping& m, ILineSymbol* outline) : Sessi
 
 void FillSession::draw(const Shape& shape) {
     if (!is_area(shape)) return;
-    std::vector<POINT> ring = device_points(mapping_, shape);
-    if (ring.size() < 3) return;
+    const DeviceParts rings = device_parts(mapping_, shape, 3);
+    if (rings.sizes.empty()) return;
     {
         win::Selection no_pen(dc_, GetStockObject(NULL_PEN));
-        fill(ring);
+        fill(rings);
     }
     if (outlined_) {
         win::Selection pen(dc_, pen_.get());
-        stroke_path(dc_, ring, true);
+        stroke_parts(dc_, rings, true);
     }
 }
 

@@ -20,7 +20,8 @@ public:
     void draw(const Shape& shape) final;
 
 protected:
-    virtual void fill(const std::vector<POINT>& ring) = 0;
+    // Fills the rings (at least one), an area being inside an odd number of them.
+    virtual void fill(const DeviceParts& rings) = 0;
 
 private:
     bool outlined_ = false;

@@ -28,11 +28,13 @@ public:
     }
 
 protected:
-    void fill(const std::vector<POINT>& ring) override {
+    void fill(const DeviceParts& rings) override {
         // Clip to the area (the clip region is in device units), then lay the bands across it.
+        const std::vector<POINT>& ring = rings.points;
         std::vector<POINT> device = ring;
         LPtoDP(dc_, device.data(), int(device.size()));
-        const win::Region area = win::Region::created(CreatePolygonRgn(device.data(), int(device.size()), ALTERNATE));
+        const win::Region area = win::Region::created(
+            CreatePolyPolygonRgn(device.data(), rings.sizes.data(), int(rings.sizes.size()), ALTERNATE));
         win::SavedState clip(dc_);
         ExtSelectClipRgn(dc_, area.get(), RGN_AND);
 

@@ -16,7 +16,8 @@ public:
     }
     void draw(const Shape& shape) override {
         if (!draws_ || !(is_path(shape) || is_area(shape))) return;
-        stroke_path(dc_, device_points(mapping_, shape), is_area(shape));
+        const bool closed = is_area(shape);
+        stroke_parts(dc_, device_parts(mapping_, shape, 2), closed);
     }
 
 private:

@@ -19,8 +19,12 @@ public:
         SelectObject(dc, brush_.get());
     }
     void draw(const Shape& shape) override {
-        if (shape.empty()) return;
-        PixelBox b = mark_box(mapping_, anchor_of(shape), s_.size);
+        for (Vec at : anchors_of(shape)) draw_at(at);
+    }
+
+private:
+    void draw_at(Vec at) {
+        PixelBox b = mark_box(mapping_, at, s_.size);
         if (b.empty()) return;
         long s = b.width(), mid_x = b.left + s / 2, mid_y = b.top + s / 2;
         switch (s_.style) {
@@ -79,8 +83,9 @@ std::unique_ptr<Session> MarkerSymbol::begin(HDC dc, const Mapping& m) const {
 }
 
 Estimate MarkerSymbol::estimate(const Mapping& m, const Shape& s) const {
-    if (s.empty()) return {};
-    return mark_box(m, anchor_of(s), s_.size).grown(2);
+    PixelBox all;
+    for (Vec at : anchors_of(s)) all.add(mark_box(m, at, s_.size).grown(2));
+    return all;
 }
 
 STDMETHODIMP MarkerSymbol::get_Color(IColor** c) { return boundary(kIid, [&] { give(c, make_color(s_.color)); }); }

@@ -18,8 +18,12 @@ public:
         SelectObject(dc, GetStockObject(DC_BRUSH));
     }
     void draw(const Shape& shape) override {
-        if (shape.empty()) return;
-        PixelBox b = mark_box(mapping_, anchor_of(shape), s_.size);
+        for (Vec at : anchors_of(shape)) draw_at(at);
+    }
+
+private:
+    void draw_at(Vec at) {
+        PixelBox b = mark_box(mapping_, at, s_.size);
         if (b.empty()) return;
         double total = 0;
         size_t used = 0;
@@ -64,8 +68,9 @@ std::unique_ptr<Session> PieChartSymbol::begin(HDC dc, const Mapping& m) const {
 }
 
 Estimate PieChartSymbol::estimate(const Mapping& m, const Shape& s) const {
-    if (s.empty()) return {};
-    return mark_box(m, anchor_of(s), s_.size).grown(2);
+    PixelBox all;
+    for (Vec at : anchors_of(s)) all.add(mark_box(m, at, s_.size).grown(2));
+    return all;
 }
 
 std::optional<Likeness> PieChartSymbol::likeness() const {

@@ -24,8 +24,8 @@ public:
     }
 
 protected:
-    void fill(const std::vector<POINT>& ring) override {
-        if (!hollow_) Polygon(dc_, ring.data(), int(ring.size()));
+    void fill(const DeviceParts& rings) override {
+        if (!hollow_) PolyPolygon(dc_, rings.points.data(), rings.sizes.data(), int(rings.sizes.size()));
     }
 
 private:

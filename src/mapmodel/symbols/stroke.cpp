@@ -3,6 +3,7 @@
 #include <cmath>
 #include "mapmodel/display/color.h"
 #include "mapmodel/support.h"
+#include "mapmodel/symbols/device.h"
 
 namespace mapmodel {
 
@@ -34,13 +35,14 @@ Stroke stroke_of(ILineSymbol* line) {
     return s;
 }
 
-void stroke_path(HDC dc, const std::vector<POINT>& points, bool closed) {
-    if (points.size() < 2) return;
+void stroke_parts(HDC dc, const DeviceParts& parts, bool closed) {
+    if (parts.sizes.empty()) return;
     if (closed) {
         win::Selection hollow(dc, GetStockObject(NULL_BRUSH));
-        Polygon(dc, points.data(), int(points.size()));
+        PolyPolygon(dc, parts.points.data(), parts.sizes.data(), int(parts.sizes.size()));
     } else {
-        Polyline(dc, points.data(), int(points.size()));
+        const std::vector<DWORD> sizes = parts.line_sizes();
+        PolyPolyline(dc, parts.points.data(), sizes.data(), DWORD(sizes.size()));
     }
 }
 

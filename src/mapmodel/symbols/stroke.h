@@ -23,8 +23,9 @@ struct Stroke {
 
 // The stroke of any line symbol (ours or a host's), read through its interface.
 Stroke stroke_of(ILineSymbol* line);
-// Draws a path with the pen selected in dc; closed paths return to their first point.
-void stroke_path(HDC dc, const std::vector<POINT>& points, bool closed);
+struct DeviceParts;
+// Draws the parts with the pen selected in dc; closed parts (rings) return to their first point.
+void stroke_parts(HDC dc, const DeviceParts& parts, bool closed);
 LineStyle valid_line_style(LineStyle s);
 
 }  // namespace mapmodel

@@ -19,7 +19,7 @@ TEST_F(ViewerTest, LayerMenuActsOnTheLayerOfTheItemAskedFor) {
     open(sample);
     prompts.picks.push_back(L"Visible");
     host::click(at(L"Roads"), host::Button::Right);
-    EXPECT_EQ(texts(prompts.last_menu), (std::vector<std::wstring>{L"Visible", L"Zoom to layer", L"Remove layer"}));
+    EXPECT_EQ(texts(prompts.last_menu), (std::vector<std::wstring>{L"Visible", L"Zoom to layer", L"Colour by field...", L"Remove layer"}));
     EXPECT_TRUE(prompts.last_menu[0].checked);
     EXPECT_FALSE(visible(L"Roads"));
     EXPECT_TRUE(viewer->Modified());

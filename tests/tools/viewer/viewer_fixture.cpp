@@ -83,6 +83,16 @@ std::optional<std::wstring> ScriptedPrompts::DocumentToSave(HWND, const std::wst
     return path;
 }
 
+std::optional<std::wstring> ScriptedPrompts::DataToAdd(HWND) {
+    if (data.empty()) {
+        ADD_FAILURE() << "the Add data dialog was not expected";
+        return std::nullopt;
+    }
+    std::wstring path = data.front();
+    data.pop_front();
+    return path;
+}
+
 viewer::Prompts::Answer ScriptedPrompts::SaveChanges(HWND, const std::wstring&) {
     ++questions;
     if (answers.empty()) {
@@ -151,7 +161,8 @@ void ViewerTest::TearDown() {
         FindClose(search);
     }
     RemoveDirectoryW(folder.c_str());
-    EXPECT_TRUE(prompts.open.empty() && prompts.save.empty() && prompts.answers.empty() && prompts.picks.empty())
+    EXPECT_TRUE(prompts.open.empty() && prompts.save.empty() && prompts.data.empty() && prompts.answers.empty() &&
+                prompts.picks.empty())
         << "the script has answers left that nothing asked for";
 }
 

@@ -22,6 +22,7 @@ class ScriptedPrompts final : public viewer::Prompts {
 public:
     std::deque<std::wstring> open;            // documents picked in the Open dialog
     std::deque<std::wstring> save;            // files picked in the Save As dialog
+    std::deque<std::wstring> data;            // files picked in the Add data dialog
     std::deque<Answer> answers;               // answers to "save the changes?"
     std::deque<std::wstring> picks;           // texts of the items picked from popup menus
     std::vector<std::wstring> errors;         // the errors shown
@@ -37,6 +38,7 @@ public:
 
     std::optional<std::wstring> DocumentToOpen(HWND owner) override;
     std::optional<std::wstring> DocumentToSave(HWND owner, const std::wstring& current) override;
+    std::optional<std::wstring> DataToAdd(HWND owner) override;
     Answer SaveChanges(HWND owner, const std::wstring& document) override;
     void ShowError(HWND owner, const std::wstring& text) override;
     UINT PickFromMenu(HWND owner, HMENU menu, POINT screen) override;
