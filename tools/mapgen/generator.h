@@ -23,9 +23,9 @@ std::string text(const Options& o);
 // arcs reversed), each border wiggles through `detail` points between the corners, and every
 // tenth cell has a hole (a closed arc of its own, listed reversed). The arcs are quantized and
 // delta-encoded. Each cell has an id and the properties "name" (a text), "value" (a number) and
-// "group" (one of five texts). 100 cells a side with detail 16 make a file of about 4 MB.
+// "group" (one of five texts). 100 cells a side with detail 12 make a file of about 4 MB.
 struct TopologyOptions {
-    long cells = 100, detail = 16;
+    long cells = 100, detail = 12;
 };
 std::string topology(const TopologyOptions& o);
 

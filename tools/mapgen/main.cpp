@@ -8,7 +8,7 @@
 // layer, default 4; with --groups G, G consecutive layers form a group). The document goes to
 // FILE (default: standard output); --check loads it back with the model's own loader and
 // reports the layer count or the error. With --topojson it writes the topology described in
-// generator.h (100 cells a side and detail 16 by default: about 4 MB); --check then reads it
+// generator.h (100 cells a side and detail 12 by default: about 4 MB); --check then reads it
 // back as a data file.
 #include <windows.h>
 #include <cstdio>

@@ -94,8 +94,9 @@ bool Viewer::AddData(const std::wstring& path) {
             for (const auto& layer : added) map_->DeleteLayer(layer.get());
             throw;
         }
+        // The map pane paints the map once with its new layers.
+        InvalidateRect(map_window(), nullptr, FALSE);
         SetModified(true);
-        RefreshView();
         UpdateStatus();
         return true;
     } catch (const com::ComError& e) {

@@ -74,14 +74,14 @@ std::wstring full_path_of(const std::wstring& path) {
     return full;
 }
 
-std::vector<com::ComPtr<ILayer>> read_data(std::string_view text, const std::wstring& name, const std::wstring& full_path) {
+std::vector<com::ComPtr<ILayer>> read_data(std::string text, const std::wstring& name, const std::wstring& full_path) {
     const std::optional<std::string> type = top_level_type(text);
     if (!type) {
         SyntaxCheck().run(text, name);  // a text that is not JSON says where
         com::raise(document::E_BAD_DOCUMENT, name + L": top level: neither GeoJSON nor TopoJSON: expected an object "
                                                     L"with a \"type\" (FeatureCollection, Feature, a geometry or Topology)");
     }
-    if (*type == "Topology") return read_topojson(text, name, full_path);
+    if (*type == "Topology") return read_topojson(std::move(text), name, full_path);
     if (is_geojson_type(*type)) return read_geojson(text, *type, name, stem_of(full_path), full_path);
     com::raise(document::E_BAD_DOCUMENT, name + L": type: neither GeoJSON nor TopoJSON: unknown type " +
                                              in_quotes(com::widen(*type)) +

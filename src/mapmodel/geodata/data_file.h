@@ -16,7 +16,7 @@ namespace geodata {
 // are named after the file (without its extension), a TopoJSON file's after its objects.
 std::vector<com::ComPtr<ILayer>> read_data_file(const std::wstring& path);
 // The same from a file's text; `full_path` is the file's, which the feature classes keep.
-std::vector<com::ComPtr<ILayer>> read_data(std::string_view text, const std::wstring& name, const std::wstring& full_path);
+std::vector<com::ComPtr<ILayer>> read_data(std::string text, const std::wstring& name, const std::wstring& full_path);
 // The full form of a path (relative to the current folder).
 std::wstring full_path_of(const std::wstring& path);
 

@@ -95,7 +95,7 @@ PendingFeature pending_feature(const Node& g) {
 class TopologyStream final : public JsonStream {
 public:
     Json members = Json::object();
-    std::vector<double> xy;             // the positions of all arcs, x then y
+    std::vector<Vec> positions;         // of all arcs, as they stand in the text
     std::vector<size_t> arc_starts;     // the first position of each arc
     std::vector<PendingObject> objects;
     bool arcs = false, has_objects = false;
@@ -129,14 +129,15 @@ protected:
     void stream_array(int depth, bool opens) override {
         depth_ = opens ? depth + 1 : depth;
         if (depth == 0 && opens) {
-            arc_starts.push_back(xy.size() / 2);
+            arc_starts.push_back(positions.size());
             position_ = 0;
         } else if (depth == 0) {
-            if (xy.size() / 2 - arc_starts.back() < 2) fail(L"an arc has two or more positions");
+            if (positions.size() - arc_starts.back() < 2) fail(L"an arc has two or more positions");
         } else if (depth == 1 && opens) {
             numbers_ = 0;
         } else if (depth == 1) {
             if (numbers_ < 2) fail(L"a position is an array of two or more numbers: [x, y]", stream_place());
+            positions.push_back(xy_);
             ++position_;
         } else {
             fail(L"a position is an array of numbers", stream_place());
@@ -144,7 +145,9 @@ protected:
     }
     void stream_number(double v) override {
         if (depth_ == 1) fail(L"an arc is an array of positions", stream_place());
-        if (numbers_++ < 2) xy.push_back(v);
+        if (numbers_ == 0) xy_.x = v;
+        if (numbers_ == 1) xy_.y = v;
+        ++numbers_;
     }
     std::string stream_place() const override { return depth_ >= 1 ? element("", position_) : std::string(); }
 
@@ -152,9 +155,10 @@ private:
     int depth_ = 0;         // of arrays open in the arc being read
     size_t position_ = 0;   // in the arc being read
     size_t numbers_ = 0;    // in the position being read
+    Vec xy_;                // the position being read
 };
 
-// The arcs' positions in map units: decoded when the topology is quantized.
+// The arcs' positions in map units: decoded (in place) when the topology is quantized.
 struct Arcs {
     std::vector<Vec> positions;
     std::vector<size_t> starts;
@@ -199,29 +203,24 @@ Arcs decode(TopologyStream& s, std::wstring_view name) {
         const Vec scale = pair(t.at("scale")), translate = pair(t.at("translate"));
         a.sx = scale.x, a.sy = scale.y, a.tx = translate.x, a.ty = translate.y;
     }
-    a.positions.reserve(s.xy.size() / 2);
+    a.positions = std::move(s.positions);
+    if (!quantized) return a;
     for (size_t arc = 0; arc < a.starts.size(); ++arc) {
-        const size_t last = arc + 1 < a.starts.size() ? a.starts[arc + 1] : s.xy.size() / 2;
         Vec q{0, 0};
-        for (size_t k = a.starts[arc]; k < last; ++k) {
-            const Vec p{s.xy[2 * k], s.xy[2 * k + 1]};
-            if (quantized) {
-                q = {q.x + p.x, q.y + p.y};  // each position after the first is a step from the one before
-                a.positions.push_back(a.point(q));
-            } else {
-                a.positions.push_back(p);
-            }
+        for (size_t k = a.begin(arc); k < a.end(arc); ++k) {
+            q = {q.x + a.positions[k].x, q.y + a.positions[k].y};  // a step from the position before
+            a.positions[k] = a.point(q);
         }
     }
-    std::vector<double>().swap(s.xy);
     return a;
 }
 
 }  // namespace
 
-std::vector<com::ComPtr<ILayer>> read_topojson(std::string_view text, const std::wstring& name, const std::wstring& source) {
+std::vector<com::ComPtr<ILayer>> read_topojson(std::string&& text, const std::wstring& name, const std::wstring& source) {
     TopologyStream stream;
     stream.run(text, name);
+    std::string().swap(text);  // read: only the arcs and geometries are needed now
     const Node top(stream.members, name, "");
     if (!stream.has_objects) top.at("objects").fail(L"expected an object holding the topology's objects by name");
     if (stream.objects.empty()) top.fail_below("objects", L"the topology has no objects");

@@ -16,6 +16,7 @@
 namespace mapmodel::geodata {
 
 // `name` names the file in errors; `source` is its full path, which the feature classes keep.
-std::vector<com::ComPtr<ILayer>> read_topojson(std::string_view text, const std::wstring& name, const std::wstring& source);
+// The text is let go of as soon as it has been read, before the layers are made.
+std::vector<com::ComPtr<ILayer>> read_topojson(std::string&& text, const std::wstring& name, const std::wstring& source);
 
 }  // namespace mapmodel::geodata

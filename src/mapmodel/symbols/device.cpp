@@ -48,8 +48,19 @@ DeviceParts device_parts(const Mapping& m, const Shape& s, size_t least) {
     for (size_t i = 0; i < s.part_count(); ++i) {
         const size_t first = s.part_begin(i), end = s.part_end(i);
         if (end - first < std::max<size_t>(least, 1)) continue;
-        for (size_t k = first; k < end; ++k) d.points.push_back(device_point(m, s.points[k]));
-        d.sizes.push_back(INT(end - first));
+        // A point on the same pixel as the one before adds nothing to a line or an area: a map at a
+        // small scale has many of them, and each would cost the system an edge. A part that
+        // shrinks below `least` so keeps all its points (it paints what it painted).
+        const size_t start = d.points.size();
+        for (size_t k = first; k < end; ++k) {
+            const POINT p = device_point(m, s.points[k]);
+            if (d.points.size() == start || p.x != d.points.back().x || p.y != d.points.back().y) d.points.push_back(p);
+        }
+        if (d.points.size() - start < least) {
+            d.points.resize(start);
+            for (size_t k = first; k < end; ++k) d.points.push_back(device_point(m, s.points[k]));
+        }
+        d.sizes.push_back(INT(d.points.size() - start));
     }
     return d;
 }
