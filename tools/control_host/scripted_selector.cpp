@@ -61,6 +61,7 @@ public:
         try {
             ++state_->shown;
             state_->owner = reinterpret_cast<HWND>(parent);
+            if (state_->answer.while_open) state_->answer.while_open();
             chosen_ = nullptr;
             if (state_->answer.confirm && offered_) chosen_ = restyled(offered_.get(), state_->answer);
             if (chosen_) state_->chosen = chosen_;

@@ -5,6 +5,7 @@
 // colour and size when the script gives them.
 #pragma once
 #include <windows.h>
+#include <functional>
 #include <memory>
 #include <optional>
 #include "com/ptr.h"
@@ -16,6 +17,9 @@ struct SelectorAnswer {
     bool confirm = true;
     std::optional<COLORREF> color;  // the copy's colour
     std::optional<double> size;     // a marker's size, a line's width (points)
+    // Runs while the dialog is open, as a modal dialog's message loop runs whatever else the
+    // application does meanwhile (a map that changes, a host that rebuilds the control).
+    std::function<void()> while_open;
 };
 
 class ScriptedSelector {

@@ -16,8 +16,7 @@ namespace kelpy::draw {
 
 namespace {
 // Whether the item is a legend row, whose swatch and label DrawItem places by the label.
-bool is_legend_row(const platform::NodePtr& node) {
-    com::ComPtr<TocNode> record = node ? tree::TagOf(node) : nullptr;
+bool is_legend_row(const TocNode* record) {
     return record &&
            (record->TOCNodeType == ::TOCNodeType::LayerSymbol || record->TOCNodeType == ::TOCNodeType::RendererItem);
 }
@@ -37,12 +36,12 @@ void ItemPainter::OnNotify(const NMHDR& header, LONG_PTR& result) {
     }
     if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return;
 
-    // 4-5. The item and, for a legend row, the rectangle of its label (text only), in the
-    // tree's client pixels.
+    // 4-5. The item with its record (read once, for the whole of this item's painting) and,
+    // for a legend row, the rectangle of its label (text only), in the tree's client pixels.
     const LONG_PTR handle = LONG_PTR(draw.nmcd.dwItemSpec);
-    platform::NodePtr node = kelpy::tree::FindNodeByHandle(tvwTOC, handle);
+    auto [node, record] = kelpy::tree::FindRecordedNode(tvwTOC, handle);
     RECT rect{};
-    if (is_legend_row(node)) {
+    if (is_legend_row(record.get())) {
         const auto item = reinterpret_cast<HTREEITEM>(handle);
         std::memcpy(&rect, &item, sizeof item);  // the message reads the item from the rectangle
         SendMessageW(tvwTOC.window(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect));
@@ -61,7 +60,7 @@ void ItemPainter::OnNotify(const NMHDR& header, LONG_PTR& result) {
     args->SkipDefault = false;
 
     // 8-9. The item painted by the control is skipped by the tree.
-    DrawItem(args);
+    if (node) PaintItem(args, node, record);
     if (args->SkipDefault) result = CDRF_SKIPDEFAULT;
 }
 

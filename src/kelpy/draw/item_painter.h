@@ -44,6 +44,10 @@ public:
     };
 
 private:
+    // DrawItem for an item whose record was read already.
+    void PaintItem(const com::ComPtr<CustomDrawEventArgs>& args, const platform::NodePtr& node,
+                   const com::ComPtr<TocNode>& record);
+
     platform::TreeView& tvwTOC;
     MeasureMemo m_measures;
     SwatchCache m_swatches;

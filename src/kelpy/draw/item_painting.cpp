@@ -61,7 +61,12 @@ void ItemPainter::DrawItem(const com::ComPtr<CustomDrawEventArgs>& args) {
     if (!args->Node) return;
     platform::NodePtr node = platform::Node::From(args->Node.get());
     if (!node) com::raise(com::CTL_E_TYPEMISMATCH, L"The item to draw is not an item of the tree");
-    com::ComPtr<TocNode> record = tree::RecordOf(node);
+    PaintItem(args, node, tree::RecordOf(node));
+}
+
+void ItemPainter::PaintItem(const com::ComPtr<CustomDrawEventArgs>& args, const platform::NodePtr& node,
+                            const com::ComPtr<TocNode>& held) {
+    const TocNode& record = *held.get();
     const com::ComPtr<CRect>& label = args->Rect;
     if (!label) com::raise(com::CTL_E_OBJECTNOTSET, L"The item to draw has no rectangle");
     const LONG x0 = label->Left + swatch_offset_x;
@@ -69,7 +74,7 @@ void ItemPainter::DrawItem(const com::ComPtr<CustomDrawEventArgs>& args) {
     const HDC dc = reinterpret_cast<HDC>(args->hdc);
 
     // 3. Legend rows are the control's; the holder row stays blank; the rest is the tree's.
-    switch (record->TOCNodeType) {
+    switch (record.TOCNodeType) {
     case ::TOCNodeType::Holder:
         args->SkipDefault = true;
         return;
@@ -82,12 +87,12 @@ void ItemPainter::DrawItem(const com::ComPtr<CustomDrawEventArgs>& args) {
 
     // 4-7. The shape and the symbol; a row without either shows nothing at all. A swatch that
     // was painted lately for the same symbol, size and shape is copied as it was painted.
-    const LONG H = record->SymbolHeight;
-    const LONG W = record->SymbolWidth;
-    const SwatchShape s = swatch_shape(*record.get(), W, H);
-    com::ComPtr<ISymbol> symbol = record->Symbol;
+    const LONG H = record.SymbolHeight;
+    const LONG W = record.SymbolWidth;
+    const SwatchShape s = swatch_shape(record, W, H);
+    com::ComPtr<ISymbol> symbol = record.Symbol;
     const SwatchLook look{symbol.get(), W, H, s};
-    if (!symbol || !m_swatches.copy(record.get(), look, dc, x0, y0)) {
+    if (!symbol || !m_swatches.copy(&record, look, dc, x0, y0)) {
         com::ComPtr<IGeometry> shape = CreateSymbolGeometry(s.x, s.y, s.width, s.height, s.shapeType);
         if (!shape) symbol = nullptr;
         if (symbol) {
@@ -112,17 +117,17 @@ void ItemPainter::DrawItem(const com::ComPtr<CustomDrawEventArgs>& args) {
             }
             // 13. One copy beside the label; what the symbol drew is kept for the repaints.
             BitBlt(dc, x0, y0, W, H, memory.get(), 0, 0, SRCCOPY);
-            if (transformation) m_swatches.keep(record, look, dc, memory.get());
+            if (transformation) m_swatches.keep(held, look, dc, memory.get());
         }  // 14. The bitmap leaves the memory context before both are deleted.
     }
     if (symbol) {
         // 15-16. The label of a class row (a LayerSymbol row shows its swatch only).
-        if (record->TOCNodeType == ::TOCNodeType::RendererItem) {
+        if (record.TOCNodeType == ::TOCNodeType::RendererItem) {
             RECT text{label->Left, label->Top + text_offset_y, label->Right, label->Bottom};
-            if (record->LayerType == ::LayerType::FeatureLayer) {
+            if (record.LayerType == ::LayerType::FeatureLayer) {
                 draw_text(dc, node->Text(), text, 0);
-            } else if (record->LayerType == ::LayerType::RasterLayer) {
-                if (record->RasterRendererType == ::RasterRendererType::StretchColorRamp) {
+            } else if (record.LayerType == ::LayerType::RasterLayer) {
+                if (record.RasterRendererType == ::RasterRendererType::StretchColorRamp) {
                     text.right = x0 + ramp_text_right;
                     text.bottom = label->Bottom - ramp_text_bottom_inset;
                     draw_text(dc, ramp_high, text, 0);

@@ -18,6 +18,7 @@
 #include "kelpy/interact/positions.h"
 #include "kelpy/platform/mouse_pointer.h"
 #include "kelpy/tree/items.h"
+#include "win/message_pump.h"
 
 namespace kelpy::interact {
 
@@ -100,9 +101,8 @@ void Interaction::MouseMove(int16_t Button, platform::ShiftMask, float x, float 
 
 void Interaction::DragOver(const com::ComPtr<TreeViewHitTestInfo>& hit) {
     HWND tree = c_.tree.window();
-    // 1-3. The mouse stays with the tree, and the cursor shows the direction of the target
-    // found by the move before this one.
-    if (m_pDragSession) m_pDragSession->Capture();
+    // 1-3. The tree holds the mouse from the drag's start (losing it ends the drag), and the
+    // cursor shows the direction of the target found by the move before this one.
     platform::SetMousePointer(platform::MousePointer::Custom);
     ShowDragCursor();
 
@@ -229,24 +229,31 @@ void Interaction::tToc_Timer() {
 
 // ---- the drop
 
+// Every release that ends a drag ends the same way, whether it moved a layer or not: the drag's
+// capture, timer, pointer and mark are given back, the pending messages run once, and the map
+// is redrawn when a layer moved. A failing map call ends the drop after the drag's clean-up,
+// with the failure reported.
 void Interaction::Drop(VARIANT_BOOL& handled) {
-    bool refresh = false;
+    bool moved = false;
     {
-        // The drag ends here, whatever the map calls below do: leaving this block gives back the
-        // capture, the timer, the pointer and the mark.
+        // Leaving this block, however, gives back the capture, the timer, the pointer and the mark.
         std::unique_ptr<DragSession> session = std::move(m_pDragSession);
         m_bDragging = false;
-        refresh = DropLayer();
-        if (refresh) handled = VARIANT_TRUE;
+        moved = DropLayer();
+        if (moved) handled = VARIANT_TRUE;
     }
-    if (refresh) RedrawAfterChange();
+    win::DoEvents();
+    if (moved) RefreshMap();
 }
 
 bool Interaction::DropLayer() {
     // 1. A release over another window abandons the drag.
     if (window_under_cursor() != c_.tree.window()) return false;
-    // 2. So does a drag without a target or a dragged layer, or whose items a rebuild removed.
+    // 2. So does a drag without a target or a dragged layer, or whose items a rebuild removed,
+    // and a drop onto the dragged layer itself (its own item or one of its legend rows): the
+    // layer stays where it is, in a group as at the top level.
     if (!m_pTargetLayer || !m_pDragLayer || !live(m_pTargetNode) || !live(m_pDragNode)) return false;
+    if (com::same_object(m_pTargetLayer.get(), m_pDragLayer.get())) return false;
     if (!c_.map) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map");
     // 3-4. The two records; the dragged layer's item is the one to select after the rebuild.
     com::ComPtr<TocNode> target = tree::RecordOf(m_pTargetNode);

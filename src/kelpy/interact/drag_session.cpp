@@ -6,7 +6,7 @@ namespace kelpy::interact {
 
 DragSession::DragSession(HWND tree, Members members) : tree_(tree), members_(members) {
     members_.dragging = true;
-    Capture();
+    SetCapture(tree_);
     members_.timer.Enabled(true);
 }
 
@@ -19,12 +19,6 @@ DragSession::~DragSession() {
     if (GetCapture() == tree_) ReleaseCapture();
     if (IsWindow(tree_)) SendMessageW(tree_, TVM_SETINSERTMARK, 0, 0);
     members_.timer.Enabled(false);
-}
-
-void DragSession::Capture() noexcept {
-    if (captured_) return;
-    SetCapture(tree_);
-    captured_ = true;
 }
 
 }  // namespace kelpy::interact

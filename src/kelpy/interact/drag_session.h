@@ -4,11 +4,13 @@
 // map call fails, or the control's window going away. The clean-up is the destructor's, so no
 // path can leave any of them behind.
 //
-// The interaction keeps the session while m_bDragging is True: starting one sets the flag, capturing
-// the mouse for the tree and switching the timer on (the session follows the capture through the
-// tree's WM_CAPTURECHANGED, so a move asks the system for nothing while the tree keeps it); ending it clears the flag and then, in this
+// The interaction keeps the session while m_bDragging is True: starting one sets the flag, captures
+// the mouse for the tree and switches the timer on; ending it clears the flag and then, in this
 // order, shows the default pointer, forgets the item with the mark (m_pInsertMarkNode), releases
-// the capture, removes the mark (TVM_SETINSERTMARK with no item) and switches the timer off.
+// the capture, removes the mark (TVM_SETINSERTMARK with no item) and switches the timer off. The
+// capture is the drag's: when another window takes it (a pop-up, a modal dialog, a switch to
+// another program), the interaction ends the session at once, so a drag never runs on while
+// another window owns the mouse.
 #pragma once
 #include <windows.h>
 #include "kelpy/platform/node.h"
@@ -30,16 +32,11 @@ public:
     DragSession(const DragSession&) = delete;
     DragSession& operator=(const DragSession&) = delete;
 
-    // Captures the mouse for the tree again (every move of the drag does) when the tree lost it.
-    void Capture() noexcept;
-    // The tree's WM_CAPTURECHANGED: another window (or none) has the mouse now.
-    void CaptureLost() noexcept { captured_ = false; }
     HWND tree() const noexcept { return tree_; }
 
 private:
     HWND tree_;
     Members members_;
-    bool captured_ = false;
 };
 
 }  // namespace kelpy::interact

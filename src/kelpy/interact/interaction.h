@@ -82,6 +82,7 @@ private:
     void ToggleVisibility(const NodePtr& node, const com::ComPtr<ILayer>& layer);
     void ChooseSymbol(const NodePtr& node, const com::ComPtr<TocNode>& record);
     void SetRendererSymbol(const com::ComPtr<ISymbol>& symbol, const NodePtr& node);
+    void KeepSymbolOfRemovedRow(const TocNode& record, const com::ComPtr<IUnknown>& renderer);
     // True when the key was the control's.
     bool OnTreeKey(LONG msg, WPARAM key, LPARAM data);
 

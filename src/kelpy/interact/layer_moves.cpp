@@ -111,11 +111,10 @@ void Interaction::MoveOutOfGroup(const com::ComPtr<ILayer>& layer, const com::Co
     PutBackOnFailure(layer, place, [&] { com::check(c_.map->AddLayer(layer.get())); });
 }
 
-// After a change the user made: the pending messages run, then the map is redrawn, unless they
-// took the map away.
+// After a change the user made: the pending messages run, then the map is redrawn.
 void Interaction::RedrawAfterChange() {
     win::DoEvents();
-    if (c_.map) RefreshMap();
+    RefreshMap();
 }
 
 }  // namespace kelpy::interact

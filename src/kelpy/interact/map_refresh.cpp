@@ -13,12 +13,13 @@ constexpr DrawPhase geography_phase = DrawPhaseGeography;
 }  // namespace
 
 // Asks the host first (OnBeforeRefreshMap, which may cancel), then redraws the map's view:
-// only the selected layer's geography when a layer is selected, else everything.
+// only the selected layer's geography when a layer is selected, else everything. The host hears
+// of every redraw the control means to make, also when the map went away meanwhile (a host's
+// handler of the pending messages may unbind it): then nothing more is done.
 void Interaction::RefreshMap() {
     bool cancel = false;
     c_.events.RaiseOnBeforeRefreshMap(cancel);
-    if (cancel) return;
-    if (!c_.map) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map to refresh");
+    if (cancel || !c_.map) return;
     auto view = c_.map.as<IMapView>();
     if (!c_.selectedLayer) com::check(view->Refresh());
     else com::check(view->PartialRefresh(geography_phase, c_.selectedLayer.get(), nullptr));

@@ -2,7 +2,8 @@
 // releases end a running drag (the drop), toggle a layer's visibility on its check image, open
 // the symbol selector for a legend row's swatch, and report the item under a right release to
 // the host (OnContextMenu). Only a drop that reached the map marks a release as handled; every
-// other release goes on to the tree. Keys the control acts on (keyboard.cpp) are handled.
+// other release goes on to the tree. Keys the control acts on (keyboard.cpp) are handled. The
+// loss of the mouse capture to another window ends a running drag.
 #include <windowsx.h>
 #include "com/error.h"
 #include "com/vbnum.h"
@@ -21,8 +22,13 @@ bool Interaction::Wants(LONG msg) noexcept {
 
 void Interaction::TreeWndProc(LONG msg, LONG_PTR wp, LONG_PTR lp, VARIANT_BOOL& handled) {
     if (msg == WM_CAPTURECHANGED) {
-        // A running drag takes the mouse back at its next move.
-        if (m_pDragSession && reinterpret_cast<HWND>(lp) != c_.tree.hWnd()) m_pDragSession->CaptureLost();
+        // Another window took the mouse (a pop-up, a modal dialog, a switch to another program):
+        // a running drag ends at once, as a drop that moves nothing would, and is not armed
+        // again (the next move with the button still held would start it anew).
+        if (m_pDragSession && reinterpret_cast<HWND>(lp) != c_.tree.hWnd()) {
+            EndDrag();
+            m_pDownNode = nullptr;
+        }
         return;
     }
     if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) {
@@ -94,7 +100,9 @@ void Interaction::ChooseSymbol(const NodePtr& node, const com::ComPtr<TocNode>& 
     if (cancel) return;
 
     // 3. The platform's selector (whatever class a host registered for it), modal over the
-    // control's top-level window, so that the host cannot be used while it is open.
+    // control's top-level window, so that the host cannot be used while it is open. The
+    // renderer the row was made from is noted first: the symbol chosen goes there.
+    const com::ComPtr<IUnknown> renderer = tree::RendererOf(*record.get());
     auto selector = com::ComPtr<ISymbolSelector>::create(CLSID_SymbolSelector);
     VARIANT_BOOL accepted = VARIANT_FALSE;
     com::check(selector->AddSymbol(record->Symbol.get(), &accepted));
@@ -103,13 +111,15 @@ void Interaction::ChooseSymbol(const NodePtr& node, const com::ComPtr<TocNode>& 
     com::check(selector->SelectSymbol(reinterpret_cast<LONG_PTR>(owner), &confirmed));
     if (!com::is_true(confirmed)) return;
 
-    // 4. The chosen symbol. The dialog's message loop may have rebuilt the tree meanwhile: a row
-    // that is gone takes no symbol (its record no longer says where a symbol belongs).
+    // 4. The chosen symbol.
     com::ComPtr<ISymbol> chosen;
     com::check(selector->GetSymbolAt(0, chosen.put()));
     if (!chosen) com::raise(com::CTL_E_OBJECTNOTSET, L"The symbol selector answered no symbol");
-    if (node->removed()) return;
     record->Symbol = chosen;
+    if (node->removed()) {
+        KeepSymbolOfRemovedRow(*record.get(), renderer);
+        return;
+    }
 
     // 5-7. The row's new swatch size and height, laid out and painted.
     c_.painter.MeasureSymbol(node);
@@ -118,6 +128,19 @@ void Interaction::ChooseSymbol(const NodePtr& node, const com::ComPtr<TocNode>& 
 
     // 8-9. Into the renderer, and the map redrawn.
     SetRendererSymbol(record->Symbol, node);
+    RefreshMap();
+}
+
+// The dialog's message loop rebuilt the tree while it was open (a map notification, a host's
+// Reset): the row is gone, but its record still says which class of which renderer the person
+// chose a symbol for. The symbol goes there as long as the layer still draws with that renderer
+// and it still holds the class (otherwise the choice has nowhere to go: a failure), the tree is
+// built again to show it, and the map is redrawn once.
+void Interaction::KeepSymbolOfRemovedRow(const TocNode& record, const com::ComPtr<IUnknown>& renderer) {
+    if (!renderer || !com::same_object(tree::RendererOf(record).get(), renderer.get()))
+        com::raise(com::E_CHANGED_STATE, L"The layer no longer draws with the renderer the legend row was made from");
+    tree::WriteRendererSymbol(record.Symbol, record, tree::MissingClass::Fail);
+    com::check(c_.control.Reset());
     RefreshMap();
 }
 

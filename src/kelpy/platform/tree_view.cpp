@@ -167,8 +167,10 @@ LRESULT TreeView::on_message(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDOWN:
     case WM_MBUTTONDBLCLK: {
+        // The buttons down with this press: the one pressed and any held already (a left press
+        // while the right button is held is no press of the left button alone).
         const int16_t button = msg <= WM_LBUTTONDBLCLK ? 1 : msg <= WM_RBUTTONDBLCLK ? 2 : 4;
-        raise_mouse(&TreeViewEvents::MouseDown, button, wp, lp);
+        raise_mouse(&TreeViewEvents::MouseDown, int16_t(button | buttons_held(wp)), wp, lp);
         if (!IsWindow(window)) return 0;
         SwallowedMouseInput swallowed(window);
         LRESULT result = pass_on(window, msg, wp, lp);

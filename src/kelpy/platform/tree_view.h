@@ -4,8 +4,8 @@
 // Events. The tree watches its own window: it replaces the window's procedure and keeps itself
 // in the window's GWLP_USERDATA (the comctl32 subclass helpers would cost Wine a window-property
 // lookup in its server for every message). Every mouse press, move and release raises
-// MouseDown, MouseMove or MouseUp with the button mask (1 left, 2 right, 4 middle; a move
-// reports the buttons held), the shift mask (1 Shift, 2 Ctrl, 4 Alt) and the position in twips,
+// MouseDown, MouseMove or MouseUp with the button mask (1 left, 2 right, 4 middle; a press
+// reports the button pressed with the buttons held already, a move the buttons held), the shift mask (1 Shift, 2 Ctrl, 4 Alt) and the position in twips,
 // before the native tree sees the message. While the screen's mouse pointer is custom
 // (mouse_pointer.h), the tree shows it instead of its own. Expand and Collapse come from the native tree's
 // TVN_ITEMEXPANDED notifications, which go to the tree's parent window: the parent hands its

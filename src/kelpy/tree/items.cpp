@@ -22,11 +22,15 @@ LONG_PTR GetNodeHandle(platform::TreeView& tvwTOC, const platform::NodePtr& node
 // the first item in the tree's order whose record carries it: the same answer as a walk over
 // all items, found in constant time. Painting and hit testing call this once per item.
 platform::NodePtr FindNodeByHandle(const platform::TreeView& tvwTOC, LONG_PTR handle) {
+    return FindRecordedNode(tvwTOC, handle).node;
+}
+
+RecordedNode FindRecordedNode(const platform::TreeView& tvwTOC, LONG_PTR handle) {
     platform::NodePtr node = tvwTOC.Nodes().FromHandle(reinterpret_cast<HTREEITEM>(handle));
     if (!node) return {};
     com::ComPtr<TocNode> record = TagOf(node);
     if (!record || record->Handle != handle) return {};
-    return node;
+    return {std::move(node), std::move(record)};
 }
 
 }  // namespace kelpy::tree

@@ -19,4 +19,12 @@ LONG_PTR GetNodeHandle(platform::TreeView& tree, const platform::NodePtr& node);
 // The item whose record carries this handle, or Nothing.
 platform::NodePtr FindNodeByHandle(const platform::TreeView& tree, LONG_PTR handle);
 
+// An item and the record it carries, read once for whoever needs both.
+struct RecordedNode {
+    platform::NodePtr node;
+    com::ComPtr<TocNode> record;
+};
+// The item whose record carries this handle, with that record; both empty when there is none.
+RecordedNode FindRecordedNode(const platform::TreeView& tree, LONG_PTR handle);
+
 }  // namespace kelpy::tree

@@ -14,9 +14,30 @@ com::ComPtr<I> renderer_as(const com::ComPtr<Layer>& layer) {
     if (!renderer) com::raise(com::CTL_E_OBJECTNOTSET, L"The layer has no renderer");
     return renderer.template as<I>();
 }
+
+template <class Layer, class Renderer>
+com::ComPtr<IUnknown> identity_of_renderer(const com::ComPtr<Layer>& layer) {
+    com::ComPtr<Renderer> renderer;
+    com::check(layer->get_Renderer(renderer.put()));
+    return renderer ? renderer.template as<IUnknown>() : nullptr;
+}
 }  // namespace
 
-bool WriteRendererSymbol(const com::ComPtr<ISymbol>& symbol, const TocNode& record) {
+com::ComPtr<IUnknown> RendererOf(const TocNode& record) {
+    const com::ComPtr<ILayer>& layer = record.Layer;
+    if (!layer) return nullptr;
+    if (layer.query<IFeatureLayer>()) return identity_of_renderer<IFeatureRendering, IFeatureRenderer>(layer.as<IFeatureRendering>());
+    if (auto raster = layer.query<IRasterLayer>()) return identity_of_renderer<IRasterLayer, IRasterRenderer>(raster);
+    return nullptr;
+}
+
+bool WriteRendererSymbol(const com::ComPtr<ISymbol>& symbol, const TocNode& record, MissingClass missing) {
+    // A class beyond the renderer's counts: nothing written, or the failure.
+    auto no_class = [&] {
+        if (missing == MissingClass::Fail)
+            com::raise(com::CTL_E_SUBSCRIPTOUTOFRANGE, L"The layer's renderer no longer holds the class of the legend row");
+        return false;
+    };
     // 1. The row's layer.
     com::ComPtr<ILayer> layer = record.Layer;
     if (!layer) return false;
@@ -34,7 +55,7 @@ bool WriteRendererSymbol(const com::ComPtr<ISymbol>& symbol, const TocNode& reco
             auto breaks = renderer_as<IClassBreaksRenderer, IFeatureRendering, IFeatureRenderer>(rendering);
             LONG count = 0;
             com::check(breaks->get_BreakCount(&count));
-            if (record.Index >= count) return false;
+            if (record.Index >= count) return no_class();
             com::check(breaks->putref_Symbol(record.Index, record.Symbol.get()));
             return true;
         }
@@ -43,7 +64,7 @@ bool WriteRendererSymbol(const com::ComPtr<ISymbol>& symbol, const TocNode& reco
             auto unique = renderer_as<IUniqueValueRenderer, IFeatureRendering, IFeatureRenderer>(rendering);
             LONG count = 0;
             com::check(unique->get_ValueCount(&count));
-            if (record.Index >= count) return false;
+            if (record.Index >= count) return no_class();
             com::Bstr value;
             com::check(unique->get_Value(record.Index, value.put()));
             com::check(unique->putref_Symbol(value.get(), record.Symbol.get()));
@@ -64,10 +85,10 @@ bool WriteRendererSymbol(const com::ComPtr<ISymbol>& symbol, const TocNode& reco
             auto unique = renderer_as<IRasterUniqueValueRenderer, IRasterLayer, IRasterRenderer>(raster);
             LONG classes = 0;
             com::check(unique->get_ClassCount(&classes));
-            if (record.Index >= classes) return false;
+            if (record.Index >= classes) return no_class();
             LONG values = 0;
             com::check(unique->get_ValueCount(record.Index, &values));
-            if (record.Index2 >= values) return false;
+            if (record.Index2 >= values) return no_class();
             com::check(unique->putref_Symbol(record.Index, record.Index2, record.Symbol.get()));
             return true;
         }
@@ -75,7 +96,7 @@ bool WriteRendererSymbol(const com::ComPtr<ISymbol>& symbol, const TocNode& reco
             auto classify = renderer_as<IRasterClassifyRenderer, IRasterLayer, IRasterRenderer>(raster);
             LONG classes = 0;
             com::check(classify->get_ClassCount(&classes));
-            if (record.Index >= classes) return false;
+            if (record.Index >= classes) return no_class();
             com::check(classify->putref_Symbol(record.Index, record.Symbol.get()));
             return true;
         }

@@ -6,10 +6,21 @@
 
 namespace kelpy::tree {
 
+// What a write does with a class the renderer no longer holds (a position beyond its counts).
+enum class MissingClass {
+    Skip,  // writes nothing: the row's legend is older than the renderer, as the row shows it
+    Fail,  // an error: the symbol someone chose for that class has nowhere to go
+};
+
 // Writes the symbol where the record says (its kind fields, not the renderer's actual class):
 // the simple renderer's symbol takes `symbol`, a class of the other kinds takes the record's own
-// Symbol. Answers true when a class took it, which the map shows after a redraw; a position
-// beyond the renderer's current counts, and every kind without symbols to write, write nothing.
-bool WriteRendererSymbol(const com::ComPtr<ISymbol>& symbol, const TocNode& record);
+// Symbol. Answers true when a class took it, which the map shows after a redraw; every kind
+// without symbols to write writes nothing.
+bool WriteRendererSymbol(const com::ComPtr<ISymbol>& symbol, const TocNode& record,
+                         MissingClass missing = MissingClass::Skip);
+
+// The renderer the record's layer draws with now (its identity), or Nothing for a layer without
+// one or of a kind without renderers.
+com::ComPtr<IUnknown> RendererOf(const TocNode& record);
 
 }  // namespace kelpy::tree

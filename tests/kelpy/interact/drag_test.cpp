@@ -3,9 +3,11 @@
 // at the top level and into and out of the group layer. After every drag the map holds every
 // layer exactly once and nothing of the drag is left (capture, timer, pointer, mark).
 #include "kelpy/interact/interact_fixture.h"
+#include <functional>
 #include "com/bstr.h"
 #include "kelpy/common/map_builder.h"
 #include "kelpy/control/resources/resource_ids.h"
+#include "kelpy/platform/mouse_pointer.h"
 
 using namespace test;
 using host::Button;
@@ -32,6 +34,31 @@ protected:
     }
     static HCURSOR cursor(int id) { return LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id)); }
     HTREEITEM handle(std::wstring_view text) { return item(text)->handle(); }
+};
+
+// A call that runs when the thread's pending messages run next (a posted message).
+class PostedCall {
+public:
+    explicit PostedCall(std::function<void()> call) : call_(std::move(call)) {
+        window_ = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PostedCall::proc));
+    }
+    ~PostedCall() { DestroyWindow(window_); }
+    PostedCall(const PostedCall&) = delete;
+    PostedCall& operator=(const PostedCall&) = delete;
+    void post() { PostMessageW(window_, WM_APP, 0, 0); }
+
+private:
+    static LRESULT CALLBACK proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+        if (msg == WM_APP) {
+            reinterpret_cast<PostedCall*>(GetWindowLongPtrW(w, GWLP_USERDATA))->call_();
+            return 0;
+        }
+        return DefWindowProcW(w, msg, wp, lp);
+    }
+    std::function<void()> call_;
+    HWND window_ = nullptr;
 };
 
 TEST_F(Dragging, OnlyALeftPressOnALayerLabelArmsADrag) {
@@ -194,6 +221,76 @@ TEST_F(Dragging, AReleaseOverAnotherWindowMovesNothing) {
     host::release(Button::Left);
     DestroyWindow(other);
     EXPECT_EQ(order(), L"Towns, Roads, Land use [Parks, Water], Population, Elevation, Soils, Slope, Photo");
+    EXPECT_TRUE(refreshes.empty());
+    expect_sound();
+}
+
+TEST_F(Dragging, ADragEndsWhenAnotherWindowTakesTheMouse) {
+    const std::wstring before = order();
+    HWND other = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 600, 100, 200, 200, nullptr,
+                                 nullptr, nullptr, nullptr);
+    ASSERT_TRUE(other);
+    start(L"Roads");
+    over(L"Elevation");
+    SetCapture(other);  // a pop-up takes the mouse: the drag ends at once, with its clean-up
+    EXPECT_FALSE(toc->interaction().dragging());
+    EXPECT_FALSE(toc->TimerRunning());
+    EXPECT_EQ(kelpy::platform::GetMousePointer(), kelpy::platform::MousePointer::Default);
+    EXPECT_EQ(last_mark(*spy), 0);
+    ReleaseCapture();
+    DestroyWindow(other);
+    drop_on(L"Elevation");  // the release that follows, over the tree, drops nothing
+    EXPECT_EQ(order(), before);
+    EXPECT_TRUE(refreshes.empty());
+    expect_sound();
+}
+
+TEST_F(Dragging, ALayerDroppedOntoItselfStaysWhereItIs) {
+    const std::wstring before = order();
+    // Its own item and each of its legend rows, at the top level and in a group.
+    const std::pair<const wchar_t*, const wchar_t*> drops[] = {
+        {L"Roads", L"Roads"}, {L"Roads", L"Minor"}, {L"Roads", L"Highway"}, {L"Parks", L"Parks"},
+        {L"Parks", L"Park"}, {L"Parks", L"Garden"}, {L"Water", L""}};
+    for (const auto& [dragged, target] : drops) {
+        SCOPED_TRACE(com::narrow(std::wstring(dragged) + L" onto " + target));
+        start(dragged);
+        if (*target) over(target);
+        else host::move_mouse(at(item(dragged)->Child(), TVHT_ONITEMICON));  // a row without text
+        EXPECT_EQ(last_mark(*spy), 0);
+        host::release(Button::Left);
+        EXPECT_EQ(order(), before);
+        expect_sound();
+    }
+    EXPECT_TRUE(refreshes.empty());
+    EXPECT_EQ(changes.reordered + changes.added + changes.deleted, 0);
+}
+
+TEST_F(Dragging, APressWithTwoButtonsDownStartsNoDrag) {
+    const POINT label = at(L"Roads");
+    host::move_mouse(label);
+    host::press(Button::Right);
+    host::press(Button::Left);
+    host::release(Button::Right);
+    host::move_mouse({label.x + 2, label.y});
+    host::move_mouse(at(L"Elevation"));
+    EXPECT_FALSE(toc->interaction().dragging());
+    host::release(Button::Left);
+    EXPECT_EQ(sink->count(OnDragLayer), 0u);
+    EXPECT_EQ(changes.reordered, 0);
+    expect_sound();
+}
+
+// The drop lets the pending messages run before it redraws the map; when they took the map away
+// (the host unbound the control), the host still hears of the redraw, and nothing fails.
+TEST_F(Dragging, ADropWhoseMapWentAwayStillAsksTheHostFirst) {
+    PostedCall unbind([&] {
+        IMap* none = nullptr;
+        EXPECT_EQ(toc->Initialize(&none), S_OK);
+    });
+    changes.on_reordered = [&] { unbind.post(); };
+    drag(L"Photo", L"Roads");
+    EXPECT_EQ(changes.reordered, 1);
+    EXPECT_EQ(sink->count(OnBeforeRefreshMap), 1u);
     EXPECT_TRUE(refreshes.empty());
     expect_sound();
 }

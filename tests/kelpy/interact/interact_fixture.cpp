@@ -24,7 +24,11 @@ public:
     STDMETHODIMP ContentsCleared() override { return S_OK; }
     STDMETHODIMP ItemAdded(VARIANT) override { ++changes_.added; return S_OK; }
     STDMETHODIMP ItemDeleted(VARIANT) override { ++changes_.deleted; return S_OK; }
-    STDMETHODIMP ItemReordered(VARIANT, LONG) override { ++changes_.reordered; return S_OK; }
+    STDMETHODIMP ItemReordered(VARIANT, LONG) override {
+        ++changes_.reordered;
+        if (changes_.on_reordered) changes_.on_reordered();
+        return S_OK;
+    }
     STDMETHODIMP SelectionChanged() override { return S_OK; }
     STDMETHODIMP ViewRefreshed(DrawPhase phase, VARIANT data, VARIANT) override {
         out_.push_back({phase, data.vt == VT_UNKNOWN || data.vt == VT_DISPATCH ? data.punkVal : nullptr});

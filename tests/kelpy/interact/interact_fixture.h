@@ -11,6 +11,7 @@
 //   Photo (red-green-blue)
 #pragma once
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -35,6 +36,7 @@ struct ViewRefresh {
 // The map's changes of its top-level layers, as it reports them to its view-event sinks.
 struct MapChanges {
     int added = 0, deleted = 0, reordered = 0;
+    std::function<void()> on_reordered;  // runs inside the map's notification of a reorder
 };
 
 // The messages a window of this thread was sent, of the kinds asked for (a WH_CALLWNDPROC hook).

@@ -5,6 +5,7 @@
 #include "kelpy/interact/interact_fixture.h"
 #include "com/bstr.h"
 #include "kelpy/common/canvas.h"
+#include "kelpy/common/debug_output.h"
 #include "tree_reader.h"
 #include "kelpy/tree/items.h"
 #include "user_actions.h"
@@ -42,6 +43,14 @@ protected:
     }
     POINT swatch(std::wstring_view layer, std::wstring_view text) {
         return host::point_on_item(tree(), row(layer, text)->handle(), TVHT_ONITEMICON);
+    }
+    // The orange pixels the tree paints into a rectangle of its client area.
+    int orange_pixels(const RECT& r) {
+        RECT client{};
+        GetClientRect(tree(), &client);
+        Canvas canvas(client.right, client.bottom);
+        SendMessageW(tree(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT | PRF_ERASEBKGND);
+        return canvas.count(r, orange);
     }
 };
 
@@ -173,16 +182,33 @@ TEST_F(SymbolChoice, ARendererThatLostTheClassKeepsItsSymbols) {
     EXPECT_NE(s, selector->chosen());
 }
 
+// The tree rebuilt while the selector was open (here by the host): the row is gone, but the
+// symbol the person confirmed still reaches the renderer, the tree shows it, the map is redrawn
+// once. Where the renderer lost the class meanwhile, the host hears of it.
+TEST_F(SymbolChoice, ASymbolConfirmedAfterARebuildIsKept) {
+    auto roads = feature_renderer<IClassBreaksRenderer>(layer(L"Roads"));
+    selector->answer({.confirm = true, .color = orange, .while_open = [&] { ASSERT_EQ(toc->Reset(), S_OK); }});
+    host::click(swatch(L"Roads", L"Major"));
+    com::ComPtr<ISymbol> written;
+    com::check(roads->get_Symbol(1, written.put()));
+    EXPECT_EQ(written, selector->chosen());
+    EXPECT_GT(orange_pixels(item_rect(tree(), row(L"Roads", L"Major")->handle(), false)), 10);
+    EXPECT_EQ(sink->count(OnBeforeRefreshMap), 1u);
+
+    test::DebugOutput output;
+    test::DebugOutput::take();
+    selector->answer({.confirm = true, .color = orange, .while_open = [&] {
+                          ASSERT_EQ(roads->put_BreakCount(1), S_OK);
+                          ASSERT_EQ(toc->Reset(), S_OK);
+                      }});
+    host::click(swatch(L"Roads", L"Highway"));
+    EXPECT_NE(test::DebugOutput::take().find(L"no longer holds the class"), std::wstring::npos);
+    EXPECT_EQ(sink->count(OnBeforeRefreshMap), 1u);
+}
+
 TEST_F(SymbolChoice, TheRowShowsTheNewSwatchAtItsNewSize) {
     auto height_of = [&] {
         return item_rect(tree(), row(L"Towns", L"")->handle(), false);
-    };
-    auto orange_pixels = [&](const RECT& r) {
-        RECT client{};
-        GetClientRect(tree(), &client);
-        Canvas canvas(client.right, client.bottom);
-        SendMessageW(tree(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT | PRF_ERASEBKGND);
-        return canvas.count(r, orange);
     };
     const RECT before = height_of();
     EXPECT_EQ(orange_pixels(before), 0);

@@ -30,6 +30,7 @@
 #include "common/registration.h"
 #include "kelpy/reliability/suite.h"
 #include "control_host.h"
+#include "kelpy/common/debug_output.h"
 #include "kelpy/common/map_builder.h"
 #include "kelpy/control/toc.h"
 #include "kelpy/reliability/map_census.h"
@@ -43,42 +44,6 @@ namespace {
 using namespace census;
 
 constexpr HRESULT kInjected = HRESULT(0x80041F01);  // the status of the failing call
-
-// What the control reported to the debugger output since the last take(): a vectored handler
-// sees the exception that OutputDebugString raises to pass the text on.
-class DebugOutput {
-public:
-    DebugOutput() { handler_ = AddVectoredExceptionHandler(1, &DebugOutput::seen); }
-    ~DebugOutput() { RemoveVectoredExceptionHandler(handler_); }
-    DebugOutput(const DebugOutput&) = delete;
-    DebugOutput& operator=(const DebugOutput&) = delete;
-
-    static std::wstring take() { return std::exchange(text_, std::wstring()); }
-
-private:
-    static LONG CALLBACK seen(EXCEPTION_POINTERS* e) {
-        const EXCEPTION_RECORD& r = *e->ExceptionRecord;
-        constexpr DWORD kPrint = 0x40010006, kPrintWide = 0x4001000A;
-        if (r.NumberParameters >= 2 && r.ExceptionInformation[1]) {
-            const size_t length = size_t(r.ExceptionInformation[0]);
-            if (r.ExceptionCode == kPrintWide) {
-                text_.append(reinterpret_cast<const wchar_t*>(r.ExceptionInformation[1]), length ? length - 1 : 0);
-                wide_seen_ = true;
-            } else if (r.ExceptionCode == kPrint && !wide_seen_) {
-                // Text that came as wide text is passed on again as narrow text: taken once.
-                const char* text = reinterpret_cast<const char*>(r.ExceptionInformation[1]);
-                text_.append(com::widen(std::string(text, length ? length - 1 : 0)));
-            } else if (r.ExceptionCode == kPrint) {
-                wide_seen_ = false;
-            }
-        }
-        return EXCEPTION_CONTINUE_SEARCH;
-    }
-
-    PVOID handler_ = nullptr;
-    static inline std::wstring text_;
-    static inline bool wide_seen_ = false;
-};
 
 struct Action {
     const char* name;
@@ -116,7 +81,7 @@ public:
         map_ = host::open_map(test::program_dir() + L"\\samples\\sample-map.json");
         hosted_.show(map_.get());
         layers_ = layers_of(map_.get());
-        DebugOutput::take();
+        test::DebugOutput::take();
     }
 
     // Runs the action with call `fail` failing (0: none); answers the model calls it made and
@@ -136,7 +101,7 @@ public:
         com::check(info_->get_FailedCall(which.put()));
         failed_call_ = com::narrow(which.view());
         com::check(info_->FailCall(0, 0));
-        const std::wstring output = DebugOutput::take();
+        const std::wstring output = test::DebugOutput::take();
         reported = reported || output.find(L"failed on purpose") != std::wstring::npos;
         return {calls, reported};
     }
@@ -195,7 +160,7 @@ private:
 };
 
 int run(long most) {
-    DebugOutput output;
+    test::DebugOutput output;
     Bench bench;
     Tally tally;
     std::printf("map-model faults: each action with one model call failing (%s)\n",
