@@ -23,7 +23,7 @@ const Role kRoles[] = {
     ROLE(IChartSymbol), ROLE(IGeometry), ROLE(IEnvelope), ROLE(IPoint), ROLE(ISegment), ROLE(ILine), ROLE(IPolygon),
     ROLE(IPolyline), ROLE(ITransformation), ROLE(IDisplayTransformation), ROLE(IColor), ROLE(IRgbColor),
     ROLE(IColorRamp), ROLE(IAlgorithmicColorRamp), ROLE(IMultiPartColorRamp), ROLE(ISymbolSelector),
-    ROLE(IMapDocument), ROLE(IModelInfo),
+    ROLE(IMapDocument), ROLE(IModelInfo), ROLE(IMultipoint), ROLE(IDataFile), ROLE(IRendererMaker),
 };
 #undef ROLE
 
@@ -64,6 +64,9 @@ const std::vector<Expected>& table() {
         {&CLSID_Line, "Line", {&__uuidof(IGeometry), &__uuidof(ISegment), &__uuidof(ILine), &__uuidof(ICloneable)}},
         {&CLSID_PolygonShape, "PolygonShape", {&__uuidof(IGeometry), &__uuidof(IPolygon), &__uuidof(ICloneable)}},
         {&CLSID_PolylineShape, "PolylineShape", {&__uuidof(IGeometry), &__uuidof(IPolyline), &__uuidof(ICloneable)}},
+        {&CLSID_MultipointShape, "MultipointShape", {&__uuidof(IGeometry), &__uuidof(IMultipoint), &__uuidof(ICloneable)}},
+        {&CLSID_DataFile, "DataFile", {&__uuidof(IDataFile)}},
+        {&CLSID_RendererMaker, "RendererMaker", {&__uuidof(IRendererMaker)}},
         {&CLSID_DisplayTransformation, "DisplayTransformation",
          {&__uuidof(ITransformation), &__uuidof(IDisplayTransformation)}},
         {&CLSID_RgbColor, "RgbColor", {&__uuidof(IColor), &__uuidof(IRgbColor), &__uuidof(ICloneable)}},
