@@ -56,13 +56,11 @@ protected:
     virtual void stream_number(double) {}
     virtual void stream_array(int /*depth*/, bool /*opens*/) {}
 
-    // Where the reader is: the number of levels (0: the text's value itself), the member name or
-    // element index of the value at each level (from 1), and its path as documents name paths
+    // Where the reader is: the number of levels (0: the text's value itself), the member name of
+    // the value at each level (from 1) that is in an object, and its path as documents name paths
     // ("objects.land.geometries[3]"; empty at the top level).
     size_t depth() const { return levels_.size(); }
     const std::string& key_at(size_t level) const { return levels_[level - 1].key; }
-    size_t index_at(size_t level) const { return levels_[level - 1].index; }
-    bool in_array(size_t level) const { return levels_[level - 1].array; }
     std::string path() const;
     // Raises the document error at the current place, or at `below` it ("[3][1]").
     [[noreturn]] void fail(const std::wstring& what, const std::string& below = {}) const;
