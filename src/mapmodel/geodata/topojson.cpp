@@ -110,7 +110,7 @@ protected:
             return Take::Whole;
         case 2:
             if (key_at(1) == "arcs") return Take::Stream;
-            objects.push_back({key_at(2)});
+            objects.emplace_back().name = key_at(2);
             return kind == Kind::Object ? Take::Walk : Take::Whole;
         case 3:
             if (key_at(3) == "geometries" && kind == Kind::Array) return objects.back().collection = true, Take::Walk;
