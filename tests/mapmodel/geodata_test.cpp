@@ -186,6 +186,35 @@ TEST(GeoData, EveryGeometryTypeOfRfc7946ReadsBackAsItStands) {
     EXPECT_EQ(source.str(), dir.file(L"rfc.geojson"));
 }
 
+// Longitude and latitude made for a globe, drawn flat: parts that step across the antimeridian
+// are cut there; a rectangle around the whole world and parts elsewhere stay as they are.
+TEST(GeoData, PartsThatCrossTheAntimeridianAreCutThere) {
+    TempFolder dir;
+    const char* text = R"({"type": "FeatureCollection", "features": [
+      {"type": "Feature", "properties": null, "geometry": {"type": "Polygon", "coordinates": [
+          [[170, 10], [180, 10], [-180, 12], [-170, 10], [-170, 20], [170, 20], [170, 10]]]}},
+      {"type": "Feature", "properties": null, "geometry": {"type": "Polygon", "coordinates": [
+          [[-180, -90], [180, -90], [180, 90], [-180, 90], [-180, -90]]]}},
+      {"type": "Feature", "properties": null, "geometry": {"type": "Polygon", "coordinates": [
+          [[-90, -70], [0, -60], [90, -70], [170, -60], [-170, -60], [-90, -70]]]}},
+      {"type": "Feature", "properties": null, "geometry": {"type": "Polygon", "coordinates": [
+          [[-180, -80], [0, -70], [180, -80], [-180, -80]]]}},
+      {"type": "Feature", "properties": null, "geometry": {"type": "LineString", "coordinates": [[160, 0], [-160, 20]]}}
+    ]})";
+    Read r = read_text(dir, L"globe.geojson", text);
+    ASSERT_EQ(r.hr, S_OK) << com::narrow(r.error);
+    ASSERT_EQ(r.layers.size(), 2u);
+    EXPECT_EQ(shapes_of(r.layers[0].get()), (std::vector<std::wstring>{L"160 0, 180 10 | -180 10, -160 20"}));
+    EXPECT_EQ(shapes_of(r.layers[1].get()),
+              (std::vector<std::wstring>{
+                  L"170 10, 180 10, 180 12, 180 20, 170 20 | -180 10, -180 12, -170 10, -170 20, -180 20",
+                  L"-180 -90, 180 -90, 180 90, -180 90",
+                  // once around the south pole: closed along the map's southern edge
+                  L"-90 -70, 0 -60, 90 -70, 170 -60, 180 -60, 180 -90, -90 -90 | -180 -60, -170 -60, -90 -70, -90 -90, -180 -90",
+                  // around it from one side of the antimeridian to the other
+                  L"-180 -80, 0 -70, 180 -80, 180 -90, -180 -90"}));
+}
+
 TEST(GeoData, TopologyArcsAreSharedReversedAndQuantized) {
     // Two squares side by side sharing the arc 1 (the right one lists it reversed, as -2), a line of two
     // arcs, a point; quantized (scale 0.5, translate 10, 20) and delta-encoded, the transform last.

@@ -1,4 +1,5 @@
 #include "mapmodel/geodata/layer_builder.h"
+#include "mapmodel/geodata/antimeridian.h"
 #include <cmath>
 #include "com/bstr.h"
 #include "mapmodel/geometry/path.h"
@@ -108,8 +109,8 @@ void LayerBuilder::add(FeatureGeometry&& g, com::Variant id, Attributes&& attrib
         put_attributes(features, index, k == last ? std::move(attributes) : Attributes(attributes));
     };
     if (!g.points.empty()) place(0, point_shape(std::move(g.points)));
-    if (!g.lines.empty()) place(1, path_shape<Polyline>(std::move(g.lines)));
-    if (!g.polygons.empty()) place(2, path_shape<Polygon>(std::move(g.polygons)));
+    if (!g.lines.empty()) place(1, path_shape<Polyline>(cut_at_antimeridian(std::move(g.lines), false)));
+    if (!g.polygons.empty()) place(2, path_shape<Polygon>(cut_at_antimeridian(std::move(g.polygons), true)));
 }
 
 std::vector<com::ComPtr<ILayer>> LayerBuilder::layers(const std::wstring& where) {

@@ -1,0 +1,141 @@
+#include "mapmodel/geodata/antimeridian.h"
+#include <algorithm>
+#include <cmath>
+#include <span>
+
+namespace mapmodel::geodata {
+
+namespace {
+
+bool geographic(std::span<const Vec> part) {
+    return std::all_of(part.begin(), part.end(), [](const Vec& p) { return std::fabs(p.x) <= 180 && std::fabs(p.y) <= 90; });
+}
+
+// The step of longitude from a to b the short way round: b.x - a.x, less or more a whole turn
+// when that is shorter (a step between the antimeridian's two sides is then no step at all).
+double step(const Vec& a, const Vec& b) {
+    const double dx = b.x - a.x;
+    if (std::fabs(dx) <= 180) return dx;
+    return dx > 0 ? dx - 360 : dx + 360;
+}
+
+// A step across the antimeridian: longer than half the world, and not between two positions on
+// the antimeridian itself (drawn flat, that is an edge along the map's side or across it).
+bool crossing(const Vec& a, const Vec& b) {
+    return std::fabs(b.x - a.x) > 180 && !(std::fabs(a.x) == 180 && std::fabs(b.x) == 180);
+}
+
+// How far a ring goes round in longitude, the short way at every step: a whole turn (360, or -360)
+// for a ring around a pole, else nothing.
+double around(std::span<const Vec> ring) {
+    double sum = 0;
+    for (size_t i = 0; i < ring.size(); ++i) sum += step(ring[i], ring[(i + 1) % ring.size()]);
+    return sum;
+}
+
+// Whether a part must be cut: it steps across the antimeridian, or it is a ring around a pole.
+bool crosses(std::span<const Vec> part, bool ring) {
+    for (size_t i = 1; i < part.size(); ++i)
+        if (crossing(part[i - 1], part[i])) return true;
+    if (!ring || part.size() < 2) return false;
+    return crossing(part.back(), part.front()) || std::fabs(around(part)) > 180;
+}
+
+// The point of segment a-b at longitude x.
+Vec at_longitude(const Vec& a, const Vec& b, double x) {
+    const double t = (x - a.x) / (b.x - a.x);
+    return {x, a.y + t * (b.y - a.y)};
+}
+
+// The part of a ring on one side of the meridian x (keep: +1 east of it, -1 west of it).
+std::vector<Vec> clip(const std::vector<Vec>& ring, double x, int keep) {
+    std::vector<Vec> out;
+    auto inside = [&](const Vec& p) { return keep > 0 ? p.x >= x : p.x <= x; };
+    auto add = [&](const Vec& p) {
+        if (out.empty() || !(out.back() == p)) out.push_back(p);
+    };
+    for (size_t i = 0; i < ring.size(); ++i) {
+        const Vec& s = ring[(i + ring.size() - 1) % ring.size()];
+        const Vec& e = ring[i];
+        if (inside(e)) {
+            if (!inside(s)) add(at_longitude(s, e, x));
+            add(e);
+        } else if (inside(s)) {
+            add(at_longitude(s, e, x));
+        }
+    }
+    if (out.size() > 1 && out.front() == out.back()) out.pop_back();
+    return out;
+}
+
+void cut_line(std::span<const Vec> line, PartList& out) {
+    std::vector<Vec> piece{line.front()};
+    for (size_t i = 1; i < line.size(); ++i) {
+        const Vec& a = line[i - 1];
+        const Vec& b = line[i];
+        const double dx = step(a, b);
+        if (crossing(a, b)) {
+            // Through the edge on a's side, on from the other.
+            const double edge = a.x > 0 ? 180 : -180;
+            const Vec through = at_longitude(a, {a.x + dx, b.y}, edge);
+            piece.push_back(through);
+            out.add_part(piece);
+            piece = {{-edge, through.y}};
+        }
+        piece.push_back(b);
+    }
+    out.add_part(piece);
+}
+
+void cut_ring(std::span<const Vec> ring, PartList& out) {
+    // The ring with its longitudes continued across the antimeridian.
+    std::vector<Vec> unwrapped{ring.front()};
+    for (size_t i = 1; i < ring.size(); ++i) unwrapped.push_back({unwrapped.back().x + step(ring[i - 1], ring[i]), ring[i].y});
+    if (const double turn = around(ring); std::fabs(turn) > 180) {
+        // Once around a pole: closed along the map's edge on the side of the pole it goes round.
+        double mean = 0;
+        for (const Vec& p : ring) mean += p.y;
+        const double pole = mean < 0 ? -90 : 90;
+        const double end = unwrapped.front().x + turn;
+        unwrapped.push_back({end, ring.front().y});
+        unwrapped.push_back({end, pole});
+        unwrapped.push_back({unwrapped.front().x, pole});
+    }
+    double low = unwrapped.front().x, high = low;
+    for (const Vec& p : unwrapped) low = std::min(low, p.x), high = std::max(high, p.x);
+    // One piece per copy of the map the ring reaches into, moved back onto the map.
+    for (int turn = int(std::floor((low + 180) / 360)); turn * 360 - 180 < high; ++turn) {
+        const double west = turn * 360.0 - 180;
+        std::vector<Vec> piece = clip(clip(unwrapped, west, +1), west + 360, -1);
+        if (piece.size() < 3) continue;
+        for (Vec& p : piece) p.x -= turn * 360.0;
+        out.add_part(piece);
+    }
+}
+
+}  // namespace
+
+PartList cut_at_antimeridian(PartList&& parts, bool rings) {
+    // Most data never crosses: then the parts pass untouched.
+    auto each_part = [&](auto&& visit) {
+        for (size_t k = 0; k <= parts.starts.size(); ++k) {
+            const size_t from = k == 0 ? 0 : parts.starts[k - 1];
+            const size_t to = k < parts.starts.size() ? parts.starts[k] : parts.points.size();
+            visit(std::span<const Vec>(parts.points.data() + from, to - from));
+        }
+    };
+    bool any = false;
+    each_part([&](std::span<const Vec> part) { any = any || (geographic(part) && crosses(part, rings)); });
+    if (!any) return std::move(parts);
+
+    PartList out;
+    each_part([&](std::span<const Vec> part) {
+        if (part.empty()) return;
+        if (!geographic(part) || !crosses(part, rings)) out.add_part(part);
+        else if (rings) cut_ring(part, out);
+        else cut_line(part, out);
+    });
+    return out;
+}
+
+}  // namespace mapmodel::geodata
