@@ -69,6 +69,13 @@ PeerToc::PeerToc(int width, int height) : frame_(width, height) {
     auto area = ComPtr<IEnvelope>::create(CLSID_Envelope);
     check(area->PutCoords(2, 2, swatch_size - 2, swatch_size - 2));
     area_ = area.as<IGeometry>();
+
+    bands_[0] = solid_fill(RGB(255, 0, 0));
+    bands_[1] = solid_fill(RGB(0, 255, 0));
+    bands_[2] = solid_fill(RGB(0, 0, 255));
+    gradient_ = ComPtr<IGradientFillSymbol>::create(CLSID_GradientFillSymbol);
+    check(gradient_->put_Angle(270.0));
+    check(gradient_->put_IntervalCount(swatch_size));
 }
 
 void PeerToc::show(IMap* map) {
@@ -192,17 +199,14 @@ void PeerToc::add_raster_legend(HTREEITEM item, ILayer* layer) {
     check(ComPtr<ILayer>(layer).as<IRasterLayer>()->get_Renderer(renderer.put()));
     if (renderer.query<IRasterRgbRenderer>()) {
         add_item(item, L"RGB Composite", I_IMAGENONE);
-        add_row(item, L"Red: Band_1", solid_fill(RGB(255, 0, 0)).get(), GeometryPolygon);
-        add_row(item, L"Green: Band_2", solid_fill(RGB(0, 255, 0)).get(), GeometryPolygon);
-        add_row(item, L"Blue: Band_3", solid_fill(RGB(0, 0, 255)).get(), GeometryPolygon);
+        add_row(item, L"Red: Band_1", bands_[0].get(), GeometryPolygon);
+        add_row(item, L"Green: Band_2", bands_[1].get(), GeometryPolygon);
+        add_row(item, L"Blue: Band_3", bands_[2].get(), GeometryPolygon);
     } else if (auto stretch = renderer.query<IRasterStretchRenderer>()) {
         ComPtr<IColorRamp> ramp;
         check(stretch->get_ColorRamp(ramp.put()));
-        auto gradient = ComPtr<IGradientFillSymbol>::create(CLSID_GradientFillSymbol);
-        check(gradient->putref_ColorRamp(ramp.get()));
-        check(gradient->put_Angle(270.0));
-        check(gradient->put_IntervalCount(swatch_size));
-        add_row(item, L"High - Low", gradient.as<ISymbol>().get(), GeometryPolygon, ramp_rows);
+        check(gradient_->putref_ColorRamp(ramp.get()));
+        add_row(item, L"High - Low", gradient_.as<ISymbol>().get(), GeometryPolygon, ramp_rows);
     } else if (auto unique = renderer.query<IRasterUniqueValueRenderer>()) {
         com::Bstr field;
         check(unique->get_Field(field.put()));

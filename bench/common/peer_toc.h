@@ -52,6 +52,10 @@ private:
     win::Bitmap swatch_;
     com::ComPtr<ITransformation> transformation_;
     com::ComPtr<IGeometry> point_, line_, area_;
+    // The symbols the peer makes itself, once: the fills of a composite's three bands, and the
+    // gradient that shows a stretched raster's ramp (given each ramp in turn).
+    com::ComPtr<ISymbol> bands_[3];
+    com::ComPtr<IGradientFillSymbol> gradient_;
 };
 
 }  // namespace bench

@@ -1,16 +1,20 @@
-// toc-profile: a sampling profile of the control as a host has it (kelpy.dll, embedded through
-// the OLE control protocol), scenario by scenario: warm repaints, first repaints after a
-// rebuild, rebuilds with legends; a bare tree view's and the peer's repaint as yardsticks. Each
-// scenario runs for a few seconds while the sampler (sampler.h) takes the stack of this thread
-// about once a millisecond; only the measured work is sampled (a first repaint's rebuild is not).
-// For each: the share of the samples by the module they stopped in, then the functions by
-// inclusive share (samples with the function anywhere on the stack) with their own share (the
-// samples stopped in it). Time inside Wine's Unix side and its server shows as the system call
-// that entered it (win32u!NtGdi..., win32u!NtUser..., ntdll!Nt...): see sampler.h.
+// toc-profile: where the time goes, by a sampling profile of the control as a host has it
+// (kelpy.dll, embedded through the OLE control protocol), compared side by side with what it is
+// measured against: its repaint with a bare tree view's and the peer's, its first repaint after a
+// Reset with its repaint with every swatch painted before, its Reset with a bare tree's rebuild
+// and the peer's. The two sides of a comparison run alternately, so that the machine's busy
+// moments fall on both alike, while the sampler (sampler.h) takes the stack of this thread about
+// once a millisecond; only the runs themselves are sampled (a first repaint's Reset is not).
+// For each side: microseconds per run by the module the samples stopped in, then by function,
+// both inclusive (the function anywhere on the stack) and stopped in, the two sides next to
+// each other. Time inside Wine's Unix side and its server shows as the system call that entered
+// it (win32u!NtGdi..., win32u!NtUser..., ntdll!Nt...): see sampler.h.
 //
 // Usage: toc-profile [seconds] [--wine-dlls DIR] [--only NAME]
-//   seconds: per scenario (default 3); DIR: where Wine keeps its PE libraries with their symbols
-//   (default: Debian's folder for this architecture, through drive Z:); NAME: one scenario.
+//   seconds: of each side's runs per comparison (default 3); DIR: where Wine keeps its PE
+//   libraries with their symbols (default: Debian's folder for this architecture, through drive
+//   Z:); NAME: one comparison (repaint-101-top, repaint-32k-end, peer-repaint-32k-end,
+//   first-paint-101-top, reset-legends-1k, peer-reset-legends-1k).
 #include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
@@ -81,13 +85,6 @@ private:
     std::vector<profile::ModuleSymbols> symbols_;
 };
 
-struct Samples {
-    std::vector<profile::Stack> stacks;
-    long stale = 0;
-    long operations = 0;
-    double seconds = 0;  // of the work, sampling included
-};
-
 // Frames of this program and of the thread's start, and the boundary of a callback from Wine's
 // Unix side (where a stack walk ends): on (nearly) every stack, telling nothing.
 bool harness(const std::string& function) {
@@ -96,75 +93,91 @@ bool harness(const std::string& function) {
            function == Names::unix_side;
 }
 
-void report(const std::string& title, const Samples& taken, const Names& names) {
-    const std::vector<profile::Stack>& samples = taken.stacks;
-    const double per_operation = 1e6 * taken.seconds / double(std::max(1L, taken.operations));
-    std::printf("\n== %s: %zu samples (and %ld stops that found the thread not yet running again); %ld runs of %.0f us\n"
-                "   each (sampling included); the shares below in us per run in brackets\n",
-                title.c_str(), samples.size(), taken.stale, taken.operations, per_operation);
-    if (samples.empty()) return;
-    std::map<std::string, int> by_module, self, inclusive;
-    for (const profile::Stack& stack : samples) {
-        ++by_module[names.module_of(stack.front())];
-        ++self[names.function_of(stack.front())];
-        std::set<std::string> seen;
-        // A return address points after its call: the call itself is one byte before.
-        for (size_t i = 0; i < stack.size(); ++i) seen.insert(names.function_of(i == 0 ? stack[i] : stack[i] - 1));
-        for (const std::string& f : seen) ++inclusive[f];
+// One side of a comparison: what prepares a run (not sampled) and the run itself (sampled).
+struct Side {
+    std::string what;
+    std::function<void()> setup, work;
+};
+
+// The samples of one side, and its runs.
+struct Bucket {
+    std::vector<profile::Stack> stacks;
+    long stale = 0, runs = 0;
+    double seconds = 0;  // of the runs, sampling included
+    double us_per_run() const { return 1e6 * seconds / double(std::max(1L, runs)); }
+    // Microseconds per run of each function: anywhere on the stack (inclusive) and stopped in it.
+    std::map<std::string, double> inclusive, self;
+    void attribute(const Names& names) {
+        const double share = stacks.empty() ? 0 : us_per_run() / double(stacks.size());
+        for (const profile::Stack& stack : stacks) {
+            self[names.function_of(stack.front())] += share;
+            std::set<std::string> seen;
+            // A return address points after its call: the call itself is one byte before.
+            for (size_t i = 0; i < stack.size(); ++i) seen.insert(names.function_of(i == 0 ? stack[i] : stack[i] - 1));
+            for (const std::string& f : seen) inclusive[f] += share;
+        }
     }
-    const double total = double(samples.size());
-    auto by_count = [](const std::map<std::string, int>& m) {
-        std::vector<std::pair<int, std::string>> v;
-        for (const auto& [k, n] : m) v.push_back({n, k});
-        std::sort(v.begin(), v.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-        return v;
-    };
-    std::printf("stopped in:");
-    for (const auto& [n, module] : by_count(by_module))
-        if (n * 200 >= total) std::printf("  %s %.1f%%", module.c_str(), 100.0 * n / total);
-    std::printf("\n%9s %7s %9s  %s\n", "inclusive", "self", "[us]", "function");
-    int shown = 0;
-    for (const auto& [n, function] : by_count(inclusive)) {
-        if (harness(function)) continue;
-        if (shown++ == top_functions) break;
-        const auto own = self.find(function);
-        const int own_samples = own == self.end() ? 0 : own->second;
-        std::printf("%8.1f%% %6.1f%% [%7.0f]  %s\n", 100.0 * n / total, 100.0 * own_samples / total,
-                    per_operation * n / total, function.c_str());
+};
+
+void run_side(profile::Sampler& sampler, const Side& side, Bucket& bucket) {
+    side.setup();
+    sampler.take();
+    sampler.active(true);
+    bucket.seconds += bench::seconds_of(side.work);
+    sampler.active(false);
+    bucket.stale += sampler.stale();
+    for (profile::Stack& s : sampler.take()) bucket.stacks.push_back(std::move(s));
+    ++bucket.runs;
+}
+
+double at(const std::map<std::string, double>& m, const std::string& key) {
+    const auto it = m.find(key);
+    return it == m.end() ? 0.0 : it->second;
+}
+
+// The functions of both sides, the largest first by the larger of the two.
+void print_table(const char* what, const std::map<std::string, double>& a, const std::map<std::string, double>& b, int rows) {
+    std::vector<std::pair<double, std::string>> order;
+    std::set<std::string> keys;
+    for (const auto& [k, v] : a) keys.insert(k);
+    for (const auto& [k, v] : b) keys.insert(k);
+    for (const std::string& k : keys)
+        if (!harness(k)) order.push_back({std::max(at(a, k), at(b, k)), k});
+    std::sort(order.begin(), order.end(), [](const auto& x, const auto& y) { return x.first > y.first; });
+    std::printf("%9s %9s %9s  %s\n", "subject", "yardstick", "more", what);
+    for (int i = 0; i < rows && i < int(order.size()); ++i) {
+        const std::string& k = order[size_t(i)].second;
+        std::printf("%9.0f %9.0f %+9.0f  %s\n", at(a, k), at(b, k), at(a, k) - at(b, k), k.c_str());
     }
-    std::printf("%9s %7s %9s  %s\n", "", "self", "", "the functions most stopped in");
-    shown = 0;
-    for (const auto& [n, function] : by_count(self)) {
-        if (shown++ == 25) break;
-        std::printf("%9s %6.1f%% [%7.0f]  %s\n", "", 100.0 * n / total, per_operation * n / total, function.c_str());
+}
+
+// Samples two sides run alternately, until each has run for `seconds`, and prints where each
+// spent its time, in microseconds per run, side by side.
+void compare(profile::Sampler& sampler, const Names& names, const std::string& title, const Side& subject,
+             const Side& yardstick, double seconds) {
+    Bucket s, y;
+    while (s.seconds < seconds || y.seconds < seconds) {
+        run_side(sampler, subject, s);
+        run_side(sampler, yardstick, y);
     }
+    s.attribute(names);
+    y.attribute(names);
+    std::printf("\n== %s\n", title.c_str());
+    for (const auto& [side, b] : {std::pair{&subject, &s}, std::pair{&yardstick, &y}})
+        std::printf("   %-9s %s: %ld runs of %.0f us (sampling included), %zu samples (%ld stops found the thread\n"
+                    "             not yet running again)\n",
+                    side == &subject ? "subject" : "yardstick", side->what.c_str(), b->runs, b->us_per_run(),
+                    b->stacks.size(), b->stale);
+    std::map<std::string, double> sm, ym;
+    for (const profile::Stack& st : s.stacks) sm[names.module_of(st.front())] += s.us_per_run() / double(s.stacks.size());
+    for (const profile::Stack& st : y.stacks) ym[names.module_of(st.front())] += y.us_per_run() / double(y.stacks.size());
+    print_table("stopped in module (us per run)", sm, ym, 8);
+    print_table("function, inclusive (us per run)", s.inclusive, y.inclusive, top_functions);
+    print_table("function stopped in (us per run)", s.self, y.self, 20);
     std::fflush(stdout);
 }
 
-// Runs `setup` (not sampled) and `work` (sampled) again and again, until the work has taken
-// `seconds`; the samples.
-Samples sample(profile::Sampler& sampler, double seconds, const std::function<void()>& setup,
-                                   const std::function<void()>& work) {
-    sampler.take();
-    double spent = 0;
-    long operations = 0;
-    while (spent < seconds) {
-        setup();
-        sampler.active(true);
-        spent += bench::seconds_of(work);
-        sampler.active(false);
-        ++operations;
-    }
-    const long stale = sampler.stale();
-    return {sampler.take(), stale, operations, spent};
-}
-
 void scroll_to_end(HWND tree) { SendMessageW(tree, WM_VSCROLL, MAKEWPARAM(SB_BOTTOM, 0), 0); }
-
-struct Scenario {
-    std::string name;
-    std::function<Samples(profile::Sampler&, double)> run;
-};
 
 }  // namespace
 
@@ -208,27 +221,42 @@ int main(int argc, char** argv) {
         scroll_to_end(peer_large.tree());
 
         const auto none = [] {};
-        auto repaint = [](HWND tree) { return [tree] { RedrawWindow(tree, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); }; };
-        const std::vector<Scenario> scenarios = {
-            {"repaint-101-top", [&](profile::Sampler& s, double t) { return sample(s, t, none, repaint(control_small.tree())); }},
-            {"repaint-32k-end", [&](profile::Sampler& s, double t) { return sample(s, t, none, repaint(control_large.tree())); }},
-            {"bare-repaint-32k-end", [&](profile::Sampler& s, double t) { return sample(s, t, none, repaint(bare_large.hWnd())); }},
-            {"peer-repaint-32k-end", [&](profile::Sampler& s, double t) { return sample(s, t, none, repaint(peer_large.tree())); }},
-            {"first-repaint-101-top",
-             [&](profile::Sampler& s, double t) {
-                 return sample(s, t, [&] { control_small.reset(); }, repaint(control_small.tree()));
-             }},
-            {"reset-legends-1k", [&](profile::Sampler& s, double t) { return sample(s, t, none, [&] { control_medium.reset(); }); }},
-            {"reset-legends-32k", [&](profile::Sampler& s, double t) { return sample(s, t, none, [&] { control_large.reset(); }); }},
-            {"peer-rebuild-1k", [&](profile::Sampler& s, double t) { return sample(s, t, none, [&] { peer_medium.rebuild(); }); }},
+        auto repaint = [](HWND tree) {
+            return [tree] { RedrawWindow(tree, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); };
+        };
+        const std::vector<bench::TreeItem> items_small = bench::read_items(control_small.tree());
+        const std::vector<bench::TreeItem> items_medium = bench::read_items(control_medium.tree());
+        bench::BareTree bare_small(tree_width, tree_height), bare_medium(tree_width, tree_height);
+        bare_small.Fill(items_small);
+        bare_medium.Fill(items_medium);
+
+        const Side control_warm_small{"the control's repaint", none, repaint(control_small.tree())};
+        const Side control_warm_large{"the control's repaint", none, repaint(control_large.tree())};
+        const Side control_reset_medium{"the control's Reset", none, [&] { control_medium.reset(); }};
+        struct Pair {
+            std::string name;
+            Side subject, yardstick;
+        };
+        const std::vector<Pair> pairs = {
+            {"repaint-101-top", control_warm_small, {"a bare tree's repaint", none, repaint(bare_small.hWnd())}},
+            {"repaint-32k-end", control_warm_large, {"a bare tree's repaint", none, repaint(bare_large.hWnd())}},
+            {"peer-repaint-32k-end", control_warm_large, {"the peer's repaint", none, repaint(peer_large.tree())}},
+            {"first-paint-101-top",
+             {"the control's first repaint after a Reset", [&] { control_small.reset(); }, repaint(control_small.tree())},
+             control_warm_small},
+            {"reset-legends-1k", control_reset_medium, {"a bare tree's rebuild", none, [&] { bare_medium.Fill(items_medium); }}},
+            {"peer-reset-legends-1k", control_reset_medium, {"the peer's rebuild", none, [&] { peer_medium.rebuild(); }}},
         };
 
         profile::Sampler sampler;
         const Names names(sampler.modules(), wine_dlls);
-        std::printf("Sampling profile, about one sample a millisecond, %.1f s of work per scenario\n", seconds);
-        for (const Scenario& scenario : scenarios) {
-            if (!only.empty() && scenario.name != only) continue;
-            report(scenario.name, scenario.run(sampler, seconds), names);
+        std::printf("Sampling profile, about one sample a millisecond, %.1f s of each side's runs per comparison, the\n"
+                    "two sides run alternately\n",
+                    seconds);
+        for (const Pair& pair : pairs) {
+            if (!only.empty() && pair.name != only) continue;
+            compare(sampler, names, pair.name + ": " + pair.subject.what + " against " + pair.yardstick.what,
+                    pair.subject, pair.yardstick, seconds);
         }
     } catch (const com::ComError& e) {
         std::fprintf(stderr, "toc-profile: %s\n", e.what());
