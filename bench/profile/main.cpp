@@ -2,19 +2,20 @@
 // (kelpy.dll, embedded through the OLE control protocol), compared side by side with what it is
 // measured against: its repaint with a bare tree view's and the peer's, its first repaint after a
 // Reset with its repaint with every swatch painted before, its Reset with a bare tree's rebuild
-// and the peer's. The two sides of a comparison run alternately, so that the machine's busy
+// and the peer's, its drag's mouse moves with those of a host's own drag over a bare tree. The two sides of a comparison run alternately, so that the machine's busy
 // moments fall on both alike, while the sampler (sampler.h) takes the stack of this thread about
-// once a millisecond; only the runs themselves are sampled (a first repaint's Reset is not).
+// every few milliseconds; only the runs themselves are sampled (a first repaint's Reset is not).
 // For each side: microseconds per run by the module the samples stopped in, then by function,
 // both inclusive (the function anywhere on the stack) and stopped in, the two sides next to
 // each other. Time inside Wine's Unix side and its server shows as the system call that entered
 // it (win32u!NtGdi..., win32u!NtUser..., ntdll!Nt...): see sampler.h.
 //
-// Usage: toc-profile [seconds] [--wine-dlls DIR] [--only NAME]
-//   seconds: of each side's runs per comparison (default 3); DIR: where Wine keeps its PE
+// Usage: toc-profile [seconds] [--every MS] [--wine-dlls DIR] [--only NAME]
+//   seconds: of each side's sampled runs per comparison (default 6); MS: the sampling interval
+//   (default 5); DIR: where Wine keeps its PE
 //   libraries with their symbols (default: Debian's folder for this architecture, through drive
 //   Z:); NAME: one comparison (repaint-101-top, repaint-32k-end, peer-repaint-32k-end,
-//   first-paint-101-top, reset-legends-1k, peer-reset-legends-1k).
+//   first-paint-101-top, reset-legends-1k, peer-reset-legends-1k, drag-move-101-top).
 #include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
@@ -28,6 +29,8 @@
 #include <string>
 #include <vector>
 #include "bench/common/bare_tree.h"
+#include "bench/common/drag_moves.h"
+#include "bench/common/figures.h"
 #include "bench/common/hosted_control.h"
 #include "bench/common/map_maker.h"
 #include "bench/common/map_model.h"
@@ -105,6 +108,7 @@ struct Bucket {
     long stale = 0, runs = 0;
     double seconds = 0;  // of the runs, sampling included
     double us_per_run() const { return 1e6 * seconds / double(std::max(1L, runs)); }
+    bench::Samples unsampled;  // seconds of runs without sampling
     // Microseconds per run of each function: anywhere on the stack (inclusive) and stopped in it.
     std::map<std::string, double> inclusive, self;
     void attribute(const Names& names) {
@@ -120,6 +124,8 @@ struct Bucket {
 };
 
 void run_side(profile::Sampler& sampler, const Side& side, Bucket& bucket) {
+    side.setup();
+    bucket.unsampled.add(bench::seconds_of(side.work));
     side.setup();
     sampler.take();
     sampler.active(true);
@@ -165,9 +171,9 @@ void compare(profile::Sampler& sampler, const Names& names, const std::string& t
     std::printf("\n== %s\n", title.c_str());
     for (const auto& [side, b] : {std::pair{&subject, &s}, std::pair{&yardstick, &y}})
         std::printf("   %-9s %s: %ld runs of %.0f us (sampling included), %zu samples (%ld stops found the thread\n"
-                    "             not yet running again)\n",
+                    "             not yet running again); unsampled %s us\n",
                     side == &subject ? "subject" : "yardstick", side->what.c_str(), b->runs, b->us_per_run(),
-                    b->stacks.size(), b->stale);
+                    b->stacks.size(), b->stale, b->unsampled.summary(0, 1e6).c_str());
     std::map<std::string, double> sm, ym;
     for (const profile::Stack& st : s.stacks) sm[names.module_of(st.front())] += s.us_per_run() / double(s.stacks.size());
     for (const profile::Stack& st : y.stacks) ym[names.module_of(st.front())] += y.us_per_run() / double(y.stacks.size());
@@ -177,12 +183,11 @@ void compare(profile::Sampler& sampler, const Names& names, const std::string& t
     std::fflush(stdout);
 }
 
-void scroll_to_end(HWND tree) { SendMessageW(tree, WM_VSCROLL, MAKEWPARAM(SB_BOTTOM, 0), 0); }
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    double seconds = 3;
+    double seconds = 6;
+    DWORD interval_ms = 5;
     std::wstring wine_dlls = default_wine_dlls;
     std::string only;
     for (int i = 1; i < argc; ++i) {
@@ -190,6 +195,8 @@ int main(int argc, char** argv) {
         if (arg == "--wine-dlls" && i + 1 < argc) {
             const std::string dir = argv[++i];
             wine_dlls.assign(dir.begin(), dir.end());
+        } else if (arg == "--every" && i + 1 < argc) {
+            interval_ms = DWORD(std::max(1, std::atoi(argv[++i])));
         } else if (arg == "--only" && i + 1 < argc) {
             only = argv[++i];
         } else {
@@ -216,9 +223,9 @@ int main(int argc, char** argv) {
         bench::PeerToc peer_large(tree_width, tree_height), peer_medium(tree_width, tree_height);
         peer_large.show(large.get());
         peer_medium.show(medium.get());
-        scroll_to_end(control_large.tree());
-        scroll_to_end(bare_large.hWnd());
-        scroll_to_end(peer_large.tree());
+        bench::scroll_to_end(control_large.tree());
+        bench::scroll_to_end(bare_large.hWnd());
+        bench::scroll_to_end(peer_large.tree());
 
         const auto none = [] {};
         auto repaint = [](HWND tree) {
@@ -229,6 +236,17 @@ int main(int argc, char** argv) {
         bench::BareTree bare_small(tree_width, tree_height), bare_medium(tree_width, tree_height);
         bare_small.Fill(items_small);
         bare_medium.Fill(items_medium);
+
+        // A drag running over a control of its own and a bare tree beside it (so that the pointer
+        // can be over either).
+        bench::HostedControl control_drag(tree_width, tree_height);
+        control_drag.show(small.get());
+        bench::BareTree bare_drag(tree_width, tree_height);
+        SetWindowPos(GetParent(bare_drag.hWnd()), nullptr, 2 * tree_width, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        bare_drag.Fill(items_small);
+        bench::start_drag(control_drag.tree());
+        const std::vector<POINT> drag_points = bench::label_points(control_drag.tree(), 4);
+        bench::HostDrag host_drag(bare_drag.hWnd());
 
         const Side control_warm_small{"the control's repaint", none, repaint(control_small.tree())};
         const Side control_warm_large{"the control's repaint", none, repaint(control_large.tree())};
@@ -246,13 +264,16 @@ int main(int argc, char** argv) {
              control_warm_small},
             {"reset-legends-1k", control_reset_medium, {"a bare tree's rebuild", none, [&] { bare_medium.Fill(items_medium); }}},
             {"peer-reset-legends-1k", control_reset_medium, {"the peer's rebuild", none, [&] { peer_medium.rebuild(); }}},
+            {"drag-move-101-top",
+             {"the control's drag moves", none, [&] { bench::moves_seconds(control_drag.tree(), drag_points); }},
+             {"a bare tree's moves with its host's drag", none, [&] { bench::moves_seconds(bare_drag.hWnd(), drag_points); }}},
         };
 
-        profile::Sampler sampler;
+        profile::Sampler sampler(interval_ms);
         const Names names(sampler.modules(), wine_dlls);
-        std::printf("Sampling profile, about one sample a millisecond, %.1f s of each side's runs per comparison, the\n"
-                    "two sides run alternately\n",
-                    seconds);
+        std::printf("Sampling profile, a sample every %lu ms or so, %.1f s of each side's sampled runs per comparison,\n"
+                    "the two sides run alternately; each side also runs as often without sampling\n",
+                    static_cast<unsigned long>(interval_ms), seconds);
         for (const Pair& pair : pairs) {
             if (!only.empty() && pair.name != only) continue;
             compare(sampler, names, pair.name + ": " + pair.subject.what + " against " + pair.yardstick.what,

@@ -22,7 +22,7 @@ std::vector<Module> loaded_modules() {
     return modules;
 }
 
-Sampler::Sampler() : modules_(loaded_modules()) {
+Sampler::Sampler(DWORD interval_ms) : modules_(loaded_modules()), interval_ms_(interval_ms) {
     InitializeCriticalSection(&lock_);
     for (const Module& m : modules_) {
         const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(m.base);
@@ -116,7 +116,7 @@ void Sampler::run() {
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
     uintptr_t frames[max_frames];
     while (!stop_) {
-        Sleep(1);
+        Sleep(interval_ms_);
         if (!active_) continue;
         if (SuspendThread(target_) == DWORD(-1)) continue;
         CONTEXT context{};

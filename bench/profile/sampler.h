@@ -1,5 +1,5 @@
 // Sampler: a sampling profiler inside the process. A thread of its own stops the measured thread
-// about once a millisecond (SuspendThread), reads its registers (GetThreadContext), walks its
+// every few milliseconds (SuspendThread), reads its registers (GetThreadContext), walks its
 // stack by the unwind tables of the loaded modules, and lets it go again. While the measured
 // thread is stopped the sampler takes no lock and allocates nothing (the stopped thread may hold
 // the heap's or the loader's lock): the module tables are read before sampling starts, and the
@@ -34,9 +34,11 @@ using Stack = std::vector<uintptr_t>;
 
 class Sampler {
 public:
-    // Samples the calling thread from now on, while active; the modules loaded now are the ones
-    // whose frames the stack walk follows.
-    Sampler();
+    // Samples the calling thread from now on, while active, every `interval_ms` milliseconds;
+    // the modules loaded now are the ones whose frames the stack walk follows. Under Wine every
+    // stop costs the server several requests, which the measured thread's own requests then wait
+    // behind: a longer interval disturbs it less.
+    explicit Sampler(DWORD interval_ms);
     ~Sampler();
     Sampler(const Sampler&) = delete;
     Sampler& operator=(const Sampler&) = delete;
@@ -68,6 +70,7 @@ private:
     std::vector<Module> modules_;
     std::vector<UnwindTable> tables_;
     HANDLE target_ = nullptr;
+    DWORD interval_ms_;
     uintptr_t stack_low_ = 0, stack_high_ = 0;
     std::atomic<bool> active_{false}, stop_{false};
     std::atomic<long> stale_{0};

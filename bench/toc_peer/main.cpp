@@ -7,7 +7,8 @@
 //  (b) Full repaints of a tree window 600 pixels tall, about 100 and 32,000 items, at the top
 //      and scrolled to the end: the control's repaint against the peer's; the first repaint
 //      after a rebuild against the peer's first repaint after its rebuild; and the control's
-//      first repaint after a rebuild against its own repaint with every swatch painted before.
+//      first repaint after a rebuild against its own repaint with every swatch painted before;
+//      beside them, the rows the control's tree paints in each of the last two.
 //  (c) A drop as a person makes it (press on the first layer's label, a move that starts the
 //      drag, a move onto the third layer's label, the release there): from the release until
 //      the tree is repainted (the layer moved in the map, the tree rebuilt by the map's
@@ -43,6 +44,42 @@ constexpr double drop_goal = 2.0;
 
 void scroll_to_end(HWND tree) { SendMessageW(tree, WM_VSCROLL, MAKEWPARAM(SB_BOTTOM, 0), 0); }
 
+// Counts the rows a tree window paints: the custom-draw notifications of an item's paint that it
+// sends (through a hook on the thread's sent messages).
+class PaintedRows {
+public:
+    explicit PaintedRows(HWND tree) {
+        tree_ = tree;
+        rows_ = 0;
+        hook_ = SetWindowsHookExW(WH_CALLWNDPROC, &PaintedRows::proc, nullptr, GetCurrentThreadId());
+    }
+    ~PaintedRows() { UnhookWindowsHookEx(hook_); }
+    PaintedRows(const PaintedRows&) = delete;
+    PaintedRows& operator=(const PaintedRows&) = delete;
+    long rows() const { return rows_; }
+
+private:
+    static LRESULT CALLBACK proc(int code, WPARAM wp, LPARAM lp) {
+        const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
+        if (code == HC_ACTION && m->message == WM_NOTIFY) {
+            const auto* draw = reinterpret_cast<const NMCUSTOMDRAW*>(m->lParam);
+            if (draw->hdr.hwndFrom == tree_ && draw->hdr.code == UINT(NM_CUSTOMDRAW) && draw->dwDrawStage == CDDS_ITEMPREPAINT)
+                ++rows_;
+        }
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+    static inline HWND tree_ = nullptr;
+    static inline long rows_ = 0;
+    HHOOK hook_;
+};
+
+// The rows the control's tree paints in one repaint.
+long rows_painted(HWND tree) {
+    PaintedRows counter(tree);
+    bench::repaint_seconds(tree);
+    return counter.rows();
+}
+
 void rebuild_figures(int runs, bench::Figures& figures) {
     std::printf("(a) Reset with legends against the peer's rebuild (ms; median (min-max) of %d)\n", runs);
     std::printf("%7s %7s %20s %20s %20s\n", "items", "peer", "control", "peer", "ratio");
@@ -67,8 +104,8 @@ void repaint_figures(int runs, bench::Figures& figures) {
                 "    swatch painted before), first after a rebuild; the peer's the same; the control's first\n"
                 "    repaint against its warm one\n",
                 tree_height, runs);
-    std::printf("%7s %6s %18s %18s %18s %18s %18s %18s %18s\n", "items", "place", "control", "peer", "ratio", "first",
-                "peer first", "ratio", "first/warm");
+    std::printf("%7s %6s %18s %18s %18s %18s %18s %18s %18s %11s\n", "items", "place", "control", "peer", "ratio", "first",
+                "peer first", "ratio", "first/warm", "rows f/w");
     for (int target : {100, 32000}) {
         com::ComPtr<IMap> map = bench::make_map(target);
         bench::HostedControl control(tree_width, tree_height);
@@ -97,12 +134,18 @@ void repaint_figures(int runs, bench::Figures& figures) {
             const bench::Comparison repaint = bench::compare(runs, warm, peer_repaint);
             const bench::Comparison after_rebuild = bench::compare(runs, first, peer_first);
             const bench::Comparison first_warm = bench::compare(runs, first, warm);
+            // The rows painted by a first repaint after a Reset, and by the repaint after it.
+            control.reset();
+            place(control.tree());
+            const long rows_first = rows_painted(control.tree());
+            const long rows_warm = rows_painted(control.tree());
+            const std::string rows = std::to_string(rows_first) + "/" + std::to_string(rows_warm);
             const std::string name = bench::size_name(control.count()) + "-" + (end ? "end" : "top");
-            std::printf("%7ld %6s %18s %18s %18s %18s %18s %18s %18s\n", control.count(), end ? "end" : "top",
+            std::printf("%7ld %6s %18s %18s %18s %18s %18s %18s %18s %11s\n", control.count(), end ? "end" : "top",
                         repaint.subject.summary(2, 1000).c_str(), repaint.yardstick.summary(2, 1000).c_str(),
                         repaint.ratio.summary().c_str(), after_rebuild.subject.summary(2, 1000).c_str(),
                         after_rebuild.yardstick.summary(2, 1000).c_str(), after_rebuild.ratio.summary().c_str(),
-                        first_warm.ratio.summary().c_str());
+                        first_warm.ratio.summary().c_str(), rows.c_str());
             std::fflush(stdout);
             figures.ratio("peer-repaint-" + name, repaint.ratio, peer_goal);
             figures.ratio("peer-first-repaint-" + name, after_rebuild.ratio, peer_goal);
