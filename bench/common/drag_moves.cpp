@@ -47,8 +47,6 @@ void end_drag(HWND tree) {
     SendMessageW(tree, WM_LBUTTONUP, 0, at({-10, -10}));
 }
 
-void scroll_to_end(HWND tree) { SendMessageW(tree, WM_VSCROLL, MAKEWPARAM(SB_BOTTOM, 0), 0); }
-
 double moves_seconds(HWND tree, const std::vector<POINT>& points) {
     POINT screen = points.front();
     ClientToScreen(tree, &screen);

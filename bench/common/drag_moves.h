@@ -18,8 +18,6 @@ void start_drag(HWND tree);
 // Ends the drag away from the tree (the pointer is elsewhere): nothing is dropped.
 void end_drag(HWND tree);
 
-void scroll_to_end(HWND tree);
-
 // The seconds of these moves delivered to the tree window, with the pointer over the tree first
 // (as it is while a person drags over it: the tree's own handling of a move asks where the
 // pointer is) and the messages that earlier moves left for the thread handled.

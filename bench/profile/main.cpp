@@ -41,8 +41,6 @@
 #include "com/error.h"
 
 namespace {
-constexpr int tree_width = 300;
-constexpr int tree_height = 600;
 constexpr int top_functions = 40;
 
 #ifdef _WIN64
@@ -213,14 +211,14 @@ int main(int argc, char** argv) {
     try {
         com::ComPtr<IMap> small = bench::make_map(100), medium = bench::make_map(1000), large = bench::make_map(32000);
         // The trees to profile, built before the sampler reads the module list.
-        bench::HostedControl control_small(tree_width, tree_height), control_medium(tree_width, tree_height),
-            control_large(tree_width, tree_height);
+        bench::HostedControl control_small(bench::tree_width, bench::tree_height), control_medium(bench::tree_width, bench::tree_height),
+            control_large(bench::tree_width, bench::tree_height);
         control_small.show(small.get());
         control_medium.show(medium.get());
         control_large.show(large.get());
-        bench::BareTree bare_large(tree_width, tree_height);
+        bench::BareTree bare_large(bench::tree_width, bench::tree_height);
         bare_large.Fill(bench::read_items(control_large.tree()));
-        bench::PeerToc peer_large(tree_width, tree_height), peer_medium(tree_width, tree_height);
+        bench::PeerToc peer_large(bench::tree_width, bench::tree_height), peer_medium(bench::tree_width, bench::tree_height);
         peer_large.show(large.get());
         peer_medium.show(medium.get());
         bench::scroll_to_end(control_large.tree());
@@ -233,16 +231,16 @@ int main(int argc, char** argv) {
         };
         const std::vector<bench::TreeItem> items_small = bench::read_items(control_small.tree());
         const std::vector<bench::TreeItem> items_medium = bench::read_items(control_medium.tree());
-        bench::BareTree bare_small(tree_width, tree_height), bare_medium(tree_width, tree_height);
+        bench::BareTree bare_small(bench::tree_width, bench::tree_height), bare_medium(bench::tree_width, bench::tree_height);
         bare_small.Fill(items_small);
         bare_medium.Fill(items_medium);
 
         // A drag running over a control of its own and a bare tree beside it (so that the pointer
         // can be over either).
-        bench::HostedControl control_drag(tree_width, tree_height);
+        bench::HostedControl control_drag(bench::tree_width, bench::tree_height);
         control_drag.show(small.get());
-        bench::BareTree bare_drag(tree_width, tree_height);
-        SetWindowPos(GetParent(bare_drag.hWnd()), nullptr, 2 * tree_width, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        bench::BareTree bare_drag(bench::tree_width, bench::tree_height);
+        SetWindowPos(GetParent(bare_drag.hWnd()), nullptr, 2 * bench::tree_width, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         bare_drag.Fill(items_small);
         bench::start_drag(control_drag.tree());
         const std::vector<POINT> drag_points = bench::label_points(control_drag.tree(), 4);

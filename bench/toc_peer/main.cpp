@@ -27,8 +27,8 @@
 #include "bench/common/figures.h"
 #include "bench/common/hosted_control.h"
 #include "bench/common/map_maker.h"
-#include "bench/common/map_model.h"
 #include "bench/common/peer_toc.h"
+#include "bench/common/program.h"
 #include "bench/common/timing.h"
 #include "com/error.h"
 #include "com_server.h"
@@ -36,13 +36,9 @@
 #include "tree_reader.h"
 
 namespace {
-constexpr int tree_width = 300;
-constexpr int tree_height = 600;
 constexpr double peer_goal = 1.0;
 constexpr double first_paint_goal = 1.2;
 constexpr double drop_goal = 2.0;
-
-void scroll_to_end(HWND tree) { SendMessageW(tree, WM_VSCROLL, MAKEWPARAM(SB_BOTTOM, 0), 0); }
 
 // Counts the rows a tree window paints: the custom-draw notifications of an item's paint that it
 // sends (through a hook on the thread's sent messages).
@@ -85,9 +81,9 @@ void rebuild_figures(int runs, bench::Figures& figures) {
     std::printf("%7s %7s %20s %20s %20s\n", "items", "peer", "control", "peer", "ratio");
     for (int target : {1000, 2000, 4000, 8000, 16000, 32000}) {
         com::ComPtr<IMap> map = bench::make_map(target);
-        bench::HostedControl control(tree_width, tree_height);
+        bench::HostedControl control(bench::tree_width, bench::tree_height);
         control.show(map.get());
-        bench::PeerToc peer(tree_width, tree_height);
+        bench::PeerToc peer(bench::tree_width, bench::tree_height);
         peer.show(map.get());
         const bench::Comparison c = bench::compare(
             runs, [&] { return bench::seconds_of([&] { control.reset(); }); },
@@ -103,19 +99,19 @@ void repaint_figures(int runs, bench::Figures& figures) {
     std::printf("\n(b) Full repaints of a tree window %d pixels tall (ms; median (min-max) of %d): warm (every\n"
                 "    swatch painted before), first after a rebuild; the peer's the same; the control's first\n"
                 "    repaint against its warm one\n",
-                tree_height, runs);
+                bench::tree_height, runs);
     std::printf("%7s %6s %18s %18s %18s %18s %18s %18s %18s %11s\n", "items", "place", "control", "peer", "ratio", "first",
                 "peer first", "ratio", "first/warm", "rows f/w");
     for (int target : {100, 32000}) {
         com::ComPtr<IMap> map = bench::make_map(target);
-        bench::HostedControl control(tree_width, tree_height);
+        bench::HostedControl control(bench::tree_width, bench::tree_height);
         control.show(map.get());
-        bench::PeerToc peer(tree_width, tree_height);
+        bench::PeerToc peer(bench::tree_width, bench::tree_height);
         peer.show(map.get());
         for (bool end : {false, true}) {
             // A rebuild scrolls back to the top.
             auto place = [end](HWND tree) {
-                if (end) scroll_to_end(tree);
+                if (end) bench::scroll_to_end(tree);
             };
             place(control.tree());
             place(peer.tree());
@@ -205,10 +201,10 @@ double drop_seconds(bench::HostedControl& control, IMap* map) {
 }
 
 void drop_figure(int runs, const std::string& name, const com::ComPtr<IMap>& map, bench::Figures& figures) {
-    bench::HostedControl control(tree_width, tree_height);
+    bench::HostedControl control(bench::tree_width, bench::tree_height);
     control.show(map.get());
     run_pending_messages();
-    bench::BareTree bare(tree_width, tree_height);
+    bench::BareTree bare(bench::tree_width, bench::tree_height);
     const std::vector<bench::TreeItem> items = bench::read_items(control.tree());
     const bench::Comparison c = bench::compare(
         runs, [&] { return drop_seconds(control, map.get()); },
@@ -230,26 +226,9 @@ void drop_figures(int runs, bench::Figures& figures) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int runs = std::max(5, argc > 1 ? std::atoi(argv[1]) : 5);
-    if (FAILED(OleInitialize(nullptr))) return 2;
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&icc);
-    int rc = 0;
-    if (!bench::use_map_model()) {
-        std::fprintf(stderr, "toc-peer-bench: cannot register mapmodel.dll beside the program\n");
-        rc = 1;
-    } else {
-        try {
-            bench::Figures figures;
-            rebuild_figures(runs, figures);
-            repaint_figures(runs, figures);
-            drop_figures(runs, figures);
-            figures.print();
-        } catch (const com::ComError& e) {
-            std::fprintf(stderr, "toc-peer-bench: %s\n", e.what());
-            rc = 1;
-        }
-    }
-    OleUninitialize();
-    return rc;
+    return bench::run_program("toc-peer-bench", argc, argv, [](int runs, bench::Figures& figures) {
+        rebuild_figures(runs, figures);
+        repaint_figures(runs, figures);
+        drop_figures(runs, figures);
+    });
 }
