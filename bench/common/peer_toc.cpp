@@ -7,7 +7,7 @@ namespace bench {
 namespace {
 constexpr int swatch_size = 16;
 // The pictures of the image list before the swatches.
-enum Picture { checked, unchecked, map_picture, first_swatch };
+enum Picture { checked, unchecked, map_picture };
 // The rows of a stretched raster's ramp.
 constexpr int ramp_rows = 3;
 
