@@ -8,7 +8,9 @@
 // For each side: microseconds per run by the module the samples stopped in, then by function,
 // both inclusive (the function anywhere on the stack) and stopped in, the two sides next to
 // each other. Time inside Wine's Unix side and its server shows as the system call that entered
-// it (win32u!NtGdi..., win32u!NtUser..., ntdll!Nt...): see sampler.h.
+// it (win32u!NtGdi..., win32u!NtUser..., ntdll!Nt...): see sampler.h. Beside the samples, the
+// calls that the tree and its theme make to GetFocus and GetPropW (two requests to the server made
+// per painted row) are counted per run (import_counter.h).
 //
 // Usage: toc-profile [seconds] [--every MS] [--wine-dlls DIR] [--only NAME]
 //   seconds: of each side's sampled runs per comparison (default 6); MS: the sampling interval
@@ -36,6 +38,7 @@
 #include "bench/common/map_model.h"
 #include "bench/common/peer_toc.h"
 #include "bench/common/timing.h"
+#include "bench/profile/import_counter.h"
 #include "bench/profile/pe_symbols.h"
 #include "bench/profile/sampler.h"
 #include "com/error.h"
@@ -107,6 +110,7 @@ struct Bucket {
     double seconds = 0;  // of the runs, sampling included
     double us_per_run() const { return 1e6 * seconds / double(std::max(1L, runs)); }
     bench::Samples unsampled;  // seconds of runs without sampling
+    profile::CallCounts calls;  // of the runs without sampling
     // Microseconds per run of each function: anywhere on the stack (inclusive) and stopped in it.
     std::map<std::string, double> inclusive, self;
     void attribute(const Names& names) {
@@ -121,9 +125,13 @@ struct Bucket {
     }
 };
 
-void run_side(profile::Sampler& sampler, const Side& side, Bucket& bucket) {
+void run_side(profile::Sampler& sampler, profile::ImportCounter& counter, const Side& side, Bucket& bucket) {
     side.setup();
+    counter.take();
     bucket.unsampled.add(bench::seconds_of(side.work));
+    const profile::CallCounts calls = counter.take();
+    bucket.calls.get_focus += calls.get_focus;
+    bucket.calls.get_prop += calls.get_prop;
     side.setup();
     sampler.take();
     sampler.active(true);
@@ -157,21 +165,23 @@ void print_table(const char* what, const std::map<std::string, double>& a, const
 
 // Samples two sides run alternately, until each has run for `seconds`, and prints where each
 // spent its time, in microseconds per run, side by side.
-void compare(profile::Sampler& sampler, const Names& names, const std::string& title, const Side& subject,
-             const Side& yardstick, double seconds) {
+void compare(profile::Sampler& sampler, profile::ImportCounter& counter, const Names& names, const std::string& title,
+             const Side& subject, const Side& yardstick, double seconds) {
     Bucket s, y;
     while (s.seconds < seconds || y.seconds < seconds) {
-        run_side(sampler, subject, s);
-        run_side(sampler, yardstick, y);
+        run_side(sampler, counter, subject, s);
+        run_side(sampler, counter, yardstick, y);
     }
     s.attribute(names);
     y.attribute(names);
     std::printf("\n== %s\n", title.c_str());
     for (const auto& [side, b] : {std::pair{&subject, &s}, std::pair{&yardstick, &y}})
         std::printf("   %-9s %s: %ld runs of %.0f us (sampling included), %zu samples (%ld stops found the thread\n"
-                    "             not yet running again); unsampled %s us\n",
+                    "             not yet running again); unsampled %s us; per run, the tree and its theme ask\n"
+                    "             GetFocus %.1f times and GetPropW %.1f times\n",
                     side == &subject ? "subject" : "yardstick", side->what.c_str(), b->runs, b->us_per_run(),
-                    b->stacks.size(), b->stale, b->unsampled.summary(0, 1e6).c_str());
+                    b->stacks.size(), b->stale, b->unsampled.summary(0, 1e6).c_str(),
+                    double(b->calls.get_focus) / double(b->runs), double(b->calls.get_prop) / double(b->runs));
     std::map<std::string, double> sm, ym;
     for (const profile::Stack& st : s.stacks) sm[names.module_of(st.front())] += s.us_per_run() / double(s.stacks.size());
     for (const profile::Stack& st : y.stacks) ym[names.module_of(st.front())] += y.us_per_run() / double(y.stacks.size());
@@ -268,13 +278,14 @@ int main(int argc, char** argv) {
         };
 
         profile::Sampler sampler(interval_ms);
+        profile::ImportCounter counter({L"comctl32.dll", L"uxtheme.dll"});
         const Names names(sampler.modules(), wine_dlls);
         std::printf("Sampling profile, a sample every %lu ms or so, %.1f s of each side's sampled runs per comparison,\n"
                     "the two sides run alternately; each side also runs as often without sampling\n",
                     static_cast<unsigned long>(interval_ms), seconds);
         for (const Pair& pair : pairs) {
             if (!only.empty() && pair.name != only) continue;
-            compare(sampler, names, pair.name + ": " + pair.subject.what + " against " + pair.yardstick.what,
+            compare(sampler, counter, names, pair.name + ": " + pair.subject.what + " against " + pair.yardstick.what,
                     pair.subject, pair.yardstick, seconds);
         }
     } catch (const com::ComError& e) {
