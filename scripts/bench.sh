@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # The benchmarks: builds the architectures, then runs, for each, the cost of the control's
 # rebuild of layer items (bench/rebuild), of rebuilding and repainting with legends and the
-# memory per item (bench/toc_legends), and of a mouse move during a layer drag
-# (bench/drag_move), each against a bare tree view holding the same items, and of opening
-# GeoJSON/TopoJSON data in the viewer against parsing its JSON (bench/geodata).
+# memory per item (bench/toc_legends), each against a bare tree view holding the same items (the
+# limit); the control as a host has it against the table of contents a host would write itself
+# (its peer), its first repaints after a rebuild and what a person waits for after a drop
+# (bench/toc_peer); a mouse move during a layer drag against a bare tree view whose host runs its
+# own drag (bench/drag_move); and opening GeoJSON/TopoJSON data in the viewer against parsing its
+# JSON (bench/geodata).
 # Their tables are shown as they come; at the end, one line per figure of every program and
 # architecture, exactly
 #     figure <arch>.<name> ratio <r> goal <g>     or     figure <arch>.<name> value <v> goal <g>
@@ -60,6 +63,8 @@ for arch in ${KELPY_ARCHS:-x64 x86}; do
   run "$arch" "$loader" "$root/$arch/bin/rebuild-bench.exe" "$runs" "${slow[@]}"
   echo "== $arch: legends"
   run "$arch" "$loader" "$root/$arch/bin/toc-legends-bench.exe" "$runs"
+  echo "== $arch: against the peer, first paints, drops"
+  run "$arch" "$loader" "$root/$arch/bin/toc-peer-bench.exe" "$runs"
   echo "== $arch: drag moves"
   run "$arch" "$loader" "$root/$arch/bin/drag-move-bench.exe" "$runs"
   echo "== $arch: geographic data"

@@ -80,6 +80,8 @@ void fill_tree(HWND tree_, const std::vector<TreeItem>& items) {
     SendMessageW(tree_, WM_SETREDRAW, TRUE, 0);
 }
 
+void scroll_to_end(HWND tree) { SendMessageW(tree, WM_VSCROLL, MAKEWPARAM(SB_BOTTOM, 0), 0); }
+
 double repaint_seconds(HWND window) {
     Stopwatch watch;
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);

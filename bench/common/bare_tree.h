@@ -8,6 +8,10 @@
 
 namespace bench {
 
+// The size of every benchmark's tree window.
+constexpr int tree_width = 300;
+constexpr int tree_height = 600;
+
 // One item of a tree, in the order of adding: its text, its parent (an index into the list, -1
 // for the top level), its height in standard rows and whether it is expanded.
 struct TreeItem {
@@ -51,5 +55,8 @@ private:
 
 // Seconds of one full repaint of a window (invalidated, erased and painted at once).
 double repaint_seconds(HWND window);
+
+// Scrolls a tree window to its end.
+void scroll_to_end(HWND tree);
 
 }  // namespace bench

@@ -17,18 +17,16 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include "bench/common/figures.h"
-#include "bench/common/map_model.h"
-#include "bench/common/memory.h"
-#include "bench/common/timing.h"
 #include "bench/common/bare_tree.h"
+#include "bench/common/figures.h"
 #include "bench/common/map_maker.h"
+#include "bench/common/memory.h"
+#include "bench/common/program.h"
+#include "bench/common/timing.h"
 #include "com/error.h"
 #include "kelpy/control/toc.h"
 
 namespace {
-constexpr int tree_width = 300;
-constexpr int tree_height = 600;
 constexpr double reset_goal = 1.5;
 constexpr double repaint_goal = 1.3;
 constexpr double bytes_per_item_goal = 1024;
@@ -37,11 +35,11 @@ constexpr int floor_runs = 3;
 
 // The control in a frame of the tree's size, started as at run time, showing a map (or none).
 struct HostedControl {
-    bench::Frame frame{tree_width, tree_height};
+    bench::Frame frame{bench::tree_width, bench::tree_height};
     com::ComPtr<kelpy::Toc> toc = kelpy::Toc::create();
 
     HostedControl() {
-        toc->CreateControlWindow(frame.hWnd(), RECT{0, 0, tree_width, tree_height});
+        toc->CreateControlWindow(frame.hWnd(), RECT{0, 0, bench::tree_width, bench::tree_height});
         toc->StartRunTime();
     }
     ~HostedControl() { toc->DestroyControlWindow(); }
@@ -53,8 +51,6 @@ struct HostedControl {
     long count() const { return long(SendMessageW(tree(), TVM_GETCOUNT, 0, 0)); }
 };
 
-void scroll_to_end(HWND tree) { SendMessageW(tree, WM_VSCROLL, MAKEWPARAM(SB_BOTTOM, 0), 0); }
-
 void rebuild_figures(int runs, bench::Figures& figures) {
     std::printf("(b) Reset with legends against a bare tree view inserting the same items (ms; median (min-max) of %d;\n"
                 "    the floor of %d)\n",
@@ -65,7 +61,7 @@ void rebuild_figures(int runs, bench::Figures& figures) {
         HostedControl host;
         const double first = bench::seconds_of([&] { host.show(map); });
         const std::vector<bench::TreeItem> items = bench::read_items(host.tree());
-        bench::BareTree bare(tree_width, tree_height);
+        bench::BareTree bare(bench::tree_width, bench::tree_height);
         const bench::Comparison c = bench::compare(
             runs, [&] { return bench::seconds_of([&] { com::check(host.toc->Reset()); }); },
             [&] { return bench::seconds_of([&] { bare.Fill(items); }); });
@@ -83,21 +79,21 @@ void rebuild_figures(int runs, bench::Figures& figures) {
 }
 
 void repaint_figures(int runs, bench::Figures& figures) {
-    std::printf("\n(c) One full repaint of a tree window %d pixels tall (ms; median (min-max) of %d)\n", tree_height, runs);
+    std::printf("\n(c) One full repaint of a tree window %d pixels tall (ms; median (min-max) of %d)\n", bench::tree_height, runs);
     std::printf("%7s %6s %10s %20s %20s %20s\n", "items", "place", "first", "control", "bare", "ratio");
     for (int target : {100, 32000}) {
         com::ComPtr<IMap> map = bench::make_map(target);
         HostedControl host;
         host.show(map);
-        bench::BareTree bare(tree_width, tree_height);
+        bench::BareTree bare(bench::tree_width, bench::tree_height);
         bare.Fill(bench::read_items(host.tree()));
         for (bool end : {false, true}) {
             if (end) {
-                scroll_to_end(host.tree());
-                scroll_to_end(bare.hWnd());
+                bench::scroll_to_end(host.tree());
+                bench::scroll_to_end(bare.hWnd());
             }
             com::check(host.toc->Reset());
-            if (end) scroll_to_end(host.tree());  // the rebuild scrolled back to the root
+            if (end) bench::scroll_to_end(host.tree());  // the rebuild scrolled back to the root
             const double first = bench::repaint_seconds(host.tree());
             const bench::Comparison c = bench::compare(
                 runs, [&] { return bench::repaint_seconds(host.tree()); }, [&] { return bench::repaint_seconds(bare.hWnd()); });
@@ -123,7 +119,7 @@ void memory_figures(bench::Figures& figures) {
     const double control = double(full - std::min(full, empty)) / double(count);
 
     const std::vector<bench::TreeItem> items = bench::read_items(host.tree());
-    bench::BareTree tree(tree_width, tree_height);
+    bench::BareTree tree(bench::tree_width, bench::tree_height);
     const size_t bare_empty = bench::private_bytes();
     tree.Fill(items);
     const size_t bare_full = bench::private_bytes();
@@ -135,26 +131,9 @@ void memory_figures(bench::Figures& figures) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int runs = std::max(5, argc > 1 ? std::atoi(argv[1]) : 5);
-    if (FAILED(OleInitialize(nullptr))) return 2;
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&icc);
-    int rc = 0;
-    if (!bench::use_map_model()) {
-        std::fprintf(stderr, "cannot register mapmodel.dll beside the program\n");
-        rc = 1;
-    } else {
-        try {
-            bench::Figures figures;
-            memory_figures(figures);
-            rebuild_figures(runs, figures);
-            repaint_figures(runs, figures);
-            figures.print();
-        } catch (const com::ComError& e) {
-            std::fprintf(stderr, "failed: %s\n", e.what());
-            rc = 1;
-        }
-    }
-    OleUninitialize();
-    return rc;
+    return bench::run_program("toc-legends-bench", argc, argv, [](int runs, bench::Figures& figures) {
+        memory_figures(figures);
+        rebuild_figures(runs, figures);
+        repaint_figures(runs, figures);
+    });
 }

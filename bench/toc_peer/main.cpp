@@ -1,0 +1,234 @@
+// toc-peer-bench: the control as a host has it (kelpy.dll, embedded through the OLE control
+// protocol) against the table of contents a host's developer would write instead (PeerToc: a
+// plain tree view with the swatches in its image list), and the first paints the control owes
+// after a rebuild.
+//  (a) Reset of maps giving 1,000 to 32,000 items with legends, against the peer's rebuild
+//      (every item and swatch anew).
+//  (b) Full repaints of a tree window 600 pixels tall, about 100 and 32,000 items, at the top
+//      and scrolled to the end: the control's repaint against the peer's; the first repaint
+//      after a rebuild against the peer's first repaint after its rebuild; and the control's
+//      first repaint after a rebuild against its own repaint with every swatch painted before;
+//      beside them, the rows the control's tree paints in each of the last two.
+//  (c) A drop as a person makes it (press on the first layer's label, a move that starts the
+//      drag, a move onto the third layer's label, the release there): from the release until
+//      the tree is repainted (the layer moved in the map, the tree rebuilt by the map's
+//      notification, the map asked to redraw, the tree's next paint), against a bare tree view
+//      inserting the same items and repainting. On the sample map and a map of 1,000 items.
+// Usage: toc-peer-bench [runs]   (runs per figure, at least 5; default 5)
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+#include "bench/common/bare_tree.h"
+#include "bench/common/figures.h"
+#include "bench/common/hosted_control.h"
+#include "bench/common/map_maker.h"
+#include "bench/common/peer_toc.h"
+#include "bench/common/program.h"
+#include "bench/common/timing.h"
+#include "com/error.h"
+#include "com_server.h"
+#include "map_document.h"
+#include "tree_reader.h"
+
+namespace {
+constexpr double peer_goal = 1.0;
+constexpr double first_paint_goal = 1.2;
+constexpr double drop_goal = 2.0;
+
+// Counts the rows a tree window paints: the custom-draw notifications of an item's paint that it
+// sends (through a hook on the thread's sent messages).
+class PaintedRows {
+public:
+    explicit PaintedRows(HWND tree) {
+        tree_ = tree;
+        rows_ = 0;
+        hook_ = SetWindowsHookExW(WH_CALLWNDPROC, &PaintedRows::proc, nullptr, GetCurrentThreadId());
+    }
+    ~PaintedRows() { UnhookWindowsHookEx(hook_); }
+    PaintedRows(const PaintedRows&) = delete;
+    PaintedRows& operator=(const PaintedRows&) = delete;
+    long rows() const { return rows_; }
+
+private:
+    static LRESULT CALLBACK proc(int code, WPARAM wp, LPARAM lp) {
+        const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
+        if (code == HC_ACTION && m->message == WM_NOTIFY) {
+            const auto* draw = reinterpret_cast<const NMCUSTOMDRAW*>(m->lParam);
+            if (draw->hdr.hwndFrom == tree_ && draw->hdr.code == UINT(NM_CUSTOMDRAW) && draw->dwDrawStage == CDDS_ITEMPREPAINT)
+                ++rows_;
+        }
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+    static inline HWND tree_ = nullptr;
+    static inline long rows_ = 0;
+    HHOOK hook_;
+};
+
+// The rows the control's tree paints in one repaint.
+long rows_painted(HWND tree) {
+    PaintedRows counter(tree);
+    bench::repaint_seconds(tree);
+    return counter.rows();
+}
+
+void rebuild_figures(int runs, bench::Figures& figures) {
+    std::printf("(a) Reset with legends against the peer's rebuild (ms; median (min-max) of %d)\n", runs);
+    std::printf("%7s %7s %20s %20s %20s\n", "items", "peer", "control", "peer", "ratio");
+    for (int target : {1000, 2000, 4000, 8000, 16000, 32000}) {
+        com::ComPtr<IMap> map = bench::make_map(target);
+        bench::HostedControl control(bench::tree_width, bench::tree_height);
+        control.show(map.get());
+        bench::PeerToc peer(bench::tree_width, bench::tree_height);
+        peer.show(map.get());
+        const bench::Comparison c = bench::compare(
+            runs, [&] { return bench::seconds_of([&] { control.reset(); }); },
+            [&] { return bench::seconds_of([&] { peer.rebuild(); }); });
+        std::printf("%7ld %7ld %20s %20s %20s\n", control.count(), peer.count(), c.subject.summary(1, 1000).c_str(),
+                    c.yardstick.summary(1, 1000).c_str(), c.ratio.summary().c_str());
+        std::fflush(stdout);
+        figures.ratio("peer-reset-legends-" + bench::size_name(control.count()), c.ratio, peer_goal);
+    }
+}
+
+void repaint_figures(int runs, bench::Figures& figures) {
+    std::printf("\n(b) Full repaints of a tree window %d pixels tall (ms; median (min-max) of %d): warm (every\n"
+                "    swatch painted before), first after a rebuild; the peer's the same; the control's first\n"
+                "    repaint against its warm one\n",
+                bench::tree_height, runs);
+    std::printf("%7s %6s %18s %18s %18s %18s %18s %18s %18s %11s\n", "items", "place", "control", "peer", "ratio", "first",
+                "peer first", "ratio", "first/warm", "rows f/w");
+    for (int target : {100, 32000}) {
+        com::ComPtr<IMap> map = bench::make_map(target);
+        bench::HostedControl control(bench::tree_width, bench::tree_height);
+        control.show(map.get());
+        bench::PeerToc peer(bench::tree_width, bench::tree_height);
+        peer.show(map.get());
+        for (bool end : {false, true}) {
+            // A rebuild scrolls back to the top.
+            auto place = [end](HWND tree) {
+                if (end) bench::scroll_to_end(tree);
+            };
+            place(control.tree());
+            place(peer.tree());
+            auto warm = [&] { return bench::repaint_seconds(control.tree()); };
+            auto first = [&] {
+                control.reset();
+                place(control.tree());
+                return bench::repaint_seconds(control.tree());
+            };
+            auto peer_repaint = [&] { return bench::repaint_seconds(peer.tree()); };
+            auto peer_first = [&] {
+                peer.rebuild();
+                place(peer.tree());
+                return bench::repaint_seconds(peer.tree());
+            };
+            const bench::Comparison repaint = bench::compare(runs, warm, peer_repaint);
+            const bench::Comparison after_rebuild = bench::compare(runs, first, peer_first);
+            const bench::Comparison first_warm = bench::compare(runs, first, warm);
+            // The rows painted by a first repaint after a Reset, and by the repaint after it.
+            control.reset();
+            place(control.tree());
+            const long rows_first = rows_painted(control.tree());
+            const long rows_warm = rows_painted(control.tree());
+            const std::string rows = std::to_string(rows_first) + "/" + std::to_string(rows_warm);
+            const std::string name = bench::size_name(control.count()) + "-" + (end ? "end" : "top");
+            std::printf("%7ld %6s %18s %18s %18s %18s %18s %18s %18s %11s\n", control.count(), end ? "end" : "top",
+                        repaint.subject.summary(2, 1000).c_str(), repaint.yardstick.summary(2, 1000).c_str(),
+                        repaint.ratio.summary().c_str(), after_rebuild.subject.summary(2, 1000).c_str(),
+                        after_rebuild.yardstick.summary(2, 1000).c_str(), after_rebuild.ratio.summary().c_str(),
+                        first_warm.ratio.summary().c_str(), rows.c_str());
+            std::fflush(stdout);
+            figures.ratio("peer-repaint-" + name, repaint.ratio, peer_goal);
+            figures.ratio("peer-first-repaint-" + name, after_rebuild.ratio, peer_goal);
+            figures.ratio("first-paint-" + name, first_warm.ratio, first_paint_goal);
+        }
+    }
+}
+
+// The middle of an item's label, in the tree's client pixels.
+POINT label_middle(HWND tree, HTREEITEM item) {
+    const RECT r = host::item_rect(tree, item, true);
+    if (IsRectEmpty(&r)) com::raise(E_FAIL, L"The item to drag or drop on is not shown");
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+LPARAM at(POINT p) { return MAKELPARAM(p.x, p.y); }
+
+// Runs the thread's pending messages (the paints among them).
+void run_pending_messages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+// One drop of the map's first layer onto the third, as a person makes it; the seconds from the
+// release until the tree is repainted. Raises when the drop moved nothing.
+double drop_seconds(bench::HostedControl& control, IMap* map) {
+    const HWND tree = control.tree();
+    std::vector<HTREEITEM> layers;
+    for (const host::NativeItem& item : host::read_items(tree))
+        if (item.depth == 1 && host::stands_for_layer(item)) layers.push_back(item.handle);
+    if (layers.size() < 3) com::raise(E_FAIL, L"The map has fewer than three layers to drag");
+    com::ComPtr<ILayer> top_before;
+    com::check(map->get_Layer(0, top_before.put()));
+
+    const POINT from = label_middle(tree, layers[0]);
+    const POINT to = label_middle(tree, layers[2]);
+    SendMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, at(from));
+    SendMessageW(tree, WM_MOUSEMOVE, MK_LBUTTON, at({from.x + 1, from.y}));
+    SendMessageW(tree, WM_MOUSEMOVE, MK_LBUTTON, at(to));
+    POINT screen = to;
+    ClientToScreen(tree, &screen);
+    SetCursorPos(screen.x, screen.y);
+    run_pending_messages();
+
+    const double seconds = bench::seconds_of([&] {
+        SendMessageW(tree, WM_LBUTTONUP, 0, at(to));
+        run_pending_messages();
+        UpdateWindow(tree);
+    });
+    com::ComPtr<ILayer> top_after;
+    com::check(map->get_Layer(0, top_after.put()));
+    if (top_after.get() == top_before.get()) com::raise(E_FAIL, L"The drop moved no layer");
+    return seconds;
+}
+
+void drop_figure(int runs, const std::string& name, const com::ComPtr<IMap>& map, bench::Figures& figures) {
+    bench::HostedControl control(bench::tree_width, bench::tree_height);
+    control.show(map.get());
+    run_pending_messages();
+    bench::BareTree bare(bench::tree_width, bench::tree_height);
+    const std::vector<bench::TreeItem> items = bench::read_items(control.tree());
+    const bench::Comparison c = bench::compare(
+        runs, [&] { return drop_seconds(control, map.get()); },
+        [&] { return bench::seconds_of([&] { bare.Fill(items); }) + bench::repaint_seconds(bare.hWnd()); });
+    std::printf("%10s %7ld %20s %20s %20s\n", name.c_str(), control.count(), c.subject.summary(2, 1000).c_str(),
+                c.yardstick.summary(2, 1000).c_str(), c.ratio.summary().c_str());
+    std::fflush(stdout);
+    figures.ratio("drop-" + name, c.ratio, drop_goal);
+}
+
+void drop_figures(int runs, bench::Figures& figures) {
+    std::printf("\n(c) A drop, from the release to the repainted tree, against a bare tree view's rebuild and\n"
+                "    repaint of the same items (ms; median (min-max) of %d)\n",
+                runs);
+    std::printf("%10s %7s %20s %20s %20s\n", "map", "items", "control", "bare", "ratio");
+    drop_figure(runs, "sample", host::open_map(host::program_dir() + L"samples\\sample-map.json"), figures);
+    drop_figure(runs, "1k", bench::make_map(1000), figures);
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    return bench::run_program("toc-peer-bench", argc, argv, [](int runs, bench::Figures& figures) {
+        rebuild_figures(runs, figures);
+        repaint_figures(runs, figures);
+        drop_figures(runs, figures);
+    });
+}
