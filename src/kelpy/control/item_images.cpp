@@ -1,7 +1,7 @@
 // The pictures of imlTOC, loaded from the library's bitmap resources in list order.
 #include "com/error.h"
 #include "com/module.h"
-#include "kelpy/control/resources/resource_ids.h"
+#include "kelpy/model/resource_ids.h"
 #include "kelpy/control/toc.h"
 #include "win/handles.h"
 

@@ -17,7 +17,6 @@ Toc::Toc()
       m_interaction({.map = m_pMap,
                      .selectedLayer = m_pSelectedLayer,
                      .window = m_hWnd,
-                     .control = *this,
                      .tree = tvwTOC,
                      .timer = tToc,
                      .builder = m_builder,

@@ -18,7 +18,7 @@
 #include "com/dispatch.h"
 #include "com/object.h"
 #include "com/ptr.h"
-#include "kelpy/control/events.h"
+#include "kelpy/interact/events.h"
 #include "kelpy/control/map_view_events.h"
 #include "kelpy/draw/item_painter.h"
 #include "kelpy/interact/interaction.h"

@@ -10,7 +10,7 @@
 #include "kelpy/draw/item_painter.h"
 #include <commctrl.h>
 #include <cstring>
-#include "kelpy/tree/items.h"
+#include "kelpy/model/items.h"
 
 namespace kelpy::draw {
 
@@ -39,7 +39,7 @@ void ItemPainter::OnNotify(const NMHDR& header, LONG_PTR& result) {
     // 4-5. The item with its record (read once, for the whole of this item's painting) and,
     // for a legend row, the rectangle of its label (text only), in the tree's client pixels.
     const LONG_PTR handle = LONG_PTR(draw.nmcd.dwItemSpec);
-    auto [node, record] = kelpy::tree::FindRecordedNode(tvwTOC, handle);
+    auto [node, record] = kelpy::FindRecordedNode(tvwTOC, handle);
     RECT rect{};
     if (is_legend_row(record.get())) {
         const auto item = reinterpret_cast<HTREEITEM>(handle);

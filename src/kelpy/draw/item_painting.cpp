@@ -9,7 +9,7 @@
 #include "kelpy/draw/item_painter.h"
 #include "kelpy/draw/symbol_factories.h"
 #include "win/handles.h"
-#include "kelpy/tree/items.h"
+#include "kelpy/model/items.h"
 
 namespace kelpy::draw {
 
@@ -61,7 +61,7 @@ void ItemPainter::DrawItem(const com::ComPtr<CustomDrawEventArgs>& args) {
     if (!args->Node) return;
     platform::NodePtr node = platform::Node::From(args->Node.get());
     if (!node) com::raise(com::CTL_E_TYPEMISMATCH, L"The item to draw is not an item of the tree");
-    PaintItem(args, node, tree::RecordOf(node));
+    PaintItem(args, node, RecordOf(node));
 }
 
 void ItemPainter::PaintItem(const com::ComPtr<CustomDrawEventArgs>& args, const platform::NodePtr& node,

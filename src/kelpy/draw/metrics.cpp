@@ -15,7 +15,7 @@
 #include <commctrl.h>
 #include "kelpy/draw/symbol_factories.h"
 #include "win/handles.h"
-#include "kelpy/tree/items.h"
+#include "kelpy/model/items.h"
 
 namespace kelpy::draw {
 
@@ -103,7 +103,7 @@ std::optional<SwatchMeasure> ItemPainter::MeasureSwatch(const TocNode& record) {
 
 void ItemPainter::MeasureSymbol(const platform::NodePtr& node) {
     // 1-8. What the symbol covers; nothing changes when it cannot be measured.
-    com::ComPtr<TocNode> record = tree::RecordOf(node);
+    com::ComPtr<TocNode> record = RecordOf(node);
     const std::optional<SwatchMeasure> swatch = MeasureSwatch(*record.get());
     if (!swatch) return;
 

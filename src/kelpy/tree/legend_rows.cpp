@@ -1,7 +1,7 @@
 #include "kelpy/tree/legend_rows.h"
 #include <exception>
 #include "kelpy/draw/item_painter.h"
-#include "kelpy/tree/items.h"
+#include "kelpy/model/items.h"
 
 namespace kelpy::tree {
 

@@ -37,12 +37,28 @@ public:
     // Creates the memory with its two empty entries (the control's first start does).
     void CreateMemory();
 
-    // The expanded-state memory, true while a rebuild runs (the tree's expand and collapse
-    // events change no memory then), and the text of the item that the next rebuild selects
-    // (the root when empty).
+    // What the interaction tells the builder between rebuilds: the text of the item that the
+    // next rebuild selects (the root when empty), and an item the user expanded or collapsed,
+    // whose state the memory takes (nothing while a rebuild sets the states itself).
+    void SelectAfterRebuild(std::wstring_view name) { m_sSelectName = name; }
+    void RememberExpanded(const NodePtr& node);
+
+    // True from the start of a rebuild to its end, whichever way it ends: the tree's expand and
+    // collapse events change no memory then. The guard holds the flag for as long as it lives.
+    class Running {
+    public:
+        explicit Running(TreeBuilder& builder) noexcept : flag_(builder.m_bResetting) { flag_ = true; }
+        ~Running() { flag_ = false; }
+        Running(const Running&) = delete;
+        Running& operator=(const Running&) = delete;
+
+    private:
+        bool& flag_;
+    };
+    bool resetting() const noexcept { return m_bResetting; }
+
+    // The expanded-state memory (tools and tests read and seed it).
     NodeStates& states() noexcept { return m_aNodeStates; }
-    bool& resetting() noexcept { return m_bResetting; }
-    std::wstring& select_name() noexcept { return m_sSelectName; }
 
 private:
     void AddLayerNode(const com::ComPtr<ILayer>& layer, const std::wstring& parentKey,

@@ -9,7 +9,7 @@
 #include "kelpy/control/toc.h"
 #include "kelpy/control/container_fixture.h"
 #include "kelpy/common/map_builder.h"
-#include "kelpy/control/resources/resource_ids.h"
+#include "kelpy/model/resource_ids.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "kelpy/common/legend_builder.h"
 #include "kelpy/common/map_builder.h"
 #include "kelpy/control/toc.h"
-#include "kelpy/tree/items.h"
+#include "kelpy/model/items.h"
 
 namespace test {
 
@@ -29,7 +29,7 @@ protected:
     }
     // The legend rows under a layer's item, in order.
     std::vector<kelpy::NodePtr> rows(std::wstring_view layer) { return children_of(nodes(), layer_item(layer)); }
-    static com::ComPtr<kelpy::TocNode> record(const kelpy::NodePtr& item) { return kelpy::tree::RecordOf(item); }
+    static com::ComPtr<kelpy::TocNode> record(const kelpy::NodePtr& item) { return kelpy::RecordOf(item); }
 };
 
 }  // namespace test

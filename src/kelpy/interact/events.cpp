@@ -1,6 +1,6 @@
 // The events of __TOC. Every argument goes by reference (VT_BYREF): the sinks may change it,
 // and the caller gets back what they left.
-#include "kelpy/control/events.h"
+#include "kelpy/interact/events.h"
 #include "com/vbnum.h"
 
 namespace kelpy {
