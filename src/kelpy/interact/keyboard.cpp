@@ -9,6 +9,7 @@
 #include "com/bstr.h"
 #include "com/error.h"
 #include "kelpy/interact/interaction.h"
+#include "kelpy/tree/renderer_kinds.h"
 #include "kelpy/tree/tree_builder.h"
 #include "kelpy/model/items.h"
 
@@ -48,12 +49,7 @@ bool Interaction::OnTreeKey(LONG msg, WPARAM key, LPARAM data) {
         return true;
     }
     if (key == VK_RETURN) {
-        const bool swatch = type == ::TOCNodeType::LayerSymbol ||
-                            (type == ::TOCNodeType::RendererItem &&
-                             !(record->LayerType == ::LayerType::RasterLayer &&
-                               (record->RasterRendererType == ::RasterRendererType::StretchColorRamp ||
-                                record->RasterRendererType == ::RasterRendererType::RGB)));
-        if (!swatch) return false;
+        if (!tree::CanChooseSymbol(*record.get())) return false;
         ChooseSymbol(node, record);
         return true;
     }

@@ -10,7 +10,7 @@
 #include "kelpy/interact/interaction.h"
 #include "kelpy/tree/tree_builder.h"
 #include "kelpy/draw/item_painter.h"
-#include "kelpy/tree/symbol_write_back.h"
+#include "kelpy/tree/renderer_kinds.h"
 #include "kelpy/interact/positions.h"
 #include "kelpy/model/items.h"
 
@@ -66,19 +66,11 @@ void Interaction::ClickItem(LONG msg, const com::ComPtr<TreeViewHitTestInfo>& hi
     case ::TOCNodeType::GroupLayer:
         if (layer) ToggleVisibility(node, layer);
         break;
-    case ::TOCNodeType::LayerSymbol:
-        ChooseSymbol(node, record);
-        break;
-    case ::TOCNodeType::RendererItem: {
-        // The bands of a composite and the ramp of a stretched raster have no symbol to choose.
-        const bool fixed = record->LayerType == ::LayerType::RasterLayer &&
-                           (record->RasterRendererType == ::RasterRendererType::StretchColorRamp ||
-                            record->RasterRendererType == ::RasterRendererType::RGB);
-        if (!fixed) ChooseSymbol(node, record);
-        break;
-    }
     default:
-        break;  // the root, headings and the holder
+        // A swatch whose kind lets a person choose its symbol; the root, headings, the holder and
+        // the fixed swatches (a composite's bands, a stretched ramp) do nothing.
+        if (tree::CanChooseSymbol(*record.get())) ChooseSymbol(node, record);
+        break;
     }
 }
 

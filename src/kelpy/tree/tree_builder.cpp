@@ -4,7 +4,6 @@
 #include "com/bstr.h"
 #include "com/error.h"
 #include "com/vbnum.h"
-#include "kelpy/draw/item_painter.h"
 #include "kelpy/model/items.h"
 
 namespace kelpy::tree {
@@ -22,7 +21,7 @@ void TreeBuilder::Rebuild(const com::ComPtr<IMap>& map) {
     Running running(*this);
     HideTree(true);
     platform::TreeView::LayoutBatch batch(tvwTOC);
-    draw::ItemPainter::Rebuild painting(painter_);
+    SwatchMeasurer::Rebuild measuring(measurer_);
     nodes.Clear();
     // 4. Without a map the tree stays empty and hidden.
     if (!map) return;

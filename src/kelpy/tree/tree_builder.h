@@ -2,7 +2,7 @@
 // item per group layer with its members, an item per layer with its visibility image and its
 // legend, the holder at the end — and keeps the expanded-state memory that carries the user's
 // expanded and collapsed items from one rebuild to the next. It works on the tree-view object
-// model; the item painter measures the legend rows as they are added.
+// model; a swatch measurer (the item painter) measures the legend rows as they are added.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -12,10 +12,7 @@
 #include "kelpy/model/typelib.h"
 #include "kelpy/platform/tree_view.h"
 #include "kelpy/tree/node_states.h"
-
-namespace kelpy::draw {
-class ItemPainter;
-}
+#include "kelpy/tree/swatch_measurer.h"
 
 namespace kelpy::tree {
 
@@ -23,7 +20,7 @@ using platform::NodePtr;
 
 class TreeBuilder {
 public:
-    TreeBuilder(platform::TreeView& tree, draw::ItemPainter& painter) noexcept : tvwTOC(tree), painter_(painter) {}
+    TreeBuilder(platform::TreeView& tree, SwatchMeasurer& measurer) noexcept : tvwTOC(tree), measurer_(measurer) {}
     TreeBuilder(const TreeBuilder&) = delete;
     TreeBuilder& operator=(const TreeBuilder&) = delete;
 
@@ -75,7 +72,7 @@ private:
     std::wstring NewLayerKey();
 
     platform::TreeView& tvwTOC;
-    draw::ItemPainter& painter_;
+    SwatchMeasurer& measurer_;
     bool m_bResetting = false;
     std::wstring m_sSelectName;
     NodeStates m_aNodeStates;
