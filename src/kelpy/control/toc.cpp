@@ -1,7 +1,13 @@
+// The control: its construction, its members of _TOC (Initialize binds the control to one map,
+// whose view notifications rebuild the tree), and the pictures of imlTOC, loaded from the
+// library's bitmap resources in list order.
 #include "kelpy/control/toc.h"
 #include "com/boundary.h"
 #include "com/error.h"
+#include "com/module.h"
+#include "kelpy/model/resource_ids.h"
 #include "kelpy/platform/window_hooks.h"
+#include "win/handles.h"
 
 namespace kelpy {
 
@@ -12,7 +18,8 @@ constexpr COLORREF magenta = RGB(255, 0, 255);
 }  // namespace
 
 Toc::Toc()
-    : imlTOC(16, 16, magenta),
+    : OleControl(CLSID_TOC),
+      imlTOC(16, 16, magenta),
       tToc(toc_timer_id, toc_timer_interval_ms),
       m_interaction({.map = m_pMap,
                      .selectedLayer = m_pSelectedLayer,
@@ -22,6 +29,7 @@ Toc::Toc()
                      .builder = m_builder,
                      .painter = m_painter,
                      .events = m_events}) {
+    m_events.Connect(&AddEventSource(DIID___TOC));
     LoadItemImages();
     tvwTOC.SetImageList(&imlTOC);
     tvwTOC.SetEvents(&m_interaction);
@@ -68,6 +76,38 @@ STDMETHODIMP Toc::CtrlWndProc(LONG_PTR* hWnd, LONG* msg, LONG_PTR* wp, LONG_PTR*
         if (*msg != WM_NOTIFY || *lp == 0) return;
         m_painter.OnNotify(*reinterpret_cast<const NMHDR*>(*lp), *result);
     });
+}
+
+STDMETHODIMP Toc::Initialize(IMap** pMap) {
+    return com::boundary(IID__TOC, [&] {
+        if (!pMap) com::raise(E_POINTER);
+        IMap* map = *pMap;
+        m_pMap = map;
+        // The subscription to the previous map ends before the new one starts; without a map
+        // there is none.
+        m_pActiveViewEvents.end();
+        if (map) m_pActiveViewEvents = MapViewSubscription(map, *this);
+        // A control without a window (one that a script made, or one that its container has not
+        // activated yet) has no tree to build now: the start-up of its window builds it.
+        if (!m_hWnd) return;
+        com::check(Reset());
+    });
+}
+
+void Toc::LoadItemImages() {
+    static constexpr std::pair<const wchar_t*, int> pictures[] = {
+        {L"plus", KELPY_BITMAP_ITEM_PLUS},         {L"minus", KELPY_BITMAP_ITEM_MINUS},
+        {L"disconnected", KELPY_BITMAP_ITEM_DISCONNECTED}, {L"checked", KELPY_BITMAP_ITEM_CHECKED},
+        {L"unchecked", KELPY_BITMAP_ITEM_UNCHECKED}, {L"root", KELPY_BITMAP_ITEM_ROOT},
+    };
+    for (const auto& [key, id] : pictures) {
+        const win::Bitmap picture(static_cast<HBITMAP>(
+            LoadImageW(com::Module::handle(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        if (!picture)
+            com::raise(HRESULT_FROM_WIN32(ERROR_RESOURCE_NAME_NOT_FOUND),
+                       L"The library has no picture for the item image \"" + std::wstring(key) + L"\"");
+        imlTOC.Add(key, picture.get());
+    }
 }
 
 }  // namespace kelpy
