@@ -4,6 +4,7 @@
 #include "com/bstr.h"
 #include "com/error.h"
 #include "com/vbnum.h"
+#include "kelpy/tree/numbered_classes.h"
 #include "kelpy/tree/renderer_kinds.h"
 
 namespace kelpy::tree {
@@ -12,17 +13,11 @@ namespace {
 using ::FeatureRendererType;
 constexpr ::LayerType feature_layer = ::LayerType::FeatureLayer;
 
-com::ComPtr<ISymbol> copy_of(const com::ComPtr<ISymbol>& symbol) {
-    com::ComPtr<ICloneable> copy;
-    com::check(symbol.as<ICloneable>()->Clone(copy.put()));
-    return copy.as<ISymbol>();
-}
-
 // A kind of feature renderer whose legend the control does not show.
 class Unshown final : public RendererKind {
 public:
     explicit constexpr Unshown(FeatureRendererType type) noexcept
-        : RendererKind(feature_layer, LONG(type), ::TOCNodeType::RendererItem, false, RowLabel::Text,
+        : RendererKind(feature_layer, LONG(type), nullptr, ::TOCNodeType::RendererItem, false, RowLabel::Text,
                        SwatchForm::LayerShape) {}
 };
 
@@ -30,11 +25,9 @@ public:
 class Simple final : public RendererKind {
 public:
     constexpr Simple() noexcept
-        : RendererKind(feature_layer, LONG(FeatureRendererType::Simple), ::TOCNodeType::LayerSymbol, true,
+        : RendererKind(feature_layer, LONG(FeatureRendererType::Simple), &IID_ISimpleRenderer,
+                       ::TOCNodeType::LayerSymbol, true,
                        RowLabel::None, SwatchForm::LayerShape) {}
-    bool Reads(const com::ComPtr<IUnknown>& renderer) const override {
-        return bool(renderer.query<ISimpleRenderer>());
-    }
     void Classes(const com::ComPtr<IUnknown>& renderer, const ClassSink& add) const override {
         auto simple = renderer.as<ISimpleRenderer>();
         add(L"", [&](TocNode& r) { com::check(simple->get_Symbol(r.Symbol.put())); });
@@ -47,61 +40,17 @@ public:
     }
 };
 
-// The field as heading; one row per class with its label and a copy of its symbol.
-class ClassBreaks final : public RendererKind {
-public:
-    constexpr ClassBreaks() noexcept
-        : RendererKind(feature_layer, LONG(FeatureRendererType::ClassBreaks), ::TOCNodeType::RendererItem, true,
-                       RowLabel::Text, SwatchForm::LayerShape) {}
-    bool Reads(const com::ComPtr<IUnknown>& renderer) const override {
-        return bool(renderer.query<IClassBreaksRenderer>());
-    }
-    std::optional<std::wstring> Heading(const com::ComPtr<IUnknown>& renderer) const override {
-        com::Bstr field;
-        com::check(renderer.as<IClassBreaksRenderer>()->get_Field(field.put()));
-        return field.str();
-    }
-    void Classes(const com::ComPtr<IUnknown>& renderer, const ClassSink& add) const override {
-        auto breaks = renderer.as<IClassBreaksRenderer>();
-        LONG count = 0;
-        com::check(breaks->get_BreakCount(&count));
-        com::for_int16(count, [&](int16_t i) {
-            com::Bstr label;
-            com::check(breaks->get_Label(i, label.put()));
-            add(label.view(), [&](TocNode& r) {
-                r.Index = i;
-                com::ComPtr<ISymbol> own;
-                com::check(breaks->get_Symbol(i, own.put()));
-                r.Symbol = copy_of(own);
-            });
-        });
-    }
-    bool Write(const CurrentRenderer& renderer, const com::ComPtr<ISymbol>&, const TocNode& record,
-               MissingClass missing) const override {
-        auto breaks = renderer().as<IClassBreaksRenderer>();
-        LONG count = 0;
-        com::check(breaks->get_BreakCount(&count));
-        if (record.Index >= count) return NoClass(missing);
-        com::check(breaks->putref_Symbol(record.Index, record.Symbol.get()));
-        return true;
-    }
-};
-
 // The first field as heading; one row per value, labelled by the value's label (not the value)
 // and drawn with the renderer's own symbol for the value. Symbols are keyed by the value at the
 // row's position.
 class UniqueValue final : public RendererKind {
 public:
     constexpr UniqueValue() noexcept
-        : RendererKind(feature_layer, LONG(FeatureRendererType::UniqueValue), ::TOCNodeType::RendererItem, true,
+        : RendererKind(feature_layer, LONG(FeatureRendererType::UniqueValue), &IID_IUniqueValueRenderer,
+                       ::TOCNodeType::RendererItem, true,
                        RowLabel::Text, SwatchForm::LayerShape) {}
-    bool Reads(const com::ComPtr<IUnknown>& renderer) const override {
-        return bool(renderer.query<IUniqueValueRenderer>());
-    }
     std::optional<std::wstring> Heading(const com::ComPtr<IUnknown>& renderer) const override {
-        com::Bstr field;
-        com::check(renderer.as<IUniqueValueRenderer>()->get_Field(0, field.put()));
-        return field.str();
+        return TextOf([&](BSTR* field) { return renderer.as<IUniqueValueRenderer>()->get_Field(0, field); });
     }
     void Classes(const com::ComPtr<IUnknown>& renderer, const ClassSink& add) const override {
         auto unique = renderer.as<IUniqueValueRenderer>();
@@ -136,11 +85,9 @@ public:
 class PieChart final : public RendererKind {
 public:
     constexpr PieChart() noexcept
-        : RendererKind(feature_layer, LONG(FeatureRendererType::PieChartRenderer), ::TOCNodeType::RendererItem, true,
+        : RendererKind(feature_layer, LONG(FeatureRendererType::PieChartRenderer), &IID_IPieChartRenderer,
+                       ::TOCNodeType::RendererItem, true,
                        RowLabel::Text, SwatchForm::LayerShape) {}
-    bool Reads(const com::ComPtr<IUnknown>& renderer) const override {
-        return bool(renderer.query<IPieChartRenderer>());
-    }
     void Classes(const com::ComPtr<IUnknown>& renderer, const ClassSink& add) const override {
         auto chart = renderer.as<IChartRenderer>();
         add(L"", [&](TocNode& r) {
@@ -153,7 +100,9 @@ public:
 };
 
 constexpr Simple simple;
-constexpr ClassBreaks class_breaks;
+// The field as heading; one row per class with its label and a copy of its symbol.
+constexpr NumberedClasses<IClassBreaksRenderer, &IClassBreaksRenderer::get_BreakCount> class_breaks{
+    feature_layer, LONG(FeatureRendererType::ClassBreaks), SwatchForm::LayerShape, ClassSymbols::Copies};
 constexpr UniqueValue unique_value;
 constexpr PieChart pie_chart;
 constexpr Unshown dot_density{FeatureRendererType::DotDensity};

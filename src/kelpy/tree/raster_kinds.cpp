@@ -5,6 +5,7 @@
 #include "com/class_objects.h"
 #include "com/error.h"
 #include "com/vbnum.h"
+#include "kelpy/tree/numbered_classes.h"
 #include "kelpy/tree/renderer_kinds.h"
 
 namespace kelpy::tree {
@@ -53,11 +54,9 @@ constexpr wchar_t composite_heading[] = L"RGB Composite";
 class Composite final : public RendererKind {
 public:
     constexpr Composite() noexcept
-        : RendererKind(raster_layer, LONG(RasterRendererType::RGB), ::TOCNodeType::RendererItem, false, RowLabel::Text,
+        : RendererKind(raster_layer, LONG(RasterRendererType::RGB), &IID_IRasterRgbRenderer,
+                       ::TOCNodeType::RendererItem, false, RowLabel::Text,
                        SwatchForm::Square) {}
-    bool Reads(const com::ComPtr<IUnknown>& renderer) const override {
-        return bool(renderer.query<IRasterRgbRenderer>());
-    }
     std::optional<std::wstring> Heading(const com::ComPtr<IUnknown>&) const override { return composite_heading; }
     void Classes(const com::ComPtr<IUnknown>&, const ClassSink& add) const override {
         LONG index = 0;
@@ -75,11 +74,9 @@ public:
 class StretchedRamp final : public RendererKind {
 public:
     constexpr StretchedRamp() noexcept
-        : RendererKind(raster_layer, LONG(RasterRendererType::StretchColorRamp), ::TOCNodeType::RendererItem, false,
+        : RendererKind(raster_layer, LONG(RasterRendererType::StretchColorRamp), &IID_IRasterStretchRenderer,
+                       ::TOCNodeType::RendererItem, false,
                        RowLabel::RampEnds, SwatchForm::Ramp) {}
-    bool Reads(const com::ComPtr<IUnknown>& renderer) const override {
-        return bool(renderer.query<IRasterStretchRenderer>());
-    }
     void Classes(const com::ComPtr<IUnknown>& renderer, const ClassSink& add) const override {
         auto stretch = renderer.as<IRasterStretchRenderer>();
         add(L"", [&](TocNode& r) {
@@ -99,15 +96,11 @@ public:
 class RasterUniqueValue final : public RendererKind {
 public:
     constexpr RasterUniqueValue() noexcept
-        : RendererKind(raster_layer, LONG(RasterRendererType::UniqueValue), ::TOCNodeType::RendererItem, true,
+        : RendererKind(raster_layer, LONG(RasterRendererType::UniqueValue), &IID_IRasterUniqueValueRenderer,
+                       ::TOCNodeType::RendererItem, true,
                        RowLabel::Text, SwatchForm::Square) {}
-    bool Reads(const com::ComPtr<IUnknown>& renderer) const override {
-        return bool(renderer.query<IRasterUniqueValueRenderer>());
-    }
     std::optional<std::wstring> Heading(const com::ComPtr<IUnknown>& renderer) const override {
-        com::Bstr field;
-        com::check(renderer.as<IRasterUniqueValueRenderer>()->get_Field(field.put()));
-        return field.str();
+        return TextOf([&](BSTR* field) { return renderer.as<IRasterUniqueValueRenderer>()->get_Field(field); });
     }
     void Classes(const com::ComPtr<IUnknown>& renderer, const ClassSink& add) const override {
         auto unique = renderer.as<IRasterUniqueValueRenderer>();
@@ -141,48 +134,12 @@ public:
     }
 };
 
-// The field as heading; one row per class with its label and the renderer's own symbol.
-class Classified final : public RendererKind {
-public:
-    constexpr Classified() noexcept
-        : RendererKind(raster_layer, LONG(RasterRendererType::ClassifyColorRamp), ::TOCNodeType::RendererItem, true,
-                       RowLabel::Text, SwatchForm::Square) {}
-    bool Reads(const com::ComPtr<IUnknown>& renderer) const override {
-        return bool(renderer.query<IRasterClassifyRenderer>());
-    }
-    std::optional<std::wstring> Heading(const com::ComPtr<IUnknown>& renderer) const override {
-        com::Bstr field;
-        com::check(renderer.as<IRasterClassifyRenderer>()->get_Field(field.put()));
-        return field.str();
-    }
-    void Classes(const com::ComPtr<IUnknown>& renderer, const ClassSink& add) const override {
-        auto classify = renderer.as<IRasterClassifyRenderer>();
-        LONG classes = 0;
-        com::check(classify->get_ClassCount(&classes));
-        com::for_int16(classes, [&](int16_t i) {
-            com::Bstr label;
-            com::check(classify->get_Label(i, label.put()));
-            add(label.view(), [&](TocNode& r) {
-                r.Index = i;
-                com::check(classify->get_Symbol(i, r.Symbol.put()));
-            });
-        });
-    }
-    bool Write(const CurrentRenderer& renderer, const com::ComPtr<ISymbol>&, const TocNode& record,
-               MissingClass missing) const override {
-        auto classify = renderer().as<IRasterClassifyRenderer>();
-        LONG classes = 0;
-        com::check(classify->get_ClassCount(&classes));
-        if (record.Index >= classes) return NoClass(missing);
-        com::check(classify->putref_Symbol(record.Index, record.Symbol.get()));
-        return true;
-    }
-};
-
 constexpr Composite composite;
 constexpr StretchedRamp stretched_ramp;
 constexpr RasterUniqueValue raster_unique_value;
-constexpr Classified classified;
+// The field as heading; one row per class with its label and the renderer's own symbol.
+constexpr NumberedClasses<IRasterClassifyRenderer, &IRasterClassifyRenderer::get_ClassCount> classified{
+    raster_layer, LONG(RasterRendererType::ClassifyColorRamp), SwatchForm::Square, ClassSymbols::Own};
 
 constexpr const RendererKind* raster_kinds[] = {&composite, &stretched_ramp, &raster_unique_value, &classified};
 }  // namespace

@@ -1,12 +1,23 @@
 // The renderer-kind table's questions, and what every kind does alike: a legend is its heading
 // (when the kind has one) followed by its classes, every row marked with its layer and its kind.
 #include "kelpy/tree/renderer_kinds.h"
+#include "com/bstr.h"
 #include "com/error.h"
 #include "kelpy/tree/legends.h"
+#include "kelpy/tree/numbered_classes.h"
 
 namespace kelpy::tree {
 
-bool RendererKind::Reads(const com::ComPtr<IUnknown>&) const { return false; }
+bool RendererKind::Reads(const com::ComPtr<IUnknown>& shown) const {
+    com::ComPtr<IUnknown> as_kind;
+    return renderer && shown && SUCCEEDED(shown->QueryInterface(*renderer, as_kind.put_void())) && as_kind;
+}
+
+std::wstring RendererKind::TextOf(const std::function<HRESULT(BSTR*)>& get) {
+    com::Bstr text;
+    com::check(get(text.put()));
+    return text.str();
+}
 
 std::optional<std::wstring> RendererKind::Heading(const com::ComPtr<IUnknown>&) const { return std::nullopt; }
 
@@ -20,6 +31,12 @@ bool RendererKind::NoClass(MissingClass missing) {
     if (missing == MissingClass::Fail)
         com::raise(com::CTL_E_SUBSCRIPTOUTOFRANGE, L"The layer's renderer no longer holds the class of the legend row");
     return false;
+}
+
+com::ComPtr<ISymbol> CopyOfSymbol(const com::ComPtr<ISymbol>& symbol) {
+    com::ComPtr<ICloneable> copy;
+    com::check(symbol.as<ICloneable>()->Clone(copy.put()));
+    return copy.as<ISymbol>();
 }
 
 namespace {

@@ -50,6 +50,8 @@ public:
 
     ::LayerType layer;         // the kind of layer the renderer draws
     LONG type;                 // its FeatureRendererType or RasterRendererType
+    const IID* renderer;       // the interface by which a renderer shows it is of this kind
+                               // (null: a kind whose legend the control does not show)
     ::TOCNodeType rows;        // the type of its class rows
     bool choosable;            // a person may choose a symbol for its class rows
     RowLabel label;            // what its class rows show beside the swatch
@@ -57,7 +59,7 @@ public:
 
     // Whether this kind shows the legend of the renderer (the first kind of the layer's type in
     // the table's order that does decides).
-    virtual bool Reads(const com::ComPtr<IUnknown>& renderer) const;
+    bool Reads(const com::ComPtr<IUnknown>& renderer) const;
     // The legend's heading, read before its classes; none for a kind without one.
     virtual std::optional<std::wstring> Heading(const com::ComPtr<IUnknown>& renderer) const;
     // The legend's classes in order, each handed on as it is read.
@@ -72,9 +74,11 @@ public:
     static bool NoClass(MissingClass missing);
 
 protected:
-    constexpr RendererKind(::LayerType layer, LONG type, ::TOCNodeType rows, bool choosable, RowLabel label,
-                           SwatchForm form) noexcept
-        : layer(layer), type(type), rows(rows), choosable(choosable), label(label), form(form) {}
+    constexpr RendererKind(::LayerType layer, LONG type, const IID* renderer, ::TOCNodeType rows, bool choosable,
+                           RowLabel label, SwatchForm form) noexcept
+        : layer(layer), type(type), renderer(renderer), rows(rows), choosable(choosable), label(label), form(form) {}
+    // The text a getter answers (a renderer's field, a class's label).
+    static std::wstring TextOf(const std::function<HRESULT(BSTR*)>& get);
     ~RendererKind() = default;
 };
 
