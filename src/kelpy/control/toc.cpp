@@ -1,13 +1,10 @@
-// The control: its construction, its members of _TOC (Initialize binds the control to one map,
-// whose view notifications rebuild the tree), and the pictures of imlTOC, loaded from the
-// library's bitmap resources in list order.
+// The control: its construction and its members of _TOC (Initialize binds the control to one
+// map, whose view notifications rebuild the tree).
 #include "kelpy/control/toc.h"
 #include "com/boundary.h"
 #include "com/error.h"
-#include "com/module.h"
-#include "kelpy/model/resource_ids.h"
 #include "kelpy/platform/window_hooks.h"
-#include "win/handles.h"
+#include "kelpy/tree/item_images.h"
 
 namespace kelpy {
 
@@ -30,7 +27,7 @@ Toc::Toc()
                      .painter = m_painter,
                      .events = m_events}) {
     m_events.Connect(&AddEventSource(DIID___TOC));
-    LoadItemImages();
+    tree::LoadItemImages(imlTOC);
     tvwTOC.SetImageList(&imlTOC);
     tvwTOC.SetEvents(&m_interaction);
     // The timer tToc runs only while a layer is dragged (its ticks would do nothing otherwise;
@@ -92,22 +89,6 @@ STDMETHODIMP Toc::Initialize(IMap** pMap) {
         if (!m_hWnd) return;
         com::check(Reset());
     });
-}
-
-void Toc::LoadItemImages() {
-    static constexpr std::pair<const wchar_t*, int> pictures[] = {
-        {L"plus", KELPY_BITMAP_ITEM_PLUS},         {L"minus", KELPY_BITMAP_ITEM_MINUS},
-        {L"disconnected", KELPY_BITMAP_ITEM_DISCONNECTED}, {L"checked", KELPY_BITMAP_ITEM_CHECKED},
-        {L"unchecked", KELPY_BITMAP_ITEM_UNCHECKED}, {L"root", KELPY_BITMAP_ITEM_ROOT},
-    };
-    for (const auto& [key, id] : pictures) {
-        const win::Bitmap picture(static_cast<HBITMAP>(
-            LoadImageW(com::Module::handle(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-        if (!picture)
-            com::raise(HRESULT_FROM_WIN32(ERROR_RESOURCE_NAME_NOT_FOUND),
-                       L"The library has no picture for the item image \"" + std::wstring(key) + L"\"");
-        imlTOC.Add(key, picture.get());
-    }
 }
 
 }  // namespace kelpy

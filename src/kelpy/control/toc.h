@@ -101,9 +101,6 @@ private:
     void UserControl_Resize();
     // Paints the design-time caption: a white rectangle `bounds` with the caption centred.
     void PaintCaption(HDC dc, const RECT& bounds) const;
-    // The pictures of imlTOC, in this order: "plus", "minus", "disconnected", "checked",
-    // "unchecked", "root".
-    void LoadItemImages();
 
     // ---- the control window (control/control_window.cpp)
     static LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);

@@ -8,6 +8,8 @@
 
 namespace kelpy {
 
+using platform::NodePtr;
+
 // The item's record, or Nothing when it carries none.
 com::ComPtr<TocNode> TagOf(const platform::NodePtr& node);
 // The item's record; an item without one is a type mismatch.

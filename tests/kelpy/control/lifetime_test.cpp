@@ -3,7 +3,6 @@
 #include "kelpy/common/hosted_control.h"
 #include "kelpy/common/map_builder.h"
 #include "tree_reader.h"
-#include "kelpy/control/toc.h"
 #include "kelpy/model/items.h"
 #include "kelpy/platform/window_hooks.h"
 

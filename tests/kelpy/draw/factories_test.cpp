@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 #include <climits>
 #include "com/error.h"
-#include "kelpy/common/hosted_control.h"
 #include "kelpy/common/legend_builder.h"
-#include "kelpy/control/toc.h"
 #include "kelpy/draw/symbol_factories.h"
 #include "kelpy/tree/renderer_kinds.h"
 #include "kelpy/draw/fake_symbol.h"
@@ -17,7 +15,6 @@ namespace {
 
 class Factories : public ::testing::Test {
 protected:
-    HostedControl host;
     com::ComPtr<IGeometry> shape(LONG x, LONG y, LONG w, LONG h, LONG type) {
         return kelpy::draw::CreateSymbolGeometry(x, y, w, h, type);
     }

@@ -2,10 +2,9 @@
 #include <gtest/gtest.h>
 #include <regex>
 #include "com/bstr.h"
-#include "kelpy/common/hosted_control.h"
+#include "kelpy/common/plain_tree.h"
 #include "kelpy/common/map_builder.h"
 #include "tree_reader.h"
-#include "kelpy/control/toc.h"
 #include "kelpy/platform/random.h"
 #include "kelpy/model/items.h"
 
@@ -21,9 +20,9 @@ namespace {
 
 class Rebuild : public ::testing::Test {
 protected:
-    HostedControl host;
-    kelpy::platform::NodeCollection& nodes() { return host.toc().tree().Nodes(); }
-    kelpy::NodeStates& states() { return host.toc().builder().states(); }
+    PlainTree host;
+    kelpy::platform::NodeCollection& nodes() { return host.view().Nodes(); }
+    kelpy::NodeStates& states() { return host.builder().states(); }
     com::ComPtr<kelpy::TocNode> record(std::wstring_view key) { return kelpy::RecordOf(nodes().Item(key)); }
     NodePtr item_named(std::wstring_view text) {
         for (long k = 1; k <= nodes().Count(); ++k)
@@ -43,7 +42,7 @@ TEST_F(Rebuild, MapWithoutLayersGivesTheBoldSelectedRootAndTheHolder) {
     EXPECT_EQ(record(L"holder")->TOCNodeType, TOCNodeType::Holder);
     EXPECT_EQ(selected_item(host.tree()), nodes().Item(L"root")->handle());
     EXPECT_TRUE(has_visible_style(host.tree()));
-    EXPECT_FALSE(host.toc().builder().resetting());
+    EXPECT_FALSE(host.builder().resetting());
 }
 
 TEST_F(Rebuild, LayersFollowTheMapOrderWithVisibilityImagesAndGroupMembers) {
@@ -233,6 +232,8 @@ TEST_F(Rebuild, TheSnapshotKeepsTheOldTrailingEntryOnlyForOneItemWithChildren) {
     EXPECT_FALSE(states()[2].Expanded);
     // A group named like the dropped entry is new to this tree: it shows its members.
     append_layer(map.get(), group_layer(L"Later", {feature_layer(L"B")}).get());
+    ASSERT_EQ(host.reset(), S_OK);  // what the control does on the map's notification
+    ASSERT_TRUE(item_named(L"Later"));
     EXPECT_TRUE(read_item(host.tree(), item_named(L"Later")->handle()).expanded());
 }
 
@@ -246,16 +247,16 @@ TEST_F(Rebuild, AMapWithoutLayersLeavesTheMemoryAlone) {
 TEST_F(Rebuild, TheSelectNameSelectsTheFirstMatchingItemOrNothing) {
     auto map = make_map(L"M", {group_layer(L"Base", {feature_layer(L"Lakes")}), feature_layer(L"Lakes"),
                                feature_layer(L"Roads")});
-    host.toc().builder().SelectAfterRebuild(L"Lakes");
+    host.builder().SelectAfterRebuild(L"Lakes");
     bind(map);
     NodePtr first = nodes().Item(L"gl0")->Child();
     EXPECT_EQ(selected_item(host.tree()), first->handle());
 
-    host.toc().builder().SelectAfterRebuild(L"lakes");  // binary comparison: no match
+    host.builder().SelectAfterRebuild(L"lakes");  // binary comparison: no match
     ASSERT_EQ(host.reset(), S_OK);
     EXPECT_EQ(selected_item(host.tree()), nullptr);
 
-    host.toc().builder().SelectAfterRebuild({});
+    host.builder().SelectAfterRebuild({});
     ASSERT_EQ(host.reset(), S_OK);
     EXPECT_EQ(selected_item(host.tree()), nodes().Item(L"root")->handle());
 }
@@ -264,7 +265,7 @@ TEST_F(Rebuild, ResetBeforeInitializeAndInitializeWithNothingLeaveTheTreeEmptyAn
     EXPECT_EQ(host.reset(), S_OK);
     EXPECT_EQ(read_items(host.tree()).size(), 0u);
     EXPECT_FALSE(has_visible_style(host.tree()));
-    EXPECT_FALSE(host.toc().builder().resetting());  // over, though it ended early
+    EXPECT_FALSE(host.builder().resetting());  // over, though it ended early
 
     bind(make_map(L"M", {feature_layer(L"A")}));
     EXPECT_TRUE(has_visible_style(host.tree()));
