@@ -156,7 +156,7 @@ struct Replacement {
     size_t position = 0;         // in rgvarg
     ObjectArgument from;
     InterfaceParameter parameter;
-    ComPtr<IUnknown> object;     // the argument's object as the parameter's interface
+    ComPtr<IUnknown> object = nullptr;  // the argument's object as the parameter's interface
     IUnknown* given = nullptr;   // what the method was given (to see whether it changed it)
 };
 
