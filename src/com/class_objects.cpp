@@ -12,26 +12,26 @@ public:
     ~ClassObjects() {
         APTTYPE type;
         APTTYPEQUALIFIER qualifier;
-        if (FAILED(CoGetApartmentType(&type, &qualifier))) return;  // COM ended: leave them
-        for (Entry& e : entries_) e.factory->Release();
+        if (FAILED(CoGetApartmentType(&type, &qualifier))) {
+            for (Entry& e : entries_) e.factory.detach();  // COM ended: leave them
+        }
     }
 
     IClassFactory* find(REFCLSID clsid) {
         for (const Entry& e : entries_)
-            if (e.clsid == clsid) return e.factory;
+            if (e.clsid == clsid) return e.factory.get();
         entries_.reserve(entries_.size() + 1);
-        IClassFactory* factory = nullptr;
-        check(CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
-                               reinterpret_cast<void**>(&factory)));
+        ComPtr<IClassFactory> factory;
+        check(CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, factory.put_void()));
         if (!factory) raise(CTL_E_OBJECTNOTSET, L"The class has no class object");
         entries_.push_back({clsid, factory});
-        return factory;
+        return factory.get();
     }
 
 private:
     struct Entry {
         CLSID clsid;
-        IClassFactory* factory;
+        ComPtr<IClassFactory> factory;
     };
     std::vector<Entry> entries_;
 };

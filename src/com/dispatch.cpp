@@ -15,13 +15,13 @@ BOOL CALLBACK visit_typelib(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR param) {
     if (!IS_INTRESOURCE(name)) return TRUE;
     std::wstring path(Module::path());
     path += L"\\" + std::to_wstring(reinterpret_cast<ULONG_PTR>(name));
-    ITypeLib* tl = nullptr;
-    if (FAILED(LoadTypeLibEx(path.c_str(), REGKIND_NONE, &tl)) || !tl) return TRUE;
+    ComPtr<ITypeLib> tl;
+    if (FAILED(LoadTypeLibEx(path.c_str(), REGKIND_NONE, tl.put())) || !tl) return TRUE;
     TLIBATTR* attr = nullptr;
     bool match = SUCCEEDED(tl->GetLibAttr(&attr)) && attr && attr->guid == s->libid;
     if (attr) tl->ReleaseTLibAttr(attr);
-    if (!match) { tl->Release(); return TRUE; }
-    s->found = tl;
+    if (!match) return TRUE;
+    s->found = tl.detach();
     return FALSE;
 }
 }  // namespace

@@ -40,8 +40,7 @@ public:
         if (index != 0) return DISP_E_BADINDEX;
         ITypeInfo* ti = info();
         if (!ti) return TYPE_E_ELEMENTNOTFOUND;
-        ti->AddRef();
-        *out = ti;
+        *out = ComPtr<ITypeInfo>(ti).detach();
         return S_OK;
     }
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {

@@ -130,26 +130,24 @@ std::optional<ObjectArgument> object_argument(VARIANTARG& arg) {
 void write_back(const ObjectArgument& a, IUnknown* result) {
     if (a.variant) {
         VariantClear(a.variant);
-        IDispatch* dispatch = nullptr;
-        if (result && SUCCEEDED(result->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch))) && dispatch) {
+        if (ComPtr<IDispatch> dispatch = ComPtr<IUnknown>(result).query<IDispatch>()) {
             a.variant->vt = VT_DISPATCH;
-            a.variant->pdispVal = dispatch;
+            a.variant->pdispVal = dispatch.detach();
         } else if (result) {
             a.variant->vt = VT_UNKNOWN;
-            a.variant->punkVal = result;
-            result->AddRef();
+            a.variant->punkVal = ComPtr<IUnknown>(result).detach();
         } else {
             a.variant->vt = VT_DISPATCH;
             a.variant->pdispVal = nullptr;
         }
     } else if (a.slot) {
-        IUnknown* value = nullptr;
+        ComPtr<IUnknown> value;
         if (result) {
             const IID& wanted = a.slot_vt == VT_DISPATCH ? IID_IDispatch : IID_IUnknown;
-            result->QueryInterface(wanted, reinterpret_cast<void**>(&value));
+            result->QueryInterface(wanted, value.put_void());
         }
-        if (*a.slot) (*a.slot)->Release();
-        *a.slot = value;
+        // The caller's slot takes the new reference; its old one is released.
+        ComPtr<IUnknown>::attach(std::exchange(*a.slot, value.detach()));
     }
 }
 
@@ -158,7 +156,7 @@ struct Replacement {
     size_t position = 0;         // in rgvarg
     ObjectArgument from;
     InterfaceParameter parameter;
-    IUnknown* object = nullptr;  // owned: the argument's object as the parameter's interface
+    ComPtr<IUnknown> object = nullptr;  // the argument's object as the parameter's interface
     IUnknown* given = nullptr;   // what the method was given (to see whether it changed it)
 };
 
@@ -193,13 +191,6 @@ HRESULT invoke(ITypeInfo* info, void* object, DISPID id, WORD flags, DISPPARAMS*
         std::vector<VARIANTARG> arguments(params->rgvarg, params->rgvarg + params->cArgs);
         std::vector<Replacement> replaced;
         replaced.reserve(params->cArgs);
-        struct Release {
-            std::vector<Replacement>& list;
-            ~Release() {
-                for (Replacement& r : list)
-                    if (r.object) r.object->Release();
-            }
-        } release{replaced};
 
         for (UINT k = 0; k < params->cArgs; ++k) {
             const LONG p = parameter_of(*params, k, (*function)->cParams);
@@ -213,15 +204,14 @@ HRESULT invoke(ITypeInfo* info, void* object, DISPID id, WORD flags, DISPPARAMS*
 
             Replacement r{k, *argument, *parameter};
             if (parameter->in && argument->object) {
-                if (FAILED(argument->object->QueryInterface(parameter->iid, reinterpret_cast<void**>(&r.object))) ||
-                    !r.object) {
+                if (FAILED(argument->object->QueryInterface(parameter->iid, r.object.put_void())) || !r.object) {
                     r.object = nullptr;
                     if (argerr) *argerr = k;
                     return DISP_E_TYPEMISMATCH;
                 }
             }
-            r.given = r.object;
-            replaced.push_back(r);
+            r.given = r.object.get();
+            replaced.push_back(std::move(r));
         }
         // The arguments point at the replacements' objects, which stay put from here on.
         for (Replacement& r : replaced) {
@@ -229,10 +219,10 @@ HRESULT invoke(ITypeInfo* info, void* object, DISPID id, WORD flags, DISPPARAMS*
             VariantInit(&a);
             if (r.parameter.byref) {
                 a.vt = VARTYPE(r.parameter.vt | VT_BYREF);
-                a.ppunkVal = &r.object;
+                a.ppunkVal = r.object.inout();
             } else {
                 a.vt = r.parameter.vt;
-                a.punkVal = r.object;
+                a.punkVal = r.object.get();
             }
         }
 
@@ -241,7 +231,7 @@ HRESULT invoke(ITypeInfo* info, void* object, DISPID id, WORD flags, DISPPARAMS*
         const HRESULT hr = info->Invoke(object, id, flags, &forwarded, result, excep, argerr);
         if (SUCCEEDED(hr)) {
             for (Replacement& r : replaced)
-                if (r.parameter.byref && r.object != r.given) write_back(r.from, r.object);
+                if (r.parameter.byref && r.object.get() != r.given) write_back(r.from, r.object.get());
         }
         return hr;
     } catch (const std::bad_alloc&) {

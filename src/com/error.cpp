@@ -25,15 +25,14 @@ ComError::ComError(HRESULT hr, std::wstring source, std::wstring description)
 }
 
 ComError error_of(HRESULT hr) {
-    IErrorInfo* info = nullptr;
+    ComPtr<IErrorInfo> info;
     std::wstring source, description;
-    if (GetErrorInfo(0, &info) == S_OK && info) {
+    if (GetErrorInfo(0, info.put()) == S_OK && info) {
         BSTR s = nullptr, d = nullptr;
         if (SUCCEEDED(info->GetSource(&s)) && s) source = s;
         if (SUCCEEDED(info->GetDescription(&d)) && d) description = d;
         SysFreeString(s);
         SysFreeString(d);
-        info->Release();
     }
     return ComError(hr, std::move(source), std::move(description));
 }
@@ -79,17 +78,12 @@ std::wstring describe(HRESULT hr) {
 }
 
 HRESULT publish(const ComError& e, REFIID iid) noexcept {
-    ICreateErrorInfo* create = nullptr;
-    if (SUCCEEDED(CreateErrorInfo(&create))) {
+    ComPtr<ICreateErrorInfo> create;
+    if (SUCCEEDED(CreateErrorInfo(create.put())) && create) {
         create->SetGUID(iid);
         create->SetSource(const_cast<LPOLESTR>(e.source().c_str()));
         create->SetDescription(const_cast<LPOLESTR>(e.description().c_str()));
-        IErrorInfo* info = nullptr;
-        if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
-            SetErrorInfo(0, info);
-            info->Release();
-        }
-        create->Release();
+        if (ComPtr<IErrorInfo> info = create.query<IErrorInfo>()) SetErrorInfo(0, info.get());
     }
     return e.hr();
 }
@@ -115,14 +109,9 @@ HRESULT publish_current_exception(REFIID iid) noexcept { return publish(current_
 bool same_object(IUnknown* a, IUnknown* b) noexcept {
     if (a == b) return true;
     if (!a || !b) return false;
-    IUnknown* ua = nullptr;
-    IUnknown* ub = nullptr;
-    a->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&ua));
-    b->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&ub));
-    bool same = ua && ua == ub;
-    if (ua) ua->Release();
-    if (ub) ub->Release();
-    return same;
+    const ComPtr<IUnknown> ua = ComPtr<IUnknown>(a).query<IUnknown>();
+    const ComPtr<IUnknown> ub = ComPtr<IUnknown>(b).query<IUnknown>();
+    return ua && ua == ub;
 }
 
 }  // namespace com

@@ -42,6 +42,9 @@ public:
     explicit operator bool() const noexcept { return p_ != nullptr; }
     // For out-parameters: releases what is held and hands out the slot.
     T** put() noexcept { reset(); return &p_; }
+    // For in-out parameters (a by-reference argument): the slot with what it holds; the callee
+    // may release that reference and store another one, which this owner then holds.
+    T** inout() noexcept { return &p_; }
     void** put_void() noexcept { return reinterpret_cast<void**>(put()); }
 
     // Another interface of the same object, or empty when it lacks it.

@@ -1,5 +1,6 @@
 #include "com/variant.h"
 #include "com/bstr.h"
+#include "com/ptr.h"
 
 namespace com {
 
@@ -13,14 +14,12 @@ Variant Variant::from_string(std::wstring_view s) {
 Variant Variant::from_object(IUnknown* p) noexcept {
     Variant r;
     if (!p) { r.v_.vt = VT_DISPATCH; r.v_.pdispVal = nullptr; return r; }
-    IDispatch* d = nullptr;
-    if (SUCCEEDED(p->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&d))) && d) {
+    if (ComPtr<IDispatch> d = ComPtr<IUnknown>(p).query<IDispatch>()) {
         r.v_.vt = VT_DISPATCH;
-        r.v_.pdispVal = d;
+        r.v_.pdispVal = d.detach();
     } else {
-        p->AddRef();
         r.v_.vt = VT_UNKNOWN;
-        r.v_.punkVal = p;
+        r.v_.punkVal = ComPtr<IUnknown>(p).detach();
     }
     return r;
 }

@@ -24,7 +24,7 @@ private:
     TYPEATTR* a_ = nullptr;
 };
 
-std::wstring bracketed(const std::wstring& flags) { return flags.empty() ? L"" : L"[" + flags + L"] "; }
+std::wstring bracketed(const std::wstring& flags) { return flags.empty() ? std::wstring() : L"[" + flags + L"] "; }
 
 std::wstring version_text(WORD major, WORD minor) {
     return std::to_wstring(major) + L"." + std::to_wstring(minor);
@@ -33,7 +33,7 @@ std::wstring version_text(WORD major, WORD minor) {
 std::wstring doc_string(ITypeInfo* ti) {
     com::Bstr doc;
     ti->GetDocumentation(MEMBERID_NIL, nullptr, doc.put(), nullptr, nullptr);
-    return doc.empty() ? L"" : L"  // " + doc.str();
+    return doc.empty() ? std::wstring() : L"  // " + doc.str();
 }
 
 // What the registry (in this process's view) holds for a class.
@@ -149,7 +149,7 @@ std::wstring library_text(ITypeLib* lib) {
     std::wstring s = L"library " + name.str() + L" " + com::guid_string(attr.guid) + L" version " +
                      version_text(attr.wMajorVerNum, attr.wMinorVerNum) +
                      (attr.syskind == SYS_WIN64 ? L" (win64)" : attr.syskind == SYS_WIN32 ? L" (win32)" : L"") +
-                     (doc.empty() ? L"" : L"  // " + doc.str()) + L"\n";
+                     (doc.empty() ? std::wstring() : L"  // " + doc.str()) + L"\n";
     s += L"notation: IDL; a parameter whose type ends in * is passed by reference\n";
     com::Bstr path;
     if (SUCCEEDED(QueryPathOfRegTypeLib(attr.guid, attr.wMajorVerNum, attr.wMinorVerNum, LOCALE_NEUTRAL, path.put())))

@@ -105,7 +105,7 @@ std::wstring param_text(ITypeInfo* owner, const ELEMDESC& e, const std::wstring&
     if (f & PARAMFLAG_FLCID) flags.push_back(L"lcid");
     if (f & PARAMFLAG_FOPT) flags.push_back(L"optional");
     if (f & PARAMFLAG_FHASDEFAULT) flags.push_back(L"defaultvalue");
-    std::wstring s = flags.empty() ? L"" : L"[" + join(flags) + L"] ";
+    std::wstring s = flags.empty() ? std::wstring() : L"[" + join(flags) + L"] ";
     return s + type_name(owner, e.tdesc, home) + L" " + name;
 }
 

@@ -14,6 +14,7 @@ target_compile_definitions(kelpy_resources PRIVATE
 add_dependencies(kelpy_resources kelpy_idl)
 # Recompile the resources when the type library or any file of the folder (pictures) changes.
 file(GLOB kelpy_resource_files CONFIGURE_DEPENDS ${kelpy_resource_dir}/*)
+list(APPEND kelpy_resource_files ${CMAKE_CURRENT_LIST_DIR}/../model/resource_ids.h)
 set_source_files_properties(${kelpy_resource_dir}/kelpy.rc PROPERTIES
   OBJECT_DEPENDS "${KELPY_GENERATED}/kelpy.tlb;${kelpy_resource_files}")
 # The pictures are drawn at build time (resources/pictures.cmake).

@@ -1,51 +1,62 @@
 // The control's life in its container. The container loads the control (or initialises it as
-// new) and activates it in place; once both have happened, the start-up asks the container for
-// its user mode: at run time the tree is shown and the windows are hooked (StartRunTime), at
-// design time the tree stays hidden and the control paints its caption. A container that
-// deactivates the control in place and activates it again gives it a new window, which starts
-// the same way in the mode found first. Resizing makes the tree fill the control; Terminate
-// gives the hooked windows their procedures back.
-#include <olectl.h>
-#include "com/variant.h"
+// new) and activates it in place; once both have happened, the OLE control protocol starts the
+// control's window in the container's user mode (OleStart): at run time the tree is shown and
+// the windows are hooked (StartRunTime), at design time the tree stays hidden and the control
+// paints its caption. A container that deactivates the control in place and activates it again
+// gives it a new window, which starts the same way in the mode found first.
+//
+// The run-time start-up: the expanded-state memory is made once, at the first start, and kept
+// for the control's life. The window part is done for every window the control gets (a new
+// window has an empty tree and must show the same control): the tree shown and filling the
+// control, both windows hooked, the tree styles, and the map's tree rebuilt when a map is set.
+// Resizing makes the tree fill the control; Terminate gives the hooked windows their
+// procedures back.
 #include "kelpy/control/toc.h"
+#include <commctrl.h>
+#include "com/error.h"
 #include "kelpy/platform/version.h"
 #include "kelpy/platform/window_hooks.h"
 
 namespace kelpy {
 
-void Toc::OnLoaded() {
-    m_bLoaded = true;
-    // The start-up needs the windows to hook; without one it waits for in-place activation.
-    if (m_hWnd) UserControl_ReadProperties();
-}
-
-void Toc::UserControl_ReadProperties() {
-    // The mode is the container's answer at the first start; every later window of the control
-    // starts in the same mode.
-    if (!m_bReadPropertiesDone) {
-        m_bDesignMode = !AmbientUserMode();
-        m_bReadPropertiesDone = true;
-    }
-    if (m_bDesignMode) {
+void Toc::OleStart(bool designMode) {
+    if (designMode) {
         tvwTOC.Visible(false);
         InvalidateRect(m_hWnd, nullptr, TRUE);
     } else {
         StartRunTime();
     }
-    NotifyViewChanged();
 }
 
-bool Toc::AmbientUserMode() const {
-    if (!m_pClientSite) return true;
-    auto ambient = m_pClientSite.query<IDispatch>();
-    if (!ambient) return true;
-    DISPPARAMS none{};
-    com::Variant mode;
-    if (FAILED(ambient->Invoke(DISPID_AMBIENT_USERMODE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
-                               mode.put(), nullptr, nullptr)))
-        return true;
-    if (mode.type() == VT_EMPTY) return true;
-    return mode.to_bool();
+// The control's picture: what the window shows, the tree printed through WM_PRINT (legend rows
+// through the same custom draw as on screen), or at design time the caption.
+void Toc::OlePaintPicture(HDC dc, const RECT& size) {
+    HWND tree = tvwTOC.hWnd();
+    if (DesignMode()) {
+        PaintCaption(dc, size);
+    } else if (tree && IsWindowVisible(tree)) {
+        SendMessageW(tree, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
+    }
+}
+
+void Toc::StartRunTime() {
+    if (!m_hWnd) com::raise(E_UNEXPECTED, L"The control has no window to start");
+    if (m_bWindowStarted) return;
+    tvwTOC.Visible(true);
+    UserControl_Resize();
+    basTOC::HookWindows(this, tvwTOC.hWnd(), m_hWnd);
+    // Lines at the root (when the tree draws lines) and item heights that may be odd; items
+    // taller than one row get their heights one by one (integral heights).
+    HWND tree = tvwTOC.hWnd();
+    SetWindowLongPtrW(tree, GWL_STYLE, GetWindowLongPtrW(tree, GWL_STYLE) | TVS_LINESATROOT | TVS_NONEVENHEIGHT);
+    if (!m_bRunTimeStarted) {
+        m_builder.CreateMemory();
+        m_bRunTimeStarted = true;
+    }
+    m_bWindowStarted = true;
+    // A new window has an empty tree; a control that shows a map shows it again. A failing
+    // rebuild leaves the window started, as a failing Initialize does.
+    if (m_pMap) com::check(Reset());
 }
 
 void Toc::UserControl_Resize() {
@@ -55,7 +66,7 @@ void Toc::UserControl_Resize() {
 }
 
 void Toc::UserControl_Paint(HDC hdc) {
-    if (!m_bDesignMode) return;
+    if (!DesignMode()) return;
     RECT window{};
     GetWindowRect(m_hWnd, &window);
     PaintCaption(hdc, RECT{0, 0, window.right - window.left, window.bottom - window.top});

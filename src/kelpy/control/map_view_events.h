@@ -18,11 +18,9 @@
 
 namespace kelpy {
 
-class Toc;
-
 class MapViewEventsSink final : public com::ComObject<MapViewEventsSink, IMapViewEvents> {
 public:
-    explicit MapViewEventsSink(Toc& toc) noexcept : toc_(&toc) {}
+    explicit MapViewEventsSink(_TOC& toc) noexcept : toc_(&toc) {}
     // The control is going: later notifications do nothing.
     void detach() noexcept { toc_ = nullptr; }
 
@@ -40,7 +38,7 @@ public:
 
 private:
     HRESULT rebuild() noexcept;
-    Toc* toc_;
+    _TOC* toc_;
 };
 
 class MapViewSubscription {
@@ -48,7 +46,7 @@ public:
     MapViewSubscription() noexcept = default;
     // Subscribes `toc` to the view events of `map`; a map without a connection point for them
     // is an error.
-    MapViewSubscription(IMap* map, Toc& toc);
+    MapViewSubscription(IMap* map, _TOC& toc);
     ~MapViewSubscription() { end(); }
     MapViewSubscription(MapViewSubscription&& other) noexcept;
     MapViewSubscription& operator=(MapViewSubscription&& other) noexcept;

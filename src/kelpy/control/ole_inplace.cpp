@@ -2,7 +2,7 @@
 // the in-place site says. IOleInPlaceObject and IOleInPlaceActiveObject are the container's
 // handles on the active control; IOleControl carries the ambient and event-freezing protocol.
 #include "com/boundary.h"
-#include "kelpy/control/toc.h"
+#include "kelpy/control/ole_control.h"
 
 namespace kelpy {
 
@@ -10,7 +10,7 @@ namespace {
 RECT or_empty(LPCRECT r) { return r ? *r : RECT{}; }
 }  // namespace
 
-void Toc::ActivateInPlace(IOleClientSite* site, bool uiActivate) {
+void OleControl::ActivateInPlace(IOleClientSite* site, bool uiActivate) {
     if (!m_bInPlaceActive) {
         if (!site) com::raise(E_UNEXPECTED, L"The control has no client site to activate in");
         auto inPlaceSite = com::ComPtr<IOleClientSite>(site).as<IOleInPlaceSite>();
@@ -29,13 +29,13 @@ void Toc::ActivateInPlace(IOleClientSite* site, bool uiActivate) {
             OLEINPLACEFRAMEINFO frameInfo{};
             frameInfo.cb = sizeof frameInfo;
             com::check(inPlaceSite->GetWindowContext(frame.put(), document.put(), &pos, &clip, &frameInfo));
-            if (!m_hWnd) {
-                CreateControlWindow(parent, pos);
+            if (HWND window = OleWindow()) {
+                SetParent(window, parent);
+                MoveWindow(window, pos.left, pos.top, pos.right - pos.left, pos.bottom - pos.top, TRUE);
             } else {
-                SetParent(m_hWnd, parent);
-                MoveWindow(m_hWnd, pos.left, pos.top, pos.right - pos.left, pos.bottom - pos.top, TRUE);
+                OleCreateWindow(parent, pos);
             }
-            ShowWindow(m_hWnd, SW_SHOWNA);
+            ShowWindow(OleWindow(), SW_SHOWNA);
         } catch (...) {
             DeactivateInPlace();
             throw;
@@ -52,7 +52,7 @@ void Toc::ActivateInPlace(IOleClientSite* site, bool uiActivate) {
     }
 }
 
-void Toc::ShowActiveObject(IOleInPlaceActiveObject* active) {
+void OleControl::ShowActiveObject(IOleInPlaceActiveObject* active) {
     com::ComPtr<IOleInPlaceFrame> frame;
     com::ComPtr<IOleInPlaceUIWindow> document;
     RECT pos{}, clip{};
@@ -62,32 +62,32 @@ void Toc::ShowActiveObject(IOleInPlaceActiveObject* active) {
     if (document) document->SetActiveObject(active, nullptr);
 }
 
-void Toc::DeactivateInPlace() {
+void OleControl::DeactivateInPlace() {
     if (!m_bInPlaceActive) return;
     UIDeactivate();
     com::ComPtr<IOleInPlaceSite> site = std::move(m_pInPlaceSite);
     m_bInPlaceActive = false;
-    DestroyControlWindow();
+    OleDestroyWindow();
     if (site) site->OnInPlaceDeactivate();
 }
 
 // ---- IOleWindow
 
-STDMETHODIMP Toc::GetWindow(HWND* window) {
+STDMETHODIMP OleControl::GetWindow(HWND* window) {
     if (!window) return E_POINTER;
-    *window = m_hWnd;
-    return m_hWnd ? S_OK : E_FAIL;
+    *window = OleWindow();
+    return *window ? S_OK : E_FAIL;
 }
 
-STDMETHODIMP Toc::ContextSensitiveHelp(BOOL) { return E_NOTIMPL; }
+STDMETHODIMP OleControl::ContextSensitiveHelp(BOOL) { return E_NOTIMPL; }
 
 // ---- IOleInPlaceObject
 
-STDMETHODIMP Toc::InPlaceDeactivate() {
+STDMETHODIMP OleControl::InPlaceDeactivate() {
     return com::boundary(IID_IOleInPlaceObject, [&] { DeactivateInPlace(); });
 }
 
-STDMETHODIMP Toc::UIDeactivate() {
+STDMETHODIMP OleControl::UIDeactivate() {
     return com::boundary(IID_IOleInPlaceObject, [&] {
         if (!m_bUIActive) return;
         m_bUIActive = false;
@@ -98,28 +98,28 @@ STDMETHODIMP Toc::UIDeactivate() {
 }
 
 // The container moved or sized the control: the window follows, and the tree with it.
-STDMETHODIMP Toc::SetObjectRects(LPCRECT pos, LPCRECT) {
+STDMETHODIMP OleControl::SetObjectRects(LPCRECT pos, LPCRECT) {
     return com::boundary(IID_IOleInPlaceObject, [&] {
         if (!pos) com::raise(E_POINTER);
         const RECT r = or_empty(pos);
         if (r.right < r.left || r.bottom < r.top) com::raise(E_INVALIDARG, L"The control's rectangle is inverted");
-        if (m_hWnd) MoveWindow(m_hWnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+        if (HWND window = OleWindow()) MoveWindow(window, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
     });
 }
 
-STDMETHODIMP Toc::ReactivateAndUndo() { return INPLACE_E_NOTUNDOABLE; }
+STDMETHODIMP OleControl::ReactivateAndUndo() { return INPLACE_E_NOTUNDOABLE; }
 
 // ---- IOleInPlaceActiveObject: the control has no accelerators, menus or tool bars.
 
-STDMETHODIMP Toc::TranslateAccelerator(LPMSG) { return S_FALSE; }
-STDMETHODIMP Toc::OnFrameWindowActivate(BOOL) { return S_OK; }
-STDMETHODIMP Toc::OnDocWindowActivate(BOOL) { return S_OK; }
-STDMETHODIMP Toc::ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) { return S_OK; }
-STDMETHODIMP Toc::EnableModeless(BOOL) { return S_OK; }
+STDMETHODIMP OleControl::TranslateAccelerator(LPMSG) { return S_FALSE; }
+STDMETHODIMP OleControl::OnFrameWindowActivate(BOOL) { return S_OK; }
+STDMETHODIMP OleControl::OnDocWindowActivate(BOOL) { return S_OK; }
+STDMETHODIMP OleControl::ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) { return S_OK; }
+STDMETHODIMP OleControl::EnableModeless(BOOL) { return S_OK; }
 
 // ---- IOleControl
 
-STDMETHODIMP Toc::GetControlInfo(CONTROLINFO* info) {
+STDMETHODIMP OleControl::GetControlInfo(CONTROLINFO* info) {
     return com::boundary(IID_IOleControl, [&] {
         if (!info) com::raise(E_POINTER);
         if (info->cb < sizeof(CONTROLINFO)) com::raise(E_INVALIDARG, L"CONTROLINFO is too small");
@@ -129,18 +129,18 @@ STDMETHODIMP Toc::GetControlInfo(CONTROLINFO* info) {
     });
 }
 
-STDMETHODIMP Toc::OnMnemonic(MSG*) { return E_NOTIMPL; }
+STDMETHODIMP OleControl::OnMnemonic(MSG*) { return E_NOTIMPL; }
 
 // The control reads its ambient properties once, at start-up; a later change (for example of
 // the user mode) does not switch between run time and design time. It only repaints.
-STDMETHODIMP Toc::OnAmbientPropertyChange(DISPID) {
-    if (m_hWnd) InvalidateRect(m_hWnd, nullptr, TRUE);
+STDMETHODIMP OleControl::OnAmbientPropertyChange(DISPID) {
+    if (HWND window = OleWindow()) InvalidateRect(window, nullptr, TRUE);
     return S_OK;
 }
 
-STDMETHODIMP Toc::FreezeEvents(BOOL freeze) {
-    if (freeze) ++m_oleEvents.frozen;
-    else if (m_oleEvents.frozen > 0) --m_oleEvents.frozen;
+STDMETHODIMP OleControl::FreezeEvents(BOOL freeze) {
+    if (freeze) ++m_frozenEvents;
+    else if (m_frozenEvents > 0) --m_frozenEvents;
     return S_OK;
 }
 

@@ -2,47 +2,47 @@
 // site, asks for its extent and status bits, and activates it in place with a verb; Close ends
 // the control's hosting.
 #include "com/boundary.h"
-#include "kelpy/control/toc.h"
+#include "kelpy/control/ole_control.h"
 
 namespace kelpy {
 
-STDMETHODIMP Toc::SetClientSite(IOleClientSite* site) {
+STDMETHODIMP OleControl::SetClientSite(IOleClientSite* site) {
     return com::boundary(IID_IOleObject, [&] {
         m_pClientSite = site;
         if (!site) m_pInPlaceSite = nullptr;
     });
 }
 
-STDMETHODIMP Toc::GetClientSite(IOleClientSite** site) {
+STDMETHODIMP OleControl::GetClientSite(IOleClientSite** site) {
     return com::boundary(IID_IOleObject, [&] {
         if (!site) com::raise(E_POINTER);
         *site = com::ComPtr<IOleClientSite>(m_pClientSite).detach();
     });
 }
 
-STDMETHODIMP Toc::SetHostNames(LPCOLESTR, LPCOLESTR) { return S_OK; }
+STDMETHODIMP OleControl::SetHostNames(LPCOLESTR, LPCOLESTR) { return S_OK; }
 
 // Ends the hosting: the windows get their procedures back, the in-place window goes, and the
 // advise sinks hear that the control closed. There is nothing to save.
-STDMETHODIMP Toc::Close(DWORD) {
+STDMETHODIMP OleControl::Close(DWORD) {
     return com::boundary(IID_IOleObject, [&] {
-        com::ComPtr<Toc> keep(this);  // the site may release the control while it is told
-        Terminate();
+        com::ComPtr<IOleObject> keep(this);  // the site may release the control while it is told
+        OleClose();
         DeactivateInPlace();
         if (m_pOleAdviseHolder) m_pOleAdviseHolder->SendOnClose();
     });
 }
 
-STDMETHODIMP Toc::SetMoniker(DWORD, IMoniker*) { return E_NOTIMPL; }
+STDMETHODIMP OleControl::SetMoniker(DWORD, IMoniker*) { return E_NOTIMPL; }
 
-STDMETHODIMP Toc::GetMoniker(DWORD, DWORD, IMoniker** moniker) {
+STDMETHODIMP OleControl::GetMoniker(DWORD, DWORD, IMoniker** moniker) {
     if (moniker) *moniker = nullptr;
     return E_NOTIMPL;
 }
 
-STDMETHODIMP Toc::InitFromData(IDataObject*, BOOL, DWORD) { return E_NOTIMPL; }
+STDMETHODIMP OleControl::InitFromData(IDataObject*, BOOL, DWORD) { return E_NOTIMPL; }
 
-STDMETHODIMP Toc::GetClipboardData(DWORD, IDataObject** data) {
+STDMETHODIMP OleControl::GetClipboardData(DWORD, IDataObject** data) {
     if (data) *data = nullptr;
     return E_NOTIMPL;
 }
@@ -51,7 +51,7 @@ STDMETHODIMP Toc::GetClipboardData(DWORD, IDataObject** data) {
 // primary verb, Show and UIActivate also make it the UI-active object. Hide hides the window.
 // The control cannot open in a window of its own. A positive verb that it does not know acts
 // as the primary verb and answers OLEOBJ_S_INVALIDVERB, as containers expect.
-STDMETHODIMP Toc::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND, LPCRECT) {
+STDMETHODIMP OleControl::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND, LPCRECT) {
     bool unknown = false;
     HRESULT hr = com::boundary(IID_IOleObject, [&] {
         IOleClientSite* on = site ? site : m_pClientSite.get();
@@ -65,7 +65,7 @@ STDMETHODIMP Toc::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND, LPC
             ActivateInPlace(on, true);
             break;
         case OLEIVERB_HIDE:
-            if (m_hWnd) ShowWindow(m_hWnd, SW_HIDE);
+            if (HWND window = OleWindow()) ShowWindow(window, SW_HIDE);
             break;
         default:
             if (verb < 0) com::raise(E_NOTIMPL, L"The control does not support this verb");
@@ -77,29 +77,29 @@ STDMETHODIMP Toc::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND, LPC
     return SUCCEEDED(hr) && unknown ? OLEOBJ_S_INVALIDVERB : hr;
 }
 
-STDMETHODIMP Toc::EnumVerbs(IEnumOLEVERB** verbs) {
+STDMETHODIMP OleControl::EnumVerbs(IEnumOLEVERB** verbs) {
     if (!verbs) return E_POINTER;
     *verbs = nullptr;
-    return OleRegEnumVerbs(CLSID_TOC, verbs);
+    return OleRegEnumVerbs(clsid_, verbs);
 }
 
-STDMETHODIMP Toc::Update() { return S_OK; }
-STDMETHODIMP Toc::IsUpToDate() { return S_OK; }
+STDMETHODIMP OleControl::Update() { return S_OK; }
+STDMETHODIMP OleControl::IsUpToDate() { return S_OK; }
 
-STDMETHODIMP Toc::GetUserClassID(CLSID* clsid) {
+STDMETHODIMP OleControl::GetUserClassID(CLSID* clsid) {
     if (!clsid) return E_POINTER;
-    *clsid = CLSID_TOC;
+    *clsid = clsid_;
     return S_OK;
 }
 
-STDMETHODIMP Toc::GetUserType(DWORD form, LPOLESTR* type) {
+STDMETHODIMP OleControl::GetUserType(DWORD form, LPOLESTR* type) {
     if (!type) return E_POINTER;
     *type = nullptr;
-    return OleRegGetUserType(CLSID_TOC, form, type);
+    return OleRegGetUserType(clsid_, form, type);
 }
 
 // The extent is kept as the container gives it; in place, the window follows SetObjectRects.
-STDMETHODIMP Toc::SetExtent(DWORD aspect, SIZEL* size) {
+STDMETHODIMP OleControl::SetExtent(DWORD aspect, SIZEL* size) {
     return com::boundary(IID_IOleObject, [&] {
         if (aspect != DVASPECT_CONTENT) com::raise(DV_E_DVASPECT, L"The control only has a content aspect");
         if (!size) com::raise(E_POINTER);
@@ -108,7 +108,7 @@ STDMETHODIMP Toc::SetExtent(DWORD aspect, SIZEL* size) {
     });
 }
 
-STDMETHODIMP Toc::GetExtent(DWORD aspect, SIZEL* size) {
+STDMETHODIMP OleControl::GetExtent(DWORD aspect, SIZEL* size) {
     return com::boundary(IID_IOleObject, [&] {
         if (!size) com::raise(E_POINTER);
         if (aspect != DVASPECT_CONTENT) com::raise(DV_E_DVASPECT, L"The control only has a content aspect");
@@ -116,7 +116,7 @@ STDMETHODIMP Toc::GetExtent(DWORD aspect, SIZEL* size) {
     });
 }
 
-STDMETHODIMP Toc::Advise(IAdviseSink* sink, DWORD* cookie) {
+STDMETHODIMP OleControl::Advise(IAdviseSink* sink, DWORD* cookie) {
     return com::boundary(IID_IOleObject, [&] {
         if (!cookie) com::raise(E_POINTER);
         *cookie = 0;
@@ -125,24 +125,24 @@ STDMETHODIMP Toc::Advise(IAdviseSink* sink, DWORD* cookie) {
     });
 }
 
-STDMETHODIMP Toc::Unadvise(DWORD cookie) {
+STDMETHODIMP OleControl::Unadvise(DWORD cookie) {
     if (!m_pOleAdviseHolder) return OLE_E_NOCONNECTION;
     return m_pOleAdviseHolder->Unadvise(cookie);
 }
 
-STDMETHODIMP Toc::EnumAdvise(IEnumSTATDATA** advise) {
+STDMETHODIMP OleControl::EnumAdvise(IEnumSTATDATA** advise) {
     if (!advise) return E_POINTER;
     *advise = nullptr;
     if (!m_pOleAdviseHolder) return S_OK;
     return m_pOleAdviseHolder->EnumAdvise(advise);
 }
 
-STDMETHODIMP Toc::GetMiscStatus(DWORD, DWORD* status) {
+STDMETHODIMP OleControl::GetMiscStatus(DWORD, DWORD* status) {
     if (!status) return E_POINTER;
     *status = MiscStatus;
     return S_OK;
 }
 
-STDMETHODIMP Toc::SetColorScheme(LOGPALETTE*) { return E_NOTIMPL; }
+STDMETHODIMP OleControl::SetColorScheme(LOGPALETTE*) { return E_NOTIMPL; }
 
 }  // namespace kelpy

@@ -1,50 +1,98 @@
 // IPersistStreamInit and IPersistPropertyBag: the container loads the control from its saved
-// state or initialises it as new. The control has no persistent properties, so loading reads
-// nothing and saving writes nothing; what matters is that either one starts the control.
+// state or initialises it as new, and either one starts it: once the control is loaded and has
+// its window, the start-up asks the container for its user mode (the first time) and the
+// control starts its window in that mode. The persisted properties are the control's (its
+// Load/Save hooks); without any, loading reads nothing and saving writes nothing.
 #include "com/boundary.h"
-#include "kelpy/control/toc.h"
+#include "com/variant.h"
+#include "kelpy/control/ole_control.h"
 
 namespace kelpy {
 
-STDMETHODIMP Toc::GetClassID(CLSID* clsid) {
+STDMETHODIMP OleControl::GetClassID(CLSID* clsid) {
     if (!clsid) return E_POINTER;
-    *clsid = CLSID_TOC;
+    *clsid = clsid_;
     return S_OK;
 }
 
-STDMETHODIMP Toc::IsDirty() { return S_FALSE; }
+STDMETHODIMP OleControl::IsDirty() { return m_bDirty ? S_OK : S_FALSE; }
 
-STDMETHODIMP Toc::Load(IStream* stream) {
+STDMETHODIMP OleControl::Load(IStream* stream) {
     return com::boundary(IID_IPersistStreamInit, [&] {
         if (!stream) com::raise(E_POINTER);
+        LoadProperties(stream);
         OnLoaded();
     });
 }
 
-STDMETHODIMP Toc::Save(IStream* stream, BOOL) {
-    return stream ? S_OK : E_POINTER;
+STDMETHODIMP OleControl::Save(IStream* stream, BOOL clearDirty) {
+    if (!stream) return E_POINTER;
+    return com::boundary(IID_IPersistStreamInit, [&] {
+        SaveProperties(stream);
+        if (clearDirty) m_bDirty = false;
+    });
 }
 
-STDMETHODIMP Toc::GetSizeMax(ULARGE_INTEGER* size) {
+STDMETHODIMP OleControl::GetSizeMax(ULARGE_INTEGER* size) {
     if (!size) return E_POINTER;
-    size->QuadPart = 0;
+    size->QuadPart = PropertiesSizeMax();
     return S_OK;
 }
 
 // Both persistence interfaces have InitNew: a control created without saved state.
-STDMETHODIMP Toc::InitNew() {
+STDMETHODIMP OleControl::InitNew() {
     return com::boundary(IID_IPersistStreamInit, [&] { OnLoaded(); });
 }
 
-STDMETHODIMP Toc::Load(IPropertyBag* bag, IErrorLog*) {
+STDMETHODIMP OleControl::Load(IPropertyBag* bag, IErrorLog* log) {
     return com::boundary(IID_IPersistPropertyBag, [&] {
         if (!bag) com::raise(E_POINTER);
+        LoadProperties(bag, log);
         OnLoaded();
     });
 }
 
-STDMETHODIMP Toc::Save(IPropertyBag* bag, BOOL, BOOL) {
-    return bag ? S_OK : E_POINTER;
+STDMETHODIMP OleControl::Save(IPropertyBag* bag, BOOL clearDirty, BOOL saveAll) {
+    if (!bag) return E_POINTER;
+    return com::boundary(IID_IPersistPropertyBag, [&] {
+        SaveProperties(bag, saveAll);
+        if (clearDirty) m_bDirty = false;
+    });
+}
+
+void OleControl::LoadProperties(IStream*) {}
+void OleControl::SaveProperties(IStream*) {}
+void OleControl::LoadProperties(IPropertyBag*, IErrorLog*) {}
+void OleControl::SaveProperties(IPropertyBag*, BOOL) {}
+
+void OleControl::OnLoaded() {
+    m_bLoaded = true;
+    // The start-up needs the windows to hook; without one it waits for in-place activation.
+    if (OleWindow()) UserControl_ReadProperties();
+}
+
+void OleControl::UserControl_ReadProperties() {
+    // The mode is the container's answer at the first start; every later window of the control
+    // starts in the same mode.
+    if (!m_bReadPropertiesDone) {
+        m_bDesignMode = !AmbientUserMode();
+        m_bReadPropertiesDone = true;
+    }
+    OleStart(m_bDesignMode);
+    NotifyViewChanged();
+}
+
+bool OleControl::AmbientUserMode() const {
+    if (!m_pClientSite) return true;
+    auto ambient = m_pClientSite.query<IDispatch>();
+    if (!ambient) return true;
+    DISPPARAMS none{};
+    com::Variant mode;
+    if (FAILED(ambient->Invoke(DISPID_AMBIENT_USERMODE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
+                               mode.put(), nullptr, nullptr)))
+        return true;
+    if (mode.type() == VT_EMPTY) return true;
+    return mode.to_bool();
 }
 
 }  // namespace kelpy

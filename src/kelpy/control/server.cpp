@@ -7,7 +7,7 @@
 #include "com/boundary.h"
 #include "com/module.h"
 #include "com/registry.h"
-#include "kelpy/control/resources/resource_ids.h"
+#include "kelpy/model/resource_ids.h"
 #include "kelpy/control/toc.h"
 #include "kelpy/model/typelib.h"
 

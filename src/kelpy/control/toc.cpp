@@ -1,7 +1,10 @@
+// The control: its construction and its members of _TOC (Initialize binds the control to one
+// map, whose view notifications rebuild the tree).
 #include "kelpy/control/toc.h"
 #include "com/boundary.h"
 #include "com/error.h"
 #include "kelpy/platform/window_hooks.h"
+#include "kelpy/tree/item_images.h"
 
 namespace kelpy {
 
@@ -12,18 +15,19 @@ constexpr COLORREF magenta = RGB(255, 0, 255);
 }  // namespace
 
 Toc::Toc()
-    : imlTOC(16, 16, magenta),
+    : OleControl(CLSID_TOC),
+      imlTOC(16, 16, magenta),
       tToc(toc_timer_id, toc_timer_interval_ms),
       m_interaction({.map = m_pMap,
                      .selectedLayer = m_pSelectedLayer,
                      .window = m_hWnd,
-                     .control = *this,
                      .tree = tvwTOC,
                      .timer = tToc,
                      .builder = m_builder,
                      .painter = m_painter,
                      .events = m_events}) {
-    LoadItemImages();
+    m_events.Connect(&AddEventSource(DIID___TOC));
+    tree::LoadItemImages(imlTOC);
     tvwTOC.SetImageList(&imlTOC);
     tvwTOC.SetEvents(&m_interaction);
     // The timer tToc runs only while a layer is dragged (its ticks would do nothing otherwise;
@@ -68,6 +72,22 @@ STDMETHODIMP Toc::CtrlWndProc(LONG_PTR* hWnd, LONG* msg, LONG_PTR* wp, LONG_PTR*
         if (!hWnd || !msg || !wp || !lp || !result || !handled) com::raise(E_POINTER);
         if (*msg != WM_NOTIFY || *lp == 0) return;
         m_painter.OnNotify(*reinterpret_cast<const NMHDR*>(*lp), *result);
+    });
+}
+
+STDMETHODIMP Toc::Initialize(IMap** pMap) {
+    return com::boundary(IID__TOC, [&] {
+        if (!pMap) com::raise(E_POINTER);
+        IMap* map = *pMap;
+        m_pMap = map;
+        // The subscription to the previous map ends before the new one starts; without a map
+        // there is none.
+        m_pActiveViewEvents.end();
+        if (map) m_pActiveViewEvents = MapViewSubscription(map, *this);
+        // A control without a window (one that a script made, or one that its container has not
+        // activated yet) has no tree to build now: the start-up of its window builds it.
+        if (!m_hWnd) return;
+        com::check(Reset());
     });
 }
 

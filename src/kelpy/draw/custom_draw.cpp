@@ -10,17 +10,10 @@
 #include "kelpy/draw/item_painter.h"
 #include <commctrl.h>
 #include <cstring>
-#include "kelpy/tree/items.h"
+#include "kelpy/model/items.h"
+#include "kelpy/tree/renderer_kinds.h"
 
 namespace kelpy::draw {
-
-namespace {
-// Whether the item is a legend row, whose swatch and label DrawItem places by the label.
-bool is_legend_row(const TocNode* record) {
-    return record &&
-           (record->TOCNodeType == ::TOCNodeType::LayerSymbol || record->TOCNodeType == ::TOCNodeType::RendererItem);
-}
-}  // namespace
 
 void ItemPainter::OnNotify(const NMHDR& header, LONG_PTR& result) {
     // 1-2. Only the custom-draw notifications of the control's own tree: a notification
@@ -39,9 +32,9 @@ void ItemPainter::OnNotify(const NMHDR& header, LONG_PTR& result) {
     // 4-5. The item with its record (read once, for the whole of this item's painting) and,
     // for a legend row, the rectangle of its label (text only), in the tree's client pixels.
     const LONG_PTR handle = LONG_PTR(draw.nmcd.dwItemSpec);
-    auto [node, record] = kelpy::tree::FindRecordedNode(tvwTOC, handle);
+    auto [node, record] = kelpy::FindRecordedNode(tvwTOC, handle);
     RECT rect{};
-    if (is_legend_row(record.get())) {
+    if (record && tree::IsSwatchRow(*record.get())) {  // DrawItem places its swatch by the label
         const auto item = reinterpret_cast<HTREEITEM>(handle);
         std::memcpy(&rect, &item, sizeof item);  // the message reads the item from the rectangle
         SendMessageW(tvwTOC.window(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect));

@@ -10,10 +10,11 @@
 #include "kelpy/draw/swatch_cache.h"
 #include "kelpy/model/records.h"
 #include "kelpy/platform/tree_view.h"
+#include "kelpy/tree/swatch_measurer.h"
 
 namespace kelpy::draw {
 
-class ItemPainter {
+class ItemPainter final : public tree::SwatchMeasurer {
 public:
     explicit ItemPainter(platform::TreeView& tree) noexcept : tvwTOC(tree) {}
     ItemPainter(const ItemPainter&) = delete;
@@ -27,29 +28,23 @@ public:
 
     // The swatch a legend row's symbol needs and the row's height, written nowhere: none for a
     // row without a symbol or a shape to measure it on.
-    std::optional<SwatchMeasure> MeasureSwatch(const TocNode& record);
+    std::optional<SwatchMeasure> MeasureSwatch(const TocNode& record) override;
     // Measures the row's swatch and gives the row and its record the new height and size.
     void MeasureSymbol(const platform::NodePtr& node);
 
-    // What a rebuild holds while it runs: every symbol is measured once on a shape, and the
-    // swatches painted for the rows of the tree before are forgotten.
-    class Rebuild {
-    public:
-        explicit Rebuild(ItemPainter& painter);
-        Rebuild(const Rebuild&) = delete;
-        Rebuild& operator=(const Rebuild&) = delete;
-
-    private:
-        MeasureMemo::Rebuild measuring_;
-    };
-
 private:
+    // While a rebuild runs, every symbol is measured once on a shape; at its start the swatches
+    // painted for the rows of the tree before are forgotten.
+    void RebuildStarts() override;
+    void RebuildEnds() noexcept override;
+
     // DrawItem for an item whose record was read already.
     void PaintItem(const com::ComPtr<CustomDrawEventArgs>& args, const platform::NodePtr& node,
                    const com::ComPtr<TocNode>& record);
 
     platform::TreeView& tvwTOC;
     MeasureMemo m_measures;
+    std::optional<MeasureMemo::Rebuild> m_rebuild;
     SwatchCache m_swatches;
 };
 

@@ -9,7 +9,8 @@
 #include "kelpy/draw/item_painter.h"
 #include "kelpy/draw/symbol_factories.h"
 #include "win/handles.h"
-#include "kelpy/tree/items.h"
+#include "kelpy/model/items.h"
+#include "kelpy/tree/renderer_kinds.h"
 
 namespace kelpy::draw {
 
@@ -25,9 +26,9 @@ constexpr std::wstring_view ramp_high = L"High";
 constexpr std::wstring_view ramp_low = L"Low";
 
 SwatchShape swatch_shape(const TocNode& record, LONG W, LONG H) {
-    // Areas (polygons and every raster swatch) fill the upper part of the swatch; other shapes
-    // sit in the middle of the whole swatch.
-    if (record.LayerType != ::LayerType::FeatureLayer || record.ShapeType == GeometryPolygon)
+    // Areas (polygons, squares and ramps) fill the upper part of the swatch; other shapes sit in
+    // the middle of the whole swatch.
+    if (tree::SwatchFormOf(record) != tree::SwatchForm::LayerShape || record.ShapeType == GeometryPolygon)
         return {1, 10, W - 6, H - 10, GeometryPolygon};
     return {1, 1, W - 6, H - 5, record.ShapeType};
 }
@@ -61,7 +62,7 @@ void ItemPainter::DrawItem(const com::ComPtr<CustomDrawEventArgs>& args) {
     if (!args->Node) return;
     platform::NodePtr node = platform::Node::From(args->Node.get());
     if (!node) com::raise(com::CTL_E_TYPEMISMATCH, L"The item to draw is not an item of the tree");
-    PaintItem(args, node, tree::RecordOf(node));
+    PaintItem(args, node, RecordOf(node));
 }
 
 void ItemPainter::PaintItem(const com::ComPtr<CustomDrawEventArgs>& args, const platform::NodePtr& node,
@@ -74,16 +75,11 @@ void ItemPainter::PaintItem(const com::ComPtr<CustomDrawEventArgs>& args, const 
     const HDC dc = reinterpret_cast<HDC>(args->hdc);
 
     // 3. Legend rows are the control's; the holder row stays blank; the rest is the tree's.
-    switch (record.TOCNodeType) {
-    case ::TOCNodeType::Holder:
+    if (record.TOCNodeType == ::TOCNodeType::Holder) {
         args->SkipDefault = true;
         return;
-    case ::TOCNodeType::LayerSymbol:
-    case ::TOCNodeType::RendererItem:
-        break;
-    default:
-        return;
     }
+    if (!tree::IsSwatchRow(record)) return;
 
     // 4-7. The shape and the symbol; a row without either shows nothing at all. A swatch that
     // was painted lately for the same symbol, size and shape is copied as it was painted.
@@ -122,20 +118,19 @@ void ItemPainter::PaintItem(const com::ComPtr<CustomDrawEventArgs>& args, const 
     }
     if (symbol) {
         // 15-16. The label of a class row (a LayerSymbol row shows its swatch only).
-        if (record.TOCNodeType == ::TOCNodeType::RendererItem) {
-            RECT text{label->Left, label->Top + text_offset_y, label->Right, label->Bottom};
-            if (record.LayerType == ::LayerType::FeatureLayer) {
-                draw_text(dc, node->Text(), text, 0);
-            } else if (record.LayerType == ::LayerType::RasterLayer) {
-                if (record.RasterRendererType == ::RasterRendererType::StretchColorRamp) {
-                    text.right = x0 + ramp_text_right;
-                    text.bottom = label->Bottom - ramp_text_bottom_inset;
-                    draw_text(dc, ramp_high, text, 0);
-                    draw_text(dc, ramp_low, text, DT_SINGLELINE | DT_BOTTOM);
-                } else {
-                    draw_text(dc, node->Text(), text, 0);
-                }
-            }
+        RECT text{label->Left, label->Top + text_offset_y, label->Right, label->Bottom};
+        switch (tree::LabelOf(record)) {
+        case tree::RowLabel::Text:
+            draw_text(dc, node->Text(), text, 0);
+            break;
+        case tree::RowLabel::RampEnds:
+            text.right = x0 + ramp_text_right;
+            text.bottom = label->Bottom - ramp_text_bottom_inset;
+            draw_text(dc, ramp_high, text, 0);
+            draw_text(dc, ramp_low, text, DT_SINGLELINE | DT_BOTTOM);
+            break;
+        case tree::RowLabel::None:
+            break;
         }
     }
     // 17. The tree draws nothing of its own for a legend row.

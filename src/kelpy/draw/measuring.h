@@ -9,6 +9,7 @@
 #include "com/ptr.h"
 #include "win/handles.h"
 #include "kelpy/model/records.h"
+#include "kelpy/tree/swatch_measurer.h"
 
 namespace kelpy::draw {
 
@@ -20,18 +21,7 @@ struct MeasuringShape {
 };
 MeasuringShape measuring_shape(const TocNode& record);
 
-// What a measure found: the row's height in standard rows and the swatch's size in pixels,
-// not yet rounded. The width is read after the height; when reading it failed, the failure
-// is kept for the write, so that the row still gets its height first.
-struct SwatchMeasure {
-    LONG rows = 1;
-    double width = 0, height = 0;
-    std::exception_ptr width_failure;
-};
-
-// The measure's last steps: the record's ItemHeight, SymbolWidth and SymbolHeight, in this
-// order (a size beyond the record's range is the overflow error, raised where it is met).
-void write_swatch(TocNode& record, const SwatchMeasure& measure);
+using tree::SwatchMeasure;
 
 // MeasureMemo: what one rebuild has measured. A rebuild asks every symbol once for its
 // boundary on a shape, however many rows show it (a host's symbols may be slow to answer), and

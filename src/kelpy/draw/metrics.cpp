@@ -5,8 +5,8 @@
 //
 // The measure comes in two halves: MeasureSwatch finds the sizes and writes nothing, so that a
 // new legend row can be given its height with its insertion (one tree message per row; every
-// further message about an item costs a search of the tree's items), and write_swatch fills the
-// record. A failure in the first half leaves the record as it was.
+// further message about an item costs a search of the tree's items), and tree::write_swatch fills
+// the record. A failure in the first half leaves the record as it was.
 #include <cstdint>
 #include "com/class_objects.h"
 #include "com/error.h"
@@ -15,15 +15,15 @@
 #include <commctrl.h>
 #include "kelpy/draw/symbol_factories.h"
 #include "win/handles.h"
-#include "kelpy/tree/items.h"
+#include "kelpy/model/items.h"
+#include "kelpy/tree/renderer_kinds.h"
 
 namespace kelpy::draw {
 
 namespace {
 // The room around the symbol's boundary, on every side.
 constexpr double swatch_margin = 2.0;
-// The height of a standard row, as the records count it.
-constexpr LONG row_unit = 16;
+using tree::row_unit;
 
 bool is_empty(IGeometry* geometry) {
     VARIANT_BOOL empty = VARIANT_TRUE;
@@ -40,23 +40,22 @@ com::ComPtr<IEnvelope> envelope_of(IGeometry* geometry) {
 }  // namespace
 
 MeasuringShape measuring_shape(const TocNode& record) {
-    if (record.LayerType == ::LayerType::FeatureLayer) return {0, 0, 18, 18, record.ShapeType};
-    // A stretched raster's ramp is measured on a tall bar, every other raster swatch on a square.
-    if (record.RasterRendererType == ::RasterRendererType::StretchColorRamp) return {0, 0, 15, 48, GeometryPolygon};
+    // A ramp is measured on a tall bar, every other swatch on a square, in the features' shape
+    // where the row's kind draws on it.
+    switch (tree::SwatchFormOf(record)) {
+    case tree::SwatchForm::LayerShape: return {0, 0, 18, 18, record.ShapeType};
+    case tree::SwatchForm::Ramp: return {0, 0, 15, 48, GeometryPolygon};
+    case tree::SwatchForm::Square: break;
+    }
     return {0, 0, 18, 18, GeometryPolygon};
 }
 
-void write_swatch(TocNode& record, const SwatchMeasure& measure) {
-    if (measure.width_failure) std::rethrow_exception(measure.width_failure);
-    if (measure.rows > INT32_MAX / row_unit) com::raise(CTL_E_OVERFLOW);
-    record.ItemHeight = measure.rows * row_unit;
-    record.SymbolWidth = com::round_half_even(measure.width);
-    record.SymbolHeight = com::round_half_even(measure.height);
+void ItemPainter::RebuildStarts() {
+    m_swatches.clear();
+    m_rebuild.emplace(m_measures, tvwTOC.window());
 }
 
-ItemPainter::Rebuild::Rebuild(ItemPainter& painter) : measuring_(painter.m_measures, painter.tvwTOC.window()) {
-    painter.m_swatches.clear();
-}
+void ItemPainter::RebuildEnds() noexcept { m_rebuild.reset(); }
 
 std::optional<SwatchMeasure> ItemPainter::MeasureSwatch(const TocNode& record) {
     // 1-2. Only a row with a symbol and a shape the symbol can be measured on; a symbol that
@@ -103,7 +102,7 @@ std::optional<SwatchMeasure> ItemPainter::MeasureSwatch(const TocNode& record) {
 
 void ItemPainter::MeasureSymbol(const platform::NodePtr& node) {
     // 1-8. What the symbol covers; nothing changes when it cannot be measured.
-    com::ComPtr<TocNode> record = tree::RecordOf(node);
+    com::ComPtr<TocNode> record = RecordOf(node);
     const std::optional<SwatchMeasure> swatch = MeasureSwatch(*record.get());
     if (!swatch) return;
 
@@ -115,7 +114,7 @@ void ItemPainter::MeasureSymbol(const platform::NodePtr& node) {
     SendMessageA(tvwTOC.window(), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 
     // 10-11. The record, in this order.
-    write_swatch(*record.get(), *swatch);
+    tree::write_swatch(*record.get(), *swatch);
 }
 
 }  // namespace kelpy::draw

@@ -72,28 +72,4 @@ com::ComPtr<IGeometry> CreateSymbolGeometry(LONG x, LONG y, LONG width, LONG hei
     }
 }
 
-com::ComPtr<ISymbol> CreateFillSymbol(LONG color) {
-    auto fill = com::create_instance<ISolidFillSymbol>(CLSID_SolidFillSymbol);
-    auto rgb = com::create_instance<IRgbColor>(CLSID_RgbColor);
-    com::check(rgb->put_RGB(color));
-    com::check(fill->putref_Color(rgb.as<IColor>().get()));
-    return fill.as<ISymbol>();
-}
-
-com::ComPtr<ISymbol> CreateGradientSymbol(const com::ComPtr<IColorRamp>& ramp) {
-    auto gradient = com::create_instance<IGradientFillSymbol>(CLSID_GradientFillSymbol);
-    // A linear ramp of 50 bands, its first colour towards the bottom of the patch (280
-    // degrees), where the ramp row shows "Low".
-    com::check(gradient->putref_ColorRamp(ramp.get()));
-    com::check(gradient->put_Style(0));
-    com::check(gradient->put_Angle(280.0));
-    com::check(gradient->put_IntervalCount(50));
-    // No outline around the ramp.
-    com::ComPtr<ILineSymbol> outline;
-    com::check(gradient->get_Outline(outline.put()));
-    if (!outline) com::raise(com::CTL_E_OBJECTNOTSET, L"The gradient fill symbol has no outline");
-    com::check(outline->put_Width(0.0));
-    return gradient.as<ISymbol>();
-}
-
 }  // namespace kelpy::draw

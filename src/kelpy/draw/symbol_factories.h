@@ -1,7 +1,6 @@
 // The small factories behind legend swatches: the display transformation that maps a swatch's
-// world rectangle onto a device context pixel for pixel, the shape a symbol draws itself on, and
-// the two symbols the control makes itself for raster legends (a solid colour patch and a
-// colour-ramp patch). All objects come from the map model through COM.
+// world rectangle onto a device context pixel for pixel, and the shape a symbol draws itself on.
+// All objects come from the map model through COM.
 #pragma once
 #include <windows.h>
 #include "com/ptr.h"
@@ -15,7 +14,5 @@ com::ComPtr<ITransformation> CreateTransFromDC(LONG_PTR hdc, LONG width, LONG he
 // A point, a horizontal line or a rectangle for the shape types of points, lines and polygons;
 // Nothing for other shape types.
 com::ComPtr<IGeometry> CreateSymbolGeometry(LONG x, LONG y, LONG width, LONG height, LONG shapeType);
-com::ComPtr<ISymbol> CreateFillSymbol(LONG color);
-com::ComPtr<ISymbol> CreateGradientSymbol(const com::ComPtr<IColorRamp>& ramp);
 
 }  // namespace kelpy::draw

@@ -12,12 +12,12 @@
 #include "com/error.h"
 #include "com/module.h"
 #include "com/vbnum.h"
-#include "kelpy/control/resources/resource_ids.h"
+#include "kelpy/model/resource_ids.h"
 #include "kelpy/interact/interaction.h"
 #include "kelpy/tree/tree_builder.h"
 #include "kelpy/interact/positions.h"
 #include "kelpy/platform/mouse_pointer.h"
-#include "kelpy/tree/items.h"
+#include "kelpy/model/items.h"
 #include "win/message_pump.h"
 
 namespace kelpy::interact {
@@ -55,7 +55,7 @@ void Interaction::MouseDown(int16_t Button, platform::ShiftMask, float x, float 
     NodePtr node = HitNode(hit);
     if (!node) return;
     // 2-3.
-    com::ComPtr<TocNode> record = tree::RecordOf(node);
+    com::ComPtr<TocNode> record = RecordOf(node);
     com::ComPtr<ILayer> layer = record->Layer;
     m_pDownNode = nullptr;
     // 4. The left button alone selects layer and group items only, and arms a drag on a label.
@@ -86,7 +86,7 @@ void Interaction::MouseMove(int16_t Button, platform::ShiftMask, float x, float 
     // or group item, after a press that armed one.
     NodePtr node = HitNode(hit);
     if (!node) return;
-    com::ComPtr<TocNode> record = tree::RecordOf(node);
+    com::ComPtr<TocNode> record = RecordOf(node);
     if (Button != 1 || !live(m_pDownNode) || !is_layer_item(record->TOCNodeType) ||
         hit->TreeviewHitTest != ::TreeviewHitTestCode::ONITEMLABEL)
         return;
@@ -117,7 +117,7 @@ void Interaction::DragOver(const com::ComPtr<TreeViewHitTestInfo>& hit) {
     }
 
     // 5. The target by the kind of item under the cursor.
-    com::ComPtr<TocNode> record = tree::RecordOf(node);
+    com::ComPtr<TocNode> record = RecordOf(node);
     com::ComPtr<ILayer> layer = record->Layer;
     switch (record->TOCNodeType) {
     case ::TOCNodeType::Root:
@@ -159,7 +159,7 @@ void Interaction::DragOver(const com::ComPtr<TreeViewHitTestInfo>& hit) {
     if (!m_pTargetNode) return;
     if (live(m_pInsertMarkNode) && m_pInsertMarkNode->Index() == m_pTargetNode->Index()) return;
     m_pInsertMarkNode = m_pTargetNode;
-    com::ComPtr<TocNode> target = tree::RecordOf(m_pTargetNode);
+    com::ComPtr<TocNode> target = RecordOf(m_pTargetNode);
     const LONG_PTR mark = com::same_object(target->Layer.get(), m_pDragLayer.get()) ? 0 : target->Handle;
     SendMessageW(tree, TVM_SETINSERTMARK, 0, mark);
 }
@@ -256,11 +256,11 @@ bool Interaction::DropLayer() {
     if (com::same_object(m_pTargetLayer.get(), m_pDragLayer.get())) return false;
     if (!c_.map) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map");
     // 3-4. The two records; the dragged layer's item is the one to select after the rebuild.
-    com::ComPtr<TocNode> target = tree::RecordOf(m_pTargetNode);
-    com::ComPtr<TocNode> dragged = tree::RecordOf(m_pDragNode);
+    com::ComPtr<TocNode> target = RecordOf(m_pTargetNode);
+    com::ComPtr<TocNode> dragged = RecordOf(m_pDragNode);
     com::Bstr name;
     com::check(m_pDragLayer->get_Name(name.put()));
-    c_.builder.select_name() = name.view();
+    c_.builder.SelectAfterRebuild(name.view());
 
     if (target->GroupLayer) {
         // 5. Into the target's group layer (a group dropped onto its own member stays).

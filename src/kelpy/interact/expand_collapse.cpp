@@ -7,20 +7,9 @@
 
 namespace kelpy::interact {
 
-namespace {
-// The first record of the memory with the item's text takes the item's state as the tree shows
-// it now; an item whose text has no record changes nothing, and neither does anything while a
-// rebuild sets the states itself.
-void remember(NodeStates& states, bool resetting, const NodePtr& node) {
-    if (resetting) return;
-    states.UBound();  // the memory must exist
-    if (auto i = states.Find(node->Text())) states.SetExpanded(*i, node->Expanded());
-}
-}  // namespace
+void Interaction::Expand(const NodePtr& Node) { c_.builder.RememberExpanded(Node); }
 
-void Interaction::Expand(const NodePtr& Node) { remember(c_.builder.states(), c_.builder.resetting(), Node); }
-
-void Interaction::Collapse(const NodePtr& Node) { remember(c_.builder.states(), c_.builder.resetting(), Node); }
+void Interaction::Collapse(const NodePtr& Node) { c_.builder.RememberExpanded(Node); }
 
 // Makes the tree compute the positions and heights of all its items again (after a row's
 // height changed): the root is collapsed and expanded again, hidden, through the items' own

@@ -7,7 +7,7 @@
 #include "kelpy/interact/interaction.h"
 #include "kelpy/interact/positions.h"
 #include "kelpy/platform/screen.h"
-#include "kelpy/tree/items.h"
+#include "kelpy/model/items.h"
 
 namespace kelpy::interact {
 
@@ -33,7 +33,7 @@ com::ComPtr<TreeViewHitTestInfo> Interaction::HitTest(LONG x, LONG y) {
     test.pt = POINT{x, y};
     SendMessageW(c_.tree.window(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&test));
     if (test.hItem) {
-        NodePtr node = tree::FindNodeByHandle(c_.tree, reinterpret_cast<LONG_PTR>(test.hItem));
+        NodePtr node = FindNodeByHandle(c_.tree, reinterpret_cast<LONG_PTR>(test.hItem));
         info->Node = node.get();
         info->TreeviewHitTest = static_cast<::TreeviewHitTestCode>(test.flags);
     }

@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <vector>
 #include "com/ptr.h"
-#include "kelpy/control/events.h"
+#include "kelpy/interact/events.h"
 #include "kelpy/interact/drag_session.h"
 #include "kelpy/model/records.h"
 #include "kelpy/platform/timer.h"
@@ -31,10 +31,9 @@ struct ControlParts {
     const com::ComPtr<IMap>& map;          // the map the control shows
     com::ComPtr<ILayer>& selectedLayer;    // the layer the user acted on last
     const HWND& window;                    // the control's window (null without one)
-    _TOC& control;                         // for its Reset
     platform::TreeView& tree;
     platform::Timer& timer;                // scrolls the tree while a drag is held above or below it
-    tree::TreeBuilder& builder;
+    tree::TreeBuilder& builder;            // rebuilds the tree after a change of the map's layers
     draw::ItemPainter& painter;
     Events& events;
 };

@@ -9,8 +9,9 @@
 #include "com/bstr.h"
 #include "com/error.h"
 #include "kelpy/interact/interaction.h"
+#include "kelpy/tree/renderer_kinds.h"
 #include "kelpy/tree/tree_builder.h"
-#include "kelpy/tree/items.h"
+#include "kelpy/model/items.h"
 
 namespace kelpy::interact {
 
@@ -28,7 +29,7 @@ bool Interaction::OnTreeKey(LONG msg, WPARAM key, LPARAM data) {
 
     NodePtr node = c_.tree.Nodes().FromHandle(c_.tree.caret());
     if (!node) return false;
-    com::ComPtr<TocNode> record = tree::RecordOf(node);
+    com::ComPtr<TocNode> record = RecordOf(node);
     com::ComPtr<ILayer> layer = record->Layer;
     const ::TOCNodeType type = record->TOCNodeType;
     const bool layer_item = type == ::TOCNodeType::Layer || type == ::TOCNodeType::GroupLayer;
@@ -48,12 +49,7 @@ bool Interaction::OnTreeKey(LONG msg, WPARAM key, LPARAM data) {
         return true;
     }
     if (key == VK_RETURN) {
-        const bool swatch = type == ::TOCNodeType::LayerSymbol ||
-                            (type == ::TOCNodeType::RendererItem &&
-                             !(record->LayerType == ::LayerType::RasterLayer &&
-                               (record->RasterRendererType == ::RasterRendererType::StretchColorRamp ||
-                                record->RasterRendererType == ::RasterRendererType::RGB)));
-        if (!swatch) return false;
+        if (!tree::CanChooseSymbol(*record.get())) return false;
         ChooseSymbol(node, record);
         return true;
     }
@@ -65,7 +61,7 @@ bool Interaction::OnTreeKey(LONG msg, WPARAM key, LPARAM data) {
     auto moving = [&] {
         com::Bstr name;
         com::check(layer->get_Name(name.put()));
-        c_.builder.select_name() = name.view();
+        c_.builder.SelectAfterRebuild(name.view());
         c_.selectedLayer = layer;
     };
     if (key == VK_LEFT) {

@@ -5,6 +5,7 @@
 #include <vector>
 #include "com/error.h"
 #include "kelpy/interact/interaction.h"
+#include "kelpy/tree/tree_builder.h"
 #include "win/message_pump.h"
 
 namespace kelpy::interact {
@@ -85,7 +86,11 @@ void Interaction::PutBackOnFailure(const com::ComPtr<ILayer>& layer, const Place
         step();
     } catch (...) {
         PutBack(layer, from);
-        c_.control.Reset();  // the tree shows the map as it is now (the failure above is the one to report)
+        try {
+            c_.builder.Rebuild(c_.map);  // the tree shows the map as it is now
+        } catch (...) {
+            // the failure above is the one to report
+        }
         throw;
     }
 }
@@ -101,7 +106,7 @@ void Interaction::MoveIntoGroup(const com::ComPtr<ILayer>& layer, const com::Com
     if (contains(layer.get(), group.get())) return;
     const Place place = TakeOut(layer, from);
     PutBackOnFailure(layer, place, [&] { com::check(group->Add(layer.get())); });
-    com::check(c_.control.Reset());
+    c_.builder.Rebuild(c_.map);
 }
 
 // Moves a member of `group` to the top of the map (the map's notifications rebuild the tree).

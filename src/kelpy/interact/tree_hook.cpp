@@ -8,10 +8,11 @@
 #include "com/error.h"
 #include "com/vbnum.h"
 #include "kelpy/interact/interaction.h"
+#include "kelpy/tree/tree_builder.h"
 #include "kelpy/draw/item_painter.h"
-#include "kelpy/tree/symbol_write_back.h"
+#include "kelpy/tree/renderer_kinds.h"
 #include "kelpy/interact/positions.h"
-#include "kelpy/tree/items.h"
+#include "kelpy/model/items.h"
 
 namespace kelpy::interact {
 
@@ -51,7 +52,7 @@ void Interaction::TreeWndProc(LONG msg, LONG_PTR wp, LONG_PTR lp, VARIANT_BOOL& 
 void Interaction::ClickItem(LONG msg, const com::ComPtr<TreeViewHitTestInfo>& hit) {
     NodePtr node = HitNode(hit);
     if (!node) return;
-    com::ComPtr<TocNode> record = tree::RecordOf(node);
+    com::ComPtr<TocNode> record = RecordOf(node);
     com::ComPtr<ILayer> layer = record->Layer;
     if (msg == WM_RBUTTONUP) {
         ::TOCNodeType type = record->TOCNodeType;  // a copy: what the host writes back is not used
@@ -65,19 +66,11 @@ void Interaction::ClickItem(LONG msg, const com::ComPtr<TreeViewHitTestInfo>& hi
     case ::TOCNodeType::GroupLayer:
         if (layer) ToggleVisibility(node, layer);
         break;
-    case ::TOCNodeType::LayerSymbol:
-        ChooseSymbol(node, record);
-        break;
-    case ::TOCNodeType::RendererItem: {
-        // The bands of a composite and the ramp of a stretched raster have no symbol to choose.
-        const bool fixed = record->LayerType == ::LayerType::RasterLayer &&
-                           (record->RasterRendererType == ::RasterRendererType::StretchColorRamp ||
-                            record->RasterRendererType == ::RasterRendererType::RGB);
-        if (!fixed) ChooseSymbol(node, record);
-        break;
-    }
     default:
-        break;  // the root, headings and the holder
+        // A swatch whose kind lets a person choose its symbol; the root, headings, the holder and
+        // the fixed swatches (a composite's bands, a stretched ramp) do nothing.
+        if (tree::CanChooseSymbol(*record.get())) ChooseSymbol(node, record);
+        break;
     }
 }
 
@@ -140,12 +133,12 @@ void Interaction::KeepSymbolOfRemovedRow(const TocNode& record, const com::ComPt
     if (!renderer || !com::same_object(tree::RendererOf(record).get(), renderer.get()))
         com::raise(com::E_CHANGED_STATE, L"The layer no longer draws with the renderer the legend row was made from");
     tree::WriteRendererSymbol(record.Symbol, record, tree::MissingClass::Fail);
-    com::check(c_.control.Reset());
+    c_.builder.Rebuild(c_.map);
     RefreshMap();
 }
 
 void Interaction::SetRendererSymbol(const com::ComPtr<ISymbol>& symbol, const NodePtr& node) {
-    if (tree::WriteRendererSymbol(symbol, *tree::RecordOf(node).get())) RefreshMap();
+    if (tree::WriteRendererSymbol(symbol, *RecordOf(node).get())) RefreshMap();
 }
 
 // The tree's right-button MouseUp: a second report of the item under a right release.
@@ -154,7 +147,7 @@ void Interaction::MouseUp(int16_t Button, platform::ShiftMask, float x, float y)
     const POINT p = PixelsOf(x, y);
     NodePtr node = HitNode(HitTest(p.x, p.y));
     if (!node) return;
-    ::TOCNodeType type = tree::RecordOf(node)->TOCNodeType;
+    ::TOCNodeType type = RecordOf(node)->TOCNodeType;
     c_.events.RaiseOnContextMenu(type);
 }
 

@@ -15,8 +15,7 @@ HRESULT out_value(T* out, const U& v) {
 template <class I, class P>
 HRESULT out_object(I** out, const P& p) {
     if (!out) return E_POINTER;
-    *out = p.get();
-    if (*out) (*out)->AddRef();
+    *out = com::ComPtr<I>(p.get()).detach();
     return S_OK;
 }
 

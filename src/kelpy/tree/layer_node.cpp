@@ -2,7 +2,6 @@
 #include "com/bstr.h"
 #include "com/error.h"
 #include "com/vbnum.h"
-#include "kelpy/draw/item_painter.h"
 #include "kelpy/tree/legend_rows.h"
 #include "kelpy/tree/legends.h"
 #include "kelpy/tree/tree_builder.h"
@@ -38,9 +37,8 @@ void TreeBuilder::AddLayerNode(const com::ComPtr<ILayer>& layer, const std::wstr
     node->Tag(record);
     // 6. The legend of the layer's kind; other kinds of layers have none.
     try {
-        LegendRowInserter rows(tvwTOC, key, painter_);
-        if (layer.query<IFeatureLayer>()) AddFeatureLegend(layer, *record.get(), rows);
-        else if (layer.query<IRasterLayer>()) AddRasterLegend(layer, rows);
+        LegendRowInserter rows(tvwTOC, key, measurer_);
+        AddLegend(layer, *record.get(), rows);
     } catch (...) {
         // A failed legend ends the procedure before step 7, so the item keeps no state of it.
         if (expanded) {

@@ -1,7 +1,6 @@
 #include "kelpy/tree/legend_rows.h"
 #include <exception>
-#include "kelpy/draw/item_painter.h"
-#include "kelpy/tree/items.h"
+#include "kelpy/model/items.h"
 
 namespace kelpy::tree {
 
@@ -10,12 +9,12 @@ void LegendRowInserter::Add(std::wstring_view text, ::TOCNodeType type, const Fi
     com::ComPtr<TocNode> record = TocNode::create();
     record->TOCNodeType = type;
     bool filled = false;
-    std::optional<draw::SwatchMeasure> swatch;
+    std::optional<SwatchMeasure> swatch;
     std::exception_ptr failure;
     try {
         fill(*record.get());
         filled = true;
-        if (record->Symbol) swatch = painter_.MeasureSwatch(*record.get());
+        if (record->Symbol) swatch = measurer_.MeasureSwatch(*record.get());
     } catch (...) {
         failure = std::current_exception();
     }
@@ -31,7 +30,7 @@ void LegendRowInserter::Add(std::wstring_view text, ::TOCNodeType type, const Fi
         node->Tag(record);
     }
     if (failure) std::rethrow_exception(failure);
-    if (swatch) draw::write_swatch(*record.get(), *swatch);
+    if (swatch) write_swatch(*record.get(), *swatch);
 }
 
 }  // namespace kelpy::tree

@@ -16,24 +16,21 @@
 #include <string_view>
 #include "kelpy/platform/tree_view.h"
 #include "kelpy/tree/legends.h"
-
-namespace kelpy::draw {
-class ItemPainter;
-}
+#include "kelpy/tree/swatch_measurer.h"
 
 namespace kelpy::tree {
 
 class LegendRowInserter final : public LegendRows {
 public:
-    LegendRowInserter(platform::TreeView& tree, std::wstring layerKey, draw::ItemPainter& painter)
-        : tree_(tree), layerKey_(std::move(layerKey)), painter_(painter) {}
+    LegendRowInserter(platform::TreeView& tree, std::wstring layerKey, SwatchMeasurer& measurer)
+        : tree_(tree), layerKey_(std::move(layerKey)), measurer_(measurer) {}
 
     void Add(std::wstring_view text, ::TOCNodeType type, const Fill& fill) override;
 
 private:
     platform::TreeView& tree_;
     std::wstring layerKey_;
-    draw::ItemPainter& painter_;
+    SwatchMeasurer& measurer_;
 };
 
 }  // namespace kelpy::tree

@@ -4,8 +4,7 @@
 #include "com/bstr.h"
 #include "com/error.h"
 #include "com/vbnum.h"
-#include "kelpy/draw/item_painter.h"
-#include "kelpy/tree/items.h"
+#include "kelpy/model/items.h"
 
 namespace kelpy::tree {
 
@@ -19,10 +18,10 @@ void TreeBuilder::Rebuild(const com::ComPtr<IMap>& map) {
     // 1-3. Hidden while it is built; the native tree lays its items out once, at the end.
     // Every symbol is asked for its boundary once, whatever the number of rows showing it; the
     // swatches painted for the rows before are forgotten.
-    m_bResetting = true;
+    Running running(*this);
     HideTree(true);
     platform::TreeView::LayoutBatch batch(tvwTOC);
-    draw::ItemPainter::Rebuild painting(painter_);
+    SwatchMeasurer::Rebuild measuring(measurer_);
     nodes.Clear();
     // 4. Without a map the tree stays empty and hidden.
     if (!map) return;
@@ -82,7 +81,6 @@ void TreeBuilder::Rebuild(const com::ComPtr<IMap>& map) {
     // the window would also bring about, at the cost of moving it twice).
     HideTree(false);
     tvwTOC.Invalidate();
-    m_bResetting = false;
 }
 
 void TreeBuilder::AddGroupLayerNode(const com::ComPtr<ILayer>& layer, int16_t position) {
@@ -131,6 +129,14 @@ bool TreeBuilder::GetSavedExpanded(std::wstring_view text) {
     m_aNodeStates.UBound();  // the memory must exist
     if (auto i = m_aNodeStates.Find(text)) return m_aNodeStates[*i].Expanded;
     return true;
+}
+
+// The first record of the memory with the item's text takes the item's state as the tree shows
+// it now; an item whose text has no record changes nothing.
+void TreeBuilder::RememberExpanded(const NodePtr& node) {
+    if (m_bResetting) return;
+    m_aNodeStates.UBound();  // the memory must exist
+    if (auto i = m_aNodeStates.Find(node->Text())) m_aNodeStates.SetExpanded(*i, node->Expanded());
 }
 
 bool TreeBuilder::ExpandedAtAdd(std::wstring_view text) {

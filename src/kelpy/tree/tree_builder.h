@@ -2,7 +2,7 @@
 // item per group layer with its members, an item per layer with its visibility image and its
 // legend, the holder at the end — and keeps the expanded-state memory that carries the user's
 // expanded and collapsed items from one rebuild to the next. It works on the tree-view object
-// model; the item painter measures the legend rows as they are added.
+// model; a swatch measurer (the item painter) measures the legend rows as they are added.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -12,10 +12,7 @@
 #include "kelpy/model/typelib.h"
 #include "kelpy/platform/tree_view.h"
 #include "kelpy/tree/node_states.h"
-
-namespace kelpy::draw {
-class ItemPainter;
-}
+#include "kelpy/tree/swatch_measurer.h"
 
 namespace kelpy::tree {
 
@@ -23,7 +20,7 @@ using platform::NodePtr;
 
 class TreeBuilder {
 public:
-    TreeBuilder(platform::TreeView& tree, draw::ItemPainter& painter) noexcept : tvwTOC(tree), painter_(painter) {}
+    TreeBuilder(platform::TreeView& tree, SwatchMeasurer& measurer) noexcept : tvwTOC(tree), measurer_(measurer) {}
     TreeBuilder(const TreeBuilder&) = delete;
     TreeBuilder& operator=(const TreeBuilder&) = delete;
 
@@ -37,12 +34,28 @@ public:
     // Creates the memory with its two empty entries (the control's first start does).
     void CreateMemory();
 
-    // The expanded-state memory, true while a rebuild runs (the tree's expand and collapse
-    // events change no memory then), and the text of the item that the next rebuild selects
-    // (the root when empty).
+    // What the interaction tells the builder between rebuilds: the text of the item that the
+    // next rebuild selects (the root when empty), and an item the user expanded or collapsed,
+    // whose state the memory takes (nothing while a rebuild sets the states itself).
+    void SelectAfterRebuild(std::wstring_view name) { m_sSelectName = name; }
+    void RememberExpanded(const NodePtr& node);
+
+    // True from the start of a rebuild to its end, whichever way it ends: the tree's expand and
+    // collapse events change no memory then. The guard holds the flag for as long as it lives.
+    class Running {
+    public:
+        explicit Running(TreeBuilder& builder) noexcept : flag_(builder.m_bResetting) { flag_ = true; }
+        ~Running() { flag_ = false; }
+        Running(const Running&) = delete;
+        Running& operator=(const Running&) = delete;
+
+    private:
+        bool& flag_;
+    };
+    bool resetting() const noexcept { return m_bResetting; }
+
+    // The expanded-state memory (tools and tests read and seed it).
     NodeStates& states() noexcept { return m_aNodeStates; }
-    bool& resetting() noexcept { return m_bResetting; }
-    std::wstring& select_name() noexcept { return m_sSelectName; }
 
 private:
     void AddLayerNode(const com::ComPtr<ILayer>& layer, const std::wstring& parentKey,
@@ -59,7 +72,7 @@ private:
     std::wstring NewLayerKey();
 
     platform::TreeView& tvwTOC;
-    draw::ItemPainter& painter_;
+    SwatchMeasurer& measurer_;
     bool m_bResetting = false;
     std::wstring m_sSelectName;
     NodeStates m_aNodeStates;

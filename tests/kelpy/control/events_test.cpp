@@ -1,7 +1,6 @@
 // The control's events reach the container's sink through the connection point for __TOC:
 // every argument by reference, the sink's `cancel` read back, nothing while events are frozen.
 #include <gtest/gtest.h>
-#include "kelpy/control/toc.h"
 #include "kelpy/control/container_fixture.h"
 #include "kelpy/common/map_builder.h"
 

@@ -8,8 +8,7 @@
 #include "kelpy/common/hosted_control.h"
 #include "kelpy/common/map_builder.h"
 #include "tree_reader.h"
-#include "kelpy/control/toc.h"
-#include "kelpy/tree/items.h"
+#include "kelpy/model/items.h"
 
 using namespace test;
 using host::has_visible_style;
@@ -43,7 +42,7 @@ TEST(Failures, EveryFailingMapCallEndsTheRebuildWithItsErrorAndTheNextRebuildRec
             EXPECT_EQ(host.reset(), E_INVALIDARG) << n;
             EXPECT_EQ(error_description(), L"call " + std::to_wstring(n) + L" failed");
             EXPECT_FALSE(has_visible_style(host.tree())) << n;
-            EXPECT_TRUE(host.toc().builder().resetting()) << n;
+            EXPECT_FALSE(host.toc().builder().resetting()) << n;  // over, though it failed
 
             map->fail_at(0);
             ASSERT_EQ(host.reset(), S_OK) << n;
@@ -102,13 +101,13 @@ TEST(Failures, WithoutTheExpandedStateMemoryTheFirstLayerFails) {
               com::CTL_E_SUBSCRIPTOUTOFRANGE);
     EXPECT_EQ(outline(host.tree()), L"M [root] bold collapsed\n  A [checked]\n");
     auto a = host.toc().tree().Nodes().Item(2);
-    EXPECT_EQ(kelpy::tree::RecordOf(a)->TOCNodeType, TOCNodeType::Layer);
+    EXPECT_EQ(kelpy::RecordOf(a)->TOCNodeType, TOCNodeType::Layer);
     // A group item is added, and fails before its record.
     EXPECT_EQ(host.initialize(make_map(L"M", {group_layer(L"G", {feature_layer(L"A")})}).get()),
               com::CTL_E_SUBSCRIPTOUTOFRANGE);
     auto g = host.toc().tree().Nodes().Item(2);
     EXPECT_EQ(g->Text(), L"G");
-    EXPECT_FALSE(kelpy::tree::TagOf(g));
+    EXPECT_FALSE(kelpy::TagOf(g));
 }
 
 }  // namespace

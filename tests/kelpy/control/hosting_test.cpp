@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
-#include "kelpy/control/toc.h"
 #include "kelpy/control/container_fixture.h"
 #include "kelpy/common/map_builder.h"
 #include "kelpy/platform/window_hooks.h"

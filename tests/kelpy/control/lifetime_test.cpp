@@ -3,8 +3,7 @@
 #include "kelpy/common/hosted_control.h"
 #include "kelpy/common/map_builder.h"
 #include "tree_reader.h"
-#include "kelpy/control/toc.h"
-#include "kelpy/tree/items.h"
+#include "kelpy/model/items.h"
 #include "kelpy/platform/window_hooks.h"
 
 using namespace test;
@@ -92,7 +91,7 @@ TEST(Lifetime, ItemsOfAnEarlierTreeFailCleanly) {
     EXPECT_TRUE(fails([&] { old->Selected(true); }));
     EXPECT_TRUE(fails([&] { old->Image(L"checked"); }));
     EXPECT_TRUE(fails([&] { (void)old->Parent(); }));
-    EXPECT_TRUE(fails([&] { kelpy::tree::GetNodeHandle(host.toc().tree(), old); }));
+    EXPECT_TRUE(fails([&] { kelpy::GetNodeHandle(host.toc().tree(), old); }));
     // The item is still the object it was: a record can still hold it.
     EXPECT_EQ(kelpy::platform::Node::From(old->unknown()), old);
 }

@@ -5,7 +5,6 @@
 #include "kelpy/common/hosted_control.h"
 #include "kelpy/common/map_builder.h"
 #include "tree_reader.h"
-#include "kelpy/control/toc.h"
 
 using namespace test;
 using host::outline;

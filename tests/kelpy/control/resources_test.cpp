@@ -6,10 +6,9 @@
 #include <map>
 #include <set>
 #include "com/module.h"
-#include "kelpy/control/toc.h"
 #include "kelpy/control/container_fixture.h"
 #include "kelpy/common/map_builder.h"
-#include "kelpy/control/resources/resource_ids.h"
+#include "kelpy/model/resource_ids.h"
 
 namespace {
 

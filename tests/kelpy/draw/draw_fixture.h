@@ -9,7 +9,6 @@
 #include "kelpy/common/legend_builder.h"
 #include "kelpy/common/map_builder.h"
 #include "tree_reader.h"
-#include "kelpy/control/toc.h"
 #include "kelpy/draw/fake_symbol.h"
 
 namespace test {

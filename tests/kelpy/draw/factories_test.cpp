@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 #include <climits>
 #include "com/error.h"
-#include "kelpy/common/hosted_control.h"
 #include "kelpy/common/legend_builder.h"
-#include "kelpy/control/toc.h"
 #include "kelpy/draw/symbol_factories.h"
+#include "kelpy/tree/renderer_kinds.h"
 #include "kelpy/draw/fake_symbol.h"
 #include "win/handles.h"
 
@@ -16,7 +15,6 @@ namespace {
 
 class Factories : public ::testing::Test {
 protected:
-    HostedControl host;
     com::ComPtr<IGeometry> shape(LONG x, LONG y, LONG w, LONG h, LONG type) {
         return kelpy::draw::CreateSymbolGeometry(x, y, w, h, type);
     }
@@ -97,7 +95,7 @@ TEST_F(Factories, ContextWithoutResolutionGivesNoTransformationAndNoError) {
 }
 
 TEST_F(Factories, FillSymbolIsASolidFillOfTheColourWithTheDefaultOutline) {
-    auto symbol = kelpy::draw::CreateFillSymbol(0x00FF00);
+    auto symbol = kelpy::tree::CreateFillSymbol(0x00FF00);
     auto fill = symbol.as<ISolidFillSymbol>();
     com::ComPtr<IColor> color;
     com::check(fill->get_Color(color.put()));
@@ -114,7 +112,7 @@ TEST_F(Factories, FillSymbolIsASolidFillOfTheColourWithTheDefaultOutline) {
 
 TEST_F(Factories, GradientSymbolShowsTheRampWithTheThreeSettingsAndNoOutline) {
     auto ramp = color_ramp(RGB(0, 0, 255), RGB(255, 0, 0));
-    auto gradient = kelpy::draw::CreateGradientSymbol(ramp).as<IGradientFillSymbol>();
+    auto gradient = kelpy::tree::CreateGradientSymbol(ramp).as<IGradientFillSymbol>();
     com::ComPtr<IColorRamp> shown;
     com::check(gradient->get_ColorRamp(shown.put()));
     EXPECT_TRUE(com::same_object(shown.get(), ramp.get()));

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include "kelpy/common/canvas.h"
 #include "kelpy/draw/draw_fixture.h"
-#include "kelpy/tree/items.h"
+#include "kelpy/model/items.h"
 
 using namespace test;
 
@@ -43,7 +43,7 @@ protected:
     };
     Swatch swatch(const kelpy::NodePtr& row) {
         RECT label = item_rect(host.tree(), row->handle(), true);
-        auto r = kelpy::tree::RecordOf(row);
+        auto r = kelpy::RecordOf(row);
         return {int(label.left) - 23, int(label.top) + 2, int(r->SymbolWidth), int(r->SymbolHeight)};
     }
     COLORREF at(POINT p) { return canvas->pixel(p.x, p.y); }

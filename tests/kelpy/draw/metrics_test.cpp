@@ -1,7 +1,7 @@
 // Measuring a legend row: the swatch size from the symbol's boundary with a margin, and the
 // row's height in whole standard rows.
 #include "kelpy/draw/draw_fixture.h"
-#include "kelpy/tree/items.h"
+#include "kelpy/model/items.h"
 
 using namespace test;
 
@@ -20,7 +20,7 @@ TEST_P(Measuring, SwatchIsTheBoundaryWithMarginsAndTheRowAWholeNumberOfRows) {
     show({rendered_feature_layer(L"Lakes", GeometryPolygon, simple_renderer(symbol.get()))});
 
     kelpy::NodePtr row = first_row(L"Lakes");
-    auto r = kelpy::tree::RecordOf(row);
+    auto r = kelpy::RecordOf(row);
     EXPECT_EQ(r->SymbolWidth, m.width);
     EXPECT_EQ(r->SymbolHeight, m.height);
     EXPECT_EQ(r->ItemHeight, 16 * m.rows);
@@ -58,8 +58,8 @@ TEST_F(Drawing, EachKindOfRowIsMeasuredOnItsOwnShape) {
     // A stretched ramp is measured on a tall bar.
     kelpy::NodePtr row = item(L"Flat");
     auto tall = FakeSymbol::make();
-    kelpy::tree::RecordOf(row)->RasterRendererType = RasterRendererType::StretchColorRamp;
-    kelpy::tree::RecordOf(row)->Symbol = tall.get();
+    kelpy::RecordOf(row)->RasterRendererType = RasterRendererType::StretchColorRamp;
+    kelpy::RecordOf(row)->Symbol = tall.get();
     host.toc().painter().MeasureSymbol(row);
     EXPECT_EQ(tall->measured_type, GeometryEnvelope);
     EXPECT_EQ(tall->measured, (Box{0, 0, 15, 48}));
@@ -69,7 +69,7 @@ TEST_F(Drawing, EmptyBoundaryFallsBackToTheShape) {
     auto symbol = FakeSymbol::make();
     symbol->empty_boundary = true;
     show({rendered_feature_layer(L"Lakes", GeometryPolygon, simple_renderer(symbol.get()))});
-    auto r = kelpy::tree::RecordOf(first_row(L"Lakes"));
+    auto r = kelpy::RecordOf(first_row(L"Lakes"));
     EXPECT_EQ(r->SymbolWidth, 22);
     EXPECT_EQ(r->SymbolHeight, 22);
     EXPECT_EQ(r->ItemHeight, 16);
@@ -84,9 +84,9 @@ TEST_F(Drawing, SecondMeasureAfterASymbolChangeOverwritesEverything) {
     auto second = FakeSymbol::make();
     second->boundary_width = 30;
     second->boundary_height = 60;  // 34 x 64: four rows
-    kelpy::tree::RecordOf(row)->Symbol = second.get();
+    kelpy::RecordOf(row)->Symbol = second.get();
     host.toc().painter().MeasureSymbol(row);
-    auto r = kelpy::tree::RecordOf(row);
+    auto r = kelpy::RecordOf(row);
     EXPECT_EQ(r->SymbolWidth, 34);
     EXPECT_EQ(r->SymbolHeight, 64);
     EXPECT_EQ(r->ItemHeight, 64);
@@ -98,7 +98,7 @@ TEST_F(Drawing, RowsWithoutSymbolOrKnownShapeAreLeftAsTheyAre) {
     symbol->boundary_height = 30;  // 34: two rows
     show({rendered_feature_layer(L"Lakes", GeometryPolygon, simple_renderer(symbol.get()))});
     kelpy::NodePtr row = first_row(L"Lakes");
-    auto r = kelpy::tree::RecordOf(row);
+    auto r = kelpy::RecordOf(row);
     const LONG width = r->SymbolWidth, height = r->SymbolHeight, item_height = r->ItemHeight;
     ASSERT_EQ(item_height, 32);
 
@@ -126,7 +126,7 @@ TEST_F(Drawing, FailingBoundaryQueryFailsTheRebuildWithTheRowInPlaceAndItsRecord
                                   .get()),
               E_FAIL);
     kelpy::NodePtr row = first_row(L"Lakes");
-    auto r = kelpy::tree::RecordOf(row);
+    auto r = kelpy::RecordOf(row);
     EXPECT_EQ(r->Symbol.get(), static_cast<ISymbol*>(symbol.get()));
     EXPECT_EQ(r->Handle, reinterpret_cast<LONG_PTR>(row->handle()));
     EXPECT_EQ(r->ItemHeight, 0);
@@ -148,14 +148,14 @@ TEST_F(Drawing, ARebuildAsksEachSymbolOnceHoweverManyRowsShowIt) {
     EXPECT_EQ(shared->calls, std::vector<std::wstring>{L"QueryBoundary"});
     for (const wchar_t* text : {L"Alpha", L"Beta"}) {
         SCOPED_TRACE(std::wstring(text));
-        EXPECT_EQ(kelpy::tree::RecordOf(item(text))->ItemHeight, 32);
+        EXPECT_EQ(kelpy::RecordOf(item(text))->ItemHeight, 32);
         EXPECT_EQ(row_height(item(text)), 2 * standard_row());
     }
-    EXPECT_EQ(kelpy::tree::RecordOf(first_row(L"Paths"))->SymbolHeight, 34);
+    EXPECT_EQ(kelpy::RecordOf(first_row(L"Paths"))->SymbolHeight, 34);
 
     // The next rebuild asks again: the symbol may have changed since.
     shared->boundary_height = 10;
     ASSERT_EQ(host.reset(), S_OK);
     EXPECT_EQ(shared->calls, (std::vector<std::wstring>{L"QueryBoundary", L"QueryBoundary"}));
-    EXPECT_EQ(kelpy::tree::RecordOf(item(L"Alpha"))->ItemHeight, 16);
+    EXPECT_EQ(kelpy::RecordOf(item(L"Alpha"))->ItemHeight, 16);
 }

@@ -3,7 +3,7 @@
 #include "com/error.h"
 #include "kelpy/common/canvas.h"
 #include "kelpy/draw/draw_fixture.h"
-#include "kelpy/tree/items.h"
+#include "kelpy/model/items.h"
 
 using namespace test;
 
@@ -39,7 +39,7 @@ protected:
         return args->SkipDefault;
     }
     kelpy::NodePtr row() { return item(L"Deep"); }
-    com::ComPtr<kelpy::TocNode> row_record() { return kelpy::tree::RecordOf(row()); }
+    com::ComPtr<kelpy::TocNode> row_record() { return kelpy::RecordOf(row()); }
 };
 
 const RECT label{100, 0, 180, 16};

@@ -6,7 +6,7 @@
 #include <vector>
 #include "kelpy/common/canvas.h"
 #include "kelpy/draw/draw_fixture.h"
-#include "kelpy/tree/items.h"
+#include "kelpy/model/items.h"
 
 using namespace test;
 
@@ -53,8 +53,8 @@ TEST_F(SwatchCache, RepaintsCopyThePixelsTheSymbolsPaintedUntilARowsSymbolOrSize
     // A new symbol for a row, and a new size for another: both drawn anew, the rest copied.
     auto sea = FakeSymbol::make();
     sea->paint = RGB(200, 0, 0);
-    kelpy::tree::RecordOf(item(L"Lake"))->Symbol = sea.get();
-    kelpy::tree::RecordOf(item(L"River"))->SymbolWidth -= 4;
+    kelpy::RecordOf(item(L"Lake"))->Symbol = sea.get();
+    kelpy::RecordOf(item(L"River"))->SymbolWidth -= 4;
     auto changed = paint();
     EXPECT_EQ(draws(lake), 1);
     EXPECT_EQ(draws(sea), 1);

@@ -6,7 +6,7 @@
 #include <functional>
 #include "com/bstr.h"
 #include "kelpy/common/map_builder.h"
-#include "kelpy/control/resources/resource_ids.h"
+#include "kelpy/model/resource_ids.h"
 #include "kelpy/platform/mouse_pointer.h"
 
 using namespace test;

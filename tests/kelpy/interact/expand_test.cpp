@@ -24,9 +24,10 @@ TEST_F(Interaction, WhatTheUserCollapsesStaysCollapsedAcrossRebuilds) {
     EXPECT_TRUE(expanded(tree(), item(L"Roads")));
 
     // While a rebuild runs, what the tree reports is not remembered.
-    toc->builder().resetting() = true;
-    host::click(at(L"Roads", TVHT_ONITEMBUTTON));
-    toc->builder().resetting() = false;
+    {
+        kelpy::tree::TreeBuilder::Running running(toc->builder());
+        host::click(at(L"Roads", TVHT_ONITEMBUTTON));
+    }
     ASSERT_EQ(toc->Reset(), S_OK);
     EXPECT_TRUE(expanded(tree(), item(L"Roads")));
 }

@@ -7,7 +7,7 @@
 #include "kelpy/common/canvas.h"
 #include "kelpy/common/debug_output.h"
 #include "tree_reader.h"
-#include "kelpy/tree/items.h"
+#include "kelpy/model/items.h"
 #include "user_actions.h"
 
 using namespace test;
@@ -58,7 +58,7 @@ TEST_F(SymbolChoice, TheHostOrThePersonCanDeclineAndNothingChanges) {
     auto roads = feature_renderer<IClassBreaksRenderer>(layer(L"Roads"));
     com::ComPtr<ISymbol> before;
     com::check(roads->get_Symbol(1, before.put()));
-    const auto record_before = kelpy::tree::RecordOf(row(L"Roads", L"Major"))->Symbol;
+    const auto record_before = kelpy::RecordOf(row(L"Roads", L"Major"))->Symbol;
 
     sink->cancelEvents = {OnSymbolSelector};
     host::click(swatch(L"Roads", L"Major"));
@@ -73,7 +73,7 @@ TEST_F(SymbolChoice, TheHostOrThePersonCanDeclineAndNothingChanges) {
     com::ComPtr<ISymbol> after;
     com::check(roads->get_Symbol(1, after.put()));
     EXPECT_EQ(after, before);
-    EXPECT_EQ(kelpy::tree::RecordOf(row(L"Roads", L"Major"))->Symbol, record_before);
+    EXPECT_EQ(kelpy::RecordOf(row(L"Roads", L"Major"))->Symbol, record_before);
     EXPECT_EQ(sink->count(OnBeforeRefreshMap), 0u);
 }
 
@@ -110,7 +110,7 @@ TEST_P(EveryKindOfRow, TakesTheChosenSymbolWhereItsRendererKeepsIt) {
     EXPECT_EQ(selector->owner(), host->window());  // modal over the host's window
     const auto chosen = selector->chosen();
     ASSERT_TRUE(chosen);
-    EXPECT_EQ(kelpy::tree::RecordOf(row(c.layer, c.row))->Symbol, chosen);
+    EXPECT_EQ(kelpy::RecordOf(row(c.layer, c.row))->Symbol, chosen);
     const auto after = c.written(layer(c.layer));
     EXPECT_EQ(after, c.writes ? chosen : before);
     EXPECT_EQ(sink->count(OnBeforeRefreshMap), c.refreshes);

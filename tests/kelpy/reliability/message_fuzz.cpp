@@ -39,7 +39,6 @@
 #include "kelpy/common/map_builder.h"
 #include "kelpy/reliability/map_census.h"
 #include "tree_reader.h"
-#include "kelpy/control/toc.h"
 #include "map_document.h"
 #include "scripted_selector.h"
 #include "user_input.h"

@@ -32,7 +32,6 @@
 #include "control_host.h"
 #include "kelpy/common/debug_output.h"
 #include "kelpy/common/map_builder.h"
-#include "kelpy/control/toc.h"
 #include "kelpy/reliability/map_census.h"
 #include "map_document.h"
 #include "scripted_selector.h"

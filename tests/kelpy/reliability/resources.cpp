@@ -28,7 +28,6 @@
 #include "kelpy/reliability/suite.h"
 #include "control_host.h"
 #include "kelpy/common/map_builder.h"
-#include "kelpy/control/toc.h"
 #include "kelpy/reliability/map_census.h"
 #include "map_document.h"
 #include "scripted_selector.h"

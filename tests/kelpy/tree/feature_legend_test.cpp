@@ -2,7 +2,7 @@
 // class breaks and unique values, one row for a pie chart, nothing for other renderers.
 #include "kelpy/tree/fake_renderers.h"
 #include "kelpy/tree/legend_fixture.h"
-#include "kelpy/tree/items.h"
+#include "kelpy/model/items.h"
 
 using namespace test;
 
@@ -35,7 +35,7 @@ void expect_feature_row(const com::ComPtr<kelpy::TocNode>& r, const kelpy::NodeP
 }
 
 void expect_heading(const kelpy::NodePtr& item, std::wstring_view field, ILayer* layer) {
-    auto r = kelpy::tree::RecordOf(item);
+    auto r = kelpy::RecordOf(item);
     EXPECT_EQ(item->Text(), field);
     EXPECT_EQ(r->TOCNodeType, TOCNodeType::RendererName);
     EXPECT_FALSE(r->Symbol);

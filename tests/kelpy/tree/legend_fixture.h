@@ -4,20 +4,19 @@
 #include <initializer_list>
 #include <string_view>
 #include <vector>
-#include "kelpy/common/hosted_control.h"
+#include "kelpy/common/plain_tree.h"
 #include "kelpy/common/item_lookup.h"
 #include "kelpy/common/legend_builder.h"
 #include "kelpy/common/map_builder.h"
-#include "kelpy/control/toc.h"
-#include "kelpy/tree/items.h"
+#include "kelpy/model/items.h"
 
 namespace test {
 
 class Legends : public ::testing::Test {
 protected:
-    HostedControl host;
+    PlainTree host;
 
-    kelpy::platform::NodeCollection& nodes() { return host.toc().tree().Nodes(); }
+    kelpy::platform::NodeCollection& nodes() { return host.view().Nodes(); }
     // Shows a map of these layers; answers the status of Initialize (its rebuild).
     HRESULT show(std::initializer_list<com::ComPtr<ILayer>> layers) {
         return host.initialize(make_map(L"World", layers).get());
@@ -29,7 +28,7 @@ protected:
     }
     // The legend rows under a layer's item, in order.
     std::vector<kelpy::NodePtr> rows(std::wstring_view layer) { return children_of(nodes(), layer_item(layer)); }
-    static com::ComPtr<kelpy::TocNode> record(const kelpy::NodePtr& item) { return kelpy::tree::RecordOf(item); }
+    static com::ComPtr<kelpy::TocNode> record(const kelpy::NodePtr& item) { return kelpy::RecordOf(item); }
 };
 
 }  // namespace test

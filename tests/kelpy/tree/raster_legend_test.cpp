@@ -2,7 +2,7 @@
 // by class, classified classes; every legend row marked as a raster row.
 #include "kelpy/tree/fake_renderers.h"
 #include "kelpy/tree/legend_fixture.h"
-#include "kelpy/tree/items.h"
+#include "kelpy/model/items.h"
 
 using namespace test;
 
@@ -18,7 +18,7 @@ LONG fill_rgb(ISymbol* symbol) {
 
 // The fields every row of a raster legend shares, headings included.
 void expect_raster_row(const kelpy::NodePtr& item, ILayer* layer, RasterRendererType kind) {
-    auto r = kelpy::tree::RecordOf(item);
+    auto r = kelpy::RecordOf(item);
     EXPECT_EQ(r->LayerType, LayerType::RasterLayer);
     EXPECT_EQ(r->RasterRendererType, kind);
     EXPECT_EQ(r->FeatureRendererType, FeatureRendererType::Simple);

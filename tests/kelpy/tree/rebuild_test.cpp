@@ -2,12 +2,11 @@
 #include <gtest/gtest.h>
 #include <regex>
 #include "com/bstr.h"
-#include "kelpy/common/hosted_control.h"
+#include "kelpy/common/plain_tree.h"
 #include "kelpy/common/map_builder.h"
 #include "tree_reader.h"
-#include "kelpy/control/toc.h"
 #include "kelpy/platform/random.h"
-#include "kelpy/tree/items.h"
+#include "kelpy/model/items.h"
 
 using namespace test;
 using host::has_visible_style;
@@ -21,10 +20,10 @@ namespace {
 
 class Rebuild : public ::testing::Test {
 protected:
-    HostedControl host;
-    kelpy::platform::NodeCollection& nodes() { return host.toc().tree().Nodes(); }
-    kelpy::NodeStates& states() { return host.toc().builder().states(); }
-    com::ComPtr<kelpy::TocNode> record(std::wstring_view key) { return kelpy::tree::RecordOf(nodes().Item(key)); }
+    PlainTree host;
+    kelpy::platform::NodeCollection& nodes() { return host.view().Nodes(); }
+    kelpy::NodeStates& states() { return host.builder().states(); }
+    com::ComPtr<kelpy::TocNode> record(std::wstring_view key) { return kelpy::RecordOf(nodes().Item(key)); }
     NodePtr item_named(std::wstring_view text) {
         for (long k = 1; k <= nodes().Count(); ++k)
             if (nodes().Item(k)->Text() == text) return nodes().Item(k);
@@ -43,7 +42,7 @@ TEST_F(Rebuild, MapWithoutLayersGivesTheBoldSelectedRootAndTheHolder) {
     EXPECT_EQ(record(L"holder")->TOCNodeType, TOCNodeType::Holder);
     EXPECT_EQ(selected_item(host.tree()), nodes().Item(L"root")->handle());
     EXPECT_TRUE(has_visible_style(host.tree()));
-    EXPECT_FALSE(host.toc().builder().resetting());
+    EXPECT_FALSE(host.builder().resetting());
 }
 
 TEST_F(Rebuild, LayersFollowTheMapOrderWithVisibilityImagesAndGroupMembers) {
@@ -80,7 +79,7 @@ TEST_F(Rebuild, LayersFollowTheMapOrderWithVisibilityImagesAndGroupMembers) {
     EXPECT_FALSE(group->GroupLayer);
     for (auto [text, layer, in_group] : {std::tuple{L"Rivers", rivers, true}, std::tuple{L"Roads", roads, false},
                                          std::tuple{L"Broken", broken, false}}) {
-        auto r = kelpy::tree::RecordOf(item_named(text));
+        auto r = kelpy::RecordOf(item_named(text));
         EXPECT_EQ(r->TOCNodeType, TOCNodeType::Layer) << text;
         EXPECT_TRUE(com::same_object(r->Layer.get(), layer.get())) << text;
         EXPECT_EQ(bool(r->GroupLayer), in_group) << text;
@@ -93,7 +92,7 @@ TEST_F(Rebuild, LayersFollowTheMapOrderWithVisibilityImagesAndGroupMembers) {
     // Every item's record carries the item's own native handle.
     for (long k = 1; k <= nodes().Count(); ++k) {
         NodePtr n = nodes().Item(k);
-        EXPECT_EQ(kelpy::tree::RecordOf(n)->Handle, reinterpret_cast<LONG_PTR>(n->handle()));
+        EXPECT_EQ(kelpy::RecordOf(n)->Handle, reinterpret_cast<LONG_PTR>(n->handle()));
     }
 }
 
@@ -115,7 +114,7 @@ TEST_F(Rebuild, GroupKeysNameTheMapPositionAndLayerKeysAreRandomDigits) {
     }
     // A group inside a group is a plain layer item: check image, record type Layer, no children.
     NodePtr inner = item_named(L"Inner");
-    EXPECT_EQ(kelpy::tree::RecordOf(inner)->TOCNodeType, TOCNodeType::Layer);
+    EXPECT_EQ(kelpy::RecordOf(inner)->TOCNodeType, TOCNodeType::Layer);
     EXPECT_EQ(inner->Image(), L"checked");
     EXPECT_EQ(inner->Children(), 0);
     EXPECT_EQ(inner->Parent()->Key(), L"gl2");
@@ -233,6 +232,8 @@ TEST_F(Rebuild, TheSnapshotKeepsTheOldTrailingEntryOnlyForOneItemWithChildren) {
     EXPECT_FALSE(states()[2].Expanded);
     // A group named like the dropped entry is new to this tree: it shows its members.
     append_layer(map.get(), group_layer(L"Later", {feature_layer(L"B")}).get());
+    ASSERT_EQ(host.reset(), S_OK);  // what the control does on the map's notification
+    ASSERT_TRUE(item_named(L"Later"));
     EXPECT_TRUE(read_item(host.tree(), item_named(L"Later")->handle()).expanded());
 }
 
@@ -246,16 +247,16 @@ TEST_F(Rebuild, AMapWithoutLayersLeavesTheMemoryAlone) {
 TEST_F(Rebuild, TheSelectNameSelectsTheFirstMatchingItemOrNothing) {
     auto map = make_map(L"M", {group_layer(L"Base", {feature_layer(L"Lakes")}), feature_layer(L"Lakes"),
                                feature_layer(L"Roads")});
-    host.toc().builder().select_name() = L"Lakes";
+    host.builder().SelectAfterRebuild(L"Lakes");
     bind(map);
     NodePtr first = nodes().Item(L"gl0")->Child();
     EXPECT_EQ(selected_item(host.tree()), first->handle());
 
-    host.toc().builder().select_name() = L"lakes";  // binary comparison: no match
+    host.builder().SelectAfterRebuild(L"lakes");  // binary comparison: no match
     ASSERT_EQ(host.reset(), S_OK);
     EXPECT_EQ(selected_item(host.tree()), nullptr);
 
-    host.toc().builder().select_name().clear();
+    host.builder().SelectAfterRebuild({});
     ASSERT_EQ(host.reset(), S_OK);
     EXPECT_EQ(selected_item(host.tree()), nodes().Item(L"root")->handle());
 }
@@ -264,7 +265,7 @@ TEST_F(Rebuild, ResetBeforeInitializeAndInitializeWithNothingLeaveTheTreeEmptyAn
     EXPECT_EQ(host.reset(), S_OK);
     EXPECT_EQ(read_items(host.tree()).size(), 0u);
     EXPECT_FALSE(has_visible_style(host.tree()));
-    EXPECT_TRUE(host.toc().builder().resetting());
+    EXPECT_FALSE(host.builder().resetting());  // over, though it ended early
 
     bind(make_map(L"M", {feature_layer(L"A")}));
     EXPECT_TRUE(has_visible_style(host.tree()));

@@ -6,7 +6,9 @@
 #include "kelpy/model/records.h"
 #include "kelpy/platform/tree_view.h"
 
-namespace kelpy::tree {
+namespace kelpy {
+
+using platform::NodePtr;
 
 // The item's record, or Nothing when it carries none.
 com::ComPtr<TocNode> TagOf(const platform::NodePtr& node);
@@ -27,4 +29,4 @@ struct RecordedNode {
 // The item whose record carries this handle, with that record; both empty when there is none.
 RecordedNode FindRecordedNode(const platform::TreeView& tree, LONG_PTR handle);
 
-}  // namespace kelpy::tree
+}  // namespace kelpy

@@ -1,4 +1,5 @@
-// Numbers of the control's picture resources, shared by kelpy.rc and the code that loads them.
+// Numbers of the control's picture resources, shared by kelpy.rc (control/resources) and the
+// code that loads them (the item images, the drag cursors, the registration).
 #pragma once
 
 // The item images of imlTOC, in list order ("plus", "minus", "disconnected", "checked",

@@ -1,7 +1,7 @@
-#include "kelpy/tree/items.h"
+#include "kelpy/model/items.h"
 #include "com/error.h"
 
-namespace kelpy::tree {
+namespace kelpy {
 
 com::ComPtr<TocNode> TagOf(const platform::NodePtr& node) { return TocNode::own(node->Tag().get()); }
 
@@ -33,4 +33,4 @@ RecordedNode FindRecordedNode(const platform::TreeView& tvwTOC, LONG_PTR handle)
     return {std::move(node), std::move(record)};
 }
 
-}  // namespace kelpy::tree
+}  // namespace kelpy

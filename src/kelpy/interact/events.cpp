@@ -1,6 +1,6 @@
 // The events of __TOC. Every argument goes by reference (VT_BYREF): the sinks may change it,
 // and the caller gets back what they left.
-#include "kelpy/control/events.h"
+#include "kelpy/interact/events.h"
 #include "com/vbnum.h"
 
 namespace kelpy {
@@ -11,50 +11,16 @@ constexpr DISPID id_OnSymbolSelector = 2;
 constexpr DISPID id_OnDragLayer = 3;
 constexpr DISPID id_OnBeforeRefreshMap = 4;
 
-VARIANTARG by_ref(LONG* value) {
+// An argument by reference: a VARIANT of type `vt` pointing at the caller's `value` (every
+// by-reference VARIANT keeps its pointer in the same place, whatever it points at).
+template <class T>
+VARIANTARG by_ref(VARTYPE vt, T* value) {
     VARIANTARG v;
     VariantInit(&v);
-    v.vt = VT_I4 | VT_BYREF;
-    v.plVal = value;
+    v.vt = vt | VT_BYREF;
+    v.byref = value;
     return v;
 }
-
-VARIANTARG by_ref(VARIANT_BOOL* value) {
-    VARIANTARG v;
-    VariantInit(&v);
-    v.vt = VT_BOOL | VT_BYREF;
-    v.pboolVal = value;
-    return v;
-}
-
-VARIANTARG by_ref(IDispatch** value) {
-    VARIANTARG v;
-    VariantInit(&v);
-    v.vt = VT_DISPATCH | VT_BYREF;
-    v.ppdispVal = value;
-    return v;
-}
-
-// An object argument by reference: the slot owns one reference, which a sink may replace (it
-// releases the old object and stores a new reference), as by-reference objects go.
-template <class I>
-class ObjectSlot {
-public:
-    explicit ObjectSlot(const com::ComPtr<I>& object) {
-        if (object) object->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&slot_));
-    }
-    ~ObjectSlot() {
-        if (slot_) slot_->Release();
-    }
-    ObjectSlot(const ObjectSlot&) = delete;
-    ObjectSlot& operator=(const ObjectSlot&) = delete;
-    IDispatch** get() noexcept { return &slot_; }
-    // What the slot holds now, as I (null when it holds another kind of object).
-    com::ComPtr<I> value() const { return com::ComPtr<IDispatch>(slot_).template query<I>(); }
-
-private:
-    IDispatch* slot_ = nullptr;
-};
 
 // Arguments go into DISPPARAMS in reverse order: the last argument first.
 template <size_t N>
@@ -73,7 +39,7 @@ void Events::FireEvent(DISPID id, DISPPARAMS& params) {
 
 void Events::RaiseOnContextMenu(::TOCNodeType& nodeType) {
     LONG type = LONG(nodeType);
-    VARIANTARG args[] = {by_ref(&type)};
+    VARIANTARG args[] = {by_ref(VT_I4, &type)};
     DISPPARAMS params = params_of(args);
     FireEvent(id_OnContextMenu, params);
     nodeType = ::TOCNodeType(type);
@@ -81,13 +47,15 @@ void Events::RaiseOnContextMenu(::TOCNodeType& nodeType) {
 
 template <class I>
 void Events::RaiseCancellable(DISPID id, bool& cancel, com::ComPtr<I>& object) {
+    // The object goes as a reference of the slot's own, which a sink may replace (releasing the
+    // old object and storing a new reference), as by-reference objects go.
     VARIANT_BOOL c = com::vb(cancel);
-    ObjectSlot<I> slot(object);
-    VARIANTARG args[] = {by_ref(slot.get()), by_ref(&c)};
+    com::ComPtr<IDispatch> slot = object.template query<IDispatch>();
+    VARIANTARG args[] = {by_ref(VT_DISPATCH, slot.inout()), by_ref(VT_BOOL, &c)};
     DISPPARAMS params = params_of(args);
     FireEvent(id, params);
     cancel = com::is_true(c);
-    object = slot.value();
+    object = slot.template query<I>();
 }
 
 void Events::RaiseOnSymbolSelector(bool& cancel, com::ComPtr<ISymbol>& symbol) {
@@ -98,7 +66,7 @@ void Events::RaiseOnDragLayer(bool& cancel, com::ComPtr<ILayer>& layer) { RaiseC
 
 void Events::RaiseOnBeforeRefreshMap(bool& cancel) {
     VARIANT_BOOL c = com::vb(cancel);
-    VARIANTARG args[] = {by_ref(&c)};
+    VARIANTARG args[] = {by_ref(VT_BOOL, &c)};
     DISPPARAMS params = params_of(args);
     FireEvent(id_OnBeforeRefreshMap, params);
     cancel = com::is_true(c);

@@ -1,13 +1,13 @@
-// The pictures of imlTOC, loaded from the library's bitmap resources in list order.
+#include "kelpy/tree/item_images.h"
+#include <utility>
 #include "com/error.h"
 #include "com/module.h"
-#include "kelpy/control/resources/resource_ids.h"
-#include "kelpy/control/toc.h"
+#include "kelpy/model/resource_ids.h"
 #include "win/handles.h"
 
-namespace kelpy {
+namespace kelpy::tree {
 
-void Toc::LoadItemImages() {
+void LoadItemImages(platform::ImageList& images) {
     static constexpr std::pair<const wchar_t*, int> pictures[] = {
         {L"plus", KELPY_BITMAP_ITEM_PLUS},         {L"minus", KELPY_BITMAP_ITEM_MINUS},
         {L"disconnected", KELPY_BITMAP_ITEM_DISCONNECTED}, {L"checked", KELPY_BITMAP_ITEM_CHECKED},
@@ -19,8 +19,8 @@ void Toc::LoadItemImages() {
         if (!picture)
             com::raise(HRESULT_FROM_WIN32(ERROR_RESOURCE_NAME_NOT_FOUND),
                        L"The library has no picture for the item image \"" + std::wstring(key) + L"\"");
-        imlTOC.Add(key, picture.get());
+        images.Add(key, picture.get());
     }
 }
 
-}  // namespace kelpy
+}  // namespace kelpy::tree

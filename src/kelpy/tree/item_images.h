@@ -1,0 +1,11 @@
+// The item images the builder gives its items, by key: "plus", "minus", "disconnected",
+// "checked", "unchecked" and "root", loaded in this order from the library's bitmap resources
+// (16 x 16, magenta transparent) into the tree's image list.
+#pragma once
+#include "kelpy/platform/image_list.h"
+
+namespace kelpy::tree {
+
+void LoadItemImages(platform::ImageList& images);
+
+}  // namespace kelpy::tree

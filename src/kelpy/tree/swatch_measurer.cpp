@@ -1,0 +1,16 @@
+#include "kelpy/tree/swatch_measurer.h"
+#include <cstdint>
+#include "com/error.h"
+#include "com/vbnum.h"
+
+namespace kelpy::tree {
+
+void write_swatch(TocNode& record, const SwatchMeasure& measure) {
+    if (measure.width_failure) std::rethrow_exception(measure.width_failure);
+    if (measure.rows > INT32_MAX / row_unit) com::raise(CTL_E_OVERFLOW);
+    record.ItemHeight = measure.rows * row_unit;
+    record.SymbolWidth = com::round_half_even(measure.width);
+    record.SymbolHeight = com::round_half_even(measure.height);
+}
+
+}  // namespace kelpy::tree
