@@ -24,6 +24,8 @@ public:
     BSTR copy() const;
     BSTR get() const noexcept { return b_; }
     BSTR* put() noexcept { SysFreeString(b_); b_ = nullptr; return &b_; }
+    // The string itself for an [in, out] parameter: the callee may free it and store another.
+    BSTR* inout() noexcept { return &b_; }
 
     size_t length() const noexcept { return b_ ? SysStringLen(b_) : 0; }
     bool empty() const noexcept { return length() == 0; }

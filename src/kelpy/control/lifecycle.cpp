@@ -49,6 +49,7 @@ void Toc::StartRunTime() {
     // taller than one row get their heights one by one (integral heights).
     HWND tree = tvwTOC.hWnd();
     SetWindowLongPtrW(tree, GWL_STYLE, GetWindowLongPtrW(tree, GWL_STYLE) | TVS_LINESATROOT | TVS_NONEVENHEIGHT);
+    ApplyTreeStyles();
     if (!m_bRunTimeStarted) {
         m_builder.CreateMemory();
         m_bRunTimeStarted = true;

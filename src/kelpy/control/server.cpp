@@ -56,6 +56,7 @@ std::span<const ServedClass> served_classes() {
         {record_class(CLSID_CRect, L"KELPY.CRect"), nullptr},
         {record_class(CLSID_CustomDrawEventArgs, L"KELPY.CustomDrawEventArgs"), nullptr},
         {record_class(CLSID_TreeViewHitTestInfo, L"KELPY.TreeViewHitTestInfo"), nullptr},
+        {record_class(CLSID_TOCItemInfo, L"KELPY.TOCItemInfo"), nullptr},
     };
     return classes;
 }

@@ -25,8 +25,10 @@ Toc::Toc()
                      .timer = tToc,
                      .builder = m_builder,
                      .painter = m_painter,
-                     .events = m_events}) {
-    m_events.Connect(&AddEventSource(DIID___TOC));
+                     .events = m_events,
+                     .options = m_options}) {
+    const EventSinks& sinks = AddEventSource(DIID___TOC);
+    m_events.Connect(&sinks, &AddEventSource(DIID___TOC2));
     tree::LoadItemImages(imlTOC);
     tvwTOC.SetImageList(&imlTOC);
     tvwTOC.SetEvents(&m_interaction);

@@ -21,6 +21,7 @@
 #include "kelpy/draw/item_painter.h"
 #include "kelpy/interact/events.h"
 #include "kelpy/interact/interaction.h"
+#include "kelpy/model/options.h"
 #include "kelpy/model/typelib.h"
 #include "kelpy/platform/image_list.h"
 #include "kelpy/platform/timer.h"
@@ -32,7 +33,7 @@ namespace kelpy {
 
 using platform::NodePtr;
 
-class Toc final : public com::ComObject<Toc, Dispatch<_TOC>, com::SupportErrorInfo>,
+class Toc final : public com::ComObject<Toc, Dispatch<_TOC2>, com::SupportErrorInfo>,
                   public OleControl,
                   public platform::HookTarget {
 public:
@@ -44,8 +45,12 @@ public:
     STDMETHODIMP QueryInterface(REFIID riid, void** out) override { return ComObject::QueryInterface(riid, out); }
     STDMETHODIMP_(ULONG) AddRef() override { return ComObject::AddRef(); }
     STDMETHODIMP_(ULONG) Release() override { return ComObject::Release(); }
-    // The interfaces beyond the listed ones: the OLE control protocol's.
-    void* query_more(REFIID riid) noexcept { return OleControl::Query(riid); }
+    // The interfaces beyond the listed ones: _TOC (the base of _TOC2) and the OLE control
+    // protocol's.
+    void* query_more(REFIID riid) noexcept {
+        if (riid == IID__TOC) return static_cast<_TOC*>(static_cast<_TOC2*>(this));
+        return OleControl::Query(riid);
+    }
 
     // ---- _TOC (its two window procedures are also the window hooks')
     STDMETHODIMP get_SelectedLayer(ILayer** layer) override;      // control/toc.cpp
@@ -55,6 +60,21 @@ public:
                              VARIANT_BOOL* handled) override;     // the item painter's
     STDMETHODIMP Initialize(IMap** pMap) override;                // control/toc.cpp
     STDMETHODIMP Reset() override;                                // the tree builder's
+
+    // ---- _TOC2 (control/options.cpp): the options, each off until the host switches it on and
+    // saved with the control's state, and what lies at a point
+    STDMETHODIMP get_ShowNestedGroups(VARIANT_BOOL* v) override;
+    STDMETHODIMP put_ShowNestedGroups(VARIANT_BOOL v) override;
+    STDMETHODIMP get_DropAtMark(VARIANT_BOOL* v) override;
+    STDMETHODIMP put_DropAtMark(VARIANT_BOOL v) override;
+    STDMETHODIMP get_MixedGroupChecks(VARIANT_BOOL* v) override;
+    STDMETHODIMP put_MixedGroupChecks(VARIANT_BOOL v) override;
+    STDMETHODIMP get_AllowRename(VARIANT_BOOL* v) override;
+    STDMETHODIMP put_AllowRename(VARIANT_BOOL v) override;
+    STDMETHODIMP get_ShowTips(VARIANT_BOOL* v) override;
+    STDMETHODIMP put_ShowTips(VARIANT_BOOL v) override;
+    STDMETHODIMP ItemAt(LONG x, LONG y, _TOCItemInfo** item) override;
+    const Options& options() const noexcept { return m_options; }
 
     // ---- the subsystems and child controls, for tools and tests that work with one of them
     tree::TreeBuilder& builder() noexcept { return m_builder; }
@@ -97,6 +117,18 @@ private:
     void OleClose() noexcept override { Terminate(); }
     void OlePaintPicture(HDC dc, const RECT& size) override;
 
+    // ---- the options (control/options.cpp): saved and loaded with the control's state
+    void LoadProperties(IStream* stream) override;
+    void SaveProperties(IStream* stream) override;
+    void LoadProperties(IPropertyBag* bag, IErrorLog* log) override;
+    void SaveProperties(IPropertyBag* bag, BOOL saveAll) override;
+    ULONGLONG PropertiesSizeMax() const override;
+    bool AnyOptionOn() const noexcept;
+    HRESULT GetOption(bool Options::*option, VARIANT_BOOL* v) const;
+    HRESULT PutOption(bool Options::*option, VARIANT_BOOL v);
+    // What the options change in the tree window: its styles, and what its items show.
+    void ApplyTreeStyles();
+
     // ---- the container life cycle (the window calls these)
     void UserControl_Resize();
     // Paints the design-time caption: a white rectangle `bounds` with the caption centred.
@@ -108,6 +140,7 @@ private:
     void OnWindowGone() noexcept;
 
     // ---- state, in storage order
+    Options m_options;
     com::ComPtr<IMap> m_pMap;
     com::ComPtr<ILayer> m_pSelectedLayer;
     MapViewSubscription m_pActiveViewEvents;
@@ -120,7 +153,7 @@ private:
 
     // ---- the subsystems (after the child controls they work on)
     draw::ItemPainter m_painter{tvwTOC};
-    tree::TreeBuilder m_builder{tvwTOC, m_painter};
+    tree::TreeBuilder m_builder{tvwTOC, m_painter, m_options};
     interact::Interaction m_interaction;
 
     // ---- the window and the hosting

@@ -1,6 +1,7 @@
 // The events of __TOC. Every argument goes by reference (VT_BYREF): the sinks may change it,
 // and the caller gets back what they left.
 #include "kelpy/interact/events.h"
+#include "com/bstr.h"
 #include "com/vbnum.h"
 
 namespace kelpy {
@@ -10,6 +11,7 @@ constexpr DISPID id_OnContextMenu = 1;
 constexpr DISPID id_OnSymbolSelector = 2;
 constexpr DISPID id_OnDragLayer = 3;
 constexpr DISPID id_OnBeforeRefreshMap = 4;
+constexpr DISPID id_OnLayerRenaming = 1;  // of __TOC2
 
 // An argument by reference: a VARIANT of type `vt` pointing at the caller's `value` (every
 // by-reference VARIANT keeps its pointer in the same place, whatever it points at).
@@ -29,9 +31,9 @@ DISPPARAMS params_of(VARIANTARG (&reversed)[N]) {
 }
 }  // namespace
 
-void Events::FireEvent(DISPID id, DISPPARAMS& params) {
-    if (!sinks_) return;
-    sinks_->ForEach([&](IDispatch* sink) {
+void Events::FireEvent(const EventSinks* sinks, DISPID id, DISPPARAMS& params) {
+    if (!sinks) return;
+    sinks->ForEach([&](IDispatch* sink) {
         // An event reports what is happening; a sink's failure is the sink's own business.
         sink->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
     });
@@ -70,6 +72,18 @@ void Events::RaiseOnBeforeRefreshMap(bool& cancel) {
     DISPPARAMS params = params_of(args);
     FireEvent(id_OnBeforeRefreshMap, params);
     cancel = com::is_true(c);
+}
+
+void Events::RaiseOnLayerRenaming(com::ComPtr<ILayer>& layer, std::wstring& newName, bool& cancel) {
+    VARIANT_BOOL c = com::vb(cancel);
+    com::ComPtr<IDispatch> slot = layer.query<IDispatch>();
+    com::Bstr name(newName);
+    VARIANTARG args[] = {by_ref(VT_BOOL, &c), by_ref(VT_BSTR, name.inout()), by_ref(VT_DISPATCH, slot.inout())};
+    DISPPARAMS params = params_of(args);
+    FireEvent(sinks2_, id_OnLayerRenaming, params);
+    cancel = com::is_true(c);
+    newName = name.view();
+    layer = slot.query<ILayer>();
 }
 
 }  // namespace kelpy

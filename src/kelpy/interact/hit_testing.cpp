@@ -40,6 +40,60 @@ com::ComPtr<TreeViewHitTestInfo> Interaction::HitTest(LONG x, LONG y) {
     return info;
 }
 
+namespace {
+::TOCItemKind kind_of(::TOCNodeType type) noexcept {
+    switch (type) {
+    case ::TOCNodeType::Root: return ::TOCItemKind::ItemRoot;
+    case ::TOCNodeType::Layer: return ::TOCItemKind::ItemLayer;
+    case ::TOCNodeType::GroupLayer: return ::TOCItemKind::ItemGroupLayer;
+    case ::TOCNodeType::RendererName: return ::TOCItemKind::ItemLegendHeading;
+    case ::TOCNodeType::RendererItem: return ::TOCItemKind::ItemLegendClass;
+    case ::TOCNodeType::LayerSymbol: return ::TOCItemKind::ItemLayerSymbol;
+    case ::TOCNodeType::Holder: return ::TOCItemKind::ItemHolder;
+    }
+    return ::TOCItemKind::ItemNone;
+}
+
+// The part of a row that the tree's hit-test flags name, for an item of this kind: the image of
+// a layer or group item is its check box, that of a legend row its swatch; the map's picture
+// belongs to its label.
+::TOCItemPart part_of(UINT flags, ::TOCItemKind kind) noexcept {
+    if (flags & TVHT_ONITEMSTATEICON) return ::TOCItemPart::PartCheck;
+    if (flags & TVHT_ONITEMICON) {
+        switch (kind) {
+        case ::TOCItemKind::ItemLayer:
+        case ::TOCItemKind::ItemGroupLayer: return ::TOCItemPart::PartCheck;
+        case ::TOCItemKind::ItemLegendClass:
+        case ::TOCItemKind::ItemLayerSymbol: return ::TOCItemPart::PartSwatch;
+        default: return ::TOCItemPart::PartLabel;
+        }
+    }
+    if (flags & TVHT_ONITEMLABEL) return ::TOCItemPart::PartLabel;
+    if (flags & (TVHT_ONITEMINDENT | TVHT_ONITEMBUTTON)) return ::TOCItemPart::PartIndent;
+    if (flags & TVHT_ONITEMRIGHT) return ::TOCItemPart::PartRight;
+    return ::TOCItemPart::PartNone;
+}
+}  // namespace
+
+// The tree fills the control, but the point is the control's: it is carried into the tree's
+// client area first.
+com::ComPtr<TocItemInfo> Interaction::ItemAt(LONG x, LONG y) {
+    com::ComPtr<TocItemInfo> info = TocItemInfo::create();
+    POINT p{x, y};
+    if (c_.window) MapWindowPoints(c_.window, c_.tree.window(), &p, 1);
+    TVHITTESTINFO test{};
+    test.pt = p;
+    SendMessageW(c_.tree.window(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&test));
+    auto [node, record] = FindRecordedNode(c_.tree, reinterpret_cast<LONG_PTR>(test.hItem));
+    if (!node) return info;
+    info->Kind = kind_of(record->TOCNodeType);
+    info->Part = part_of(test.flags, info->Kind);
+    info->Layer = record->Layer;
+    if (info->Kind == ::TOCItemKind::ItemLegendClass) info->ClassIndex = record->Index;
+    info->Text = node->Text();
+    return info;
+}
+
 NodePtr Interaction::HitNode(const com::ComPtr<TreeViewHitTestInfo>& hit) { return platform::Node::From(hit->Node.get()); }
 
 }  // namespace kelpy::interact

@@ -11,6 +11,7 @@
 #include "com/ptr.h"
 #include "kelpy/interact/events.h"
 #include "kelpy/interact/drag_session.h"
+#include "kelpy/model/options.h"
 #include "kelpy/model/records.h"
 #include "kelpy/platform/timer.h"
 #include "kelpy/platform/tree_view.h"
@@ -36,6 +37,7 @@ struct ControlParts {
     tree::TreeBuilder& builder;            // rebuilds the tree after a change of the map's layers
     draw::ItemPainter& painter;
     Events& events;
+    const Options& options;                // what the host switched on beyond the first interface
 };
 
 class Interaction final : public platform::TreeViewEvents {
@@ -56,6 +58,8 @@ public:
 
     // Which item lies under a point of the tree's client area, and on which part of it.
     com::ComPtr<TreeViewHitTestInfo> HitTest(LONG x, LONG y);
+    // What lies at a point of the control's client area, as a host sees it.
+    com::ComPtr<TocItemInfo> ItemAt(LONG x, LONG y);
     // Lays the tree out again (after a row's height changed), keeping the user's view.
     void RefreshTree();
     // The position of this very layer among the map's top-level layers, or -1.

@@ -21,3 +21,11 @@ enum class TreeviewHitTestCode : LONG {
     NOWHERE = 1, ONITEMICON = 2, ONITEMLABEL = 4, ONITEMINDENT = 8, ONITEMBUTTON = 16,
     ONITEMRIGHT = 32, ONITEMSTATEICON = 64
 };
+
+// What lies at a point of the control (ItemAt): the kind of item and the part of its row.
+enum class TOCItemKind : LONG {
+    ItemNone = 0, ItemRoot = 1, ItemLayer = 2, ItemGroupLayer = 3, ItemLegendHeading = 4,
+    ItemLegendClass = 5, ItemLayerSymbol = 6, ItemHolder = 7
+};
+
+enum class TOCItemPart : LONG { PartNone = 0, PartCheck = 1, PartLabel = 2, PartSwatch = 3, PartIndent = 4, PartRight = 5 };

@@ -1,5 +1,6 @@
 #include "kelpy/model/records.h"
 #include "com/boundary.h"
+#include "com/bstr.h"
 #include "com/vbnum.h"
 
 namespace kelpy {
@@ -135,5 +136,18 @@ STDMETHODIMP TreeViewHitTestInfo::get_Node(IDispatch** v) { return out_object(v,
 STDMETHODIMP TreeViewHitTestInfo::putref_Node(IDispatch* v) { return in_object(Node, v); }
 STDMETHODIMP TreeViewHitTestInfo::get_TreeviewHitTest(::TreeviewHitTestCode* v) { return out_value(v, TreeviewHitTest); }
 STDMETHODIMP TreeViewHitTestInfo::put_TreeviewHitTest(::TreeviewHitTestCode v) { return in_value(TreeviewHitTest, v); }
+
+// ---- TOCItemInfo
+
+STDMETHODIMP TocItemInfo::get_Kind(::TOCItemKind* v) { return out_value(v, Kind); }
+STDMETHODIMP TocItemInfo::get_Part(::TOCItemPart* v) { return out_value(v, Part); }
+STDMETHODIMP TocItemInfo::get_Layer(ILayer** v) { return out_object(v, Layer); }
+STDMETHODIMP TocItemInfo::get_ClassIndex(LONG* v) { return out_value(v, ClassIndex); }
+STDMETHODIMP TocItemInfo::get_Text(BSTR* v) {
+    return com::boundary(IID__TOCItemInfo, [&] {
+        if (!v) com::raise(E_POINTER);
+        *v = com::Bstr(Text).detach();
+    });
+}
 
 }  // namespace kelpy

@@ -2,6 +2,7 @@
 // TreeViewHitTestInfo. They are real COM objects (dual interfaces, for hosts that see them
 // through IDispatch) whose fields the control reads and writes directly from C++.
 #pragma once
+#include <string>
 #include "kelpy/model/typelib.h"
 #include "com/object.h"
 #include "com/ptr.h"
@@ -118,6 +119,23 @@ public:
     STDMETHODIMP putref_Node(IDispatch* v) override;
     STDMETHODIMP get_TreeviewHitTest(::TreeviewHitTestCode* v) override;
     STDMETHODIMP put_TreeviewHitTest(::TreeviewHitTestCode v) override;
+};
+
+// What lies at a point of the control, for a host's own menus and tips (_TOC2's ItemAt): read
+// only by the host; the control fills the fields.
+class TocItemInfo final : public com::ComObject<TocItemInfo, Dispatch<_TOCItemInfo>, com::SupportErrorInfo> {
+public:
+    ::TOCItemKind Kind = ::TOCItemKind::ItemNone;
+    ::TOCItemPart Part = ::TOCItemPart::PartNone;
+    com::ComPtr<ILayer> Layer;
+    LONG ClassIndex = -1;
+    std::wstring Text;
+
+    STDMETHODIMP get_Kind(::TOCItemKind* v) override;
+    STDMETHODIMP get_Part(::TOCItemPart* v) override;
+    STDMETHODIMP get_Layer(ILayer** v) override;
+    STDMETHODIMP get_ClassIndex(LONG* v) override;
+    STDMETHODIMP get_Text(BSTR* v) override;
 };
 
 }  // namespace kelpy

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include "com/ptr.h"
+#include "kelpy/model/options.h"
 #include "kelpy/model/records.h"
 #include "kelpy/model/typelib.h"
 #include "kelpy/platform/tree_view.h"
@@ -20,7 +21,8 @@ using platform::NodePtr;
 
 class TreeBuilder {
 public:
-    TreeBuilder(platform::TreeView& tree, SwatchMeasurer& measurer) noexcept : tvwTOC(tree), measurer_(measurer) {}
+    TreeBuilder(platform::TreeView& tree, SwatchMeasurer& measurer, const Options& options = Options::defaults()) noexcept
+        : tvwTOC(tree), measurer_(measurer), options_(options) {}
     TreeBuilder(const TreeBuilder&) = delete;
     TreeBuilder& operator=(const TreeBuilder&) = delete;
 
@@ -73,6 +75,7 @@ private:
 
     platform::TreeView& tvwTOC;
     SwatchMeasurer& measurer_;
+    const Options& options_;
     bool m_bResetting = false;
     std::wstring m_sSelectName;
     NodeStates m_aNodeStates;

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <map>
+#include <string>
+#include "com/variant.h"
 #include "kelpy/control/container_fixture.h"
 #include "kelpy/common/map_builder.h"
 #include "kelpy/platform/window_hooks.h"
@@ -328,6 +331,71 @@ TEST(Persistence, StoresNothingAndLoadsNothing) {
     CLSID clsid{};
     EXPECT_EQ(stream_init->GetClassID(&clsid), S_OK);
     EXPECT_EQ(clsid, CLSID_TOC);
+}
+
+// A property bag as a container keeps one.
+class Bag final : public com::ComObject<Bag, IPropertyBag> {
+public:
+    std::map<std::wstring, com::Variant> values;
+    STDMETHODIMP Read(LPCOLESTR name, VARIANT* v, IErrorLog*) override {
+        auto it = values.find(name);
+        if (it == values.end()) return E_INVALIDARG;
+        return VariantCopy(v, it->second.get());
+    }
+    STDMETHODIMP Write(LPCOLESTR name, VARIANT* v) override {
+        values[name] = com::Variant(*v);
+        return S_OK;
+    }
+};
+
+// The second interface's options go with the control's state, in a stream and in a property
+// bag; state saved without them (an empty stream, or a stream that holds something else next)
+// loads with every option off and is left as it was.
+TEST(Persistence, OptionsGoWithTheState) {
+    auto toc = test::new_control();
+    auto options = toc.as<_TOC2>();
+    ASSERT_EQ(options->put_ShowNestedGroups(VARIANT_TRUE), S_OK);
+    ASSERT_EQ(options->put_ShowTips(VARIANT_TRUE), S_OK);
+    auto stream_init = com::ComPtr<IUnknown>(toc->unknown()).as<IPersistStreamInit>();
+    EXPECT_EQ(stream_init->IsDirty(), S_OK);
+    com::ComPtr<IStream> stream;
+    ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.put()), S_OK);
+    ASSERT_EQ(stream_init->Save(stream.get(), TRUE), S_OK);
+    auto bag = Bag::create();
+    ASSERT_EQ(com::ComPtr<IUnknown>(toc->unknown()).as<IPersistPropertyBag>()->Save(bag.get(), TRUE, TRUE), S_OK);
+    EXPECT_EQ(bag->values.size(), 2u);  // the options that are on
+
+    auto expect_loaded = [](const com::ComPtr<kelpy::Toc>& loaded, bool on) {
+        auto o = loaded.as<_TOC2>();
+        VARIANT_BOOL nested = VARIANT_FALSE, tips = VARIANT_FALSE, mark = VARIANT_TRUE;
+        o->get_ShowNestedGroups(&nested);
+        o->get_ShowTips(&tips);
+        o->get_DropAtMark(&mark);
+        EXPECT_EQ(nested, on ? VARIANT_TRUE : VARIANT_FALSE);
+        EXPECT_EQ(tips, on ? VARIANT_TRUE : VARIANT_FALSE);
+        EXPECT_EQ(mark, VARIANT_FALSE);
+    };
+    const LARGE_INTEGER start{};
+    stream->Seek(start, STREAM_SEEK_SET, nullptr);
+    auto from_stream = test::new_control();
+    ASSERT_EQ(com::ComPtr<IUnknown>(from_stream->unknown()).as<IPersistStreamInit>()->Load(stream.get()), S_OK);
+    expect_loaded(from_stream, true);
+    auto from_bag = test::new_control();
+    ASSERT_EQ(com::ComPtr<IUnknown>(from_bag->unknown()).as<IPersistPropertyBag>()->Load(bag.get(), nullptr), S_OK);
+    expect_loaded(from_bag, true);
+
+    // Saved before there were options: nothing of the control's, then another object's bytes.
+    com::ComPtr<IStream> older;
+    ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, older.put()), S_OK);
+    const char next[] = "another object's state";
+    older->Write(next, sizeof next, nullptr);
+    older->Seek(start, STREAM_SEEK_SET, nullptr);
+    auto from_older = test::new_control();
+    ASSERT_EQ(com::ComPtr<IUnknown>(from_older->unknown()).as<IPersistStreamInit>()->Load(older.get()), S_OK);
+    expect_loaded(from_older, false);
+    ULARGE_INTEGER at{};
+    older->Seek(start, STREAM_SEEK_CUR, &at);
+    EXPECT_EQ(at.QuadPart, 0u);
 }
 
 }  // namespace

@@ -86,7 +86,7 @@ TEST_F(Library, RecordClassesAndUnknownClassesHaveNoClassObject) {
     EXPECT_EQ(can_unload(), S_OK);
     const CLSID unknown_class = {0x0badc0de, 0x1, 0x2, {3, 4, 5, 6, 7, 8, 9, 10}};
     for (const CLSID* c : {&CLSID_TOCNode, &CLSID_CRect, &CLSID_CustomDrawEventArgs, &CLSID_TreeViewHitTestInfo,
-                           &unknown_class}) {
+                           &CLSID_TOCItemInfo, &unknown_class}) {
         void* factory = reinterpret_cast<void*>(1);
         EXPECT_EQ(get(*c, IID_IClassFactory, &factory), CLASS_E_CLASSNOTAVAILABLE) << com::narrow(com::guid_string(*c));
         EXPECT_EQ(factory, nullptr);
@@ -152,12 +152,12 @@ bool same_path(const std::wstring& a, const std::wstring& b) { return lstrcmpiW(
 
 const std::wstring toc = L"CLSID\\" + com::guid_string(CLSID_TOC);
 const std::wstring libid = com::guid_string(LIBID_KELPY);
-const std::wstring typelib_file_key = L"TypeLib\\" + libid + L"\\9.0\\0\\" + (x64 ? L"win64" : L"win32");
+const std::wstring typelib_file_key = L"TypeLib\\" + libid + L"\\9.1\\0\\" + (x64 ? L"win64" : L"win32");
 
 std::vector<std::wstring> class_keys() {
     std::vector<std::wstring> keys;
     for (const CLSID* c : {&CLSID_TOC, &CLSID_TOCNode, &CLSID_CRect, &CLSID_CustomDrawEventArgs,
-                           &CLSID_TreeViewHitTestInfo})
+                           &CLSID_TreeViewHitTestInfo, &CLSID_TOCItemInfo})
         keys.push_back(L"CLSID\\" + com::guid_string(*c));
     return keys;
 }
@@ -165,7 +165,7 @@ std::vector<std::wstring> class_keys() {
 std::vector<std::wstring> interface_keys() {
     std::vector<std::wstring> keys;
     for (const IID* i : {&IID__TOC, &DIID___TOC, &IID__TOCNode, &IID__CRect, &IID__CustomDrawEventArgs,
-                         &IID__TreeViewHitTestInfo})
+                         &IID__TreeViewHitTestInfo, &IID__TOC2, &DIID___TOC2, &IID__TOCItemInfo})
         keys.push_back(L"Interface\\" + com::guid_string(*i));
     return keys;
 }
@@ -214,7 +214,7 @@ void expect_registered() {
         EXPECT_TRUE(same_path(value_of(k + L"\\InprocServer32"), library_path()));
         EXPECT_EQ(value_of(k + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
         EXPECT_EQ(value_of(k + L"\\TypeLib"), libid);
-        EXPECT_EQ(value_of(k + L"\\Version"), L"9.0");
+        EXPECT_EQ(value_of(k + L"\\Version"), L"9.1");
         if (k != toc) {
             EXPECT_FALSE(key_exists(k + L"\\Control"));
             EXPECT_FALSE(key_exists(k + L"\\ProgID"));
@@ -225,7 +225,7 @@ void expect_registered() {
     // The type library is the one embedded in the DLL, and a host finds it through the registry.
     EXPECT_TRUE(same_path(value_of(typelib_file_key), library_path()));
     com::ComPtr<ITypeLib> lib;
-    EXPECT_EQ(LoadRegTypeLib(LIBID_KELPY, 9, 0, LOCALE_NEUTRAL, lib.put()), S_OK);
+    EXPECT_EQ(LoadRegTypeLib(LIBID_KELPY, 9, 1, LOCALE_NEUTRAL, lib.put()), S_OK);
 }
 
 void expect_unregistered() {

@@ -2,6 +2,7 @@
 // members and events it lists are exactly those that the type-library dump prints for the
 // control's interface and its event interface.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -30,17 +31,25 @@ std::set<std::string> members_of(const std::string& dump, const std::string& hea
     return lines_of(dump.substr(first, dump.find("\n\n", first) - first));
 }
 
-// The guide's block of member lines: the code block after "## Members and events".
-std::set<std::string> guide_members() {
+// The guide's block of member lines: the first code block after a section's heading that is no
+// example (an example's fence names its language).
+std::set<std::string> guide_members(const std::string& heading) {
     std::ifstream file(std::filesystem::path(test::program_dir() + L"\\docs\\hosting.md"));
     std::stringstream text;
     text << file.rdbuf();
-    const std::string guide = text.str();
-    const size_t section = guide.find("## Members and events");
-    const size_t open = guide.find("```\n", section);
-    const size_t close = guide.find("\n```", open + 4);
-    if (section == std::string::npos || open == std::string::npos || close == std::string::npos) return {};
-    std::string block = guide.substr(open + 4, close - open - 4);
+    std::istringstream guide(text.str().substr(std::min(text.str().size(), text.str().find(heading))));
+    std::string block;
+    bool example = false, members = false;
+    for (std::string line; std::getline(guide, line);) {
+        if (line.rfind("```", 0) == 0) {
+            if (members) break;
+            if (example) example = false;
+            else if (line == "```") members = true;
+            else example = true;
+            continue;
+        }
+        if (members) block += line + "\n";
+    }
     // The guide shows the 64-bit library; the 32-bit one has long where handles are.
     if (sizeof(void*) == 4)
         for (size_t at; (at = block.find("hyper")) != std::string::npos;) block.replace(at, 5, "long");
@@ -57,7 +66,15 @@ TEST(HostingGuide, ListsExactlyTheMembersAndEventsOfTheTypeLibrary) {
     ASSERT_EQ(library.size(), 5u) << dump.out;
     ASSERT_EQ(events.size(), 4u) << dump.out;
     library.insert(events.begin(), events.end());
-    EXPECT_EQ(guide_members(), library);
+    EXPECT_EQ(guide_members("## Members and events"), library);
+
+    // The second interface and its events, in their own section.
+    std::set<std::string> second = members_of(dump.out, "interface _TOC2 {");
+    const std::set<std::string> second_events = members_of(dump.out, "dispinterface __TOC2 {");
+    ASSERT_EQ(second.size(), 11u) << dump.out;
+    ASSERT_EQ(second_events.size(), 1u) << dump.out;
+    second.insert(second_events.begin(), second_events.end());
+    EXPECT_EQ(guide_members("## The second interface"), second);
 }
 
 }  // namespace

@@ -52,6 +52,7 @@ std::wstring type_text(ITypeInfo* ti, const TYPEDESC& t) {
     case VT_I4: return L"I4";
     case VT_I8: return L"I8";
     case VT_BOOL: return L"BOOL";
+    case VT_BSTR: return L"BSTR";
     case VT_VARIANT: return L"VARIANT";
     case VT_DISPATCH: return L"IDispatch*";
     case VT_HRESULT: return L"HRESULT";
@@ -162,7 +163,7 @@ TEST_F(TypeLibrary, IdentityVersionAndArchitecture) {
     EXPECT_EQ(a->guid, LIBID_KELPY);
     EXPECT_EQ(com::guid_string(a->guid), L"{BF49B406-A4D8-4DB7-BE21-59FE51ABD7F1}");
     EXPECT_EQ(a->wMajorVerNum, 9);
-    EXPECT_EQ(a->wMinorVerNum, 0);
+    EXPECT_EQ(a->wMinorVerNum, 1);
     EXPECT_EQ(a->syskind, sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
     lib->ReleaseTLibAttr(a);
     com::Bstr name;
@@ -180,7 +181,8 @@ TEST_F(TypeLibrary, IdentityVersionAndArchitecture) {
                          L"TOC", L"_TOC", L"__TOC", L"TOCNode", L"_TOCNode", L"CRect", L"_CRect",
                          L"CustomDrawEventArgs", L"_CustomDrawEventArgs", L"TreeViewHitTestInfo",
                          L"_TreeViewHitTestInfo", L"TOCNodeType", L"LayerType", L"RasterRendererType",
-                         L"FeatureRendererType", L"TreeviewHitTestCode"}));
+                         L"FeatureRendererType", L"TreeviewHitTestCode", L"_TOC2", L"__TOC2", L"TOCItemInfo",
+                         L"_TOCItemInfo", L"TOCItemKind", L"TOCItemPart"}));
 }
 
 TEST_F(TypeLibrary, ClassesTheirFlagsAndInterfaces) {
@@ -189,7 +191,9 @@ TEST_F(TypeLibrary, ClassesTheirFlagsAndInterfaces) {
     const Class classes[] = {
         {L"{545EE942-55AE-47D9-B8F4-38A6A13BCD22}", L"TOC", true, true,
          {{L"_TOC", IID__TOC, IMPLTYPEFLAG_FDEFAULT},
-          {L"__TOC", DIID___TOC, IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE}}},
+          {L"_TOC2", IID__TOC2, 0},
+          {L"__TOC", DIID___TOC, IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE},
+          {L"__TOC2", DIID___TOC2, IMPLTYPEFLAG_FSOURCE}}},
         {L"{226781F6-69F4-4B29-AF5A-31C2E2D2D3B8}", L"TOCNode", false, false,
          {{L"_TOCNode", IID__TOCNode, IMPLTYPEFLAG_FDEFAULT}}},
         {L"{5588285E-E3DD-4EDF-A463-D4B0BB55466D}", L"CRect", false, false,
@@ -198,6 +202,8 @@ TEST_F(TypeLibrary, ClassesTheirFlagsAndInterfaces) {
          {{L"_CustomDrawEventArgs", IID__CustomDrawEventArgs, IMPLTYPEFLAG_FDEFAULT}}},
         {L"{4223671B-5A6F-49FE-A84A-E1386D6EDA6C}", L"TreeViewHitTestInfo", false, false,
          {{L"_TreeViewHitTestInfo", IID__TreeViewHitTestInfo, IMPLTYPEFLAG_FDEFAULT}}},
+        {L"{11BF9932-89C9-48F4-817B-C2DAD9694B54}", L"TOCItemInfo", false, false,
+         {{L"_TOCItemInfo", IID__TOCItemInfo, IMPLTYPEFLAG_FDEFAULT}}},
     };
     for (const Class& c : classes) {
         SCOPED_TRACE(com::narrow(c.name));
@@ -235,6 +241,9 @@ TEST_F(TypeLibrary, InterfaceIdsAndKinds) {
         {IID__CRect, L"{BEFF3884-A102-4696-9B8E-4ECA2AA50B78}", true},
         {IID__CustomDrawEventArgs, L"{73D4A4B0-6C59-49D4-A03C-CCA405D87B69}", true},
         {IID__TreeViewHitTestInfo, L"{1A236516-173A-4355-A71C-0B9EEE96AAFC}", true},
+        {IID__TOC2, L"{53D6D2B0-5241-4033-A2D6-3CE8DA0C0BF2}", true},
+        {DIID___TOC2, L"{D58520A0-9E18-4787-8494-B58981D50821}", false},
+        {IID__TOCItemInfo, L"{E07AE96A-6409-4269-B3C9-9F5F5860E42A}", true},
     };
     for (const Expect& e : interfaces) {
         SCOPED_TRACE(com::narrow(e.text));
@@ -267,6 +276,33 @@ TEST_F(TypeLibrary, EventInterfaceIsTheSourceWithEveryParameterByReference) {
         {2, L"OnSymbolSelector([in,out] BOOL* cancel, [in,out] ISymbol** Symbol) void"},
         {3, L"OnDragLayer([in,out] BOOL* cancel, [in,out] ILayer** Layer) void"},
         {4, L"OnBeforeRefreshMap([in,out] BOOL* cancel) void"},
+    });
+}
+
+// The second interface extends the first (a host that asks for _TOC2 has every member of _TOC
+// through it) with the options and ItemAt; its events come on a source of their own.
+TEST_F(TypeLibrary, SecondInterfaceDerivesFromTheFirst) {
+    ComPtr<ITypeInfo> toc2 = info(IID__TOC2);
+    HREFTYPE ref = 0;
+    ComPtr<ITypeInfo> vtable, base;
+    ASSERT_EQ(toc2->GetRefTypeOfImplType(UINT(-1), &ref), S_OK);
+    ASSERT_EQ(toc2->GetRefTypeInfo(ref, vtable.put()), S_OK);
+    ASSERT_EQ(vtable->GetRefTypeOfImplType(0, &ref), S_OK);
+    ASSERT_EQ(vtable->GetRefTypeInfo(ref, base.put()), S_OK);
+    EXPECT_EQ(name_of(base.get()), L"_TOC");
+    auto option = [](MEMBERID id, const std::wstring& name) {
+        return std::vector<Member>{{id, L"get " + name + L"([out,retval] BOOL* v) HRESULT"},
+                                   {id, L"put " + name + L"([in] BOOL v) HRESULT"}};
+    };
+    std::vector<Member> want;
+    for (auto& [id, name] : std::vector<std::pair<MEMBERID, std::wstring>>{
+             {0x68040001, L"ShowNestedGroups"}, {0x68040002, L"DropAtMark"}, {0x68040003, L"MixedGroupChecks"},
+             {0x68040004, L"AllowRename"}, {0x68040005, L"ShowTips"}})
+        for (Member& m : option(id, name)) want.push_back(m);
+    want.push_back({0x60040001, L"ItemAt([in] I4 x, [in] I4 y, [out,retval] _TOCItemInfo** Item) HRESULT"});
+    expect_members(IID__TOC2, want);
+    expect_members(DIID___TOC2, {
+        {1, L"OnLayerRenaming([in,out] ILayer** Layer, [in,out] BSTR* NewName, [in,out] BOOL* cancel) void"},
     });
 }
 
@@ -324,6 +360,13 @@ TEST_F(TypeLibrary, RecordFieldsInDeclarationOrder) {
     expect_members(IID__TreeViewHitTestInfo, accessors({
         {F::Object, L"Node", L"IDispatch*", 0x40030000},
         {F::Value, L"TreeviewHitTest", L"TreeviewHitTestCode", 0x40030001},
+    }));
+    expect_members(IID__TOCItemInfo, accessors({
+        {F::ReadOnly, L"Kind", L"TOCItemKind", 1},
+        {F::ReadOnly, L"Part", L"TOCItemPart", 2},
+        {F::ReadOnly, L"Layer", L"ILayer*", 3},
+        {F::ReadOnly, L"ClassIndex", L"I4", 4},
+        {F::ReadOnly, L"Text", L"BSTR", 5},
     }));
 }
 
@@ -387,6 +430,10 @@ TEST_F(TypeLibrary, EnumerationValues) {
                                   {L"PropportionalSymbols", 7}, {L"ScaleDependent", 8}}},
         {L"TreeviewHitTestCode", {{L"NOWHERE", 1}, {L"ONITEMICON", 2}, {L"ONITEMLABEL", 4}, {L"ONITEMINDENT", 8},
                                   {L"ONITEMBUTTON", 16}, {L"ONITEMRIGHT", 32}, {L"ONITEMSTATEICON", 64}}},
+        {L"TOCItemKind", {{L"ItemNone", 0}, {L"ItemRoot", 1}, {L"ItemLayer", 2}, {L"ItemGroupLayer", 3},
+                          {L"ItemLegendHeading", 4}, {L"ItemLegendClass", 5}, {L"ItemLayerSymbol", 6}, {L"ItemHolder", 7}}},
+        {L"TOCItemPart", {{L"PartNone", 0}, {L"PartCheck", 1}, {L"PartLabel", 2}, {L"PartSwatch", 3},
+                          {L"PartIndent", 4}, {L"PartRight", 5}}},
     };
     for (const auto& [name, want] : enums) {
         SCOPED_TRACE(com::narrow(name));

@@ -29,6 +29,11 @@ toc.Initialize map
 map.AddLayer CreateObject("MapModel.PlainLayer")
 Report "bound-map-changes"
 WScript.Echo "layers " & map.LayerCount & " selected-nothing " & (toc.SelectedLayer Is Nothing)
+' The second interface's members, by name through the same object.
+Dim before
+before = toc.ShowNestedGroups
+toc.ShowNestedGroups = True
+WScript.Echo "options " & before & " " & toc.ShowNestedGroups & " " & toc.DropAtMark & " item " & toc.ItemAt(0, 0).Kind
 
 Sub Report(what)
     WScript.Echo what & " " & Err.Number

@@ -41,7 +41,8 @@ TEST_F(ScriptClients, VBScriptHandsMapsOverInVariablesAndExpressions) {
                      "empty " + mismatch + "\n"
                      "map-as-layer " + mismatch + "\n"
                      "bound-map-changes 0\n"
-                     "layers 2 selected-nothing True\n");
+                     "layers 2 selected-nothing True\n"
+                     "options False True False item 0\n");
 }
 
 TEST_F(ScriptClients, JScriptHandsMapsOverAsValues) {
