@@ -28,8 +28,12 @@ struct AtlHost : ::testing::Test {
     void SetUp() override {
         ASSERT_NE(kelpy, nullptr);
         ASSERT_NE(atl, nullptr);
-        auto init = entry<AtlAxWinInitFn>(atl, "AtlAxWinInit");
-        ASSERT_TRUE(init && init());
+        // The host window's class is registered once per process (a second registration fails).
+        static const bool initialized = [&] {
+            auto init = entry<AtlAxWinInitFn>(atl, "AtlAxWinInit");
+            return init && init();
+        }();
+        ASSERT_TRUE(initialized);
         parent = CreateWindowExW(0, L"STATIC", L"form", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 400,
                                  500, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(parent, nullptr);
