@@ -101,3 +101,39 @@ TEST_F(SwatchCache, RowsPushedOutByMoreRecentlyPaintedRowsAreDrawnAgain) {
     EXPECT_EQ(draws(symbols[0]), 2);
     EXPECT_EQ(canvas.pixel(77 + 5, 2 + 5), RGB(0, 50, 100));
 }
+
+TEST_F(SwatchCache, ARebuildShowsTheSameSwatchesUntilASymbolsSettingsChangeThroughTheModel) {
+    constexpr COLORREF teal = RGB(0, 128, 128), rust = RGB(183, 65, 14), navy = RGB(0, 0, 128);
+    com::ComPtr<ISymbol> fill = solid_fill(teal);
+    com::ComPtr<IColorRamp> ramp = color_ramp(navy, RGB(255, 255, 0));
+    show({rendered_feature_layer(L"Lakes", GeometryPolygon, simple_renderer(fill)),
+          rendered_raster_layer(L"Depth", stretch_renderer(ramp))});
+    const RECT all{0, 0, 10000, 10000};
+    auto before = paint();
+    ASSERT_GT(before->count(all, teal), 0);
+    // The ramp's bands blend its ends: its low end shows as pixels near navy.
+    const auto near_navy = [](const Canvas& c) {
+        int n = 0;
+        for (int y = 0; y < c.height(); ++y)
+            for (int x = 0; x < c.width(); ++x) {
+                const COLORREF p = c.pixel(x, y);
+                n += GetRValue(p) < 24 && GetGValue(p) < 24 && GetBValue(p) > 104 && GetBValue(p) < 152;
+            }
+        return n;
+    };
+    ASSERT_GT(near_navy(*before), 0);
+
+    // Rebuilt with nothing changed: the same pixels.
+    ASSERT_EQ(host.reset(), S_OK);
+    EXPECT_TRUE(same_pixels(*before, *paint()));
+
+    // The fill's colour and the ramp's low end changed in the model: the rebuild's first paint
+    // shows the new colours and none of the old.
+    ASSERT_EQ(fill.as<IFillSymbol>()->putref_Color(rgb_color(rust).get()), S_OK);
+    ASSERT_EQ(ramp.as<IAlgorithmicColorRamp>()->putref_FromColor(rgb_color(RGB(200, 0, 0)).get()), S_OK);
+    ASSERT_EQ(host.reset(), S_OK);
+    auto after = paint();
+    EXPECT_EQ(after->count(all, teal), 0);
+    EXPECT_GT(after->count(all, rust), 0);
+    EXPECT_EQ(near_navy(*after), 0);
+}
