@@ -1,4 +1,5 @@
 #include "kelpy/draw/symbol_likeness.h"
+#include <cmath>
 #include <functional>
 #include "com/error.h"
 #include "com/ptr.h"
@@ -16,7 +17,12 @@ using com::ComPtr;
 class Reader {
 public:
     explicit Reader(std::vector<double>& out) : out_(out) {}
-    void number(double v) { out_.push_back(v); }
+    void number(double v) {
+        if (std::isnan(v)) comparable_ = false;
+        out_.push_back(v);
+    }
+    // False when a setting is not a number: no two readings of it would ever compare equal.
+    bool comparable() const { return comparable_; }
     void color(IColor* c) {
         number(c ? 1 : 0);
         if (!c) return;
@@ -65,6 +71,7 @@ public:
 
 private:
     std::vector<double>& out_;
+    bool comparable_ = true;
 };
 
 bool read_gradient(Reader& r, IGradientFillSymbol* g) {
@@ -160,6 +167,7 @@ std::optional<SymbolLikeness> LikenessOf(ISymbol* symbol) {
         like.kind = Chart;
         if (!read_chart(r, chart.get())) return std::nullopt;
     }
+    if (!r.comparable()) return std::nullopt;
     return like;
 }
 

@@ -3,7 +3,7 @@
 // names one through IPersist) and every setting of that kind that places or colours a pixel
 // (colours, sizes, widths, styles, the outline's, a gradient's ramp colour by colour, a chart's
 // slices). Two symbols of one likeness paint alike; a symbol whose kind is not one of the model's
-// (or which answers more than one kind) has no likeness.
+// (or which answers more than one kind), or a setting that is not a number, has no likeness.
 //
 // Reading a likeness asks the symbol for each setting (a few calls for most symbols, three a
 // colour for a gradient's ramp); a failing call fails the reading. Ramps and charts of more
