@@ -1,6 +1,6 @@
 // Repaints of legend rows from the swatches painted lately: the same pixels as drawing them, a
-// row drawn anew when its symbol or size changed, after a rebuild, and once it has been
-// pushed out by more recently painted rows.
+// row drawn anew when its symbol or size changed, once it has been pushed out by more recently
+// painted rows, and after a rebuild when its symbol's settings changed or cannot be read.
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -62,7 +62,7 @@ TEST_F(SwatchCache, RepaintsCopyThePixelsTheSymbolsPaintedUntilARowsSymbolOrSize
     EXPECT_EQ(changed->count(RECT{0, 0, changed->width(), changed->height()}, RGB(0, 0, 200)), 0);
     EXPECT_GT(changed->count(RECT{0, 0, changed->width(), changed->height()}, RGB(200, 0, 0)), 0);
 
-    // A rebuild forgets every swatch.
+    // After a rebuild, symbols of no kind the model knows (these fakes) are drawn again.
     ASSERT_EQ(host.reset(), S_OK);
     paint();
     EXPECT_EQ(draws(lake), 2);
