@@ -3,13 +3,11 @@
 // lets DrawItem paint the item, telling the tree to skip its own drawing of the items DrawItem
 // painted. Every other notification passes untouched.
 //
-// The label rectangle is asked of the tree (TVM_GETITEMRECT, a message that makes the tree
-// search its items for the handle) only for the legend rows, the one kind of row whose
-// painting places anything by it; the other rows get an empty rectangle, which DrawItem
+// The label rectangle is found only for the legend rows, the one kind of row whose painting
+// places anything by it (label_rects.h); the other rows get an empty rectangle, which DrawItem
 // never reads for them.
 #include "kelpy/draw/item_painter.h"
 #include <commctrl.h>
-#include <cstring>
 #include "kelpy/model/items.h"
 #include "kelpy/tree/renderer_kinds.h"
 
@@ -24,6 +22,7 @@ void ItemPainter::OnNotify(const NMHDR& header, LONG_PTR& result) {
     // 3. The stage: the start of a paint cycle asks for the items; other stages pass.
     const auto& draw = *reinterpret_cast<const NMTVCUSTOMDRAW*>(&header);
     if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) {
+        m_labels.PaintStarts();
         result = CDRF_NOTIFYITEMDRAW;
         return;
     }
@@ -34,11 +33,8 @@ void ItemPainter::OnNotify(const NMHDR& header, LONG_PTR& result) {
     const LONG_PTR handle = LONG_PTR(draw.nmcd.dwItemSpec);
     auto [node, record] = kelpy::FindRecordedNode(tvwTOC, handle);
     RECT rect{};
-    if (record && tree::IsSwatchRow(*record.get())) {  // DrawItem places its swatch by the label
-        const auto item = reinterpret_cast<HTREEITEM>(handle);
-        std::memcpy(&rect, &item, sizeof item);  // the message reads the item from the rectangle
-        SendMessageW(tvwTOC.window(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect));
-    }
+    if (record && tree::IsSwatchRow(*record.get()))  // DrawItem places its swatch by the label
+        rect = m_labels.Label(tree, draw, node->Text());
 
     // 6-7. The arguments of DrawItem.
     com::ComPtr<CRect> label = CRect::create();

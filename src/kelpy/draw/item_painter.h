@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <optional>
 #include "com/ptr.h"
+#include "kelpy/draw/label_rects.h"
 #include "kelpy/draw/measuring.h"
 #include "kelpy/draw/swatch_cache.h"
 #include "kelpy/model/records.h"
@@ -33,8 +34,8 @@ public:
     void MeasureSymbol(const platform::NodePtr& node);
 
 private:
-    // While a rebuild runs, every symbol is measured once on a shape; at its start the swatches
-    // painted for the rows of the tree before are forgotten.
+    // While a rebuild runs, every symbol is measured once on a shape; at its start the rows of
+    // the tree before are forgotten by the swatch cache (their swatches stay, found by likeness).
     void RebuildStarts() override;
     void RebuildEnds() noexcept override;
 
@@ -46,6 +47,7 @@ private:
     MeasureMemo m_measures;
     std::optional<MeasureMemo::Rebuild> m_rebuild;
     SwatchCache m_swatches;
+    LabelRects m_labels;
 };
 
 }  // namespace kelpy::draw

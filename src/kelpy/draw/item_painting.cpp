@@ -82,13 +82,15 @@ void ItemPainter::PaintItem(const com::ComPtr<CustomDrawEventArgs>& args, const 
     if (!tree::IsSwatchRow(record)) return;
 
     // 4-7. The shape and the symbol; a row without either shows nothing at all. A swatch that
-    // was painted lately for the same symbol, size and shape is copied as it was painted.
+    // was painted lately for the same symbol (or one that paints alike), size and shape is
+    // copied as it was painted.
     const LONG H = record.SymbolHeight;
     const LONG W = record.SymbolWidth;
     const SwatchShape s = swatch_shape(record, W, H);
     com::ComPtr<ISymbol> symbol = record.Symbol;
     const SwatchLook look{symbol.get(), W, H, s};
-    if (!symbol || !m_swatches.copy(&record, look, dc, x0, y0)) {
+    std::optional<SymbolLikeness> likeness;
+    if (!symbol || !m_swatches.copy(held, look, dc, x0, y0, likeness)) {
         com::ComPtr<IGeometry> shape = CreateSymbolGeometry(s.x, s.y, s.width, s.height, s.shapeType);
         if (!shape) symbol = nullptr;
         if (symbol) {
@@ -113,7 +115,7 @@ void ItemPainter::PaintItem(const com::ComPtr<CustomDrawEventArgs>& args, const 
             }
             // 13. One copy beside the label; what the symbol drew is kept for the repaints.
             BitBlt(dc, x0, y0, W, H, memory.get(), 0, 0, SRCCOPY);
-            if (transformation) m_swatches.keep(held, look, dc, memory.get());
+            if (transformation) m_swatches.keep(held, look, std::move(likeness), dc, memory.get());
         }  // 14. The bitmap leaves the memory context before both are deleted.
     }
     if (symbol) {

@@ -51,7 +51,7 @@ MeasuringShape measuring_shape(const TocNode& record) {
 }
 
 void ItemPainter::RebuildStarts() {
-    m_swatches.clear();
+    m_swatches.forget_rows();
     m_rebuild.emplace(m_measures, tvwTOC.window());
 }
 

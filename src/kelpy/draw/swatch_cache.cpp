@@ -1,4 +1,6 @@
 #include "kelpy/draw/swatch_cache.h"
+#include <functional>
+#include <utility>
 
 namespace kelpy::draw {
 
@@ -33,47 +35,80 @@ std::optional<SurfaceFormat> SurfaceFormat::of(HDC dc) noexcept {
     return f;
 }
 
-bool SwatchCache::copy(const TocNode* record, const SwatchLook& look, HDC dc, int x, int y) {
-    auto it = index_.find(record);
-    if (it == index_.end()) return false;
-    Entry& e = entries_[size_t(it->second)];
-    if (!(e.look == look) || !format_ || SurfaceFormat::of(dc) != format_) return false;
-    const POINT at = place(it->second);
-    if (!BitBlt(dc, x, y, look.width, look.height, cells_dc_.get(), at.x, at.y, SRCCOPY)) return false;
-    e.used = ++clock_;
+size_t SwatchCache::KeyHash::operator()(const Key& k) const noexcept {
+    size_t h = k.like.hash();
+    for (LONG v : {k.width, k.height, k.shape.x, k.shape.y, k.shape.width, k.shape.height, k.shape.shapeType})
+        h = h * 1000003u ^ std::hash<LONG>()(v);
+    return h;
+}
+
+bool SwatchCache::copy(const com::ComPtr<TocNode>& record, const SwatchLook& look, HDC dc, int x, int y,
+                       std::optional<SymbolLikeness>& likeness) {
+    likeness.reset();
+    if (!format_ || SurfaceFormat::of(dc) != format_) return false;
+    // The row as painted since the rebuild, when its cell still holds that swatch.
+    if (auto it = rows_.find(record.get()); it != rows_.end()) {
+        const Row& row = it->second;
+        if (row.symbol.get() == look.symbol && row.look == look && entries_[size_t(row.slot)].stamp == row.stamp)
+            return blit(row.slot, look, dc, x, y);
+    }
+    // Else a swatch of any row that paints alike.
+    likeness = LikenessOf(look.symbol);
+    if (!likeness) return false;
+    auto found = by_likeness_.find(Key{*likeness, look.width, look.height, look.shape});
+    if (found == by_likeness_.end() || !blit(found->second, look, dc, x, y)) return false;
+    bind(record, look, found->second);
     return true;
 }
 
-void SwatchCache::keep(const com::ComPtr<TocNode>& record, const SwatchLook& look, HDC dc, HDC source) {
+bool SwatchCache::blit(int slot, const SwatchLook& look, HDC dc, int x, int y) {
+    const POINT at = place(slot);
+    if (!BitBlt(dc, x, y, look.width, look.height, cells_dc_.get(), at.x, at.y, SRCCOPY)) return false;
+    entries_[size_t(slot)].used = ++clock_;
+    return true;
+}
+
+void SwatchCache::bind(const com::ComPtr<TocNode>& record, const SwatchLook& look, int slot) {
+    if (rows_.size() >= most_rows) rows_.clear();
+    rows_.insert_or_assign(record.get(), Row{record, look.symbol, look, slot, entries_[size_t(slot)].stamp});
+}
+
+int SwatchCache::free_slot() {
+    // A free cell, else the least recently painted one, whose swatch is let go.
+    if (entries_.size() < size_t(capacity)) {
+        entries_.emplace_back();
+        return int(entries_.size()) - 1;
+    }
+    int slot = 0;
+    for (int i = 1; i < capacity; ++i)
+        if (entries_[size_t(i)].used < entries_[size_t(slot)].used) slot = i;
+    Entry& e = entries_[size_t(slot)];
+    if (e.key) by_likeness_.erase(*e.key);
+    e = Entry{};
+    return slot;
+}
+
+void SwatchCache::keep(const com::ComPtr<TocNode>& record, const SwatchLook& look,
+                       std::optional<SymbolLikeness> likeness, HDC dc, HDC source) {
     if (!record || look.width <= 0 || look.height <= 0 || look.width > cell || look.height > cell) return;
     const std::optional<SurfaceFormat> format = SurfaceFormat::of(dc);
     if (!format) return;
     if (format_ != format && !make_cells(dc, *format)) return;
 
-    // The row's own cell, else a free one, else the least recently painted.
-    int slot;
-    if (auto it = index_.find(record.get()); it != index_.end()) {
-        slot = it->second;
-    } else if (entries_.size() < size_t(capacity)) {
-        slot = int(entries_.size());
-        entries_.emplace_back();
-    } else {
-        slot = 0;
-        for (int i = 1; i < capacity; ++i)
-            if (entries_[size_t(i)].used < entries_[size_t(slot)].used) slot = i;
-        index_.erase(entries_[size_t(slot)].record.get());
-    }
-    Entry& e = entries_[size_t(slot)];
-    index_[record.get()] = slot;
-    e.record = record;
-    e.symbol = look.symbol;
-    e.look = look;
-    e.used = ++clock_;
+    const int slot = free_slot();
     const POINT at = place(slot);
-    if (!BitBlt(cells_dc_.get(), at.x, at.y, look.width, look.height, source, 0, 0, SRCCOPY)) {
-        index_.erase(record.get());
-        e = Entry{};
+    if (!BitBlt(cells_dc_.get(), at.x, at.y, look.width, look.height, source, 0, 0, SRCCOPY)) return;
+    Entry& e = entries_[size_t(slot)];
+    e.stamp = ++clock_;
+    e.used = e.stamp;
+    if (likeness) {
+        Key key{std::move(*likeness), look.width, look.height, look.shape};
+        // A swatch kept before for the same key gives its place in the index to this one.
+        if (auto old = by_likeness_.find(key); old != by_likeness_.end()) entries_[size_t(old->second)].key.reset();
+        by_likeness_.insert_or_assign(key, slot);
+        e.key = std::move(key);
     }
+    bind(record, look, slot);
 }
 
 bool SwatchCache::make_cells(HDC like, const SurfaceFormat& format) {
@@ -89,8 +124,11 @@ bool SwatchCache::make_cells(HDC like, const SurfaceFormat& format) {
     return true;
 }
 
+void SwatchCache::forget_rows() noexcept { rows_.clear(); }
+
 void SwatchCache::clear() noexcept {
-    index_.clear();
+    rows_.clear();
+    by_likeness_.clear();
     entries_.clear();
 }
 

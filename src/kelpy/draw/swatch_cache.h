@@ -1,14 +1,19 @@
 // SwatchCache: the painted swatches of the legend rows painted lately, so that a repaint
 // copies a row's pixels instead of having its symbol draw itself again (a new bitmap, a
-// transformation, a shape and the symbol's tools for every row of every paint otherwise).
+// transformation, a shape and the symbol's tools for every row of every paint otherwise), and a
+// rebuild's first paint copies the swatches of the rows before it that paint alike.
 //
-// A swatch is kept for a row's record together with all that its pixels depend on: the
-// symbol object, the swatch's size and the shape it is drawn on, and the format of the surface
-// (a swatch is copied only to a surface whose compatible bitmaps have the same true-colour
-// format and resolution as the one it was drawn for, so the copied pixels are the pixels the
-// symbol would paint). A row whose symbol or size changed is drawn anew. The rebuild clears the
-// cache; a symbol object changed in place shows its new look from the next rebuild on, as the
-// rest of the legend does.
+// A swatch is kept with all that its pixels depend on: the symbol's likeness (symbol_likeness.h),
+// the swatch's size and the shape it is drawn on, and the format of the surface (a swatch is
+// copied only to a surface whose compatible bitmaps have the same true-colour format and
+// resolution as the one it was drawn for, so the copied pixels are the pixels the symbol would
+// paint). A row finds its swatch in two ways:
+//   - by the row, once it has been painted since the rebuild: the same symbol object, size and
+//     shape as then (no question to the symbol). A symbol object changed in place therefore
+//     shows its new look from the next rebuild on, as the rest of the legend does.
+//   - by likeness, at its first paint after a rebuild: the symbol's likeness is read anew, so a
+//     symbol whose colour, size, kind or any other setting changed finds no old swatch. A symbol
+//     without a likeness is drawn at its first paint after every rebuild.
 //
 // At most `capacity` swatches are kept, a few screens' worth of rows, the least recently
 // painted going first; they live in the cells of one bitmap, so that the cache holds two GDI
@@ -20,6 +25,7 @@
 #include <vector>
 #include "com/ptr.h"
 #include "win/handles.h"
+#include "kelpy/draw/symbol_likeness.h"
 #include "kelpy/model/records.h"
 
 namespace kelpy::draw {
@@ -59,23 +65,52 @@ public:
     SwatchCache(const SwatchCache&) = delete;
     SwatchCache& operator=(const SwatchCache&) = delete;
 
-    // Copies the row's swatch to (x, y) of dc when one is kept for this look and dc's format;
-    // false when the swatch must be drawn.
-    bool copy(const TocNode* record, const SwatchLook& look, HDC dc, int x, int y);
+    // Copies the row's swatch to (x, y) of dc when one is kept for its look and dc's format;
+    // false when the swatch must be drawn. Reads the symbol's likeness when the row was not
+    // painted since the rebuild and leaves it in `likeness` for keep.
+    bool copy(const com::ComPtr<TocNode>& record, const SwatchLook& look, HDC dc, int x, int y,
+              std::optional<SymbolLikeness>& likeness);
     // Keeps the swatch just drawn for dc: look.width x look.height pixels at (0, 0) of source.
-    void keep(const com::ComPtr<TocNode>& record, const SwatchLook& look, HDC dc, HDC source);
-    // Forgets every swatch (and gives back the records and symbols held for them); the cells
-    // stay for the swatches to come.
+    void keep(const com::ComPtr<TocNode>& record, const SwatchLook& look, std::optional<SymbolLikeness> likeness,
+              HDC dc, HDC source);
+    // A rebuild: the rows painted so far are forgotten (and their records and symbols given
+    // back); the swatches stay, to be found by likeness.
+    void forget_rows() noexcept;
+    // Forgets every swatch and every row; the cells stay for the swatches to come.
     void clear() noexcept;
-    size_t size() const noexcept { return index_.size(); }
+    size_t size() const noexcept { return by_likeness_.size(); }
 
 private:
+    // A swatch found by likeness: the symbol's, the swatch's size and the shape.
+    struct Key {
+        SymbolLikeness like;
+        LONG width = 0, height = 0;
+        SwatchShape shape;
+        friend bool operator==(const Key&, const Key&) = default;
+    };
+    struct KeyHash {
+        size_t operator()(const Key& k) const noexcept;
+    };
     struct Entry {
-        com::ComPtr<TocNode> record;
-        com::ComPtr<ISymbol> symbol;  // held, so that no other symbol can take its address
-        SwatchLook look;
+        std::optional<Key> key;        // none: found by its rows only
+        unsigned long long stamp = 0;  // new for every swatch the cell takes
         unsigned long long used = 0;
     };
+    // A row painted since the rebuild, with what it was painted for and the cell that holds it.
+    struct Row {
+        com::ComPtr<TocNode> record;  // held, so that no other record can take its address
+        com::ComPtr<ISymbol> symbol;  // held, so that no other symbol can take its address
+        SwatchLook look;
+        int slot = 0;
+        unsigned long long stamp = 0;
+    };
+    // Rows remembered at most (a whole tree may be scrolled through); beyond, they are found
+    // by likeness again.
+    static constexpr size_t most_rows = 8 * capacity;
+
+    bool blit(int slot, const SwatchLook& look, HDC dc, int x, int y);
+    void bind(const com::ComPtr<TocNode>& record, const SwatchLook& look, int slot);
+    int free_slot();
     bool make_cells(HDC like, const SurfaceFormat& format);
     void drop_cells() noexcept;
     POINT place(int slot) const { return {(slot % columns) * cell, (slot / columns) * cell}; }
@@ -85,7 +120,8 @@ private:
     win::Bitmap cells_;
     std::optional<win::Selection> selected_;
     std::vector<Entry> entries_;
-    std::unordered_map<const TocNode*, int> index_;
+    std::unordered_map<Key, int, KeyHash> by_likeness_;
+    std::unordered_map<const TocNode*, Row> rows_;
     unsigned long long clock_ = 0;
 };
 

@@ -75,7 +75,33 @@ std::wstring TreeView::image_key(int index) const {
     return images_->KeyAt(index);
 }
 
-void TreeView::Invalidate() { RedrawWindow(window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME); }
+void TreeView::Invalidate(bool frame) {
+    const HWND w = window();
+    if (!frame) RedrawWindow(w, nullptr, nullptr, RDW_VALIDATE | RDW_NOFRAME | RDW_NOCHILDREN);
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | (frame ? RDW_FRAME : 0));
+}
+
+void TreeView::PaintPendingFrame() { RedrawWindow(window(), nullptr, nullptr, RDW_ERASENOW | RDW_NOCHILDREN); }
+
+TreeView::FrameLook TreeView::frame_look() const {
+    const HWND w = window();
+    const LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE);
+    auto bar = [&](int which, LONG_PTR shown_style) {
+        FrameLook::Bar b;
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+        b.shown = (style & shown_style) != 0;
+        if (b.shown && GetScrollInfo(w, which, &info)) {
+            b.min = info.nMin;
+            b.max = info.nMax;
+            b.page = info.nPage;
+            b.pos = info.nPos;
+        }
+        return b;
+    };
+    return {(style & WS_VISIBLE) != 0, bar(SB_VERT, WS_VSCROLL), bar(SB_HORZ, WS_HSCROLL)};
+}
 
 void TreeView::Refresh() { RedrawWindow(window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW); }
 

@@ -86,8 +86,28 @@ public:
 
     // Repaints the tree now.
     void Refresh();
-    // Has the whole tree repainted at its next paint.
-    void Invalidate();
+    // Has the whole tree repainted at its next paint: its items, and its frame (the border and
+    // the scroll bars). With `frame` false the frame is known to show what it should, and a
+    // paint of the frame that is pending is dropped (some systems queue one for any change of
+    // the window's style, even one that leaves the frame as it was); call PaintPendingFrame
+    // first where a paint of the frame may be pending for another reason.
+    void Invalidate(bool frame = true);
+    // Paints now what of the frame (and the background) waits for a paint, if anything does.
+    void PaintPendingFrame();
+
+    // What the tree's frame shows: whether the window is shown, and each scroll bar with its
+    // range, page and position. Two equal looks draw the same frame.
+    struct FrameLook {
+        bool shown = false;
+        struct Bar {
+            bool shown = false;
+            int min = 0, max = 0, pos = 0;
+            UINT page = 0;
+            friend bool operator==(const Bar&, const Bar&) = default;
+        } vertical, horizontal;
+        friend bool operator==(const FrameLook&, const FrameLook&) = default;
+    };
+    FrameLook frame_look() const;
     bool Visible() const;
     void Visible(bool visible);
     // Place and size in pixels, in the parent's client coordinates.

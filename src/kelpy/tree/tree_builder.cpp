@@ -16,9 +16,12 @@ constexpr wchar_t holder_key[] = L"holder";
 void TreeBuilder::Rebuild(const com::ComPtr<IMap>& map) {
     platform::NodeCollection& nodes = tvwTOC.Nodes();
     // 1-3. Hidden while it is built; the native tree lays its items out once, at the end.
-    // Every symbol is asked for its boundary once, whatever the number of rows showing it; the
-    // swatches painted for the rows before are forgotten.
+    // Every symbol is asked for its boundary once, whatever the number of rows showing it.
+    // What the frame shows is noted for the repaint at the end (any paint it waits for is made
+    // first).
     Running running(*this);
+    tvwTOC.PaintPendingFrame();
+    const platform::TreeView::FrameLook frame = tvwTOC.frame_look();
     HideTree(true);
     platform::TreeView::LayoutBatch batch(tvwTOC);
     SwatchMeasurer::Rebuild measuring(measurer_);
@@ -78,9 +81,12 @@ void TreeBuilder::Rebuild(const com::ComPtr<IMap>& map) {
     }
 
     // 11-13. Shown again, and repainted as a whole at its next paint (which hiding and showing
-    // the window would also bring about, at the cost of moving it twice).
+    // the window would also bring about, at the cost of moving it twice). Hiding by the style
+    // bit leaves the screen as it was, so the frame (border and scroll bars, whose themed
+    // drawing costs as much as the rows) is repainted only when it shows something else now:
+    // the tree was hidden before, or a scroll bar changed.
     HideTree(false);
-    tvwTOC.Invalidate();
+    tvwTOC.Invalidate(!(tvwTOC.frame_look() == frame));
 }
 
 void TreeBuilder::AddGroupLayerNode(const com::ComPtr<ILayer>& layer, int16_t position) {

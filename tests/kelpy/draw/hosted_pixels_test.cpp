@@ -20,15 +20,13 @@ bool close_to(COLORREF a, COLORREF b, int tolerance) {
            std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
 }
 
-class HostedPixels : public Drawing {
+// A map shown and its tree painted into a canvas, with the places of the rows' swatches.
+class PaintedTree : public Drawing {
 protected:
     std::unique_ptr<Canvas> canvas;
 
-    void SetUp() override {
-        show({rendered_raster_layer(L"Photo", rgb_renderer()),
-              rendered_feature_layer(L"Counties", GeometryPolygon,
-                                     class_breaks_renderer(L"POP", {{L"Few", solid_fill(plum)}})),
-              rendered_raster_layer(L"Elevation", stretch_renderer(color_ramp(navy, yellow)))});
+    void paint(std::initializer_list<com::ComPtr<ILayer>> layers) {
+        show(layers);
         RECT client{};
         GetClientRect(host.tree(), &client);
         canvas = std::make_unique<Canvas>(client.right, client.bottom);
@@ -54,6 +52,16 @@ protected:
         return RECT{s.x0 + s.W - 3, s.y0, s.x0 + s.W, std::min<LONG>(s.y0 + s.H, own.bottom)};
     }
     int label_ink(std::wstring_view text) { return canvas->ink(item_rect(host.tree(), item(text)->handle(), true)); }
+};
+
+class HostedPixels : public PaintedTree {
+protected:
+    void SetUp() override {
+        paint({rendered_raster_layer(L"Photo", rgb_renderer()),
+               rendered_feature_layer(L"Counties", GeometryPolygon,
+                                      class_breaks_renderer(L"POP", {{L"Few", solid_fill(plum)}})),
+               rendered_raster_layer(L"Elevation", stretch_renderer(color_ramp(navy, yellow)))});
+    }
 };
 
 }  // namespace
@@ -102,4 +110,21 @@ TEST_F(HostedPixels, HolderIsBlankAndTheTreeDrawsRootLayerAndHeadingRows) {
         SCOPED_TRACE(std::wstring(text));
         EXPECT_GT(label_ink(text), 0);
     }
+}
+
+TEST_F(PaintedTree, SwatchesAndLabelsSitByTheTreesLabelRectanglesAtEveryLevel) {
+    constexpr COLORREF teal = RGB(0, 128, 128), orange = RGB(255, 140, 0);
+    // The first legend row painted is deeper than the rows after it, whose texts differ in width.
+    paint({group_layer(L"Base", {rendered_feature_layer(L"Lakes", GeometryPolygon, simple_renderer(solid_fill(teal)))}),
+           rendered_feature_layer(L"Counties", GeometryPolygon,
+                                  class_breaks_renderer(L"POP", {{L"Few", solid_fill(plum)},
+                                                                 {L"A great many people", solid_fill(orange)}}))});
+    const std::pair<kelpy::NodePtr, COLORREF> rows[] = {
+        {first_row(L"Lakes"), teal}, {item(L"Few"), plum}, {item(L"A great many people"), orange}};
+    for (const auto& [row, colour] : rows) {
+        SCOPED_TRACE(std::wstring(row->Text()));
+        ASSERT_GT(item_rect(host.tree(), row->handle(), true).bottom, 0);
+        EXPECT_EQ(at(swatch(row).centre()), colour);
+    }
+    for (const wchar_t* text : {L"Few", L"A great many people"}) EXPECT_GT(label_ink(text), 0);
 }

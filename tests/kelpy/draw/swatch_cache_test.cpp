@@ -1,6 +1,6 @@
 // Repaints of legend rows from the swatches painted lately: the same pixels as drawing them, a
-// row drawn anew when its symbol or size changed, after a rebuild, and once it has been
-// pushed out by more recently painted rows.
+// row drawn anew when its symbol or size changed, once it has been pushed out by more recently
+// painted rows, and after a rebuild when its symbol's settings changed or cannot be read.
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -62,7 +62,7 @@ TEST_F(SwatchCache, RepaintsCopyThePixelsTheSymbolsPaintedUntilARowsSymbolOrSize
     EXPECT_EQ(changed->count(RECT{0, 0, changed->width(), changed->height()}, RGB(0, 0, 200)), 0);
     EXPECT_GT(changed->count(RECT{0, 0, changed->width(), changed->height()}, RGB(200, 0, 0)), 0);
 
-    // A rebuild forgets every swatch.
+    // After a rebuild, symbols of no kind the model knows (these fakes) are drawn again.
     ASSERT_EQ(host.reset(), S_OK);
     paint();
     EXPECT_EQ(draws(lake), 2);
@@ -100,4 +100,40 @@ TEST_F(SwatchCache, RowsPushedOutByMoreRecentlyPaintedRowsAreDrawnAgain) {
     draw(0);  // painted first, pushed out since: drawn again, in its own colour
     EXPECT_EQ(draws(symbols[0]), 2);
     EXPECT_EQ(canvas.pixel(77 + 5, 2 + 5), RGB(0, 50, 100));
+}
+
+TEST_F(SwatchCache, ARebuildShowsTheSameSwatchesUntilASymbolsSettingsChangeThroughTheModel) {
+    constexpr COLORREF teal = RGB(0, 128, 128), rust = RGB(183, 65, 14), navy = RGB(0, 0, 128);
+    com::ComPtr<ISymbol> fill = solid_fill(teal);
+    com::ComPtr<IColorRamp> ramp = color_ramp(navy, RGB(255, 255, 0));
+    show({rendered_feature_layer(L"Lakes", GeometryPolygon, simple_renderer(fill)),
+          rendered_raster_layer(L"Depth", stretch_renderer(ramp))});
+    const RECT all{0, 0, 10000, 10000};
+    auto before = paint();
+    ASSERT_GT(before->count(all, teal), 0);
+    // The ramp's bands blend its ends: its low end shows as pixels near navy.
+    const auto near_navy = [](const Canvas& c) {
+        int n = 0;
+        for (int y = 0; y < c.height(); ++y)
+            for (int x = 0; x < c.width(); ++x) {
+                const COLORREF p = c.pixel(x, y);
+                n += GetRValue(p) < 24 && GetGValue(p) < 24 && GetBValue(p) > 104 && GetBValue(p) < 152;
+            }
+        return n;
+    };
+    ASSERT_GT(near_navy(*before), 0);
+
+    // Rebuilt with nothing changed: the same pixels.
+    ASSERT_EQ(host.reset(), S_OK);
+    EXPECT_TRUE(same_pixels(*before, *paint()));
+
+    // The fill's colour and the ramp's low end changed in the model: the rebuild's first paint
+    // shows the new colours and none of the old.
+    ASSERT_EQ(fill.as<IFillSymbol>()->putref_Color(rgb_color(rust).get()), S_OK);
+    ASSERT_EQ(ramp.as<IAlgorithmicColorRamp>()->putref_FromColor(rgb_color(RGB(200, 0, 0)).get()), S_OK);
+    ASSERT_EQ(host.reset(), S_OK);
+    auto after = paint();
+    EXPECT_EQ(after->count(all, teal), 0);
+    EXPECT_GT(after->count(all, rust), 0);
+    EXPECT_EQ(near_navy(*after), 0);
 }

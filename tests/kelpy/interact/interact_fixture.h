@@ -18,6 +18,7 @@
 #include <vector>
 #include "control_host.h"
 #include "kelpy/common/event_sink.h"
+#include "kelpy/common/message_spy.h"
 #include "kelpy/common/faulty_group.h"
 #include "kelpy/common/faulty_map.h"
 #include "kelpy/common/item_lookup.h"
@@ -37,29 +38,6 @@ struct ViewRefresh {
 struct MapChanges {
     int added = 0, deleted = 0, reordered = 0;
     std::function<void()> on_reordered;  // runs inside the map's notification of a reorder
-};
-
-// The messages a window of this thread was sent, of the kinds asked for (a WH_CALLWNDPROC hook).
-class MessageSpy {
-public:
-    MessageSpy(HWND window, std::vector<UINT> kinds);
-    ~MessageSpy();
-    MessageSpy(const MessageSpy&) = delete;
-    MessageSpy& operator=(const MessageSpy&) = delete;
-    struct Sent {
-        UINT msg;
-        WPARAM wp;
-        LPARAM lp;
-    };
-    std::vector<Sent> sent;
-    // The messages of one kind.
-    std::vector<Sent> of(UINT msg) const;
-
-private:
-    static LRESULT CALLBACK hook(int code, WPARAM wp, LPARAM lp);
-    HWND window_;
-    std::vector<UINT> kinds_;
-    HHOOK hook_ = nullptr;
 };
 
 class Interaction : public ::testing::Test {

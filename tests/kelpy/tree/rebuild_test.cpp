@@ -4,6 +4,7 @@
 #include "com/bstr.h"
 #include "kelpy/common/plain_tree.h"
 #include "kelpy/common/map_builder.h"
+#include "kelpy/common/message_spy.h"
 #include "tree_reader.h"
 #include "kelpy/platform/random.h"
 #include "kelpy/model/items.h"
@@ -274,6 +275,28 @@ TEST_F(Rebuild, ResetBeforeInitializeAndInitializeWithNothingLeaveTheTreeEmptyAn
     EXPECT_EQ(read_items(host.tree()).size(), 0u);
     EXPECT_FALSE(has_visible_style(host.tree()));
     EXPECT_EQ(states().UBound(), entries);
+}
+
+TEST_F(Rebuild, TheFrameIsRepaintedWhenARebuildChangesWhatItShows) {
+    auto map = make_map(L"M", {feature_layer(L"A")});
+    bind(map);
+    // The pending paints made now; then how many frame paints the next ones make.
+    const auto frame_paints = [&] {
+        MessageSpy spy(host.tree(), {WM_NCPAINT});
+        RedrawWindow(host.tree(), nullptr, nullptr, RDW_UPDATENOW | RDW_ERASENOW);
+        return spy.sent.size();
+    };
+    frame_paints();
+    ASSERT_FALSE(GetWindowLongPtrW(host.tree(), GWL_STYLE) & WS_VSCROLL);
+
+    // Rows enough for a scroll bar: the frame shows it.
+    for (int i = 0; i < 60; ++i) ASSERT_EQ(map->AddLayer(feature_layer(L"L" + std::to_wstring(i)).get()), S_OK);
+    ASSERT_EQ(host.reset(), S_OK);
+    ASSERT_TRUE(GetWindowLongPtrW(host.tree(), GWL_STYLE) & WS_VSCROLL);
+    EXPECT_GE(frame_paints(), 1u);
+    // The same again: the frame already shows it.
+    ASSERT_EQ(host.reset(), S_OK);
+    EXPECT_EQ(frame_paints(), 0u);
 }
 
 }  // namespace
