@@ -7,6 +7,8 @@
 #include <thread>
 #include <vector>
 #include "com/bstr.h"
+#include "kelpy/common/hosted_control.h"
+#include "kelpy/common/map_builder.h"
 #include "kelpy/interact/interact_fixture.h"
 #include "tree_reader.h"
 
@@ -243,6 +245,23 @@ TEST_F(ScreenReader, DefaultActionsDoWhatAClickOnTheImageDoes) {
     host::pump_messages();
     EXPECT_EQ(selector->shown(), 1);
     EXPECT_EQ(sink->count(OnBeforeRefreshMap), 3u);
+}
+
+// A client may hold the object for longer than the control lives: its calls then fail, and
+// nothing that went with the control is touched.
+TEST(AccessibleTree, RefusesCallsOnceTheControlIsGone) {
+    com::ComPtr<IAccessible> object;
+    {
+        HostedControl hosted;
+        ASSERT_EQ(hosted.initialize(make_map(L"Gone", {feature_layer(L"One")}).get()), S_OK);
+        object = accessible_of(hosted.tree());
+        LONG count = 0;
+        EXPECT_EQ(object->get_accChildCount(&count), S_OK);
+        EXPECT_EQ(size_t(count), host::read_items(hosted.tree()).size());
+    }
+    LONG count = 0;
+    EXPECT_EQ(object->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(object->accDoDefaultAction(child(1)), CO_E_OBJNOTCONNECTED);
 }
 
 // The WinEvents a screen reader listens to, out of context (posted to the listening thread).
