@@ -32,6 +32,7 @@ Toc::Toc()
     tree::LoadItemImages(imlTOC);
     tvwTOC.SetImageList(&imlTOC);
     tvwTOC.SetEvents(&m_interaction);
+    tvwTOC.SetWatcher(&m_access);
     // The timer tToc runs only while a layer is dragged (its ticks would do nothing otherwise;
     // an idle control wakes its thread for nothing 40 times a second).
 }
@@ -42,6 +43,7 @@ Toc::~Toc() {
     basTOC::UnhookWindows(this);
     m_pActiveViewEvents.end();
     tvwTOC.SetEvents(nullptr);
+    tvwTOC.SetWatcher(nullptr);
     DestroyControlWindow();
 }
 
@@ -56,9 +58,16 @@ STDMETHODIMP Toc::Reset() {
     return com::boundary(IID__TOC, [&] { m_builder.Rebuild(m_pMap); });
 }
 
-STDMETHODIMP Toc::TreeWndProc(LONG_PTR*, LONG* msg, LONG_PTR* wp, LONG_PTR* lp, LONG_PTR*, VARIANT_BOOL* handled) {
-    // Every message of the tree comes here; all that the interaction does not act on leave at
-    // once.
+STDMETHODIMP Toc::TreeWndProc(LONG_PTR*, LONG* msg, LONG_PTR* wp, LONG_PTR* lp, LONG_PTR* result,
+                              VARIANT_BOOL* handled) {
+    // Every message of the tree comes here; the screen readers' (WM_GETOBJECT and the like) go to
+    // the tree's accessible view, and all that the interaction does not act on leave at once.
+    if (msg && access::TreeAccess::Wants(*msg)) {
+        return com::boundary(IID__TOC, [&] {
+            if (!wp || !lp || !result || !handled) com::raise(E_POINTER);
+            m_access.TreeWndProc(*msg, *wp, *lp, *result, *handled);
+        });
+    }
     if (msg && !interact::Interaction::Wants(*msg)) return S_OK;
     return com::boundary(IID__TOC, [&] {
         if (!msg || !wp || !lp || !handled) com::raise(E_POINTER);

@@ -4,6 +4,7 @@
 //   tree/      TreeBuilder: the rebuild (Reset), layer items, legends, the expanded-state memory
 //   draw/      ItemPainter: the custom-draw answers (CtrlWndProc), painting, swatch metrics
 //   interact/  Interaction: the tree hook (TreeWndProc), hit tests, keys, drags, map refresh
+//   access/    TreeAccess: the tree as screen readers see it (WM_GETOBJECT, WinEvents)
 //   control/   this class: _TOC, the window, the start-up; the OLE control protocol is its
 //              base OleControl (ole_control.h), which it supplies with its window and picture
 //
@@ -16,6 +17,7 @@
 #include <string>
 #include "com/object.h"
 #include "com/ptr.h"
+#include "kelpy/access/tree_access.h"
 #include "kelpy/control/map_view_events.h"
 #include "kelpy/control/ole_control.h"
 #include "kelpy/draw/item_painter.h"
@@ -55,7 +57,7 @@ public:
     // ---- _TOC (its two window procedures are also the window hooks')
     STDMETHODIMP get_SelectedLayer(ILayer** layer) override;      // control/toc.cpp
     STDMETHODIMP TreeWndProc(LONG_PTR* hWnd, LONG* msg, LONG_PTR* wp, LONG_PTR* lp, LONG_PTR* result,
-                             VARIANT_BOOL* handled) override;     // the interaction's
+                             VARIANT_BOOL* handled) override;     // the interaction's and access's
     STDMETHODIMP CtrlWndProc(LONG_PTR* hWnd, LONG* msg, LONG_PTR* wp, LONG_PTR* lp, LONG_PTR* result,
                              VARIANT_BOOL* handled) override;     // the item painter's
     STDMETHODIMP Initialize(IMap** pMap) override;                // control/toc.cpp
@@ -80,6 +82,7 @@ public:
     tree::TreeBuilder& builder() noexcept { return m_builder; }
     draw::ItemPainter& painter() noexcept { return m_painter; }
     interact::Interaction& interaction() noexcept { return m_interaction; }
+    access::TreeAccess& access() noexcept { return m_access; }
     Events& events() noexcept { return m_events; }
     platform::TreeView& tree() noexcept { return tvwTOC; }
     const platform::ImageList& images() const noexcept { return imlTOC; }
@@ -155,6 +158,7 @@ private:
     draw::ItemPainter m_painter{tvwTOC};
     tree::TreeBuilder m_builder{tvwTOC, m_painter, m_options};
     interact::Interaction m_interaction;
+    access::TreeAccess m_access{tvwTOC, m_builder, m_interaction};
 
     // ---- the window and the hosting
     HWND m_hWnd = nullptr;

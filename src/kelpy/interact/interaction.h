@@ -67,6 +67,15 @@ public:
     // Asks the host (OnBeforeRefreshMap), then redraws the map's view.
     void RefreshMap();
 
+    // What a click on an item's image does: a layer's or group layer's check box toggles its
+    // visibility, a legend row's swatch chooses its symbol when its kind lets a person choose
+    // one; the root, headings, the holder and fixed swatches do nothing.
+    enum class ImageAction { None, Toggle, ChooseSymbol };
+    static ImageAction ActionOf(const TocNode& record);
+    // Does it without the mouse (a key, a screen reader's default action), as the click does;
+    // a toggled layer becomes the selected layer, as the click's press makes it.
+    void ActOnImage(const NodePtr& node);
+
     bool dragging() const noexcept { return m_bDragging; }
     const com::ComPtr<ILayer>& target_layer() const noexcept { return m_pTargetLayer; }
     const NodePtr& target_node() const noexcept { return m_pTargetNode; }
@@ -82,6 +91,7 @@ private:
     static NodePtr HitNode(const com::ComPtr<TreeViewHitTestInfo>& hit);
     // A release that is no drop, and what it does.
     void ClickItem(LONG msg, const com::ComPtr<TreeViewHitTestInfo>& hit);
+    void DoImageAction(ImageAction action, const NodePtr& node, const com::ComPtr<TocNode>& record);
     void ToggleVisibility(const NodePtr& node, const com::ComPtr<ILayer>& layer);
     void ChooseSymbol(const NodePtr& node, const com::ComPtr<TocNode>& record);
     void SetRendererSymbol(const com::ComPtr<ISymbol>& symbol, const NodePtr& node);

@@ -9,7 +9,6 @@
 #include "com/bstr.h"
 #include "com/error.h"
 #include "kelpy/interact/interaction.h"
-#include "kelpy/tree/renderer_kinds.h"
 #include "kelpy/tree/tree_builder.h"
 #include "kelpy/model/items.h"
 
@@ -42,15 +41,9 @@ bool Interaction::OnTreeKey(LONG msg, WPARAM key, LPARAM data) {
         c_.events.RaiseOnContextMenu(copy);
         return true;
     }
-    if (key == VK_SPACE) {
-        if (!layer_item || !layer) return false;
-        c_.selectedLayer = layer;
-        ToggleVisibility(node, layer);
-        return true;
-    }
-    if (key == VK_RETURN) {
-        if (!tree::CanChooseSymbol(*record.get())) return false;
-        ChooseSymbol(node, record);
+    if (key == VK_SPACE || key == VK_RETURN) {
+        if (ActionOf(*record.get()) != (key == VK_SPACE ? ImageAction::Toggle : ImageAction::ChooseSymbol)) return false;
+        ActOnImage(node);
         return true;
     }
 

@@ -53,7 +53,6 @@ void Interaction::ClickItem(LONG msg, const com::ComPtr<TreeViewHitTestInfo>& hi
     NodePtr node = HitNode(hit);
     if (!node) return;
     com::ComPtr<TocNode> record = RecordOf(node);
-    com::ComPtr<ILayer> layer = record->Layer;
     if (msg == WM_RBUTTONUP) {
         ::TOCNodeType type = record->TOCNodeType;  // a copy: what the host writes back is not used
         c_.events.RaiseOnContextMenu(type);
@@ -61,17 +60,31 @@ void Interaction::ClickItem(LONG msg, const com::ComPtr<TreeViewHitTestInfo>& hi
     }
     // A left release acts on the item's image only (its check box or its swatch).
     if (hit->TreeviewHitTest != ::TreeviewHitTestCode::ONITEMICON) return;
-    switch (record->TOCNodeType) {
+    DoImageAction(ActionOf(*record.get()), node, record);
+}
+
+Interaction::ImageAction Interaction::ActionOf(const TocNode& record) {
+    switch (record.TOCNodeType) {
     case ::TOCNodeType::Layer:
     case ::TOCNodeType::GroupLayer:
-        if (layer) ToggleVisibility(node, layer);
-        break;
+        return record.Layer ? ImageAction::Toggle : ImageAction::None;
     default:
         // A swatch whose kind lets a person choose its symbol; the root, headings, the holder and
         // the fixed swatches (a composite's bands, a stretched ramp) do nothing.
-        if (tree::CanChooseSymbol(*record.get())) ChooseSymbol(node, record);
-        break;
+        return tree::CanChooseSymbol(record) ? ImageAction::ChooseSymbol : ImageAction::None;
     }
+}
+
+void Interaction::DoImageAction(ImageAction action, const NodePtr& node, const com::ComPtr<TocNode>& record) {
+    if (action == ImageAction::Toggle) ToggleVisibility(node, record->Layer);
+    else if (action == ImageAction::ChooseSymbol) ChooseSymbol(node, record);
+}
+
+void Interaction::ActOnImage(const NodePtr& node) {
+    com::ComPtr<TocNode> record = RecordOf(node);
+    const ImageAction action = ActionOf(*record.get());
+    if (action == ImageAction::Toggle) c_.selectedLayer = record->Layer;
+    DoImageAction(action, node, record);
 }
 
 void Interaction::ToggleVisibility(const NodePtr& node, const com::ComPtr<ILayer>& layer) {

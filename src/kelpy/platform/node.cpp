@@ -177,7 +177,10 @@ void Node::set_image(int TVITEMW::*field, UINT mask, int& slot, std::wstring_vie
     slot = index;
 }
 
-void Node::Image(std::wstring_view key) { set_image(&TVITEMW::iImage, TVIF_IMAGE, image_, key); }
+void Node::Image(std::wstring_view key) {
+    set_image(&TVITEMW::iImage, TVIF_IMAGE, image_, key);
+    if (TreeViewWatcher* watcher = owner().tree().watcher()) watcher->ItemChanged(*this);
+}
 
 void Node::SelectedImage(std::wstring_view key) {
     set_image(&TVITEMW::iSelectedImage, TVIF_SELECTEDIMAGE, selected_image_, key);

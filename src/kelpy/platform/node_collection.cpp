@@ -69,6 +69,7 @@ void NodeCollection::Clear() {
     ++clears_;
     SendMessageW(window, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     tree_.selected_ = nullptr;
+    if (TreeViewWatcher* watcher = tree_.watcher()) watcher->ItemsCleared();
 }
 
 void NodeCollection::detach_all() noexcept {

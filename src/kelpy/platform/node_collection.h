@@ -63,6 +63,9 @@ public:
     bool Contains(std::wstring_view key) const noexcept;
     // The item with a native handle, or null; in constant time.
     NodePtr FromHandle(HTREEITEM item) const noexcept;
+    // The position of an item of this collection (from 1, in the order of adding), or 0 for an
+    // item it does not hold; in constant time.
+    long PositionOf(const Node& node) const noexcept { return node.owner_ == this ? node.index_ : 0; }
     size_t size() const noexcept { return items_.size(); }
     // How many times the items were cleared: a count that changes with every rebuild, for
     // what is remembered about the items of one tree only.

@@ -149,6 +149,7 @@ bool TreeView::on_notify(const NMHDR& header, LRESULT& result) {
     const auto& change = reinterpret_cast<const NMTREEVIEWW&>(header);
     if (header.code == TVN_SELCHANGEDW || header.code == TVN_SELCHANGEDA) {
         selected_ = change.itemNew.hItem;
+        if (watcher_) watcher_->SelectionChanged(selected_);
         return false;
     }
     if (header.code != TVN_ITEMEXPANDEDW && header.code != TVN_ITEMEXPANDEDA) return false;
@@ -156,6 +157,7 @@ bool TreeView::on_notify(const NMHDR& header, LRESULT& result) {
     if (!node) return false;
     const bool expanded = node->read_expanded(hwnd_);
     node->expanded_ = expanded;
+    if (watcher_) watcher_->ItemChanged(*node.get());
     if (events_) {
         run_handler(expanded ? L"Expand" : L"Collapse", [&] {
             if (expanded) events_->Expand(node);

@@ -51,6 +51,19 @@ protected:
     ~TreeViewEvents() = default;
 };
 
+// Whoever shows the tree to others (the accessible view of it that screen readers read) hears of
+// its changes: the selection that the native tree reports, an item's image set or its expanded
+// state changed by the user, and every item gone at once (a rebuild begins). It must not fail.
+class TreeViewWatcher {
+public:
+    virtual void SelectionChanged(HTREEITEM item) noexcept = 0;  // the new selected item, or null
+    virtual void ItemChanged(const Node& node) noexcept = 0;
+    virtual void ItemsCleared() noexcept = 0;
+
+protected:
+    ~TreeViewWatcher() = default;
+};
+
 class TreeView {
 public:
     TreeView();
@@ -83,6 +96,8 @@ public:
     std::wstring image_key(int index) const;
 
     void SetEvents(TreeViewEvents* listener) noexcept { events_ = listener; }
+    void SetWatcher(TreeViewWatcher* watcher) noexcept { watcher_ = watcher; }
+    TreeViewWatcher* watcher() const noexcept { return watcher_; }
 
     // Repaints the tree now.
     void Refresh();
@@ -159,6 +174,7 @@ private:
     HTREEITEM selected_ = nullptr;
     ImageList* images_ = nullptr;
     TreeViewEvents* events_ = nullptr;
+    TreeViewWatcher* watcher_ = nullptr;
     std::unique_ptr<NodeCollection> nodes_;
 };
 

@@ -1,0 +1,131 @@
+#include "kelpy/access/tree_access.h"
+#include <oleacc.h>
+#include <string>
+#include "com/error.h"
+#include "kelpy/access/accessible_tree.h"
+#include "kelpy/access/item_facts.h"
+#include "kelpy/interact/interaction.h"
+#include "kelpy/model/items.h"
+#include "kelpy/platform/handler.h"
+#include "kelpy/tree/tree_builder.h"
+
+namespace kelpy::access {
+
+namespace {
+// The message by which the object posts work to the tree window; its wParam says which work.
+UINT work_message() noexcept {
+    static const UINT id = RegisterWindowMessageW(L"KELPY.TreeAccess.Work");
+    return id;
+}
+constexpr WPARAM announce_rebuild = 1;   // the tree was built again
+constexpr WPARAM default_action = 2;     // lParam: the item's handle
+}  // namespace
+
+TreeAccess::TreeAccess(platform::TreeView& tree, const tree::TreeBuilder& builder,
+                       interact::Interaction& interaction) noexcept
+    : tree_(tree), builder_(builder), interaction_(interaction), order_(tree.Nodes()) {}
+
+TreeAccess::~TreeAccess() { Disconnect(); }
+
+bool TreeAccess::Wants(LONG msg) noexcept {
+    return msg == WM_GETOBJECT || msg == WM_SETFOCUS || (work_message() && UINT(msg) == work_message());
+}
+
+void TreeAccess::TreeWndProc(LONG msg, LONG_PTR wp, LONG_PTR lp, LONG_PTR& result, VARIANT_BOOL& handled) {
+    if (msg == WM_GETOBJECT) {
+        // The object id is a 32-bit value, whatever the width of lParam.
+        if (static_cast<DWORD>(lp) != static_cast<DWORD>(OBJID_CLIENT)) return;
+        const LRESULT answer = LresultFromObject(__uuidof(IAccessible), WPARAM(wp), Object()->unknown());
+        if (FAILED(HRESULT(answer))) com::raise(HRESULT(answer), L"The tree's accessible object could not be handed out");
+        result = answer;
+        handled = VARIANT_TRUE;
+    } else if (msg == WM_SETFOCUS) {
+        Announce(EVENT_OBJECT_FOCUS, tree_.caret());
+    } else {
+        handled = VARIANT_TRUE;
+        DoPosted(WPARAM(wp), lp);
+    }
+}
+
+void TreeAccess::DoPosted(WPARAM kind, LPARAM item) {
+    if (kind == announce_rebuild) {
+        Announce(EVENT_OBJECT_REORDER, nullptr);
+        AnnounceSelection(tree_.caret());
+    } else if (kind == default_action) {
+        const RecordedNode found = FindRecordedNode(tree_, item);
+        if (found.node) interaction_.ActOnImage(found.node);
+    }
+}
+
+NodePtr TreeAccess::Item(long id) {
+    NodePtr node = order_.At(id);
+    if (!node) com::raise(E_INVALIDARG, L"The tree has no item with the child id " + std::to_wstring(id));
+    return node;
+}
+
+long TreeAccess::SelectedId() {
+    const HTREEITEM selected = tree_.caret();
+    return selected ? order_.IdOf(selected) : 0;
+}
+
+bool TreeAccess::RequestDefaultAction(const NodePtr& node) {
+    com::ComPtr<TocNode> record = TagOf(node);
+    if (!record || !DefaultActionOf(*record.get())) return false;
+    if (!PostMessageW(tree_.window(), work_message(), default_action, reinterpret_cast<LPARAM>(node->handle())))
+        com::raise(HRESULT_FROM_WIN32(GetLastError()), L"The default action could not be requested");
+    return true;
+}
+
+// ---- the tree's changes
+
+void TreeAccess::SelectionChanged(HTREEITEM item) noexcept {
+    // A rebuild selects its item before it ends; the announcement after it says so.
+    if (!builder_.resetting()) AnnounceSelection(item);
+}
+
+void TreeAccess::ItemChanged(const platform::Node& node) noexcept {
+    if (!builder_.resetting() && !node.removed()) Announce(EVENT_OBJECT_STATECHANGE, node.handle());
+}
+
+void TreeAccess::ItemsCleared() noexcept {
+    // The children are announced as reordered once the rebuild is over: when the thread runs
+    // its messages again.
+    if (HWND window = tree_.hWnd()) PostMessageW(window, work_message(), announce_rebuild, 0);
+}
+
+void TreeAccess::AnnounceSelection(HTREEITEM item) noexcept {
+    if (!item) return;
+    if (GetFocus() == tree_.hWnd()) Announce(EVENT_OBJECT_FOCUS, item);
+    Announce(EVENT_OBJECT_SELECTION, item);
+}
+
+void TreeAccess::Announce(DWORD event, HTREEITEM item) noexcept {
+    HWND window = tree_.hWnd();
+    // Nobody listening: the child id is not even looked up.
+    if (!window || !IsWinEventHookInstalled(event)) return;
+    platform::run_handler(L"an accessibility event", [&] {
+        LONG child = CHILDID_SELF;
+        if (item && (child = order_.IdOf(item)) == 0) return;
+        NotifyWinEvent(event, window, OBJID_CLIENT, child);
+    });
+}
+
+// ---- the object
+
+com::ComPtr<AccessibleTree> TreeAccess::Object() {
+    HWND window = tree_.window();
+    if (object_ && object_->window() == window) return object_;
+    Disconnect();
+    object_ = AccessibleTree::create(*this, window);
+    return object_;
+}
+
+void TreeAccess::Disconnect() noexcept {
+    if (!object_) return;
+    object_->Disconnect();
+    // The stubs of clients in other apartments let go of it too.
+    CoDisconnectObject(object_->unknown(), 0);
+    object_.reset();
+}
+
+}  // namespace kelpy::access
