@@ -9,23 +9,22 @@ using namespace test;
 namespace {
 
 // The text of the tip that shows now, if one does.
+BOOL CALLBACK visible_tip(HWND window, LPARAM out) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (std::wstring_view(name) != TOOLTIPS_CLASSW || !IsWindowVisible(window)) return TRUE;
+    wchar_t text[1024] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.lpszText = text;
+    SendMessageW(window, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool));
+    *reinterpret_cast<std::optional<std::wstring>*>(out) = std::wstring(text);
+    return FALSE;
+}
+
 std::optional<std::wstring> shown_tip() {
     std::optional<std::wstring> found;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM out) -> BOOL {
-            wchar_t name[64] = {};
-            GetClassNameW(window, name, 64);
-            if (std::wstring_view(name) != TOOLTIPS_CLASSW || !IsWindowVisible(window)) return TRUE;
-            wchar_t text[1024] = {};
-            TTTOOLINFOW tool{};
-            tool.cbSize = TTTOOLINFOW_V2_SIZE;
-            tool.lpszText = text;
-            SendMessageW(window, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool));
-            *reinterpret_cast<std::optional<std::wstring>*>(out) = std::wstring(text);
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(GetCurrentThreadId(), visible_tip, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
