@@ -68,6 +68,9 @@ struct MemoryDCTraits : ClosedBy<HDC, DeleteDC> {
 struct ImageListTraits : ClosedBy<HIMAGELIST, ImageList_Destroy> {
     static constexpr const wchar_t* what = L"the image list";
 };
+struct WindowTraits : ClosedBy<HWND, DestroyWindow> {
+    static constexpr const wchar_t* what = L"a window";
+};
 struct FileTraits : ClosedBy<HANDLE, CloseHandle> {
     static constexpr const wchar_t* what = L"a file";
     static HANDLE null() noexcept { return INVALID_HANDLE_VALUE; }
@@ -80,6 +83,7 @@ using Region = Handle<GdiObjectTraits<HRGN>>;
 using MemoryDC = Handle<MemoryDCTraits>;  // CreateCompatibleDC
 using ImageList = Handle<ImageListTraits>;
 using File = Handle<FileTraits>;  // CreateFile; INVALID_HANDLE_VALUE is none
+using Window = Handle<WindowTraits>;  // a window no other window destroys (a pop-up of one's own)
 
 // The device context of a window (of the screen for a null window; with `whole_window`, of the
 // frame too), released on destruction.

@@ -73,6 +73,16 @@ void press_key(WORD key, std::initializer_list<WORD> modifiers) {
     pump_messages();
 }
 
+void type_text(std::wstring_view text) {
+    for (wchar_t c : text) {
+        const SHORT key = VkKeyScanW(c);
+        if (key == -1) com::raise(E_INVALIDARG, L"The keyboard has no key for a character to type");
+        if (HIBYTE(key) & ~1) com::raise(E_INVALIDARG, L"A character to type needs more than Shift");
+        if (HIBYTE(key) & 1) press_key(LOBYTE(key), {VK_SHIFT});
+        else press_key(LOBYTE(key));
+    }
+}
+
 void turn_wheel(int clicks) {
     INPUT input{};
     input.type = INPUT_MOUSE;

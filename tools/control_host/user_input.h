@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <initializer_list>
+#include <string_view>
 
 namespace host {
 
@@ -27,6 +28,10 @@ void drag(POINT from, POINT to, int steps = 4, Button button = Button::Left);
 // A key pressed and released, with the modifier keys (VK_SHIFT, VK_MENU, VK_CONTROL) held
 // around it, to the window that has the keyboard focus.
 void press_key(WORD key, std::initializer_list<WORD> modifiers = {});
+
+// Types the text, key by key, with Shift held for the characters that need it (as the keyboard
+// layout maps them), to the window that has the keyboard focus.
+void type_text(std::wstring_view text);
 
 // The wheel turned by `clicks` notches (positive: away from the user).
 void turn_wheel(int clicks);

@@ -23,6 +23,7 @@ enum Command : UINT {
     CmdZoomToLayer,
     CmdRemoveLayer,
     CmdColorByField,
+    CmdRenameLayer,
     // The fields offered by Colour by field…, the first one's command first
     CmdFieldFirst = 400,
     CmdFieldLast = CmdFieldFirst + 255,

@@ -8,6 +8,7 @@ namespace viewer {
 namespace {
 // The control's events by dispatch id.
 constexpr DISPID on_context_menu = 1, on_symbol_selector = 2, on_drag_layer = 3, on_before_refresh_map = 4;
+constexpr DISPID on_layer_renaming = 1;  // of __TOC2
 
 // The i-th argument in the order the event declares them (DISPPARAMS holds them last first),
 // which must be a by-reference argument of type `vt`.
@@ -34,10 +35,10 @@ com::ComPtr<I> object_of(VARIANTARG& arg) {
 
 class ControlEvents::Sink final : public com::ComObject<Sink, IDispatch> {
 public:
-    explicit Sink(ControlEventHandler& handler) noexcept : handler_(&handler) {}
+    Sink(ControlEventHandler& handler, REFIID source) noexcept : handler_(&handler), source_(source) {}
     void Detach() noexcept { handler_ = nullptr; }
 
-    void* query_more(REFIID riid) noexcept { return riid == DIID___TOC ? static_cast<IDispatch*>(this) : nullptr; }
+    void* query_more(REFIID riid) noexcept { return riid == source_ ? static_cast<IDispatch*>(this) : nullptr; }
     STDMETHODIMP GetTypeInfoCount(UINT* n) override {
         if (!n) return E_POINTER;
         *n = 0;
@@ -52,6 +53,7 @@ public:
         if (!params) return E_POINTER;
         return com::guarded([&] {
             if (!handler_) return;
+            if (source_ == DIID___TOC2) return Invoke2(id, *params);
             switch (id) {
             case on_context_menu:
                 handler_->OnContextMenu(::TOCNodeType(*argument(*params, 0, VT_I4).plVal));
@@ -76,19 +78,47 @@ public:
     }
 
 private:
+    void Invoke2(DISPID id, const DISPPARAMS& params) {
+        if (id != on_layer_renaming) return;  // an event this host does not know
+        VARIANTARG& name = argument(params, 1, VT_BSTR);
+        std::wstring text(*name.pbstrVal ? *name.pbstrVal : L"", SysStringLen(*name.pbstrVal));
+        with_cancel(argument(params, 2, VT_BOOL), [&](bool& cancel) {
+            handler_->OnLayerRenaming(object_of<ILayer>(argument(params, 0, VT_DISPATCH)).get(), text, cancel);
+        });
+        BSTR written = SysAllocStringLen(text.data(), UINT(text.size()));
+        if (!written) com::raise(E_OUTOFMEMORY, L"Out of memory for a layer's new name");
+        SysFreeString(*name.pbstrVal);
+        *name.pbstrVal = written;
+    }
+
     ControlEventHandler* handler_;
+    IID source_;
 };
 
 ControlEvents::ControlEvents(IUnknown* control, ControlEventHandler& handler)
-    : sink_(Sink::create(handler)) {
+    : first_(Advise(control, DIID___TOC, handler)) {
+    try {
+        second_ = Advise(control, DIID___TOC2, handler);
+    } catch (...) {
+        first_.sink->Detach();
+        first_.point->Unadvise(first_.cookie);
+        throw;
+    }
+}
+
+ControlEvents::Connection ControlEvents::Advise(IUnknown* control, REFIID source, ControlEventHandler& handler) {
+    Connection c{Sink::create(handler, source)};
     auto container = com::ComPtr<IUnknown>(control).as<IConnectionPointContainer>();
-    com::check(container->FindConnectionPoint(DIID___TOC, point_.put()));
-    com::check(point_->Advise(sink_->unknown(), &cookie_));
+    com::check(container->FindConnectionPoint(source, c.point.put()));
+    com::check(c.point->Advise(c.sink->unknown(), &c.cookie));
+    return c;
 }
 
 ControlEvents::~ControlEvents() {
-    sink_->Detach();
-    point_->Unadvise(cookie_);
+    for (Connection* c : {&first_, &second_}) {
+        c->sink->Detach();
+        c->point->Unadvise(c->cookie);
+    }
 }
 
 }  // namespace viewer

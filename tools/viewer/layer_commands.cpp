@@ -1,5 +1,6 @@
 // The context menus of the control's items and the view's commands: a layer's visibility (the
-// control's own Space key on the item), zoom to a layer, removing a layer, a legend row's symbol
+// control's own Space key on the item), renaming it (the control's own F2), zoom to a layer,
+// removing a layer, a legend row's symbol
 // (the control's own Enter key on the row), zoom to the full extent and refresh.
 #include <windows.h>
 #include <commctrl.h>
@@ -75,10 +76,12 @@ void Viewer::ShowLayerMenu(HTREEITEM item, const LayerPlace& place, POINT at) {
     append(menu.get(), MF_STRING | (layer_extent(place.layer.get()) ? 0 : MF_GRAYED), CmdZoomToLayer, L"&Zoom to layer");
     append(menu.get(), MF_STRING | (CanColorByField(place.layer.get()) ? 0 : MF_GRAYED), CmdColorByField,
            L"Colour by &field...");
+    append(menu.get(), MF_STRING, CmdRenameLayer, L"Re&name (F2)");
     append(menu.get(), MF_SEPARATOR, 0, nullptr);
     append(menu.get(), MF_STRING, CmdRemoveLayer, L"&Remove layer");
     switch (prompts_.PickFromMenu(frame_, menu.get(), at)) {
     case CmdLayerVisible: PressKeyOn(item, VK_SPACE); break;
+    case CmdRenameLayer: PressKeyOn(item, VK_F2); break;
     case CmdZoomToLayer: ZoomToLayer(place.layer.get()); break;
     case CmdColorByField: ColorByField(place.layer.get(), at); break;
     case CmdRemoveLayer: RemoveLayer(place); break;

@@ -14,8 +14,9 @@ struct Watchers {
 };
 thread_local Watchers watchers;
 
-bool is_button(WPARAM msg) {
+bool watched(WPARAM msg) {
     switch (msg) {
+    case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_RBUTTONDOWN: case WM_RBUTTONUP:
     case WM_MBUTTONDOWN: case WM_MBUTTONUP:
         return true;
@@ -27,7 +28,7 @@ bool is_button(WPARAM msg) {
 // Called as the thread takes a mouse message from its queue; HC_ACTION when it is removed from
 // the queue to be handled (not when it is only looked at).
 LRESULT CALLBACK on_mouse(int code, WPARAM msg, LPARAM data) {
-    if (code == HC_ACTION && is_button(msg))
+    if (code == HC_ACTION && watched(msg))
         for (const auto& [window, message] : watchers.windows) PostMessageW(window, message, msg, 0);
     return CallNextHookEx(nullptr, code, msg, data);
 }

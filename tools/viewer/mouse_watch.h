@@ -1,6 +1,6 @@
-// MouseWatch: tells a window of every mouse button pressed or released in the windows of this
-// thread, by a message posted to it (the button's message in wParam), which arrives once the press
-// or release has been handled. One hook of the thread (WH_MOUSE) serves every watch of the thread;
+// MouseWatch: tells a window of every mouse button pressed or released, and every move of the
+// mouse, in the windows of this thread, by a message posted to it (the mouse's message in wParam),
+// which arrives once the press, release or move has been handled. One hook of the thread (WH_MOUSE) serves every watch of the thread;
 // it lives while a watch does.
 #pragma once
 #include <windows.h>

@@ -20,9 +20,11 @@ namespace {
 
 constexpr wchar_t window_class[] = L"KelpyViewer";
 // The viewer's own messages: a context menu the control asked for; a mouse button pressed or
-// released (from the mouse watch, wParam the button's message).
+// released or the mouse moved (from the mouse watch, wParam the mouse's message); the status bar
+// to be shown anew once the control's handling is over.
 constexpr UINT WM_VIEWER_CONTEXT_MENU = WM_APP + 1;
-constexpr UINT WM_VIEWER_MOUSE_BUTTON = WM_APP + 2;
+constexpr UINT WM_VIEWER_MOUSE = WM_APP + 2;
+constexpr UINT WM_VIEWER_STATUS = WM_APP + 3;
 
 
 std::wstring name_of(ILayer* layer) {
@@ -55,14 +57,16 @@ Viewer::Viewer(Prompts& prompts, const ViewerOptions& options)
 
         // The control, embedded as a form embeds it, at run time.
         auto control = host::create_object(CLSID_TOC, L"kelpy.dll");
-        toc_ = control.as<_TOC>();
+        toc_ = control.as<_TOC2>();
+        com::check(toc_->put_ShowTips(VARIANT_TRUE));
+        com::check(toc_->put_AllowRename(VARIANT_TRUE));
         host::HostOptions hosting;
         hosting.parent = frame_;
         hosting.userMode = true;
         host_ = std::make_unique<host::ControlHost>(control.get(), hosting);
         events_ = std::make_unique<ControlEvents>(control.get(), static_cast<ControlEventHandler&>(*this));
         tree_ = GetWindow(host_->controlWindow(), GW_CHILD);
-        mouse_watch_ = std::make_unique<MouseWatch>(frame_, WM_VIEWER_MOUSE_BUTTON);
+        mouse_watch_ = std::make_unique<MouseWatch>(frame_, WM_VIEWER_MOUSE);
     } catch (...) {
         DestroyWindow(frame_);
         throw;
@@ -156,9 +160,16 @@ LRESULT Viewer::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_VIEWER_CONTEXT_MENU:
         OnContextMenuRequest();
         return 0;
-    case WM_VIEWER_MOUSE_BUTTON:
+    case WM_VIEWER_MOUSE:
+        if (wp == WM_MOUSEMOVE) {
+            UpdateItemStatus();
+            return 0;
+        }
         // A release with no move to show ends a drag too; a press may have selected a layer.
         if ((wp == WM_LBUTTONUP || wp == WM_RBUTTONUP) && dragging_) dragging_.reset();
+        UpdateStatus();
+        return 0;
+    case WM_VIEWER_STATUS:
         UpdateStatus();
         return 0;
     default:
@@ -211,7 +222,8 @@ void Viewer::Layout() {
     RECT client{};
     GetClientRect(frame_, &client);
     const int width = client.right;
-    const int edges[] = {std::max(width - 460, 120), std::max(width - 360, 220), std::max(width - 170, 410), -1};
+    const int edges[] = {std::max(width - 700, 120), std::max(width - 600, 220), std::max(width - 410, 410),
+                         std::max(width - 260, 560), -1};
     SendMessageW(status_, SB_SETPARTS, std::size(edges), reinterpret_cast<LPARAM>(edges));
 
     const Splitter::Panes panes = splitter_.Layout(PaneArea());
@@ -235,6 +247,22 @@ void Viewer::UpdateStatus() {
     set(StatusLayers, map_ ? std::to_wstring(layers) + (layers == 1 ? L" layer" : L" layers") : L"");
     set(StatusSelected, selected ? L"Selected: " + name_of(selected.get()) : L"");
     set(StatusDrag, dragging_ ? L"Dragging " + *dragging_ : L"");
+    UpdateItemStatus();
+}
+
+void Viewer::UpdateItemStatus() {
+    if (!status_) return;
+    std::wstring text;
+    POINT p{};
+    RECT client{};
+    HWND control = host_ ? host_->controlWindow() : nullptr;
+    if (control && toc_ && GetCursorPos(&p) && ScreenToClient(control, &p) && GetClientRect(control, &client) &&
+        PtInRect(&client, p)) {
+        com::ComPtr<_TOCItemInfo> item;
+        com::check(toc_->ItemAt(p.x, p.y, item.put()));
+        if (item) text = item_text(item.get());
+    }
+    SendMessageW(status_, SB_SETTEXTW, StatusItem, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void Viewer::UpdateTitle() {
@@ -275,6 +303,13 @@ void Viewer::OnSymbolSelector(bool&, ISymbol*) {}
 void Viewer::OnDragLayer(bool&, ILayer* layer) {
     com::guarded([&] { dragging_ = name_of(layer); });
     UpdateStatus();
+}
+
+// A layer's name edited in place is about to be written: the document changes (the name as the
+// layer then reports it shows in the status bar once the control is done).
+void Viewer::OnLayerRenaming(ILayer*, std::wstring&, bool&) {
+    SetModified(true);
+    PostMessageW(frame_, WM_VIEWER_STATUS, 0, 0);
 }
 
 // The control changed the map (a layer's visibility, a symbol, the layers' order) and is about to

@@ -7,7 +7,7 @@
 //   | (OLE container)   |p| (MapPane)                             |
 //   |                   |l|                                       |
 //   +-------------------+-+---------------------------------------+
-//   | document          | layers | selected layer | dragging      |   status bar
+//   | document     | layers | selected layer | dragging | item under the mouse |   status bar
 //   +-------------------------------------------------------------+
 //
 // The control comes from kelpy.dll and the map documents from mapmodel.dll (registered, or beside
@@ -17,7 +17,9 @@
 // document changed (the control then refreshes the map's view, which draws into the map pane),
 // OnDragLayer shows the drag in the status bar until the drop, and OnContextMenu brings up the
 // viewer's menu for the item: Visible, Zoom to layer, Colour by field… and Remove layer for a
-// layer, Change symbol… for a legend row. GeoJSON and TopoJSON files come in as layers through
+// layer, Change symbol… for a legend row. Its tips are on, and so is renaming a layer in place
+// (F2, a second click on the selected layer, or Rename in its menu); a rename changes the document.
+// The status bar shows what lies under the mouse in the control (ItemAt). GeoJSON and TopoJSON files come in as layers through
 // File > Add data… or by being dropped on the window. The menus act through the control's own keys where the control has them
 // (Space toggles the selected layer, Enter chooses a legend row's symbol), so that what a menu
 // does is exactly what the control's keys and clicks do.
@@ -57,7 +59,7 @@ struct ViewerOptions {
 };
 
 // The parts of the status bar.
-enum StatusPart { StatusDocument, StatusLayers, StatusSelected, StatusDrag };
+enum StatusPart { StatusDocument, StatusLayers, StatusSelected, StatusDrag, StatusItem };
 
 class Viewer final : private ControlEventHandler {
 public:
@@ -96,6 +98,8 @@ private:
     RECT PaneArea() const;
     void Layout();
     void UpdateStatus();
+    // The status bar's part for what lies under the mouse in the control.
+    void UpdateItemStatus();
     void UpdateTitle();
     void UpdateMenus();
     void SetModified(bool modified);
@@ -137,6 +141,7 @@ private:
     void OnSymbolSelector(bool& cancel, ISymbol* symbol) override;
     void OnDragLayer(bool& cancel, ILayer* layer) override;
     void OnBeforeRefreshMap(bool& cancel) override;
+    void OnLayerRenaming(ILayer* layer, std::wstring& newName, bool& cancel) override;
 
     Prompts& prompts_;
     ViewerOptions options_;
@@ -147,7 +152,7 @@ private:
     HWND status_ = nullptr;
     HWND tree_ = nullptr;
     std::unique_ptr<MapPane> map_pane_;
-    com::ComPtr<_TOC> toc_;
+    com::ComPtr<_TOC2> toc_;
     std::unique_ptr<host::ControlHost> host_;
     std::unique_ptr<ControlEvents> events_;
     std::unique_ptr<MouseWatch> mouse_watch_;

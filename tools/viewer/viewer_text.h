@@ -1,7 +1,9 @@
-// Texts the viewer shows: its name, a document's file name, and the reason of an error.
+// Texts the viewer shows: its name, a document's file name, the reason of an error, and what lies
+// under the mouse in the control.
 #pragma once
 #include <string>
 #include "com/error.h"
+#include "kelpy.h"
 
 namespace viewer {
 
@@ -11,5 +13,8 @@ constexpr wchar_t app_name[] = L"KELPY Viewer";
 std::wstring file_name(const std::wstring& path);
 // What an error says: its description, else the system's text for its status.
 std::wstring reason(const com::ComError& e);
+// An item of the control and the part of its row, for the status bar: `Layer "Roads" (label)`;
+// empty for no item.
+std::wstring item_text(_TOCItemInfo* item);
 
 }  // namespace viewer

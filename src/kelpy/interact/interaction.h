@@ -1,11 +1,14 @@
 // Interaction: what a person does with the tree. It gets every message of the tree window first
 // (the tree hook) and the tree's mouse and expand events: clicks toggle a layer's visibility and
 // pick new symbols for legend rows, right clicks ask the host for its menu, keys do the same
-// without a mouse, layers are dragged and dropped to a new place in the drawing order, and the
-// map is redrawn after each change. It owns the state of a running drag.
+// without a mouse, layers are dragged and dropped to a new place in the drawing order, layers are
+// renamed in place, and the map is redrawn after each change. It owns the state of a running drag
+// and gives the tree's items their tips.
 #pragma once
 #include <windows.h>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 #include "com/ptr.h"
@@ -87,6 +90,13 @@ private:
     void MouseUp(int16_t button, platform::ShiftMask shift, float x, float y) override;
     void Expand(const NodePtr& node) override;
     void Collapse(const NodePtr& node) override;
+    // Renaming a layer in place, and the items' tips (rename.cpp, tips.cpp).
+    void BeforeLabelEdit(const NodePtr& node, bool& cancel) override;
+    void AfterLabelEdit(const NodePtr& node, std::wstring_view text) override;
+    std::wstring TipText(const NodePtr& node) override;
+    // F2: edits the selected layer's name; true when the edit started.
+    bool RenameSelected();
+    bool LabelCutOff(const NodePtr& node) const;
 
     static NodePtr HitNode(const com::ComPtr<TreeViewHitTestInfo>& hit);
     // A release that is no drop, and what it does.

@@ -4,7 +4,8 @@
 // in the map, Alt+Right moves it into the group layer just above it and Alt+Left moves a group's
 // member out, to the place just above its group (the same moves, checks, rebuild and redraw as a
 // drop); Shift+F10 and the context-menu key report the selected item as a right-button release
-// does (OnContextMenu). The layer a key acts on becomes the selected layer, as the press of the
+// does (OnContextMenu); F2 edits the selected layer's name in place, when renaming is on
+// (rename.cpp). The layer a key acts on becomes the selected layer, as the press of the
 // mouse's click, drag or right click would make it; Enter on a legend row leaves it as it is.
 #include "com/bstr.h"
 #include "com/error.h"
@@ -24,6 +25,7 @@ bool Interaction::OnTreeKey(LONG msg, WPARAM key, LPARAM data) {
                       (key == VK_UP || key == VK_DOWN || key == VK_LEFT || key == VK_RIGHT);
     const bool context = key == VK_APPS || (key == VK_F10 && held(VK_SHIFT));
     const bool plain = msg == WM_KEYDOWN && !held(VK_CONTROL) && !held(VK_MENU);
+    if (plain && key == VK_F2 && c_.options.allowRename) return RenameSelected();
     if (!context && !move && !(plain && (key == VK_SPACE || key == VK_RETURN))) return false;
 
     NodePtr node = c_.tree.Nodes().FromHandle(c_.tree.caret());

@@ -1,5 +1,6 @@
 #include "kelpy/platform/tree_view.h"
 #include <windowsx.h>
+#include <algorithm>
 #include "com/error.h"
 #include "kelpy/platform/handler.h"
 #include "kelpy/platform/mouse_pointer.h"
@@ -37,7 +38,12 @@ ShiftMask::operator int16_t() const noexcept {
     return shift;
 }
 
-TreeView::TreeView() : nodes_(std::make_unique<NodeCollection>(*this)) {}
+TreeView::TreeView()
+    : nodes_(std::make_unique<NodeCollection>(*this)),
+      label_edit_([this](const NodePtr& node, std::wstring_view text) {
+          if (events_) events_->AfterLabelEdit(node, text);
+      }),
+      tips_([this](HTREEITEM item) { return tip_text(item); }) {}
 
 TreeView::~TreeView() { on_destroyed(); }
 
@@ -142,9 +148,14 @@ void TreeView::select_none() {
     if (SendMessageW(window(), TVM_SELECTITEM, TVGN_CARET, 0)) selected_ = nullptr;
 }
 
+bool TreeView::StartLabelEdit(const NodePtr& node) {
+    return SendMessageW(window(), TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(node->handle())) != 0;
+}
+
 bool TreeView::on_notify(const NMHDR& header, LRESULT& result) {
     if (!hwnd_ || header.hwndFrom != hwnd_) return false;
     result = 0;
+    if (on_label_notify(header, result)) return true;
     // The item's handle lies at the same place in the ANSI and the Unicode record.
     const auto& change = reinterpret_cast<const NMTREEVIEWW&>(header);
     if (header.code == TVN_SELCHANGEDW || header.code == TVN_SELCHANGEDA) {
@@ -165,6 +176,46 @@ bool TreeView::on_notify(const NMHDR& header, LRESULT& result) {
         });
     }
     return false;
+}
+
+// The label edits and the tips. An edit that the listener refuses, or whose edit control cannot
+// be watched, does not start; the tree never writes a confirmed text itself (the answer to the
+// end of an edit is false).
+bool TreeView::on_label_notify(const NMHDR& header, LRESULT& result) {
+    switch (header.code) {
+    case TVN_BEGINLABELEDITW: {
+        const auto& info = reinterpret_cast<const NMTVDISPINFOW&>(header);
+        NodePtr node = nodes_->FromHandle(info.item.hItem);
+        bool cancel = true;
+        if (node && events_ && FAILED(run_handler(L"BeforeLabelEdit", [&] { events_->BeforeLabelEdit(node, cancel); })))
+            cancel = true;
+        if (!cancel) cancel = !label_edit_.begin(reinterpret_cast<HWND>(SendMessageW(hwnd_, TVM_GETEDITCONTROL, 0, 0)), node);
+        result = cancel ? TRUE : FALSE;
+        return true;
+    }
+    case TVN_ENDLABELEDITW:
+        label_edit_.end(reinterpret_cast<const NMTVDISPINFOW&>(header).item.pszText);
+        result = FALSE;
+        return true;
+    case TVN_GETINFOTIPW: {
+        const auto& info = reinterpret_cast<const NMTVGETINFOTIPW&>(header);
+        if (!info.pszText || info.cchTextMax <= 0) return true;
+        const std::wstring text = tip_text(info.hItem);
+        const size_t n = std::min(text.size(), size_t(info.cchTextMax - 1));
+        text.copy(info.pszText, n);
+        info.pszText[n] = L'\0';
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+std::wstring TreeView::tip_text(HTREEITEM item) {
+    NodePtr node = nodes_->FromHandle(item);
+    std::wstring text;
+    if (node && events_) run_handler(L"TipText", [&] { text = events_->TipText(node); });
+    return text;
 }
 
 // ---- the tree window's own messages
@@ -188,6 +239,7 @@ void TreeView::raise_mouse(void (TreeViewEvents::*event)(int16_t, ShiftMask, flo
 }
 
 LRESULT TreeView::on_message(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+    tips_.on_message(window, msg, wp, lp);
     switch (msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
@@ -234,6 +286,8 @@ LRESULT TreeView::on_message(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
 // straight to the native tree), and the items are forgotten.
 void TreeView::on_destroyed() noexcept {
     if (!hwnd_) return;
+    label_edit_.stop();
+    tips_.destroy();
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     nodes_->detach_all();
     hwnd_ = nullptr;

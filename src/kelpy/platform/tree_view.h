@@ -9,7 +9,11 @@
 // before the native tree sees the message. While the screen's mouse pointer is custom
 // (mouse_pointer.h), the tree shows it instead of its own. Expand and Collapse come from the native tree's
 // TVN_ITEMEXPANDED notifications, which go to the tree's parent window: the parent hands its
-// WM_NOTIFY messages to on_notify.
+// WM_NOTIFY messages to on_notify. So do the label edits and tips of a tree with TVS_EDITLABELS or
+// TVS_INFOTIP: BeforeLabelEdit lets an edit start (or not), AfterLabelEdit reports a text that a
+// person confirmed with Enter (label_edit.h), TipText gives the tip of an item under the mouse
+// (shown by the native tree, or by tree_tips.h where the native tree shows none). The parent
+// window is a Unicode window, so the tree sends these notifications in their Unicode form.
 //
 // While the native tree handles a button press it may run a mouse-tracking loop of its own (to
 // detect the start of a drag), which takes the following mouse messages off the queue without
@@ -21,8 +25,12 @@
 #include <commctrl.h>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <string_view>
 #include "kelpy/platform/image_list.h"
+#include "kelpy/platform/label_edit.h"
 #include "kelpy/platform/node_collection.h"
+#include "kelpy/platform/tree_tips.h"
 
 namespace kelpy::platform {
 
@@ -46,6 +54,14 @@ public:
     virtual void MouseUp(int16_t button, ShiftMask shift, float x, float y) = 0;
     virtual void Expand(const NodePtr& node) = 0;
     virtual void Collapse(const NodePtr& node) = 0;
+    // Before an item's label becomes editable in place: it stays closed unless the listener
+    // clears `cancel`.
+    virtual void BeforeLabelEdit(const NodePtr&, bool& cancel) { cancel = true; }
+    // A person confirmed a new text for the item's label (Enter). The tree leaves the item's text
+    // as it was: the listener gives it the text it is to show.
+    virtual void AfterLabelEdit(const NodePtr&, std::wstring_view) {}
+    // The tip of the item under the mouse; empty for none.
+    virtual std::wstring TipText(const NodePtr&) { return {}; }
 
 protected:
     ~TreeViewEvents() = default;
@@ -141,9 +157,12 @@ public:
     // Leaves no item selected (no message when none is).
     void select_none();
 
+    // Starts editing the item's label in place; false when the tree or its listener refused.
+    bool StartLabelEdit(const NodePtr& node);
+
     // For the parent window: a WM_NOTIFY message. Answers true when the tree consumed it and
-    // `result` is the answer; the expansion and selection notifications are seen and passed on.
-    // The parent must hand on every notification of the tree.
+    // `result` is the answer (label edits and tips); the expansion and selection notifications
+    // are seen and passed on. The parent must hand on every notification of the tree.
     bool on_notify(const NMHDR& header, LRESULT& result);
 
     // Defers the native tree's layout while many items change (the native tree otherwise lays
@@ -169,6 +188,8 @@ private:
                      WPARAM wp, LPARAM lp);
     void on_destroyed() noexcept;
     RECT bounds() const;
+    bool on_label_notify(const NMHDR& header, LRESULT& result);
+    std::wstring tip_text(HTREEITEM item);
 
     HWND hwnd_ = nullptr;
     HTREEITEM selected_ = nullptr;
@@ -176,6 +197,8 @@ private:
     TreeViewEvents* events_ = nullptr;
     TreeViewWatcher* watcher_ = nullptr;
     std::unique_ptr<NodeCollection> nodes_;
+    LabelEdit label_edit_;
+    TreeTips tips_;
 };
 
 }  // namespace kelpy::platform

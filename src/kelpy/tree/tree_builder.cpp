@@ -55,15 +55,8 @@ void TreeBuilder::Rebuild(const com::ComPtr<IMap>& map) {
     // 8. The root is always expanded after a rebuild.
     nodes.Item(root_key)->Expanded(true);
 
-    // 9. The snapshot of the expanded-state memory: one entry per item with children, in
-    // the order of adding, and the trailing entry as it was.
-    std::vector<NodeState> snapshot;
-    const int16_t itemCount = nodes.Count();
-    for (int k = 1; k <= itemCount; ++k) {
-        NodePtr node = nodes.Item(k);
-        if (node->Children() > 0) snapshot.push_back({node->Text(), node->Expanded()});
-    }
-    if (!snapshot.empty()) m_aNodeStates.ReplaceHead(std::move(snapshot));
+    // 9. The snapshot of the expanded-state memory.
+    TakeSnapshot();
     batch.end();
 
     // 10. The selection: the first item named by the select-name, or the root.
@@ -143,6 +136,24 @@ void TreeBuilder::RememberExpanded(const NodePtr& node) {
     if (m_bResetting) return;
     m_aNodeStates.UBound();  // the memory must exist
     if (auto i = m_aNodeStates.Find(node->Text())) m_aNodeStates.SetExpanded(*i, node->Expanded());
+}
+
+// One entry per item with children, in the order of adding, and the trailing entry as it was.
+void TreeBuilder::TakeSnapshot() {
+    platform::NodeCollection& nodes = tvwTOC.Nodes();
+    std::vector<NodeState> snapshot;
+    const int16_t itemCount = nodes.Count();
+    for (int k = 1; k <= itemCount; ++k) {
+        NodePtr node = nodes.Item(k);
+        if (node->Children() > 0) snapshot.push_back({node->Text(), node->Expanded()});
+    }
+    if (!snapshot.empty()) m_aNodeStates.ReplaceHead(std::move(snapshot));
+}
+
+void TreeBuilder::RenameItem(const NodePtr& node, std::wstring_view text) {
+    if (m_sSelectName == node->Text()) m_sSelectName = text;
+    node->Text(text);
+    TakeSnapshot();
 }
 
 bool TreeBuilder::ExpandedAtAdd(std::wstring_view text) {

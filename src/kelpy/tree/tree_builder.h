@@ -41,6 +41,10 @@ public:
     // whose state the memory takes (nothing while a rebuild sets the states itself).
     void SelectAfterRebuild(std::wstring_view name) { m_sSelectName = name; }
     void RememberExpanded(const NodePtr& node);
+    // An item's text changes between rebuilds (a layer renamed in place). The memory is taken
+    // from the tree again, as a rebuild takes it, so that the item keeps its expanded state under
+    // its new text; a select-name that named the item names it still.
+    void RenameItem(const NodePtr& node, std::wstring_view text);
 
     // True from the start of a rebuild to its end, whichever way it ends: the tree's expand and
     // collapse events change no memory then. The guard holds the flag for as long as it lives.
@@ -70,6 +74,8 @@ private:
     // The expanded state that an item with this text will be given, for its insertion (the same
     // as GetSavedExpanded, or false when the memory does not exist and GetSavedExpanded fails).
     bool ExpandedAtAdd(std::wstring_view text);
+    // The memory's snapshot of the tree as it is (a rebuild's step 9).
+    void TakeSnapshot();
     // A key "l" followed by digits, drawn at random, that no item has yet.
     std::wstring NewLayerKey();
 

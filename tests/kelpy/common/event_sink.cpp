@@ -8,7 +8,7 @@ size_t RecordingSink::count(DISPID id) const {
 }
 
 void* RecordingSink::query_more(REFIID riid) noexcept {
-    return riid == DIID___TOC ? static_cast<IDispatch*>(this) : nullptr;
+    return riid == DIID___TOC || riid == DIID___TOC2 ? static_cast<IDispatch*>(this) : nullptr;
 }
 
 STDMETHODIMP RecordingSink::GetTypeInfoCount(UINT* n) {
@@ -33,6 +33,13 @@ STDMETHODIMP RecordingSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* pa
         e.types.push_back(arg.vt);
         if (arg.vt == (VT_BOOL | VT_BYREF) && cancel) *arg.pboolVal = VARIANT_TRUE;
         if (arg.vt == (VT_I4 | VT_BYREF)) e.contextMenuType = *arg.plVal;
+        if (arg.vt == (VT_BSTR | VT_BYREF)) {
+            e.text = *arg.pbstrVal ? std::wstring(*arg.pbstrVal, SysStringLen(*arg.pbstrVal)) : std::wstring();
+            if (newText) {
+                SysFreeString(*arg.pbstrVal);
+                *arg.pbstrVal = SysAllocStringLen(newText->data(), UINT(newText->size()));
+            }
+        }
         if (arg.vt == (VT_DISPATCH | VT_BYREF)) {
             e.hadObject = *arg.ppdispVal != nullptr;
             e.object = *arg.ppdispVal;
@@ -42,9 +49,9 @@ STDMETHODIMP RecordingSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* pa
     return S_OK;
 }
 
-EventConnection::EventConnection(IUnknown* control, IUnknown* sink) {
+EventConnection::EventConnection(IUnknown* control, IUnknown* sink, REFIID source) {
     auto container = com::ComPtr<IUnknown>(control).as<IConnectionPointContainer>();
-    com::check(container->FindConnectionPoint(DIID___TOC, point_.put()));
+    com::check(container->FindConnectionPoint(source, point_.put()));
     com::check(point_->Advise(sink, &cookie_));
 }
 

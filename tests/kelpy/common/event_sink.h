@@ -1,9 +1,11 @@
-// A sink of the control's events (__TOC) that records what it receives and, when told to, sets
+// A sink of the control's events (__TOC or __TOC2) that records what it receives and, when told to, sets
 // the by-reference `cancel` of events to True; and the connection that advises it.
 #pragma once
 #include <windows.h>
 #include <ocidl.h>
 #include <functional>
+#include <optional>
+#include <string>
 #include <vector>
 #include "com/object.h"
 #include "com/ptr.h"
@@ -13,6 +15,7 @@ namespace test {
 
 // Dispatch ids of the events.
 constexpr DISPID OnContextMenu = 1, OnSymbolSelector = 2, OnDragLayer = 3, OnBeforeRefreshMap = 4;
+constexpr DISPID OnLayerRenaming = 1;  // of __TOC2
 
 // One event as a sink received it.
 struct ReceivedEvent {
@@ -21,6 +24,7 @@ struct ReceivedEvent {
     LONG contextMenuType = -1;   // OnContextMenu's node type
     bool hadObject = false;      // the object argument was not Nothing
     com::ComPtr<IDispatch> object;
+    std::wstring text;           // a by-reference string's value, as it came
 };
 
 class RecordingSink final : public com::ComObject<RecordingSink, IDispatch> {
@@ -30,6 +34,7 @@ public:
     bool setCancel = false;              // cancel every event
     std::vector<DISPID> cancelEvents;    // cancel these events
     std::function<bool(DISPID)> decide;  // when set: cancel the events it answers true for
+    std::optional<std::wstring> newText; // when set: written into by-reference strings
     std::vector<ReceivedEvent> events;
 
     // How many of the received events have this id.
@@ -42,10 +47,11 @@ public:
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override;
 };
 
-// Advises a sink on the control's connection point for __TOC; unadvises at the end.
+// Advises a sink on the control's connection point for __TOC (or another of its sources);
+// unadvises at the end.
 class EventConnection {
 public:
-    EventConnection(IUnknown* control, IUnknown* sink);
+    EventConnection(IUnknown* control, IUnknown* sink, REFIID source = DIID___TOC);
     ~EventConnection();
     EventConnection(const EventConnection&) = delete;
     EventConnection& operator=(const EventConnection&) = delete;

@@ -16,6 +16,8 @@ public:
     static com::ComPtr<ILayer> make(std::wstring name, int fail_at, HRESULT hr = E_FAIL) {
         return create(std::move(name), fail_at, hr);
     }
+    // The `n`-th call from now on fails (and no other).
+    void fail_in(int n) noexcept { fail_at_ = calls_ + n; }
 
     STDMETHODIMP GetTypeInfoCount(UINT* n) override;
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }

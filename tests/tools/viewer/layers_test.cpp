@@ -1,6 +1,7 @@
 // The viewer's context menus on the control's items, asked for with the right button or the keys
-// (Shift+F10), acting on that item's layer: Visible, Zoom to layer, Remove layer, and Change
-// symbol… on a legend row; the View menu's full extent; the splitter between the panes.
+// (Shift+F10), acting on that item's layer: Visible, Zoom to layer, Rename, Remove layer, and
+// Change symbol… on a legend row; the View menu's full extent; the splitter between the panes; the
+// item under the mouse in the status bar.
 #include "viewer_fixture.h"
 #include "commands.h"
 #include "user_input.h"
@@ -19,7 +20,7 @@ TEST_F(ViewerTest, LayerMenuActsOnTheLayerOfTheItemAskedFor) {
     open(sample);
     prompts.picks.push_back(L"Visible");
     host::click(at(L"Roads"), host::Button::Right);
-    EXPECT_EQ(texts(prompts.last_menu), (std::vector<std::wstring>{L"Visible", L"Zoom to layer", L"Colour by field...", L"Remove layer"}));
+    EXPECT_EQ(texts(prompts.last_menu), (std::vector<std::wstring>{L"Visible", L"Zoom to layer", L"Colour by field...", L"Rename (F2)", L"Remove layer"}));
     EXPECT_TRUE(prompts.last_menu[0].checked);
     EXPECT_FALSE(visible(L"Roads"));
     EXPECT_TRUE(viewer->Modified());
@@ -62,6 +63,20 @@ TEST_F(ViewerTest, ZoomToALayerAndBackAndChangeALegendRowsSymbol) {
     EXPECT_EQ(selector->shown(), 1);
     EXPECT_GT(count(shown(), orange), 100u) << "the highway is drawn in orange";
     EXPECT_TRUE(same(shown(), drawn()));
+}
+
+TEST_F(ViewerTest, RenameFromTheMenuAndTheItemUnderTheMouseInTheStatusBar) {
+    open(sample);
+    host::move_mouse(at(L"Roads"));
+    host::pump_messages();
+    EXPECT_EQ(status(viewer::StatusItem), L"Layer \u201CRoads\u201D (label)");
+    prompts.picks.push_back(L"Rename (F2)");
+    host::click(at(L"Roads"), host::Button::Right);
+    host::type_text(L"Streets");
+    host::press_key(VK_RETURN);
+    EXPECT_NO_THROW(item(L"Streets"));
+    EXPECT_TRUE(viewer->Modified());
+    EXPECT_EQ(status(viewer::StatusSelected), L"Selected: Streets");
 }
 
 TEST_F(ViewerTest, SplitterBarMovesWithTheMouse) {

@@ -1,0 +1,49 @@
+// The tips of the tree's items, while the host shows them (ShowTips): an item whose label the
+// window cuts off shows it whole in a tip; a layer's or group's tip adds the kind of layer it is,
+// where the layer tells (by the interfaces it has). Labels that show whole, rows without a label
+// of their own (a legend swatch alone, a ramp's ends) and the holder have no tip.
+#include <commctrl.h>
+#include <cstring>
+#include "kelpy/interact/interaction.h"
+#include "kelpy/model/items.h"
+#include "kelpy/tree/renderer_kinds.h"
+
+namespace kelpy::interact {
+
+namespace {
+const wchar_t* kind_of(const com::ComPtr<ILayer>& layer) {
+    if (layer.query<IGroupLayer>()) return L"Group layer";
+    if (layer.query<IFeatureLayer>()) return L"Feature layer";
+    if (layer.query<IRasterLayer>()) return L"Raster layer";
+    return nullptr;
+}
+}  // namespace
+
+std::wstring Interaction::TipText(const NodePtr& node) {
+    if (!c_.options.showTips || node->Text().empty()) return {};
+    com::ComPtr<TocNode> record = TagOf(node);
+    if (!record) return {};
+    if (tree::IsSwatchRow(*record.get()) && tree::LabelOf(*record.get()) != tree::RowLabel::Text) return {};
+    if (!LabelCutOff(node)) return {};
+    std::wstring text = node->Text();
+    const ::TOCNodeType type = record->TOCNodeType;
+    if ((type == ::TOCNodeType::Layer || type == ::TOCNodeType::GroupLayer) && record->Layer) {
+        if (const wchar_t* kind = kind_of(record->Layer)) text += std::wstring(L" \u2014 ") + kind;
+    }
+    return text;
+}
+
+// The label's rectangle (its text, as the tree lays it out; a legend row's label is painted in
+// the same place) reaches beyond the client area on either side.
+bool Interaction::LabelCutOff(const NodePtr& node) const {
+    HWND tree = c_.tree.window();
+    RECT label{};
+    const HTREEITEM item = node->handle();
+    std::memcpy(&label, &item, sizeof item);  // the message reads the item from the rectangle
+    if (!SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label))) return false;
+    RECT client{};
+    GetClientRect(tree, &client);
+    return label.right > client.right || label.left < client.left;
+}
+
+}  // namespace kelpy::interact
