@@ -18,7 +18,7 @@
 // before the map is bound, and adds the actions that property changes: with ShowNestedGroups,
 // drops into, out of and between nested groups (the map should have some: the sample
 // nested-groups.json); with DropAtMark, drops before and after rows in and around a group; with
-// MixedGroupChecks, clicks on a group that shows mixed and on its hidden member.
+// MixedGroupChecks, clicks on a group that shows mixed and on one of its members.
 // The program ends with one line per figure, `figure <name> value <v> goal <g>`, and exits with 1
 // when a figure misses its goal.
 #include <windows.h>
@@ -74,13 +74,13 @@ const Action kNestedActions[] = {
 };
 const Action kAtMarkActions[] = {
     {"drop-before-in-group", L"drag Towns 'Land use/Districts' above"},
-    {"drop-within-group", L"drag Households 'Land use/Parks' above"},
+    {"drop-within-group", L"drag Districts 'Land use/Parks' above"},
     {"drop-first-member", L"drag Roads 'Land use' below"},
     {"drop-after-top-level", L"drag Coastline Slope below"},
 };
 const Action kMixedActions[] = {
     {"click-mixed-group", L"click-check 'Land use'"},
-    {"click-hidden-member", L"click-check Households"},
+    {"click-member-of-mixed-group", L"click-check 'Land use/Settlement'"},
 };
 
 struct Options {
