@@ -135,10 +135,7 @@ void Interaction::DragOver(const com::ComPtr<TreeViewHitTestInfo>& hit, LONG y) 
         break;
     case ::TOCNodeType::Holder: {
         // The bottom layer; the mark before the holder, the last item.
-        if (!c_.map) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map");
-        LONG count = 0;
-        com::check(c_.map->get_LayerCount(&count));
-        com::check(c_.map->get_Layer(count - 1, m_pTargetLayer.put()));
+        m_pTargetLayer = BottomLayer();
         platform::NodeCollection& nodes = c_.tree.Nodes();
         m_pTargetNode = nodes.Item(nodes.Count());
         break;
@@ -176,6 +173,15 @@ void Interaction::SetInsertMark(const NodePtr& node, bool after) {
 void Interaction::RemoveInsertMark() {
     SendMessageW(c_.tree.window(), TVM_SETINSERTMARK, 0, 0);
     m_pInsertMarkNode = nullptr;
+}
+
+com::ComPtr<ILayer> Interaction::BottomLayer() {
+    if (!c_.map) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map");
+    LONG count = 0;
+    com::check(c_.map->get_LayerCount(&count));
+    com::ComPtr<ILayer> bottom;
+    com::check(c_.map->get_Layer(count - 1, bottom.put()));
+    return bottom;
 }
 
 // The drag cursors of the control's resources (loaded once; resource cursors are shared).

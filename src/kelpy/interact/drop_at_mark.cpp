@@ -40,14 +40,10 @@ void Interaction::AimAtMark(const NodePtr& node, LONG y) {
         else after = true;
         break;
     }
-    case ::TOCNodeType::Holder: {
-        if (!c_.map) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map");
-        LONG count = 0;
-        com::check(c_.map->get_LayerCount(&count));
-        com::check(c_.map->get_Layer(count - 1, m_pTargetLayer.put()));
+    case ::TOCNodeType::Holder:
+        m_pTargetLayer = BottomLayer();
         m_markPlace = MarkPlace::Bottom;
         break;
-    }
     case ::TOCNodeType::GroupLayer:
         m_pTargetLayer = record->Layer;
         container = record->GroupLayer;

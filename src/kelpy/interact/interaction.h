@@ -103,6 +103,7 @@ private:
     enum class DragDirection { Up, Down, Neither };
     DragDirection DirectionOfDrop();
     LONG TopLevelPosition(ILayer* layer);
+    com::ComPtr<ILayer> BottomLayer();  // the map's last layer (the map must be there)
     void SetInsertMark(const NodePtr& node, bool after);
     void RemoveInsertMark();
 
