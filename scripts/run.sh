@@ -4,12 +4,14 @@
 # the OLE control protocol, binds it to the map of the document, prints the control's tree as
 # indented text and writes a PNG picture of the control.
 #
-#   scripts/run.sh [DOCUMENT.json] [--width N] [--height N] [--do ACTION]...
+#   scripts/run.sh [DOCUMENT.json] [--width N] [--height N] [--set NAME=VALUE]... [--do ACTION]...
 #       the snapshot of the sample map (or of DOCUMENT.json); the picture goes to
 #       $KELPY_BUILD_ROOT/snapshot.png (default build/snapshot.png). Each --do ACTION is then
 #       performed on the control with the mouse, as a person would, and pictured in
 #       snapshot-1.png, snapshot-2.png, ... (ACTION: click-check ITEM, drag ITEM TARGET,
-#       pick-symbol ITEM #RRGGBB; ITEM is an item's text or a path such as 'Land use/Parks')
+#       pick-symbol ITEM #RRGGBB; ITEM is an item's text or a path such as 'Land use/Parks').
+#       Each --set NAME=VALUE sets a property of the control's second interface (_TOC2), such as
+#       ShowNestedGroups=True, before the map is bound; drags then follow it
 #   scripts/run.sh --typelib
 #       builds both architectures, registers mapmodel.dll and kelpy.dll of each with the
 #       prefix's own regsvr32 and prints the registered KELPY type library of each
@@ -118,6 +120,7 @@ if [ $mode = snapshot ]; then
     case $1 in
       --width|--height) args+=("$1" "${2:?run: $1 needs a number}"); shift 2 ;;
       --do) args+=("$1" "${2:?run: --do needs an action}"); shift 2 ;;
+      --set) args+=("$1" "${2:?run: --set needs NAME=VALUE}"); shift 2 ;;
       *) document=$1; shift ;;
     esac
   done

@@ -1,5 +1,7 @@
 #include "bench/common/map_maker.h"
+#include <algorithm>
 #include <string>
+#include <vector>
 #include "com/bstr.h"
 #include "com/error.h"
 
@@ -9,6 +11,7 @@ namespace {
 using com::ComPtr;
 
 constexpr int classes_per_layer = 10;
+constexpr int nesting_depth = 8;
 
 ComPtr<IColor> color(COLORREF c) {
     auto rgb = ComPtr<IRgbColor>::create(CLSID_RgbColor);
@@ -55,9 +58,9 @@ ComPtr<ILayer> raster_layer(const std::wstring& name, IRasterRenderer* renderer)
     return layer.as<ILayer>();
 }
 
-// Five layers: polygons by class breaks, lines by unique values, points with one symbol, a
-// red-green-blue raster and a stretched raster.
-void add_group(IMap* map, int g) {
+// Five layers in drawing order: polygons by class breaks, lines by unique values, points with
+// one symbol, a red-green-blue raster and a stretched raster.
+std::vector<ComPtr<ILayer>> layer_set(int g) {
     const std::wstring n = std::to_wstring(g);
     auto breaks = ComPtr<IClassBreaksRenderer>::create(CLSID_ClassBreaksRenderer);
     com::check(breaks->put_Field(com::Bstr(L"POP").get()));
@@ -83,12 +86,25 @@ void add_group(IMap* map, int g) {
     auto stretch = ComPtr<IRasterStretchRenderer>::create(CLSID_RasterStretchRenderer);
     com::check(stretch->putref_ColorRamp(ramp.as<IColorRamp>().get()));
 
-    // Added at the top of the drawing order one by one: the last added is drawn first.
-    com::check(map->AddLayer(raster_layer(L"Elevation " + n, stretch.as<IRasterRenderer>().get()).get()));
-    com::check(map->AddLayer(raster_layer(L"Image " + n, rgb.get()).get()));
-    com::check(map->AddLayer(feature_layer(L"Wells " + n, GeometryPoint, simple.as<IFeatureRenderer>().get()).get()));
-    com::check(map->AddLayer(feature_layer(L"Roads " + n, GeometryPolyline, unique.as<IFeatureRenderer>().get()).get()));
-    com::check(map->AddLayer(feature_layer(L"Parcels " + n, GeometryPolygon, breaks.as<IFeatureRenderer>().get()).get()));
+    return {feature_layer(L"Parcels " + n, GeometryPolygon, breaks.as<IFeatureRenderer>().get()),
+            feature_layer(L"Roads " + n, GeometryPolyline, unique.as<IFeatureRenderer>().get()),
+            feature_layer(L"Wells " + n, GeometryPoint, simple.as<IFeatureRenderer>().get()),
+            raster_layer(L"Image " + n, rgb.get()), raster_layer(L"Elevation " + n, stretch.as<IRasterRenderer>().get())};
+}
+
+// Added at the top of the drawing order one by one: the last added is drawn first.
+void add_group(IMap* map, int g) {
+    const auto layers = layer_set(g);
+    for (auto l = layers.rbegin(); l != layers.rend(); ++l) com::check(map->AddLayer(l->get()));
+}
+
+// A group layer holding a set of layers and, at depths below 8, a group like it: 8 deep.
+ComPtr<ILayer> nested_group(int g, int depth) {
+    auto group = ComPtr<IGroupLayer>::create(CLSID_GroupLayer);
+    com::check(group->put_Name(com::Bstr(L"Group " + std::to_wstring(g) + L"." + std::to_wstring(depth)).get()));
+    for (const auto& layer : layer_set(g * nesting_depth + depth)) com::check(group->Add(layer.get()));
+    if (depth < nesting_depth) com::check(group->Add(nested_group(g, depth + 1).get()));
+    return group.as<ILayer>();
 }
 }  // namespace
 
@@ -99,6 +115,20 @@ ComPtr<IMap> make_map(int items) {
     com::check(map->put_Name(com::Bstr(L"Benchmark").get()));
     const int groups = std::max(1, (items - 2 + items_per_group() / 2) / items_per_group());
     for (int g = 0; g < groups; ++g) add_group(map.get(), g);
+    return map;
+}
+
+}  // namespace bench
+
+namespace bench {
+
+int items_per_nested_group() { return nesting_depth * (items_per_group() + 1); }
+
+ComPtr<IMap> make_nested_map(int items) {
+    auto map = ComPtr<IMap>::create(CLSID_Map);
+    com::check(map->put_Name(com::Bstr(L"Nested benchmark").get()));
+    const int stacks = std::max(1, (items - 2 + items_per_nested_group() / 2) / items_per_nested_group());
+    for (int g = stacks - 1; g >= 0; --g) com::check(map->AddLayer(nested_group(g, 1).get()));
     return map;
 }
 

@@ -10,6 +10,8 @@
 //  (c) One full repaint of a tree window 600 pixels tall holding about 100 and 32,000 items,
 //      with the tree at its top and scrolled to its end; the first repaint after a rebuild is
 //      shown on its own.
+//  (d) Reset of maps of group layers 8 deep, each group with layers of every legend kind, shown as
+//      nested groups: 1,000 and 32,000 tree items, against the bare tree as in (b).
 // Usage: toc-legends-bench [runs]   (runs per figure, at least 5; default 5)
 #include <windows.h>
 #include <commctrl.h>
@@ -24,6 +26,7 @@
 #include "bench/common/program.h"
 #include "bench/common/timing.h"
 #include "com/error.h"
+#include "com/vbnum.h"
 #include "kelpy/control/toc.h"
 
 namespace {
@@ -51,14 +54,16 @@ struct HostedControl {
     long count() const { return long(SendMessageW(tree(), TVM_GETCOUNT, 0, 0)); }
 };
 
-void rebuild_figures(int runs, bench::Figures& figures) {
-    std::printf("(b) Reset with legends against a bare tree view inserting the same items (ms; median (min-max) of %d;\n"
-                "    the floor of %d)\n",
-                runs, floor_runs);
+// The Reset figures of maps made by `make` at each size, named `name`-<items>; with nested
+// groups shown when `nested`.
+template <class MakeMap>
+void rebuild_figures(int runs, bench::Figures& figures, const char* name, std::initializer_list<int> sizes,
+                     MakeMap make, bool nested) {
     std::printf("%7s %10s %20s %20s %20s %20s\n", "items", "first", "control", "bare", "ratio", "floor");
-    for (int target : {1000, 2000, 4000, 8000, 16000, 32000}) {
-        com::ComPtr<IMap> map = bench::make_map(target);
+    for (int target : sizes) {
+        com::ComPtr<IMap> map = make(target);
         HostedControl host;
+        com::check(host.toc->put_ShowNestedGroups(com::vb(nested)));
         const double first = bench::seconds_of([&] { host.show(map); });
         const std::vector<bench::TreeItem> items = bench::read_items(host.tree());
         bench::BareTree bare(bench::tree_width, bench::tree_height);
@@ -74,8 +79,22 @@ void rebuild_figures(int runs, bench::Figures& figures) {
         std::printf("%7ld %10.1f %20s %20s %20s %20s\n", host.count(), 1000 * first, c.subject.summary(1, 1000).c_str(),
                     c.yardstick.summary(1, 1000).c_str(), c.ratio.summary().c_str(), floor.ratio.summary().c_str());
         std::fflush(stdout);
-        figures.ratio("reset-legends-" + bench::size_name(host.count()), c.ratio, reset_goal);
+        figures.ratio(name + bench::size_name(host.count()), c.ratio, reset_goal);
     }
+}
+
+void rebuild_figures(int runs, bench::Figures& figures) {
+    std::printf("(b) Reset with legends against a bare tree view inserting the same items (ms; median (min-max) of %d;\n"
+                "    the floor of %d)\n",
+                runs, floor_runs);
+    rebuild_figures(runs, figures, "reset-legends-", {1000, 2000, 4000, 8000, 16000, 32000}, bench::make_map, false);
+}
+
+void nested_rebuild_figures(int runs, bench::Figures& figures) {
+    std::printf("(d) Reset of group layers 8 deep shown as nested groups, against a bare tree view inserting the\n"
+                "    same items (ms; median (min-max) of %d; the floor of %d)\n",
+                runs, floor_runs);
+    rebuild_figures(runs, figures, "reset-nested-", {1000, 32000}, bench::make_nested_map, true);
 }
 
 void repaint_figures(int runs, bench::Figures& figures) {
@@ -135,5 +154,6 @@ int main(int argc, char** argv) {
         memory_figures(figures);
         rebuild_figures(runs, figures);
         repaint_figures(runs, figures);
+        nested_rebuild_figures(runs, figures);
     });
 }

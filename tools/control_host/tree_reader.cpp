@@ -1,5 +1,6 @@
 #include "tree_reader.h"
 #include <cstring>
+#include <iterator>
 #include "win/tree_walk.h"
 
 namespace host {
@@ -49,14 +50,14 @@ RECT item_rect(HWND tree, HTREEITEM item, bool text_only) {
 }
 
 std::wstring image_key(int index) {
-    static const wchar_t* const keys[] = {L"plus", L"minus", L"disconnected", L"checked", L"unchecked", L"root"};
-    if (index < 0 || index >= 6) return L"";
+    static const wchar_t* const keys[] = {L"plus", L"minus", L"disconnected", L"checked", L"unchecked", L"root", L"mixed"};
+    if (index < 0 || index >= int(std::size(keys))) return L"";
     return keys[index];
 }
 
 bool stands_for_layer(const NativeItem& item) {
     const std::wstring key = image_key(item.image);
-    return key == L"checked" || key == L"unchecked" || key == L"disconnected";
+    return key == L"checked" || key == L"unchecked" || key == L"mixed" || key == L"disconnected";
 }
 
 std::wstring outline(HWND tree, std::wstring_view no_text) {

@@ -34,7 +34,7 @@ RECT item_rect(HWND tree, HTREEITEM item, bool text_only);
 // The control's image keys by native position ("" for no image).
 std::wstring image_key(int index);
 // Whether the item stands for a layer or a group layer: the control gives these items, and
-// only these, a check box ("checked", "unchecked") or the picture of a layer that cannot be
+// only these, a check box ("checked", "unchecked", "mixed") or the picture of a layer that cannot be
 // shown ("disconnected"). The root has its own picture; legend rows and the last item have none.
 bool stands_for_layer(const NativeItem& item);
 

@@ -2,7 +2,7 @@
 // the resource compiler. It runs on the build machine (it is built with the host's compiler),
 // so it uses nothing of Windows: the file formats are written byte by byte.
 //
-//   item_plus.bmp ... item_root.bmp   the six 16 x 16 item images, 24-bit, magenta background
+//   item_plus.bmp ... item_mixed.bmp  the seven 16 x 16 item images, 24-bit, magenta background
 //   drag_up.cur, drag_down.cur, drag_both.cur
 //                                     the three 32 x 32 monochrome drag cursors, hot spot 0, 0
 //   toolbox.bmp                       the 16 x 15 toolbox picture, 16 colours
@@ -247,6 +247,26 @@ const Art unchecked = {{
     "................",
 }};
 
+// A group whose members are not all shown: the box of the others with a square in it.
+const Art mixed = {{
+    "................",
+    "................",
+    "..KKKKKKKKKKK...",
+    "..KWWWWWWWWWK...",
+    "..KWWWWWWWWWK...",
+    "..KWWKKKKKWWK...",
+    "..KWWKKKKKWWK...",
+    "..KWWKKKKKWWK...",
+    "..KWWKKKKKWWK...",
+    "..KWWKKKKKWWK...",
+    "..KWWWWWWWWWK...",
+    "..KWWWWWWWWWK...",
+    "..KKKKKKKKKKK...",
+    "................",
+    "................",
+    "................",
+}};
+
 const Art root = {{
     "................",
     ".KKKKKKKKK......",
@@ -418,6 +438,7 @@ int main(int argc, char** argv) {
     const std::pair<const char*, const Art*> items[] = {
         {"item_plus.bmp", &plus},       {"item_minus.bmp", &minus},         {"item_disconnected.bmp", &disconnected},
         {"item_checked.bmp", &checked}, {"item_unchecked.bmp", &unchecked}, {"item_root.bmp", &root},
+        {"item_mixed.bmp", &mixed},
     };
     for (const auto& [name, art] : items) {
         art->validate(name, 16, 16, item_colours);

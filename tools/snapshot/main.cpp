@@ -6,8 +6,10 @@
 // Then it performs the user actions given with --do, one after another, each through a
 // person's mouse on the control (see user_actions.h), and after each prints the tree and the
 // layers again and writes a picture of its own (PICTURE-1.png, PICTURE-2.png, ...).
+// Properties of the control's second interface (_TOC2: ShowNestedGroups, DropAtMark, ...) are
+// set with --set Name=Value before the map is bound, through the control's IDispatch by name.
 //
-//   snapshot [--out PICTURE.png] [--width N] [--height N] [--do ACTION]... [DOCUMENT]
+//   snapshot [--out PICTURE.png] [--width N] [--height N] [--set NAME=VALUE]... [--do ACTION]... [DOCUMENT]
 //
 // DOCUMENT defaults to samples\sample-map.json beside the program; the picture to
 // snapshot.png in the current directory. Exit status: 0 done, 1 failed (the reason goes to
@@ -27,6 +29,7 @@
 #include "kelpy.h"
 #include "map_document.h"
 #include "map_text.h"
+#include "property_setting.h"
 #include "scripted_selector.h"
 #include "tree_reader.h"
 #include "user_actions.h"
@@ -39,6 +42,7 @@ struct Arguments {
     std::wstring picture = L"snapshot.png";
     int width = 320;
     int height = 480;
+    std::vector<host::PropertySetting> settings;
     std::vector<snapshot::UserAction> actions;
 };
 
@@ -79,6 +83,10 @@ std::optional<Arguments> parse(const std::vector<std::wstring>& args) {
             auto v = size_argument(args[++i]);
             if (!v) return std::nullopt;
             (arg == L"--width" ? a.width : a.height) = *v;
+        } else if (arg == L"--set" && has_value) {
+            auto setting = host::parse_setting(args[++i]);
+            if (!setting) return std::nullopt;
+            a.settings.push_back(*setting);
         } else if (arg == L"--do" && has_value) {
             auto action = snapshot::parse_action(args[++i]);
             if (!action) return std::nullopt;
@@ -118,6 +126,7 @@ int run(const Arguments& a) {
     auto toc = control.as<_TOC>();
     std::optional<host::ScriptedSelector> selector;
     if (!a.actions.empty()) selector.emplace();
+    for (const host::PropertySetting& setting : a.settings) host::put_property(control.get(), setting);
     IMap* argument = map.get();
     com::check(toc->Initialize(&argument));
     host::pump_messages();
@@ -147,9 +156,10 @@ int run(const Arguments& a) {
 int main() {
     const auto arguments = parse(host::command_line_arguments());
     if (!arguments) {
-        print(stderr, L"usage: snapshot [--out PICTURE.png] [--width N] [--height N] [--do ACTION]... [DOCUMENT]\n"
-                      L"  (sizes from 16 to 4096 pixels)\n"
-                      L"  ACTION: click-check ITEM | drag ITEM TARGET | pick-symbol ITEM #RRGGBB\n"
+        print(stderr, L"usage: snapshot [--out PICTURE.png] [--width N] [--height N] [--set NAME=VALUE]... [--do ACTION]...\n"
+                      L"                [DOCUMENT]\n"
+                      L"  (sizes from 16 to 4096 pixels; NAME: a property of _TOC2, such as ShowNestedGroups=True)\n"
+                      L"  ACTION: click-check ITEM | drag ITEM TARGET [above|below] | pick-symbol ITEM #RRGGBB\n"
                       L"  (ITEM: an item's text, or a path such as 'Land use/Parks')\n");
         return 2;
     }

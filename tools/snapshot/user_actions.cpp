@@ -96,9 +96,18 @@ size_t swatch_row(const Items& items, size_t at) {
     com::raise(E_INVALIDARG, L"The item \"" + items[at].text + L"\" has no legend row with a swatch");
 }
 
-POINT point_of(HWND tree, const host::NativeItem& item, UINT flags) {
+// A point on a part of an item's row: in the middle of the row, or a quarter of the row's height
+// from its top or its bottom.
+POINT point_of(HWND tree, const host::NativeItem& item, UINT flags, UserAction::Half half = UserAction::Half::Middle) {
     SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item.handle));
-    return host::point_on_item(tree, item.handle, flags);
+    POINT p = host::point_on_item(tree, item.handle, flags);
+    if (half == UserAction::Half::Middle) return p;
+    const RECT row = host::item_rect(tree, item.handle, false);
+    POINT top{0, row.top};
+    ClientToScreen(tree, &top);
+    const LONG quarter = (row.bottom - row.top) / 4;
+    p.y = half == UserAction::Half::Upper ? top.y + quarter : top.y + (row.bottom - row.top) - 1 - quarter;
+    return p;
 }
 
 }  // namespace
@@ -106,13 +115,14 @@ POINT point_of(HWND tree, const host::NativeItem& item, UINT flags) {
 std::optional<UserAction> parse_action(const std::wstring& text) {
     const auto w = words(text);
     if (w.empty()) return std::nullopt;
-    UserAction a{UserAction::Kind::ClickCheck, {}, {}, 0, text};
+    UserAction a{UserAction::Kind::ClickCheck, {}, {}, UserAction::Half::Middle, 0, text};
     if (w[0] == L"click-check" && w.size() == 2) {
         a.item = w[1];
-    } else if (w[0] == L"drag" && w.size() == 3) {
+    } else if (w[0] == L"drag" && (w.size() == 3 || (w.size() == 4 && (w[3] == L"above" || w[3] == L"below")))) {
         a.kind = UserAction::Kind::Drag;
         a.item = w[1];
         a.target = w[2];
+        if (w.size() == 4) a.half = w[3] == L"above" ? UserAction::Half::Upper : UserAction::Half::Lower;
     } else if (w[0] == L"pick-symbol" && w.size() == 3 && color_of(w[2])) {
         a.kind = UserAction::Kind::PickSymbol;
         a.item = w[1];
@@ -136,7 +146,7 @@ void perform(const UserAction& action, HWND tree, host::ScriptedSelector& select
         host::move_mouse(from);
         host::press(host::Button::Left);
         host::move_mouse({from.x + 1, from.y});  // the drag starts
-        host::move_mouse(point_of(tree, target, TVHT_ONITEMLABEL));
+        host::move_mouse(point_of(tree, target, TVHT_ONITEMLABEL, action.half));
         host::release(host::Button::Left);
         break;
     }

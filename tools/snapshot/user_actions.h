@@ -2,8 +2,11 @@
 // mouse (user_input.h), one after another:
 //
 //   click-check ITEM          a click on the item's check image
-//   drag ITEM TARGET          a press on the item's label, moves with the button held, and the
-//                             release on the target's label
+//   drag ITEM TARGET [above|below]
+//                             a press on the item's label, moves with the button held, and the
+//                             release on the target's label; with above or below, on the upper
+//                             or the lower half of the target's row, the halves that tell where
+//                             the control's insert mark goes when it drops at the mark
 //   pick-symbol ITEM #RRGGBB  a click on the swatch of a legend row (of the layer's first row
 //                             with a swatch when ITEM is a layer), and the symbol selector
 //                             confirms the symbol in that colour
@@ -22,7 +25,9 @@ namespace snapshot {
 
 struct UserAction {
     enum class Kind { ClickCheck, Drag, PickSymbol } kind;
+    enum class Half { Middle, Upper, Lower };
     std::wstring item, target;  // target: of a drag
+    Half half = Half::Middle;   // of the target's row, where a drag ends
     COLORREF color = 0;         // of a picked symbol
     std::wstring text;          // as written
 };

@@ -1,13 +1,14 @@
 #include "kelpy/control/map_view_events.h"
 #include <utility>
 #include "com/error.h"
+#include "kelpy/control/toc.h"
 #include "kelpy/platform/handler.h"
 
 namespace kelpy {
 
 HRESULT MapViewEventsSink::rebuild() noexcept {
     if (!toc_) return S_OK;
-    com::ComPtr<_TOC> keep(toc_);  // the rebuild may lead the host to release the control
+    com::ComPtr<Toc> keep(toc_);  // the rebuild may lead the host to release the control
     // A map's event source has no use for a sink's failure (ours ignores it, as most do): the
     // failed rebuild is reported where a window procedure's failure is, to the debugger output.
     const HRESULT hr = keep->Reset();
@@ -15,7 +16,13 @@ HRESULT MapViewEventsSink::rebuild() noexcept {
     return hr;
 }
 
-MapViewSubscription::MapViewSubscription(IMap* map, _TOC& toc) {
+HRESULT MapViewEventsSink::redrawn() noexcept {
+    if (!toc_) return S_OK;
+    com::ComPtr<Toc> keep(toc_);
+    return keep->MapRedrawn();
+}
+
+MapViewSubscription::MapViewSubscription(IMap* map, Toc& toc) {
     com::ComPtr<IConnectionPointContainer> container;
     if (!map || FAILED(map->QueryInterface(IID_IConnectionPointContainer, container.put_void())) || !container)
         com::raise(CONNECT_E_NOCONNECTION, L"The map offers no view events to subscribe to");

@@ -2,8 +2,11 @@
 //
 // MapViewEventsSink receives the notifications: an added, deleted or reordered item rebuilds the
 // tree (Toc::Reset, inside the map's own call; its status goes back to the map, and a failure
-// is reported to the debugger output), and the other
-// eight notifications do nothing. The sink points back at its control without holding a
+// is reported to the debugger output); a redrawn view (ViewRefreshed) and changed contents
+// (ContentsChanged) have the check images follow the layers' visibility, when the control shows
+// mixed group checks (Toc::MapRedrawn): a host that changes a layer's visibility through the map
+// model redraws the map to show it, and no notification reports the change itself. The other
+// six notifications do nothing. The sink points back at its control without holding a
 // reference, so that the map, which holds the sink, does not keep the control alive; the
 // subscription detaches the sink when it ends.
 //
@@ -18,19 +21,21 @@
 
 namespace kelpy {
 
+class Toc;
+
 class MapViewEventsSink final : public com::ComObject<MapViewEventsSink, IMapViewEvents> {
 public:
-    explicit MapViewEventsSink(_TOC& toc) noexcept : toc_(&toc) {}
+    explicit MapViewEventsSink(Toc& toc) noexcept : toc_(&toc) {}
     // The control is going: later notifications do nothing.
     void detach() noexcept { toc_ = nullptr; }
 
-    STDMETHODIMP ContentsChanged() override { return S_OK; }
+    STDMETHODIMP ContentsChanged() override { return redrawn(); }
     STDMETHODIMP ContentsCleared() override { return S_OK; }
     STDMETHODIMP ItemAdded(VARIANT) override { return rebuild(); }
     STDMETHODIMP ItemDeleted(VARIANT) override { return rebuild(); }
     STDMETHODIMP ItemReordered(VARIANT, LONG) override { return rebuild(); }
     STDMETHODIMP SelectionChanged() override { return S_OK; }
-    STDMETHODIMP ViewRefreshed(DrawPhase, VARIANT, VARIANT) override { return S_OK; }
+    STDMETHODIMP ViewRefreshed(DrawPhase, VARIANT, VARIANT) override { return redrawn(); }
     STDMETHODIMP AfterDraw(LONG_PTR, DrawPhase) override { return S_OK; }
     STDMETHODIMP AfterItemDraw(LONG, LONG_PTR, DrawPhase) override { return S_OK; }
     STDMETHODIMP FocusChanged() override { return S_OK; }
@@ -38,7 +43,8 @@ public:
 
 private:
     HRESULT rebuild() noexcept;
-    _TOC* toc_;
+    HRESULT redrawn() noexcept;
+    Toc* toc_;
 };
 
 class MapViewSubscription {
@@ -46,7 +52,7 @@ public:
     MapViewSubscription() noexcept = default;
     // Subscribes `toc` to the view events of `map`; a map without a connection point for them
     // is an error.
-    MapViewSubscription(IMap* map, _TOC& toc);
+    MapViewSubscription(IMap* map, Toc& toc);
     ~MapViewSubscription() { end(); }
     MapViewSubscription(MapViewSubscription&& other) noexcept;
     MapViewSubscription& operator=(MapViewSubscription&& other) noexcept;

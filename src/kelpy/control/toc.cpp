@@ -3,6 +3,7 @@
 #include "kelpy/control/toc.h"
 #include "com/boundary.h"
 #include "com/error.h"
+#include "kelpy/platform/handler.h"
 #include "kelpy/platform/window_hooks.h"
 #include "kelpy/tree/item_images.h"
 
@@ -56,6 +57,13 @@ STDMETHODIMP Toc::get_SelectedLayer(ILayer** layer) {
 
 STDMETHODIMP Toc::Reset() {
     return com::boundary(IID__TOC, [&] { m_builder.Rebuild(m_pMap); });
+}
+
+HRESULT Toc::MapRedrawn() noexcept {
+    if (!m_options.mixedGroupChecks || !m_bWindowStarted) return S_OK;
+    const HRESULT hr = com::boundary(IID__TOC, [&] { m_builder.FollowVisibility(); });
+    if (FAILED(hr)) platform::report_failure(L"The check images after a redraw of the map", hr);
+    return hr;
 }
 
 STDMETHODIMP Toc::TreeWndProc(LONG_PTR*, LONG* msg, LONG_PTR* wp, LONG_PTR* lp, LONG_PTR* result,

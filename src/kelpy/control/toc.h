@@ -62,6 +62,10 @@ public:
                              VARIANT_BOOL* handled) override;     // the item painter's
     STDMETHODIMP Initialize(IMap** pMap) override;                // control/toc.cpp
     STDMETHODIMP Reset() override;                                // the tree builder's
+    // The map's view was redrawn or its contents changed: with mixed group checks, the check
+    // images follow the layers' visibility (a failure is reported to the debugger output and
+    // answered).
+    HRESULT MapRedrawn() noexcept;                                // control/toc.cpp
 
     // ---- _TOC2 (control/options.cpp): the options, each off until the host switches it on and
     // saved with the control's state, and what lies at a point

@@ -36,14 +36,6 @@ HWND window_under_cursor() {
     return WindowFromPoint(cursor);
 }
 
-// The drag cursors of the control's resources (loaded once; resource cursors are shared).
-HCURSOR drag_cursor(int id) {
-    static HCURSOR loaded[3] = {};
-    HCURSOR& c = loaded[id - KELPY_CURSOR_DRAG_UP];
-    if (!c) c = LoadCursorW(com::Module::handle(), MAKEINTRESOURCEW(id));
-    return c;
-}
-
 }  // namespace
 
 // ---- the press
@@ -77,7 +69,7 @@ void Interaction::MouseMove(int16_t Button, platform::ShiftMask, float x, float 
     const POINT p = PixelsOf(x, y);
     com::ComPtr<TreeViewHitTestInfo> hit = HitTest(p.x, p.y);
     if (m_bDragging) {
-        DragOver(hit);
+        DragOver(hit, p.y);
         return;
     }
     // 1. No drag runs: the tree holds no capture of its own.
@@ -99,20 +91,24 @@ void Interaction::MouseMove(int16_t Button, platform::ShiftMask, float x, float 
         c_.tree.window(), DragSession::Members{m_bDragging, m_pInsertMarkNode, c_.timer});
 }
 
-void Interaction::DragOver(const com::ComPtr<TreeViewHitTestInfo>& hit) {
+void Interaction::DragOver(const com::ComPtr<TreeViewHitTestInfo>& hit, LONG y) {
     HWND tree = c_.tree.window();
     // 1-3. The tree holds the mouse from the drag's start (losing it ends the drag), and the
-    // cursor shows the direction of the target found by the move before this one.
+    // cursor shows the direction of the target found by the move before this one (with
+    // DropAtMark, of the place this move finds).
     platform::SetMousePointer(platform::MousePointer::Custom);
-    ShowDragCursor();
+    if (!c_.options.dropAtMark) ShowDragCursor();
 
     // 4. Over no item: the mark goes when the cursor has left the tree; the target stays.
     NodePtr node = HitNode(hit);
     if (!node) {
-        if (window_under_cursor() != tree) {
-            SendMessageW(tree, TVM_SETINSERTMARK, 0, 0);
-            m_pInsertMarkNode = nullptr;
-        }
+        if (window_under_cursor() != tree) RemoveInsertMark();
+        if (c_.options.dropAtMark) ShowMarkCursor();
+        return;
+    }
+    if (c_.options.dropAtMark) {
+        AimAtMark(node, y);
+        ShowMarkCursor();
         return;
     }
 
@@ -139,10 +135,7 @@ void Interaction::DragOver(const com::ComPtr<TreeViewHitTestInfo>& hit) {
         break;
     case ::TOCNodeType::Holder: {
         // The bottom layer; the mark before the holder, the last item.
-        if (!c_.map) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map");
-        LONG count = 0;
-        com::check(c_.map->get_LayerCount(&count));
-        com::check(c_.map->get_Layer(count - 1, m_pTargetLayer.put()));
+        m_pTargetLayer = BottomLayer();
         platform::NodeCollection& nodes = c_.tree.Nodes();
         m_pTargetNode = nodes.Item(nodes.Count());
         break;
@@ -157,11 +150,46 @@ void Interaction::DragOver(const com::ComPtr<TreeViewHitTestInfo>& hit) {
     // 6. The mark, sent only when the target's place changes; none before the dragged layer's
     // own item.
     if (!m_pTargetNode) return;
-    if (live(m_pInsertMarkNode) && m_pInsertMarkNode->Index() == m_pTargetNode->Index()) return;
-    m_pInsertMarkNode = m_pTargetNode;
     com::ComPtr<TocNode> target = RecordOf(m_pTargetNode);
-    const LONG_PTR mark = com::same_object(target->Layer.get(), m_pDragLayer.get()) ? 0 : target->Handle;
-    SendMessageW(tree, TVM_SETINSERTMARK, 0, mark);
+    if (com::same_object(target->Layer.get(), m_pDragLayer.get())) {
+        if (live(m_pInsertMarkNode) && m_pInsertMarkNode->Index() == m_pTargetNode->Index()) return;
+        m_pInsertMarkNode = m_pTargetNode;
+        m_bMarkAfter = false;
+        SendMessageW(tree, TVM_SETINSERTMARK, 0, 0);
+        return;
+    }
+    SetInsertMark(m_pTargetNode, false);
+}
+
+// The tree's insert mark before or after an item; sent only when it moves (the tree searches
+// all its items for every message that names one).
+void Interaction::SetInsertMark(const NodePtr& node, bool after) {
+    if (live(m_pInsertMarkNode) && m_pInsertMarkNode->Index() == node->Index() && m_bMarkAfter == after) return;
+    m_pInsertMarkNode = node;
+    m_bMarkAfter = after;
+    SendMessageW(c_.tree.window(), TVM_SETINSERTMARK, after ? TRUE : FALSE, RecordOf(node)->Handle);
+}
+
+void Interaction::RemoveInsertMark() {
+    SendMessageW(c_.tree.window(), TVM_SETINSERTMARK, 0, 0);
+    m_pInsertMarkNode = nullptr;
+}
+
+com::ComPtr<ILayer> Interaction::BottomLayer() {
+    if (!c_.map) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map");
+    LONG count = 0;
+    com::check(c_.map->get_LayerCount(&count));
+    com::ComPtr<ILayer> bottom;
+    com::check(c_.map->get_Layer(count - 1, bottom.put()));
+    return bottom;
+}
+
+// The drag cursors of the control's resources (loaded once; resource cursors are shared).
+HCURSOR Interaction::DragCursor(int id) {
+    static HCURSOR loaded[3] = {};
+    HCURSOR& c = loaded[id - KELPY_CURSOR_DRAG_UP];
+    if (!c) c = LoadCursorW(com::Module::handle(), MAKEINTRESOURCEW(id));
+    return c;
 }
 
 void Interaction::ShowDragCursor() {
@@ -173,7 +201,7 @@ void Interaction::ShowDragCursor() {
         case DragDirection::Neither: return;  // the icon stays as it was
         }
     }
-    platform::SetMouseIcon(drag_cursor(id));
+    platform::SetMouseIcon(DragCursor(id));
 }
 
 // The top-level layers from index 0 (the top of the drawing order) down: the target layer met
@@ -261,6 +289,7 @@ bool Interaction::DropLayer() {
     com::Bstr name;
     com::check(m_pDragLayer->get_Name(name.put()));
     c_.builder.SelectAfterRebuild(name.view());
+    if (c_.options.dropAtMark) return DropAtMark(*dragged.get());
 
     if (target->GroupLayer) {
         // 5. Into the target's group layer (a group dropped onto its own member stays).

@@ -1,9 +1,10 @@
 // Interaction: what a person does with the tree. It gets every message of the tree window first
 // (the tree hook) and the tree's mouse and expand events: clicks toggle a layer's visibility and
 // pick new symbols for legend rows, right clicks ask the host for its menu, keys do the same
-// without a mouse, layers are dragged and dropped to a new place in the drawing order, layers are
-// renamed in place, and the map is redrawn after each change. It owns the state of a running drag
-// and gives the tree's items their tips.
+// without a mouse, layers are dragged and dropped to a new place in the drawing order (with
+// DropAtMark, exactly where the insert mark shows: drop_at_mark.cpp), layers are renamed in place,
+// and the map is redrawn after each change. It owns the state of a running drag and gives the
+// tree's items their tips.
 #pragma once
 #include <windows.h>
 #include <memory>
@@ -103,6 +104,10 @@ private:
     void ClickItem(LONG msg, const com::ComPtr<TreeViewHitTestInfo>& hit);
     void DoImageAction(ImageAction action, const NodePtr& node, const com::ComPtr<TocNode>& record);
     void ToggleVisibility(const NodePtr& node, const com::ComPtr<ILayer>& layer);
+    // With mixed group checks: a group that shows unchecked or mixed is shown with every member
+    // below it, one that shows checked is hidden alone, another layer toggles; then every check
+    // image follows what the layers say.
+    void ToggleWithMixedChecks(const NodePtr& node, const com::ComPtr<ILayer>& layer);
     void ChooseSymbol(const NodePtr& node, const com::ComPtr<TocNode>& record);
     void SetRendererSymbol(const com::ComPtr<ISymbol>& symbol, const NodePtr& node);
     void KeepSymbolOfRemovedRow(const TocNode& record, const com::ComPtr<IUnknown>& renderer);
@@ -112,14 +117,36 @@ private:
     // Drag and drop (DropLayer: true when the drop reached the map).
     void Drop(VARIANT_BOOL& handled);
     bool DropLayer();
-    void DragOver(const com::ComPtr<TreeViewHitTestInfo>& hit);
+    void DragOver(const com::ComPtr<TreeViewHitTestInfo>& hit, LONG y);
     void ShowDragCursor();
+    static HCURSOR DragCursor(int id);
     enum class DragDirection { Up, Down, Neither };
     DragDirection DirectionOfDrop();
     LONG TopLevelPosition(ILayer* layer);
+    com::ComPtr<ILayer> BottomLayer();  // the map's last layer (the map must be there)
+    void SetInsertMark(const NodePtr& node, bool after);
+    void RemoveInsertMark();
 
-    // Moves of layers for drops and keys. A Place is where a layer sits: in a group layer at a
-    // member position, or in the map (group Nothing) at an index.
+    // ---- DropAtMark (drop_at_mark.cpp): the drop goes where the mark shows, before or after
+    // the row under the cursor, in the drawing order of the container the mark is in.
+    enum class MarkPlace {
+        Before,       // before the target's layer, in its container
+        After,        // after it
+        FirstMember,  // the first member of the target's group layer
+        Top,          // the top of the map
+        Bottom,       // the bottom of the map
+    };
+    // The target, the mark and the cursor's direction for the row under the cursor (at the
+    // tree's client height `y`).
+    void AimAtMark(const NodePtr& node, LONG y);
+    // Whether the tree's client height `y` lies in the lower half of the item's row.
+    bool InLowerHalf(const NodePtr& node, LONG y);
+    void ShowMarkCursor();
+    // The drop of the dragged layer at the place the mark showed; true when a layer moved.
+    bool DropAtMark(const TocNode& dragged);
+
+    // Moves of layers for drops and keys (layer_moves.cpp). A Place is where a layer sits or goes:
+    // in a group layer at a member position, or in the map (group Nothing) at an index.
     struct Place {
         com::ComPtr<IGroupLayer> group;
         LONG position = -1;
@@ -127,10 +154,23 @@ private:
     void MoveIntoGroup(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& from,
                        const com::ComPtr<IGroupLayer>& group);
     void MoveOutOfGroup(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& group);
+    // Moves `layer` from where it sits (its group layer `from`, or the map) to `to`, a place
+    // counted among the members as they are before the move. False when nothing moves: the
+    // place is the layer's own, or a group layer would go into itself or a group below it.
+    bool MoveTo(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& from, Place to);
+    // True when `inner` is `outer` or one of its members, at any depth.
+    static bool Holds(ILayer* outer, IUnknown* inner);
+    // The position of a layer in a group layer, or in the map when `group` is Nothing; -1 when
+    // it is not there.
+    LONG PositionIn(const com::ComPtr<IGroupLayer>& group, const com::ComPtr<ILayer>& layer);
+    // The layer just above `layer` in its group layer (or in the map), or Nothing.
+    com::ComPtr<ILayer> LayerAbove(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& group);
     Place TakeOut(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& group);
-    void PutBack(const com::ComPtr<ILayer>& layer, const Place& from) noexcept;
+    // Puts a layer that sits nowhere at a place (see layer_moves.cpp).
+    void PutAt(const com::ComPtr<ILayer>& layer, const Place& to);
+    void PutBack(const com::ComPtr<ILayer>& layer, const Place& from, const Place& to) noexcept;
     template <class Step>
-    void PutBackOnFailure(const com::ComPtr<ILayer>& layer, const Place& from, Step&& step);
+    void PutBackOnFailure(const com::ComPtr<ILayer>& layer, const Place& from, const Place& to, Step&& step);
     void RedrawAfterChange();
 
     ControlParts c_;
@@ -141,6 +181,7 @@ private:
     NodePtr m_pTargetNode;
     NodePtr m_pDragNode;
     NodePtr m_pInsertMarkNode;
+    bool m_bMarkAfter = false;  // the mark is drawn after m_pInsertMarkNode, not before it
     com::ComPtr<ILayer> m_pDragLayer;
     com::ComPtr<ILayer> m_pTargetLayer;
     std::unique_ptr<DragSession> m_pDragSession;
@@ -151,6 +192,18 @@ private:
         std::vector<com::ComPtr<IUnknown>> layers;
         std::unordered_map<IUnknown*, LONG> index;
     } m_topLevel;
+    // With DropAtMark: where the drop goes relative to m_pTargetNode, and the direction the
+    // cursor shows for it.
+    MarkPlace m_markPlace = MarkPlace::Before;
+    DragDirection m_markDirection = DragDirection::Neither;
+    // The row of the item last under the cursor, while the tree neither scrolls nor is rebuilt:
+    // asking the tree costs a search of all its items, a move within one row asks nothing.
+    struct Row {
+        HTREEITEM item = nullptr;
+        unsigned long tree = ~0ul;
+        int scroll = 0;
+        RECT bounds{};
+    } m_row;
 };
 
 }  // namespace kelpy::interact

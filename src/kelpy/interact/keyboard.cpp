@@ -3,10 +3,12 @@
 // on its swatch does; Alt+Up and Alt+Down move the selected top-level layer one place up or down
 // in the map, Alt+Right moves it into the group layer just above it and Alt+Left moves a group's
 // member out, to the place just above its group (the same moves, checks, rebuild and redraw as a
-// drop); Shift+F10 and the context-menu key report the selected item as a right-button release
-// does (OnContextMenu); F2 edits the selected layer's name in place, when renaming is on
-// (rename.cpp). The layer a key acts on becomes the selected layer, as the press of the
-// mouse's click, drag or right click would make it; Enter on a legend row leaves it as it is.
+// drop). With nested groups shown, Alt+Right works at any depth and Alt+Left takes a member one
+// level out, to the place right after the group it left; Shift+F10 and the context-menu key report
+// the selected item as a right-button release does (OnContextMenu); F2 edits the selected layer's
+// name in place, when renaming is on (rename.cpp). The layer a key acts on becomes the selected
+// layer, as the press of the mouse's click, drag or right click would make it; Enter on a legend
+// row leaves it as it is.
 #include "com/bstr.h"
 #include "com/error.h"
 #include "kelpy/interact/interaction.h"
@@ -61,10 +63,31 @@ bool Interaction::OnTreeKey(LONG msg, WPARAM key, LPARAM data) {
     };
     if (key == VK_LEFT) {
         if (!record->GroupLayer) return true;
+        if (c_.options.showNestedGroups) {
+            // One level out, right after the group it left (in that group's own container, which
+            // the group's item records).
+            const com::ComPtr<IGroupLayer> outer = RecordOf(node->Parent())->GroupLayer;
+            const LONG group_at = PositionIn(outer, record->GroupLayer.as<ILayer>());
+            if (group_at < 0) return true;
+            moving();
+            MoveTo(layer, record->GroupLayer, {outer, group_at + 1});
+        } else {
+            moving();
+            MoveOutOfGroup(layer, record->GroupLayer);
+            const LONG above = GetLayerIndex(record->GroupLayer.as<ILayer>()) - 1;
+            if (above >= 0) com::check(c_.map->MoveLayer(layer.get(), above));
+        }
+        RedrawAfterChange();
+        return true;
+    }
+    if (key == VK_RIGHT && (!record->GroupLayer || c_.options.showNestedGroups)) {
+        // Into the group layer just above, at its end: at the top level, or at any depth when
+        // nested groups are shown.
+        const com::ComPtr<ILayer> above = LayerAbove(layer, record->GroupLayer);
+        const auto group = above ? above.query<IGroupLayer>() : nullptr;
+        if (!group) return true;
         moving();
-        MoveOutOfGroup(layer, record->GroupLayer);
-        const LONG above = GetLayerIndex(record->GroupLayer.as<ILayer>()) - 1;
-        if (above >= 0) com::check(c_.map->MoveLayer(layer.get(), above));
+        MoveIntoGroup(layer, record->GroupLayer, group);
         RedrawAfterChange();
         return true;
     }
@@ -79,16 +102,6 @@ bool Interaction::OnTreeKey(LONG msg, WPARAM key, LPARAM data) {
         com::check(c_.map->MoveLayer(layer.get(), to));
         RedrawAfterChange();
         return true;
-    }
-    if (key == VK_RIGHT) {
-        if (index <= 0) return true;
-        com::ComPtr<ILayer> above;
-        com::check(c_.map->get_Layer(index - 1, above.put()));
-        auto group = above.query<IGroupLayer>();
-        if (!group) return true;
-        moving();
-        MoveIntoGroup(layer, nullptr, group);
-        RedrawAfterChange();
     }
     return true;
 }

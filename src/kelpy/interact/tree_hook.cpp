@@ -1,5 +1,6 @@
 // The tree hook: every message of the tree window passes here first. Left and right button
-// releases end a running drag (the drop), toggle a layer's visibility on its check image, open
+// releases end a running drag (the drop), toggle a layer's visibility on its check image (with
+// mixed group checks, a group that does not show checked is shown whole), open
 // the symbol selector for a legend row's swatch, and report the item under a right release to
 // the host (OnContextMenu). Only a drop that reached the map marks a release as handled; every
 // other release goes on to the tree. Keys the control acts on (keyboard.cpp) are handled. The
@@ -13,6 +14,7 @@
 #include "kelpy/tree/renderer_kinds.h"
 #include "kelpy/interact/positions.h"
 #include "kelpy/model/items.h"
+#include "kelpy/model/members.h"
 
 namespace kelpy::interact {
 
@@ -88,6 +90,7 @@ void Interaction::ActOnImage(const NodePtr& node) {
 }
 
 void Interaction::ToggleVisibility(const NodePtr& node, const com::ComPtr<ILayer>& layer) {
+    if (c_.options.mixedGroupChecks) return ToggleWithMixedChecks(node, layer);
     VARIANT_BOOL visible = VARIANT_FALSE;
     com::check(layer->get_Visible(&visible));
     com::check(layer->put_Visible(com::vb(!com::is_true(visible))));
@@ -95,6 +98,39 @@ void Interaction::ToggleVisibility(const NodePtr& node, const com::ComPtr<ILayer
     const wchar_t* image = com::is_true(visible) ? L"checked" : L"unchecked";
     node->Image(image);
     node->SelectedImage(image);
+    RedrawAfterChange();
+}
+
+namespace {
+// Shows a layer and every member below it.
+void show_all(ILayer* layer) {
+    com::check(layer->put_Visible(VARIANT_TRUE));
+    for (const auto& member : MembersOf(layer)) show_all(member.get());
+}
+}  // namespace
+
+// A change of one layer's visibility may change what the groups above it show, so every check
+// image follows the layers afterwards; the images follow them also when a step fails half-way.
+void Interaction::ToggleWithMixedChecks(const NodePtr& node, const com::ComPtr<ILayer>& layer) {
+    const std::wstring shown = node->Image();
+    const bool group = bool(layer.query<ISubLayers>());
+    try {
+        if (group && (shown == L"unchecked" || shown == L"mixed")) {
+            show_all(layer.get());
+        } else {
+            VARIANT_BOOL visible = VARIANT_FALSE;
+            com::check(layer->get_Visible(&visible));
+            com::check(layer->put_Visible(com::vb(!com::is_true(visible))));
+        }
+    } catch (...) {
+        try {
+            c_.builder.FollowVisibility();
+        } catch (...) {
+            // the failure above is the one to report
+        }
+        throw;
+    }
+    c_.builder.FollowVisibility();
     RedrawAfterChange();
 }
 

@@ -3,13 +3,14 @@
 #pragma once
 
 // The item images of imlTOC, in list order ("plus", "minus", "disconnected", "checked",
-// "unchecked", "root"): 16 x 16 bitmaps, magenta is transparent.
+// "unchecked", "root", "mixed"): 16 x 16 bitmaps, magenta is transparent.
 #define KELPY_BITMAP_ITEM_PLUS 201
 #define KELPY_BITMAP_ITEM_MINUS 202
 #define KELPY_BITMAP_ITEM_DISCONNECTED 203
 #define KELPY_BITMAP_ITEM_CHECKED 204
 #define KELPY_BITMAP_ITEM_UNCHECKED 205
 #define KELPY_BITMAP_ITEM_ROOT 206
+#define KELPY_BITMAP_ITEM_MIXED 207
 
 // The drag cursors: the drop would place the layer above, below, or there is no drop target.
 #define KELPY_CURSOR_DRAG_UP 101

@@ -12,6 +12,7 @@ void LoadItemImages(platform::ImageList& images) {
         {L"plus", KELPY_BITMAP_ITEM_PLUS},         {L"minus", KELPY_BITMAP_ITEM_MINUS},
         {L"disconnected", KELPY_BITMAP_ITEM_DISCONNECTED}, {L"checked", KELPY_BITMAP_ITEM_CHECKED},
         {L"unchecked", KELPY_BITMAP_ITEM_UNCHECKED}, {L"root", KELPY_BITMAP_ITEM_ROOT},
+        {L"mixed", KELPY_BITMAP_ITEM_MIXED},
     };
     for (const auto& [key, id] : pictures) {
         const win::Bitmap picture(static_cast<HBITMAP>(

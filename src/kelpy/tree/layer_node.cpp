@@ -10,17 +10,10 @@
 namespace kelpy::tree {
 
 void TreeBuilder::AddLayerNode(const com::ComPtr<ILayer>& layer, const std::wstring& parentKey,
-                       const com::ComPtr<IGroupLayer>& groupLayer) {
+                               const com::ComPtr<IGroupLayer>& groupLayer, CheckImages& checks) {
     if (!layer) com::raise(com::CTL_E_OBJECTNOTSET, L"There is no layer to add");
     // 1. The image: "disconnected" for a layer that is not valid, else its visibility.
-    VARIANT_BOOL valid = VARIANT_FALSE;
-    com::check(layer->get_Valid(&valid));
-    const wchar_t* image = L"disconnected";
-    if (com::is_true(valid)) {
-        VARIANT_BOOL visible = VARIANT_FALSE;
-        com::check(layer->get_Visible(&visible));
-        image = com::is_true(visible) ? L"checked" : L"unchecked";
-    }
+    const wchar_t* image = checks.Of(layer.get(), true);
     // 2-4. A new random key, the name, and the item as the parent's last child. The item gets
     // the expanded state of step 7 right away, which spares the tree one message per item.
     const std::wstring key = NewLayerKey();

@@ -38,14 +38,15 @@ void TreeBuilder::Rebuild(const com::ComPtr<IMap>& map) {
     root->Tag(NewNodeRecord(root, ::TOCNodeType::Root));
 
     // 6. The map's layers in their order: group layers with their members, other layers.
+    CheckImages checks(options_.mixedGroupChecks);
     LONG count = 0;
     com::check(map->get_LayerCount(&count));
     com::for_int16(count, [&](int16_t i) {
         com::ComPtr<ILayer> layer;
         com::check(map->get_Layer(i, layer.put()));
         if (!layer) com::raise(com::CTL_E_OBJECTNOTSET, L"The map answered Nothing for its layer " + std::to_wstring(i));
-        if (layer.query<IGroupLayer>()) AddGroupLayerNode(layer, i);
-        else AddLayerNode(layer, root_key, nullptr);
+        if (layer.query<IGroupLayer>()) AddGroupLayerNode(layer, root_key, L"gl" + std::to_wstring(i), nullptr, checks);
+        else AddLayerNode(layer, root_key, nullptr, checks);
     });
 
     // 7. The holder, the drop place below all layers.
@@ -82,18 +83,17 @@ void TreeBuilder::Rebuild(const com::ComPtr<IMap>& map) {
     tvwTOC.Invalidate(!(tvwTOC.frame_look() == frame));
 }
 
-void TreeBuilder::AddGroupLayerNode(const com::ComPtr<ILayer>& layer, int16_t position) {
+void TreeBuilder::AddGroupLayerNode(const com::ComPtr<ILayer>& layer, const std::wstring& parentKey,
+                                    const std::wstring& key, const com::ComPtr<IGroupLayer>& parentGroup,
+                                    CheckImages& checks) {
     // a. The group and its member list are views of the same object.
     auto group = layer.as<IGroupLayer>();
     auto members = layer.as<ISubLayers>();
-    // b-d. The group item under the root, with its visibility as its image.
-    VARIANT_BOOL visible = VARIANT_FALSE;
-    com::check(layer->get_Visible(&visible));
-    const wchar_t* image = com::is_true(visible) ? L"checked" : L"unchecked";
-    const std::wstring key = L"gl" + std::to_wstring(position);
+    // b-d. The group item, with its visibility as its image.
+    const wchar_t* image = checks.Of(layer.get(), false);
     com::Bstr name;
     com::check(layer->get_Name(name.put()));
-    NodePtr node = tvwTOC.Nodes().Add({.relative = root_key, .relationship = platform::Relationship::Child, .key = key,
+    NodePtr node = tvwTOC.Nodes().Add({.relative = parentKey, .relationship = platform::Relationship::Child, .key = key,
                                        .text = name.view(), .image = image, .selected_image = image,
                                        .look = {.expanded = ExpandedAtAdd(name.view())}});
     // e. The remembered state, set before the members are added; it holds once they are.
@@ -101,8 +101,10 @@ void TreeBuilder::AddGroupLayerNode(const com::ComPtr<ILayer>& layer, int16_t po
     // f. The record.
     com::ComPtr<TocNode> record = NewNodeRecord(node, ::TOCNodeType::GroupLayer);
     record->Layer = layer;
+    record->GroupLayer = parentGroup;
     node->Tag(record);
-    // g. The members, whatever their kind, under the group item.
+    // g. The members, whatever their kind, under the group item; a group among them is a group
+    // item of its own when nested groups are shown.
     LONG count = 0;
     com::check(members->get_Count(&count));
     com::for_int16(count, [&](int16_t j) {
@@ -111,7 +113,10 @@ void TreeBuilder::AddGroupLayerNode(const com::ComPtr<ILayer>& layer, int16_t po
         if (!member)
             com::raise(com::CTL_E_OBJECTNOTSET, L"The group layer " + name.str() +
                                                     L" answered Nothing for its member " + std::to_wstring(j));
-        AddLayerNode(member, key, group);
+        if (options_.showNestedGroups && member.query<IGroupLayer>())
+            AddGroupLayerNode(member, key, key + L"." + std::to_wstring(j), group, checks);
+        else
+            AddLayerNode(member, key, group, checks);
     });
 }
 
@@ -154,6 +159,23 @@ void TreeBuilder::RenameItem(const NodePtr& node, std::wstring_view text) {
     if (m_sSelectName == node->Text()) m_sSelectName = text;
     node->Text(text);
     TakeSnapshot();
+}
+
+void TreeBuilder::FollowVisibility() {
+    if (m_bResetting) return;
+    CheckImages checks(options_.mixedGroupChecks);
+    const platform::NodeCollection& nodes = tvwTOC.Nodes();
+    // One reading per layer, and a message only for an item whose image changes.
+    for (size_t k = 1; k <= nodes.size(); ++k) {
+        NodePtr node = nodes.Item(long(k));
+        com::ComPtr<TocNode> record = TagOf(node);
+        if (!record || !record->Layer) continue;
+        const ::TOCNodeType type = record->TOCNodeType;
+        if (type != ::TOCNodeType::Layer && type != ::TOCNodeType::GroupLayer) continue;
+        const wchar_t* image = checks.Of(record->Layer.get(), type == ::TOCNodeType::Layer);
+        if (node->Image() != image) node->Image(image);
+        if (node->SelectedImage() != image) node->SelectedImage(image);
+    }
 }
 
 bool TreeBuilder::ExpandedAtAdd(std::wstring_view text) {

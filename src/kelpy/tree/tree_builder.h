@@ -1,8 +1,10 @@
 // TreeBuilder: builds the control's tree from the map — the root named after the map, a group
-// item per group layer with its members, an item per layer with its visibility image and its
-// legend, the holder at the end — and keeps the expanded-state memory that carries the user's
-// expanded and collapsed items from one rebuild to the next. It works on the tree-view object
-// model; a swatch measurer (the item painter) measures the legend rows as they are added.
+// item per group layer with its members (with nested groups shown, a group item for a group
+// inside a group too, at every depth), an item per layer with its check image and its legend,
+// the holder at the end — and keeps the expanded-state memory that carries the user's expanded
+// and collapsed items from one rebuild to the next. Between rebuilds it has the check images
+// follow the layers' visibility. It works on the tree-view object model; a swatch measurer (the
+// item painter) measures the legend rows as they are added.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -12,6 +14,7 @@
 #include "kelpy/model/records.h"
 #include "kelpy/model/typelib.h"
 #include "kelpy/platform/tree_view.h"
+#include "kelpy/tree/check_images.h"
 #include "kelpy/tree/node_states.h"
 #include "kelpy/tree/swatch_measurer.h"
 
@@ -45,6 +48,10 @@ public:
     // from the tree again, as a rebuild takes it, so that the item keeps its expanded state under
     // its new text; a select-name that named the item names it still.
     void RenameItem(const NodePtr& node, std::wstring_view text);
+    // Gives every layer and group item the check image its layer calls for now (check_images.h),
+    // changing only the items whose image differs: after the user or the host changed the
+    // visibility of layers, which no map notification reports. Nothing while a rebuild runs.
+    void FollowVisibility();
 
     // True from the start of a rebuild to its end, whichever way it ends: the tree's expand and
     // collapse events change no memory then. The guard holds the flag for as long as it lives.
@@ -64,10 +71,16 @@ public:
     NodeStates& states() noexcept { return m_aNodeStates; }
 
 private:
+    // The item of a layer, as the last child of the item `parentKey`, with its legend; the
+    // group layer that holds the layer (Nothing for a layer of the map) goes into its record.
     void AddLayerNode(const com::ComPtr<ILayer>& layer, const std::wstring& parentKey,
-                      const com::ComPtr<IGroupLayer>& groupLayer);
-    // The group item of a group layer at a map position, with its member layers.
-    void AddGroupLayerNode(const com::ComPtr<ILayer>& layer, int16_t position);
+                      const com::ComPtr<IGroupLayer>& groupLayer, CheckImages& checks);
+    // The group item of a group layer, with the key `key`, as the last child of `parentKey`
+    // ("root" for a group of the map), and its members; `parentGroup` is the group that holds
+    // it (Nothing for a group of the map). With nested groups shown, a member that is a group
+    // gets a group item of its own, keyed by its position in its group after its group's key.
+    void AddGroupLayerNode(const com::ComPtr<ILayer>& layer, const std::wstring& parentKey, const std::wstring& key,
+                           const com::ComPtr<IGroupLayer>& parentGroup, CheckImages& checks);
     // A new record for a freshly added item, with its type and its handle set; the caller sets
     // the other fields and stores it in Tag.
     com::ComPtr<TocNode> NewNodeRecord(const NodePtr& node, ::TOCNodeType type);

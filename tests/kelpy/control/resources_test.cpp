@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <iterator>
 #include <map>
 #include <set>
 #include "com/module.h"
@@ -33,6 +34,7 @@ const std::pair<const wchar_t*, int> item_images[] = {
     {L"plus", KELPY_BITMAP_ITEM_PLUS},         {L"minus", KELPY_BITMAP_ITEM_MINUS},
     {L"disconnected", KELPY_BITMAP_ITEM_DISCONNECTED}, {L"checked", KELPY_BITMAP_ITEM_CHECKED},
     {L"unchecked", KELPY_BITMAP_ITEM_UNCHECKED}, {L"root", KELPY_BITMAP_ITEM_ROOT},
+    {L"mixed", KELPY_BITMAP_ITEM_MIXED},
 };
 
 std::set<DWORD> colours_of(const host::Pixels& p) { return {p.data.begin(), p.data.end()}; }
@@ -40,12 +42,12 @@ std::set<DWORD> colours_of(const host::Pixels& p) { return {p.data.begin(), p.da
 TEST(ItemImages, KeysInListOrder) {
     auto toc = test::new_control();
     const auto& images = toc->images();
-    ASSERT_EQ(images.Count(), 6);
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(images.KeyAt(i), item_images[i].first);
+    ASSERT_EQ(images.Count(), int(std::size(item_images)));
+    for (int i = 0; i < images.Count(); ++i) EXPECT_EQ(images.KeyAt(i), item_images[i].first);
     EXPECT_EQ(images.width(), 16);
     EXPECT_EQ(images.height(), 16);
     // Every key the control writes on items is there.
-    for (const wchar_t* key : {L"root", L"checked", L"unchecked", L"disconnected"}) EXPECT_TRUE(images.Contains(key));
+    for (const wchar_t* key : {L"root", L"checked", L"unchecked", L"disconnected", L"mixed"}) EXPECT_TRUE(images.Contains(key));
 }
 
 // Each picture drawn from the image list shows the background where the resource is magenta,
@@ -54,7 +56,7 @@ TEST(ItemImages, DrawWithMagentaTransparent) {
     auto toc = test::new_control();
     const auto& images = toc->images();
     const DWORD background = 0x123456;
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < int(std::size(item_images)); ++i) {
         const host::Pixels picture = resource_bitmap(item_images[i].second);
         ASSERT_EQ(picture.width, 16) << i;
         ASSERT_EQ(picture.height, 16) << i;

@@ -183,6 +183,14 @@ com::ComPtr<ILayer> Interaction::layer(std::wstring_view name) const {
 
 std::wstring Interaction::order() const { return host::layer_order(map.get()); }
 
+std::wstring Interaction::depths() const {
+    std::wstring text;
+    each_layer(map.get(), [&](ILayer* l, int depth) {
+        text += (text.empty() ? L"" : L", ") + name_of(l) + L"@" + std::to_wstring(depth + 1);
+    });
+    return text;
+}
+
 std::wstring Interaction::selected_text() const {
     HTREEITEM item = selected_item(tree());
     return item ? read_item(tree(), item).text : L"";

@@ -59,6 +59,9 @@ protected:
     // The map's layers as text, in drawing order, members in brackets:
     // "Towns, Roads, Land use [Parks, Water], ...".
     std::wstring order() const;
+    // Every layer of the map with its depth (1 for the map's own), in the order of a walk down
+    // the groups: "Towns@1, Land use@1, Parks@2, ..." (as the tree shows it with nested groups).
+    std::wstring depths() const;
     // The text of the tree's selected item.
     std::wstring selected_text() const;
     bool visible(std::wstring_view name) const;

@@ -50,7 +50,27 @@ std::vector<Placed> every_layer(IMap* map) {
     return out;
 }
 
-std::wstring map_outline(IMap* map) {
+namespace {
+// A layer and, in brackets, its members (deeper ones while `nested`).
+void outline_layer(ILayer* layer, bool members_too, bool nested, std::wstring& text) {
+    text += name_of(layer);
+    if (!members_too || !com::ComPtr<ILayer>(layer).query<IGroupLayer>()) return;
+    auto sub = com::ComPtr<ILayer>(layer).as<ISubLayers>();
+    LONG m = 0;
+    com::check(sub->get_Count(&m));
+    if (m == 0) return;  // the tree shows an empty group as it shows a layer without legend
+    text += L" [";
+    for (LONG j = 0; j < m; ++j) {
+        com::ComPtr<ILayer> member;
+        com::check(sub->get_Layer(j, member.put()));
+        if (j) text += L", ";
+        outline_layer(member.get(), nested, nested, text);
+    }
+    text += L"]";
+}
+}  // namespace
+
+std::wstring map_outline(IMap* map, bool nested) {
     std::wstring text;
     LONG n = 0;
     com::check(map->get_LayerCount(&n));
@@ -58,43 +78,36 @@ std::wstring map_outline(IMap* map) {
         com::ComPtr<ILayer> layer;
         com::check(map->get_Layer(i, layer.put()));
         if (i) text += L", ";
-        text += name_of(layer.get());
-        if (!layer.query<IGroupLayer>()) continue;
-        auto sub = layer.as<ISubLayers>();
-        LONG m = 0;
-        com::check(sub->get_Count(&m));
-        if (m == 0) continue;  // the tree shows an empty group as it shows a layer without legend
-        text += L" [";
-        for (LONG j = 0; j < m; ++j) {
-            com::ComPtr<ILayer> member;
-            com::check(sub->get_Layer(j, member.put()));
-            text += (j ? L", " : L"") + name_of(member.get());
-        }
-        text += L"]";
+        outline_layer(layer.get(), true, nested, text);
     }
     return text;
 }
 
 std::wstring tree_outline(const kelpy::Toc& toc) {
     std::wstring text;
-    bool first = true, group_open = false;
-    // The layer items as the tree window shows them: the top-level layers at depth 1 and, at
-    // depth 2, the members of a group layer (the other items at depth 2 are legend rows).
+    // The layer items as the tree window shows them, at whatever depth: top-level layers at
+    // depth 1, members one level below their group (the other items are legend rows). Each
+    // item that goes deeper than the one before opens a bracket.
+    std::vector<int> open;  // the depths of the open brackets' members
+    int last = 0;
+    bool first = true;
     for (const host::NativeItem& item : host::read_items(GetWindow(toc.hWnd(), GW_CHILD))) {
-        if (!host::stands_for_layer(item)) continue;
-        if (item.depth == 1) {
-            if (group_open) text += L"]";
-            group_open = false;
-            if (!first) text += L", ";
-            text += item.text;
-            first = false;
-        } else if (item.depth == 2) {
-            text += group_open ? L", " : L" [";
-            group_open = true;
-            text += item.text;
+        if (!host::stands_for_layer(item) || item.depth < 1) continue;
+        while (!open.empty() && open.back() > item.depth) {
+            text += L"]";
+            open.pop_back();
         }
+        if (item.depth > last && !first) {
+            text += L" [";
+            open.push_back(item.depth);
+        } else if (!first) {
+            text += L", ";
+        }
+        text += item.text;
+        last = item.depth;
+        first = false;
     }
-    if (group_open) text += L"]";
+    for (size_t i = 0; i < open.size(); ++i) text += L"]";
     return text;
 }
 

@@ -39,8 +39,9 @@ bool dragging(kelpy::Toc& toc);
 
 // The map as the tree shows it: top-level layers, and the members of top-level group layers in
 // brackets (a group without members shows as a layer does); deeper members are not items of
-// their own.
-std::wstring map_outline(IMap* map);
+// their own, unless nested groups are shown (`nested`): then every group's members are, at
+// every depth.
+std::wstring map_outline(IMap* map, bool nested = false);
 // The tree's layer items in the same form, read from the control's tree window.
 std::wstring tree_outline(const kelpy::Toc& toc);
 

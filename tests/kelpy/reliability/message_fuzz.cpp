@@ -11,7 +11,7 @@
 //   - when no drag runs: no capture, no timer and the default pointer;
 // and every 100 steps (and at the end), after a Reset, the tree shows exactly the map.
 //
-//   message-fuzz [--steps N] [--seed S] [--trace-from K]
+//   message-fuzz [--steps N] [--seed S] [--trace-from K] [--map DOCUMENT] [--set NAME=VALUE]...
 //
 // N steps (default 100,000) from seed S (default: a new one, printed); from step K on, each step
 // says what it is before it runs. A failure prints the seed
@@ -40,6 +40,7 @@
 #include "kelpy/reliability/map_census.h"
 #include "tree_reader.h"
 #include "map_document.h"
+#include "property_setting.h"
 #include "scripted_selector.h"
 #include "user_input.h"
 
@@ -56,12 +57,16 @@ struct Options {
     uint64_t seed = 0;
     bool seeded = false;
     long trace_from = -1;  // the steps from this one say what they are
+    std::wstring map;      // the map document (default: the sample map beside the program)
+    std::vector<host::PropertySetting> settings;  // properties of _TOC2, set before binding
 };
+
+std::string settings_text;  // the --map and --set arguments of the run, for its replay line
 
 std::string replay(uint64_t seed, long step) {
     char line[96];
     std::snprintf(line, sizeof line, "message-fuzz --seed 0x%016" PRIX64 " --steps %ld", seed, step + 1);
-    return line;
+    return line + settings_text;
 }
 
 class Fuzz {
@@ -70,6 +75,7 @@ public:
         sink_ = test::RecordingSink::make();
         sink_->decide = [this](DISPID) { return r_.chance(15); };
         connection_ = std::make_unique<test::EventConnection>(toc_->unknown(), sink_.get());
+        for (const host::PropertySetting& setting : o.settings) host::put_property(toc_->unknown(), setting);
         hosted_.show(map_.get());
         expected_ = layers_of(map_.get());
     }
@@ -115,7 +121,7 @@ public:
             if (std::string left = drag_leftovers(*toc_); !left.empty()) return left;
             if (rebuild) {
                 com::check(toc_->Reset());
-                const std::wstring tree = tree_outline(*toc_), map = map_outline(map_.get());
+                const std::wstring tree = tree_outline(*toc_), map = map_outline(map_.get(), toc_->options().showNestedGroups);
                 if (tree != map) return "the tree shows " + com::narrow(tree) + " for the map " + com::narrow(map);
             }
         }
@@ -305,17 +311,23 @@ bool parse(int argc, char** argv, Options& o) {
         if (a == "--steps") o.steps = std::strtol(argv[i + 1], &end, 10);
         else if (a == "--seed") o.seed = std::strtoull(argv[i + 1], &end, 0), o.seeded = true;
         else if (a == "--trace-from") o.trace_from = std::strtol(argv[i + 1], &end, 10);
-        else return false;
-        if (*end) return false;
+        else if (a == "--map") o.map = com::widen(argv[i + 1]);
+        else if (a == "--set") {
+            auto setting = host::parse_setting(com::widen(argv[i + 1]));
+            if (!setting) return false;
+            o.settings.push_back(*setting);
+        } else return false;
+        if (a == "--map" || a == "--set") settings_text += " " + a + " " + argv[i + 1];
+        else if (*end) return false;
     }
     return argc % 2 == 1 && o.steps > 0;
 }
 
 int run(const Options& o) {
     fuzz::Guard guard("fuzz", kHangMs, [&](long step) { return replay(o.seed, step); });
-    auto map = host::open_map(test::program_dir() + L"\\samples\\sample-map.json");
+    auto map = host::open_map(o.map.empty() ? test::program_dir() + L"\\samples\\sample-map.json" : o.map);
     Fuzz fuzz(o, map.get());
-    std::printf("message fuzz: %ld steps, seed 0x%016" PRIX64 "\n", o.steps, o.seed);
+    std::printf("message fuzz: %ld steps, seed 0x%016" PRIX64 "%s\n", o.steps, o.seed, settings_text.c_str());
     std::fflush(stdout);
     std::string fault;
     long step = 0;
@@ -359,7 +371,7 @@ int run(const Options& o) {
 int main(int argc, char** argv) {
     Options o;
     if (!parse(argc, argv, o)) {
-        std::fprintf(stderr, "usage: message-fuzz [--steps N] [--seed S] [--trace-from K]\n");
+        std::fprintf(stderr, "usage: message-fuzz [--steps N] [--seed S] [--trace-from K] [--map DOCUMENT] [--set NAME=VALUE]...\n");
         return 2;
     }
     if (!o.seeded) o.seed = fuzz::fresh_seed();

@@ -10,10 +10,15 @@
 //   - the next actions work: a Reset returns S_OK and the tree shows exactly the map, and a
 //     click on a check image reports nothing.
 //
-//   model-faults [--runs N]
+//   model-faults [--runs N] [--map DOCUMENT] [--set NAME=VALUE]...
 //
 // With N, at most N calls of each action fail, spread evenly over its calls (the short run of
-// the normal test run); without, every call does.
+// the normal test run); without, every call does. DOCUMENT is the map (default: the sample map
+// beside the program); each --set switches on a property of the control's second interface
+// before the map is bound, and adds the actions that property changes: with ShowNestedGroups,
+// drops into, out of and between nested groups (the map should have some: the sample
+// nested-groups.json); with DropAtMark, drops before and after rows in and around a group; with
+// MixedGroupChecks, clicks on a group that shows mixed and on one of its members.
 // The program ends with one line per figure, `figure <name> value <v> goal <g>`, and exits with 1
 // when a figure misses its goal.
 #include <windows.h>
@@ -34,6 +39,7 @@
 #include "kelpy/common/map_builder.h"
 #include "kelpy/reliability/map_census.h"
 #include "map_document.h"
+#include "property_setting.h"
 #include "scripted_selector.h"
 #include "user_actions.h"
 #include "user_input.h"
@@ -60,6 +66,29 @@ const Action kActions[] = {
     {"rebuild", L"reset"},
 };
 
+// The actions a property of the second interface adds.
+const Action kNestedActions[] = {
+    {"drop-into-nested-group", L"drag Towns 'Harbour/Piers'"},
+    {"drop-out-of-nested-group", L"drag Households Elevation"},
+    {"drop-nested-group", L"drag Harbour 'Land use/Parks'"},
+};
+const Action kAtMarkActions[] = {
+    {"drop-before-in-group", L"drag Towns 'Land use/Districts' above"},
+    {"drop-within-group", L"drag Districts 'Land use/Parks' above"},
+    {"drop-first-member", L"drag Roads 'Land use' below"},
+    {"drop-after-top-level", L"drag Coastline Slope below"},
+};
+const Action kMixedActions[] = {
+    {"click-mixed-group", L"click-check 'Land use'"},
+    {"click-member-of-mixed-group", L"click-check 'Land use/Settlement'"},
+};
+
+struct Options {
+    long most = 0;
+    std::wstring map;
+    std::vector<host::PropertySetting> settings;
+};
+
 // The action after each failing run, which must work.
 const Action kNextAction{"next", L"click-check Coastline"};
 
@@ -69,7 +98,8 @@ struct Tally {
 
 class Bench {
 public:
-    Bench() : hosted_(280, 720), info_(test::create<IModelInfo>(CLSID_ModelInfo)) {
+    explicit Bench(const Options& o) : hosted_(280, 720), info_(test::create<IModelInfo>(CLSID_ModelInfo)), map_path_(o.map) {
+        for (const host::PropertySetting& setting : o.settings) host::put_property(hosted_.toc().unknown(), setting);
         SetWindowSubclass(hosted_.tree(), &Bench::paint_spy, 1, reinterpret_cast<DWORD_PTR>(this));
     }
     ~Bench() { RemoveWindowSubclass(hosted_.tree(), &Bench::paint_spy, 1); }
@@ -77,7 +107,7 @@ public:
     // A fresh sample map in the control; its layers are what the map must hold from now on.
     void fresh_map() {
         com::check(info_->FailCall(0, 0));
-        map_ = host::open_map(test::program_dir() + L"\\samples\\sample-map.json");
+        map_ = host::open_map(map_path_);
         hosted_.show(map_.get());
         layers_ = layers_of(map_.get());
         test::DebugOutput::take();
@@ -117,11 +147,14 @@ public:
         }
         std::string broken;
         if (FAILED(hosted_.toc().Reset())) broken = "the next Reset failed";
-        else if (tree_outline(hosted_.toc()) != map_outline(map_.get())) broken = "the tree does not show the map after a Reset";
+        else if (tree_outline(hosted_.toc()) != map_outline(map_.get(), hosted_.toc().options().showNestedGroups))
+            broken = "the tree does not show the map after a Reset";
         else if (run(kNextAction, 0).second) broken = "a click on a check image failed after it";
         if (!broken.empty()) ++t.broken_after;
         return broken;
     }
+
+    const kelpy::Options& options() const { return hosted_.toc().options(); }
 
     // The failing call of the last run, as the model names it ("" when it was not made).
     const std::string& failed_call() const { return failed_call_; }
@@ -152,19 +185,27 @@ private:
     suite::HostedToc hosted_;
     com::ComPtr<IModelInfo> info_;
     host::ScriptedSelector selector_;
+    std::wstring map_path_;
     com::ComPtr<IMap> map_;
     Layers layers_;
     std::string failed_call_;
     std::vector<std::pair<long, long>> paints_;  // model calls made by each paint: first, last
 };
 
-int run(long most) {
+int run(const Options& o) {
     test::DebugOutput output;
-    Bench bench;
+    Bench bench(o);
     Tally tally;
+    const long most = o.most;
     std::printf("map-model faults: each action with one model call failing (%s)\n",
                 most ? ("at most " + std::to_string(most) + " of its calls in turn").c_str() : "each of its calls in turn");
-    for (const Action& a : kActions) {
+    std::vector<Action> actions(std::begin(kActions), std::end(kActions));
+    const kelpy::Options& on = bench.options();
+    if (on.showNestedGroups) actions.insert(actions.end(), std::begin(kNestedActions), std::end(kNestedActions));
+    if (on.dropAtMark) actions.insert(actions.end(), std::begin(kAtMarkActions), std::end(kAtMarkActions));
+    if (on.mixedGroupChecks) actions.insert(actions.end(), std::begin(kMixedActions), std::end(kMixedActions));
+    for (const host::PropertySetting& setting : o.settings) std::printf("  with %s\n", com::narrow(setting.text).c_str());
+    for (const Action& a : actions) {
         bench.fresh_map();
         const auto [calls, failed] = bench.run(a, 0);
         if (failed) {
@@ -202,11 +243,25 @@ int run(long most) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    long most = 0;
-    if (argc == 3 && std::string(argv[1]) == "--runs") most = std::strtol(argv[2], nullptr, 10);
-    if ((argc != 1 && argc != 3) || most < 0 || (argc == 3 && most == 0)) {
-        std::fprintf(stderr, "usage: model-faults [--runs N]\n");
+    Options o;
+    bool usage = false;
+    for (int i = 1; i < argc && !usage; ++i) {
+        const std::string arg = argv[i];
+        if (i + 1 >= argc) usage = true;
+        else if (arg == "--runs") usage = (o.most = std::strtol(argv[++i], nullptr, 10)) <= 0;
+        else if (arg == "--map") o.map = com::widen(argv[++i]);
+        else if (arg == "--set") {
+            auto setting = host::parse_setting(com::widen(argv[++i]));
+            if (setting) o.settings.push_back(*setting);
+            else usage = true;
+        } else usage = true;
+    }
+    if (usage) {
+        std::fprintf(stderr, "usage: model-faults [--runs N] [--map DOCUMENT] [--set NAME=VALUE]...\n");
         return 2;
     }
-    return suite::main("model-faults", [&] { return run(most); });
+    return suite::main("model-faults", [&] {
+        if (o.map.empty()) o.map = test::program_dir() + L"\\samples\\sample-map.json";
+        return run(o);
+    });
 }

@@ -7,7 +7,7 @@ set(kelpy_picture_maker ${CMAKE_BINARY_DIR}/host/make_pictures)
 set(kelpy_picture_dir ${KELPY_GENERATED}/pictures)
 set(kelpy_pictures)
 foreach(p item_plus.bmp item_minus.bmp item_disconnected.bmp item_checked.bmp item_unchecked.bmp
-          item_root.bmp drag_up.cur drag_down.cur drag_both.cur toolbox.bmp)
+          item_root.bmp item_mixed.bmp drag_up.cur drag_down.cur drag_both.cur toolbox.bmp)
   list(APPEND kelpy_pictures ${kelpy_picture_dir}/${p})
 endforeach()
 
