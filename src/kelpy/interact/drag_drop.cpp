@@ -10,9 +10,9 @@
 #include <commctrl.h>
 #include "com/bstr.h"
 #include "com/error.h"
-#include "com/module.h"
 #include "com/vbnum.h"
 #include "kelpy/model/resource_ids.h"
+#include "kelpy/interact/drag_cursors.h"
 #include "kelpy/interact/interaction.h"
 #include "kelpy/tree/tree_builder.h"
 #include "kelpy/interact/positions.h"
@@ -34,14 +34,6 @@ HWND window_under_cursor() {
     POINT cursor{};
     GetCursorPos(&cursor);
     return WindowFromPoint(cursor);
-}
-
-// The drag cursors of the control's resources (loaded once; resource cursors are shared).
-HCURSOR drag_cursor(int id) {
-    static HCURSOR loaded[3] = {};
-    HCURSOR& c = loaded[id - KELPY_CURSOR_DRAG_UP];
-    if (!c) c = LoadCursorW(com::Module::handle(), MAKEINTRESOURCEW(id));
-    return c;
 }
 
 }  // namespace
@@ -173,7 +165,7 @@ void Interaction::ShowDragCursor() {
         case DragDirection::Neither: return;  // the icon stays as it was
         }
     }
-    platform::SetMouseIcon(drag_cursor(id));
+    platform::SetMouseIcon(DragCursor(id, platform::Dpi::Of(c_.tree.hWnd())));
 }
 
 // The top-level layers from index 0 (the top of the drawing order) down: the target layer met

@@ -1,6 +1,6 @@
 // The item images the builder gives its items, by key: "plus", "minus", "disconnected",
 // "checked", "unchecked" and "root", loaded in this order from the library's bitmap resources
-// (16 x 16, magenta transparent) into the tree's image list.
+// (magenta transparent) into the tree's image list, drawn for the list's size.
 #pragma once
 #include "kelpy/platform/image_list.h"
 
