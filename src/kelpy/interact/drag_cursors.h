@@ -7,8 +7,9 @@
 
 namespace kelpy::interact {
 
-// The cursor KELPY_CURSOR_DRAG_UP, _DOWN or _BOTH for `dpi`. Loaded once per size and kept for the
-// process's life (a cursor shown may not be destroyed; there are few sizes).
+// The cursor KELPY_CURSOR_DRAG_UP, _DOWN or _BOTH for `dpi`: at the system's cursor size the
+// shared one; at other sizes loaded once per size and kept for the process's life (a cursor
+// shown may not be destroyed; there are few sizes).
 HCURSOR DragCursor(int id, platform::Dpi dpi);
 
 }  // namespace kelpy::interact
