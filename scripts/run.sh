@@ -12,6 +12,9 @@
 #       pick-symbol ITEM #RRGGBB; ITEM is an item's text or a path such as 'Land use/Parks').
 #       Each --set NAME=VALUE sets a property of the control's second interface (_TOC2), such as
 #       ShowNestedGroups=True, before the map is bound; drags then follow it
+#   scripts/run.sh --dpi N [...]
+#       the same at a screen resolution of N dots per inch (144 is 150 %), in a prefix of its own
+#       set to it ($KELPY_BUILD_ROOT/wineprefix-dpi-N, as the tests at that resolution use)
 #   scripts/run.sh --typelib
 #       builds both architectures, registers mapmodel.dll and kelpy.dll of each with the
 #       prefix's own regsvr32 and prints the registered KELPY type library of each
@@ -66,6 +69,15 @@ if [ $mode = viewer ]; then
   fi
 fi
 
+# --dpi N: the snapshot at that screen resolution, in the prefix of that resolution.
+for ((i = 1; i < $#; i++)); do
+  if [ "${!i}" = --dpi ] && [ $mode = snapshot ]; then
+    j=$((i + 1))
+    [[ ${!j} =~ ^[1-9][0-9]{1,2}$ ]] || { echo "run: --dpi needs a resolution from 10 to 999" >&2; exit 2; }
+    export KELPY_DPI=${!j} KELPY_WINEPREFIX=$root/wineprefix-dpi-${!j}
+  fi
+done
+
 # (A server that is already running for the prefix is fine: starting another one then fails.)
 source "$here/scripts/wine-prefix.sh" || true
 trap kelpy_wine_stop EXIT
@@ -119,6 +131,7 @@ if [ $mode = snapshot ]; then
   while [ $# -gt 0 ]; do
     case $1 in
       --width|--height) args+=("$1" "${2:?run: $1 needs a number}"); shift 2 ;;
+      --dpi) shift 2 ;;  # the prefix, chosen above
       --do) args+=("$1" "${2:?run: --do needs an action}"); shift 2 ;;
       --set) args+=("$1" "${2:?run: --set needs NAME=VALUE}"); shift 2 ;;
       *) document=$1; shift ;;

@@ -4,6 +4,8 @@
 # Wine's background services never hold the caller's output open. Source it: it defines
 # kelpy_wine_stop, which stops the server when this script started it (a server that was already
 # running belongs to whoever started it, for example another script working in the same prefix).
+# With $KELPY_DPI, a prefix that it creates has that screen resolution (dots per inch: the user's
+# LogPixels, which Wine reads when the server starts); give such a prefix a place of its own.
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX=${KELPY_WINEPREFIX:-${KELPY_BUILD_ROOT:-$here/build}/wineprefix}
 export KELPY_WINEPREFIX=$WINEPREFIX
@@ -15,6 +17,10 @@ if [ ! -f "$WINEPREFIX/.kelpy-ready" ]; then
   mkdir -p "$WINEPREFIX"
   /usr/lib/wine/wine64 wineboot -i </dev/null >/dev/null 2>&1
   /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1
+  if [ -n "${KELPY_DPI:-}" ]; then
+    /usr/lib/wine/wine64 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$KELPY_DPI" /f \
+        </dev/null >/dev/null 2>&1
+  fi
   /usr/lib/wine/wineserver -w
   touch "$WINEPREFIX/.kelpy-ready"
 fi

@@ -80,6 +80,7 @@ using Bitmap = Handle<GdiObjectTraits<HBITMAP>>;
 using Brush = Handle<GdiObjectTraits<HBRUSH>>;
 using Pen = Handle<GdiObjectTraits<HPEN>>;
 using Region = Handle<GdiObjectTraits<HRGN>>;
+using Font = Handle<GdiObjectTraits<HFONT>>;
 using MemoryDC = Handle<MemoryDCTraits>;  // CreateCompatibleDC
 using ImageList = Handle<ImageListTraits>;
 using File = Handle<FileTraits>;  // CreateFile; INVALID_HANDLE_VALUE is none

@@ -14,4 +14,11 @@ void register_window_class(const wchar_t* name, WNDPROC proc, HBRUSH background,
 // The program's arguments, without its own name.
 std::vector<std::wstring> command_line_arguments();
 
+// Declares the process aware of each monitor's resolution, as a high-DPI application does (call
+// it before the first window): its windows then get their monitor's resolution instead of being
+// shown at 96 dpi, enlarged by the system. False when the system refused.
+bool declare_dpi_aware();
+// The system's resolution as this process sees it (the screen's logical pixels per inch).
+int screen_dpi();
+
 }  // namespace host

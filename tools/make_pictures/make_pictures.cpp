@@ -2,13 +2,21 @@
 // the resource compiler. It runs on the build machine (it is built with the host's compiler),
 // so it uses nothing of Windows: the file formats are written byte by byte.
 //
-//   item_plus.bmp ... item_mixed.bmp  the seven 16 x 16 item images, 24-bit, magenta background
+//   item_plus.bmp ... item_mixed.bmp  the seven 16 x 16 item images, 24-bit, magenta background,
+//   item_plus_24.bmp ... item_mixed_32.bmp
+//                                     and the same drawn for 24 and 32 pixels (144 and 192 dpi)
 //   drag_up.cur, drag_down.cur, drag_both.cur
-//                                     the three 32 x 32 monochrome drag cursors, hot spot 0, 0
+//                                     the three monochrome drag cursors, hot spot 0, 0, each
+//                                     with images of 32, 48 and 64 pixels (96, 144, 192 dpi)
 //   toolbox.bmp                       the 16 x 15 toolbox picture, 16 colours
 //
-// Every picture is drawn here, as character art (one character a pixel) or from shapes.
+// Every picture is drawn here, as character art (one character a pixel) or from shapes. The
+// larger item images and cursors are drawn from shapes for their size (lines stay thin and
+// edges sharp), never enlarged from the small ones.
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <initializer_list>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -286,16 +294,116 @@ const Art root = {{
     "................",
 }};
 
-// ---- the drag cursors (32 x 32, monochrome)
+// ---- the item images drawn for a larger size: the shapes of the 16-pixel art, in its
+// coordinates (pixel columns and rows), placed on the size's own pixel grid.
+
+class Sketch {
+public:
+    explicit Sketch(int size) : size_(size), art_{std::vector<std::string>(size_t(size), std::string(size_t(size), '.'))} {}
+    const Art& art() const { return art_; }
+    // Lines are one pixel thick at 16 and 24 pixels, two at 32.
+    int line() const { return size_ >= 32 ? size_ / 16 : 1; }
+    // A position of the 16-pixel grid on this one (the left or top edge of that pixel).
+    int at(double v16) const { return int(std::lround(v16 * size_ / 16.0)); }
+
+    // Pixels [x0, x1) x [y0, y1) of this grid.
+    void fill(int x0, int y0, int x1, int y1, char c) {
+        for (int y = std::max(y0, 0); y < std::min(y1, size_); ++y)
+            for (int x = std::max(x0, 0); x < std::min(x1, size_); ++x) art_.rows[size_t(y)][size_t(x)] = c;
+    }
+    // The box over pixel columns l..r and rows t..b of the 16-pixel art: a frame of `edge` filled
+    // with `inside`.
+    void box(int l, int t, int r, int b, char edge, char inside) {
+        const int x0 = at(l), y0 = at(t), x1 = at(r + 1), y1 = at(b + 1), w = line();
+        fill(x0, y0, x1, y1, edge);
+        fill(x0 + w, y0 + w, x1 - w, y1 - w, inside);
+    }
+    // A bar of the line's thickness centred on row (or column) `centre16` of the 16-pixel art,
+    // over columns (or rows) from..to.
+    void hbar(double centre16, int from, int to, char c) {
+        const int y = int(std::lround(centre16 * size_ / 16.0 - line() / 2.0));
+        fill(at(from), y, at(to + 1), y + line(), c);
+    }
+    void vbar(double centre16, int from, int to, char c) {
+        const int x = int(std::lround(centre16 * size_ / 16.0 - line() / 2.0));
+        fill(x, at(from), x + line(), at(to + 1), c);
+    }
+    // A stroke through points of the 16-pixel art, `width16` wide there: every pixel whose
+    // centre lies that close to the path.
+    void stroke(std::initializer_list<std::pair<double, double>> path, double width16, char c) {
+        const double k = size_ / 16.0, half = width16 * k / 2.0;
+        const std::vector<std::pair<double, double>> p(path);
+        for (int y = 0; y < size_; ++y)
+            for (int x = 0; x < size_; ++x)
+                for (size_t i = 1; i < p.size(); ++i)
+                    if (distance(x + 0.5, y + 0.5, p[i - 1].first * k, p[i - 1].second * k, p[i].first * k,
+                                 p[i].second * k) <= half)
+                        art_.rows[size_t(y)][size_t(x)] = c;
+    }
+
+private:
+    static double distance(double x, double y, double ax, double ay, double bx, double by) {
+        const double dx = bx - ax, dy = by - ay, len = dx * dx + dy * dy;
+        double t = len > 0 ? ((x - ax) * dx + (y - ay) * dy) / len : 0;
+        t = std::max(0.0, std::min(1.0, t));
+        return std::hypot(x - (ax + t * dx), y - (ay + t * dy));
+    }
+    int size_;
+    Art art_;
+};
+
+Art sized_plus(int size, bool with_vertical) {
+    Sketch s(size);
+    s.box(3, 3, 11, 11, 'g', 'W');
+    s.hbar(7.5, 5, 9, 'K');
+    if (with_vertical) s.vbar(7.5, 5, 9, 'K');
+    return s.art();
+}
+
+// The tick of the check and disconnected images, its corner at (x, 10.5) of the 16-pixel art.
+void tick(Sketch& s, double x, char c) {
+    s.stroke({{x - 2.0, 7.6}, {x, 10.2}, {x + 4.2, 5.6}}, 2.0, c);
+}
+
+enum class Check { empty, ticked, mixed };
+
+Art sized_checkbox(int size, Check check) {
+    Sketch s(size);
+    s.box(2, 2, 12, 12, 'K', 'W');
+    if (check == Check::ticked) tick(s, 6.5, 'K');
+    if (check == Check::mixed) s.fill(s.at(5), s.at(5), s.at(10), s.at(10), 'K');
+    return s.art();
+}
+
+Art sized_disconnected(int size) {
+    Sketch s(size);
+    s.box(1, 2, 11, 12, 'G', 'W');
+    tick(s, 5.5, 'l');
+    s.fill(s.at(14), s.at(2), s.at(16), s.at(10), 'R');
+    s.fill(s.at(14), s.at(11), s.at(16), s.at(13), 'R');
+    return s.art();
+}
+
+Art sized_root(int size) {
+    Sketch s(size);
+    s.box(1, 1, 9, 7, 'K', 'Y');
+    s.box(4, 3, 12, 9, 'K', 'Y');
+    s.box(7, 5, 15, 14, 'K', 'Y');
+    return s.art();
+}
+
+// ---- the drag cursors (monochrome; 32 x 32 at 96 dpi, 48 and 64 for 144 and 192)
 
 enum class Ink : uint8_t { clear, black, white };
 
 struct Mono {
-    Ink px[32][32] = {};
+    explicit Mono(int n) : size(n), px(size_t(n * n), Ink::clear) {}
+    int size;
+    std::vector<Ink> px;
     void set(int x, int y, Ink ink) {
-        if (x >= 0 && x < 32 && y >= 0 && y < 32) px[y][x] = ink;
+        if (x >= 0 && x < size && y >= 0 && y < size) px[size_t(y * size + x)] = ink;
     }
-    Ink at(int x, int y) const { return x >= 0 && x < 32 && y >= 0 && y < 32 ? px[y][x] : Ink::clear; }
+    Ink at(int x, int y) const { return x >= 0 && x < size && y >= 0 && y < size ? px[size_t(y * size + x)] : Ink::clear; }
 };
 
 // The standard arrow pointer, tip at 0, 0: black outline ('K'), white inside ('W').
@@ -321,18 +429,60 @@ const char* const arrow[] = {
     ".......KK...",
 };
 
+// The same arrow's outline, in the coordinates of the 32-pixel cursor (pixel edges).
+const double arrow_outline[][2] = {{0, 0},    {11.5, 11.5}, {7.5, 11.5}, {9.8, 17.2},
+                                   {7.8, 18.6}, {5.4, 13.3},  {0.5, 16.8}};
+
+bool inside_arrow(double x, double y) {
+    const size_t n = sizeof arrow_outline / sizeof *arrow_outline;
+    bool in = false;
+    for (size_t i = 0, j = n - 1; i < n; j = i++) {
+        const double xi = arrow_outline[i][0], yi = arrow_outline[i][1];
+        const double xj = arrow_outline[j][0], yj = arrow_outline[j][1];
+        if ((yi > y) != (yj > y) && x < (xj - xi) * (y - yi) / (yj - yi) + xi) in = !in;
+    }
+    return in;
+}
+
+// The arrow at 32 pixels from its art; larger, its outline filled white with a black rim one
+// pixel wide (two from 64 pixels on).
+void pointer_arrow(Mono& m) {
+    if (m.size == 32) {
+        for (int y = 0; y < int(sizeof arrow / sizeof *arrow); ++y)
+            for (int x = 0; arrow[y][x]; ++x) {
+                if (arrow[y][x] == 'K') m.set(x, y, Ink::black);
+                if (arrow[y][x] == 'W') m.set(x, y, Ink::white);
+            }
+        return;
+    }
+    const double k = m.size / 32.0;
+    const int rim = m.size / 32;
+    auto in = [&](int x, int y) { return inside_arrow((x + 0.5) / k, (y + 0.5) / k); };
+    for (int y = 0; y < m.size; ++y)
+        for (int x = 0; x < m.size; ++x) {
+            if (!in(x, y)) continue;
+            bool edge = false;
+            for (int d = 1; d <= rim; ++d)
+                edge = edge || !in(x - d, y) || !in(x + d, y) || !in(x, y - d) || !in(x, y + d);
+            m.set(x, y, edge ? Ink::black : Ink::white);
+        }
+    m.set(0, 0, Ink::black);  // the hot spot shows
+}
+
 enum class Heads { up, down, both };
 
 // A curved arrow right of the pointer: an arc bowed to the right, with an arrowhead at its
 // upper end pointing up, at its lower end pointing down, or at both. Black, with a white rim so
-// that it shows on any background.
+// that it shows on any background. Its measures are those of the 32-pixel cursor, scaled.
 void curved_arrow(Mono& m, Heads heads) {
-    const double cx = 15.0, cy = 13.0, r = 9.0;
-    Mono shape;
-    // The shaft: the arc from -55 to +55 degrees, two pixels thick.
-    for (int step = 0; step <= 220; ++step) {
-        const double a = (-55.0 + step * 0.5) * 3.14159265358979 / 180.0;
-        for (double rr = r - 0.5; rr <= r + 0.6; rr += 0.5) {
+    const double k = m.size / 32.0;
+    const double cx = 15.0 * k, cy = 13.0 * k, r = 9.0 * k;
+    Mono shape(m.size);
+    // The shaft: the arc from -55 to +55 degrees, two pixels thick at 32.
+    const int steps = int(std::lround(220 * k));
+    for (int step = 0; step <= steps; ++step) {
+        const double a = (-55.0 + step * 110.0 / steps) * 3.14159265358979 / 180.0;
+        for (double rr = r - 0.5 * k; rr <= r + 0.6 * k; rr += 0.5) {
             const int x = int(std::lround(cx + rr * std::cos(a)));
             const int y = int(std::lround(cy + rr * std::sin(a)));
             shape.set(x, y, Ink::black);
@@ -341,15 +491,16 @@ void curved_arrow(Mono& m, Heads heads) {
     const int tipx = int(std::lround(cx + r * std::cos(55.0 * 3.14159265358979 / 180.0)));
     const int top = int(std::lround(cy - r * std::sin(55.0 * 3.14159265358979 / 180.0)));
     const int bottom = int(std::lround(cy + r * std::sin(55.0 * 3.14159265358979 / 180.0)));
-    // An arrowhead: a filled triangle 4 rows tall, widening by one pixel a side each row.
+    // An arrowhead: a filled triangle 4 rows tall at 32, widening by one pixel a side each row.
+    const int rows = int(std::lround(4 * k));
     auto head = [&](int y0, int dir) {
-        for (int i = 0; i < 4; ++i)
+        for (int i = 0; i < rows; ++i)
             for (int dx = -i; dx <= i + 1; ++dx) shape.set(tipx + dx, y0 + dir * i, Ink::black);
     };
-    if (heads != Heads::down) head(top - 3, +1);
-    if (heads != Heads::up) head(bottom + 3, -1);
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) {
+    if (heads != Heads::down) head(top - (rows - 1), +1);
+    if (heads != Heads::up) head(bottom + (rows - 1), -1);
+    for (int y = 0; y < m.size; ++y)
+        for (int x = 0; x < m.size; ++x) {
             if (shape.at(x, y) == Ink::black) { m.set(x, y, Ink::black); continue; }
             bool near = false;
             for (int dy = -1; dy <= 1; ++dy)
@@ -358,48 +509,52 @@ void curved_arrow(Mono& m, Heads heads) {
         }
 }
 
-Mono drag_cursor(Heads heads) {
-    Mono m;
-    for (int y = 0; y < int(sizeof arrow / sizeof *arrow); ++y)
-        for (int x = 0; arrow[y][x]; ++x) {
-            if (arrow[y][x] == 'K') m.set(x, y, Ink::black);
-            if (arrow[y][x] == 'W') m.set(x, y, Ink::white);
-        }
+Mono drag_cursor(Heads heads, int size) {
+    Mono m(size);
+    pointer_arrow(m);
     curved_arrow(m, heads);
     return m;
 }
 
-// A cursor file with one 32 x 32 monochrome image: the XOR picture and the AND mask, bottom-up,
-// one bit a pixel. Black is AND 0 / XOR 0, white AND 0 / XOR 1, transparent AND 1 / XOR 0.
-void write_cursor(const std::string& path, const Mono& m, int hot_x, int hot_y) {
-    const uint32_t mask_bytes = 32 * 4;
-    const uint32_t image = 40 + 8 + 2 * mask_bytes;
+// A cursor file with one monochrome image per size: for each, the XOR picture and the AND
+// mask, bottom-up, one bit a pixel, rows padded to four bytes. Black is AND 0 / XOR 0, white
+// AND 0 / XOR 1, transparent AND 1 / XOR 0.
+void write_cursor(const std::string& path, const std::vector<Mono>& images, int hot_x, int hot_y) {
     Bytes b;
     b.u16(0);
     b.u16(2);  // cursor
-    b.u16(1);
-    b.u8(32);
-    b.u8(32);
-    b.u8(0);
-    b.u8(0);
-    b.u16(unsigned(hot_x));
-    b.u16(unsigned(hot_y));
-    b.u32(image);
-    b.u32(6 + 16);
-    bitmap_info_header(b, 32, 64, 1, 2, 2 * mask_bytes);
-    b.u32(0x00000000);  // black
-    b.u32(0x00FFFFFF);  // white
-    for (int pass = 0; pass < 2; ++pass) {  // XOR, then AND
-        for (int y = 31; y >= 0; --y)
-            for (int byte = 0; byte < 4; ++byte) {
-                unsigned bits = 0;
-                for (int bit = 0; bit < 8; ++bit) {
-                    const Ink ink = m.at(byte * 8 + bit, y);
-                    const bool on = pass == 0 ? ink == Ink::white : ink == Ink::clear;
-                    if (on) bits |= 0x80u >> bit;
+    b.u16(unsigned(images.size()));
+    auto stride = [](const Mono& m) { return uint32_t((m.size + 31) / 32 * 4); };
+    uint32_t offset = uint32_t(6 + 16 * images.size());
+    for (const Mono& m : images) {
+        const uint32_t image = 40 + 8 + 2 * stride(m) * uint32_t(m.size);
+        b.u8(unsigned(m.size & 0xFF));
+        b.u8(unsigned(m.size & 0xFF));
+        b.u8(0);
+        b.u8(0);
+        b.u16(unsigned(hot_x));
+        b.u16(unsigned(hot_y));
+        b.u32(image);
+        b.u32(offset);
+        offset += image;
+    }
+    for (const Mono& m : images) {
+        bitmap_info_header(b, m.size, 2 * m.size, 1, 2, 2 * stride(m) * uint32_t(m.size));
+        b.u32(0x00000000);  // black
+        b.u32(0x00FFFFFF);  // white
+        for (int pass = 0; pass < 2; ++pass) {  // XOR, then AND
+            for (int y = m.size - 1; y >= 0; --y)
+                for (uint32_t byte = 0; byte < stride(m); ++byte) {
+                    unsigned bits = 0;
+                    for (int bit = 0; bit < 8; ++bit) {
+                        const int x = int(byte) * 8 + bit;
+                        const Ink ink = m.at(x, y);
+                        const bool on = pass == 0 ? ink == Ink::white : (x >= m.size || ink == Ink::clear);
+                        if (on) bits |= 0x80u >> bit;
+                    }
+                    b.u8(bits);
                 }
-                b.u8(bits);
-            }
+        }
     }
     b.write(path);
 }
@@ -436,17 +591,31 @@ int main(int argc, char** argv) {
     if (argc != 2) fail("usage: make_pictures <output directory>");
     const std::string dir = std::string(argv[1]) + "/";
     const std::pair<const char*, const Art*> items[] = {
-        {"item_plus.bmp", &plus},       {"item_minus.bmp", &minus},         {"item_disconnected.bmp", &disconnected},
-        {"item_checked.bmp", &checked}, {"item_unchecked.bmp", &unchecked}, {"item_root.bmp", &root},
-        {"item_mixed.bmp", &mixed},
+        {"item_plus", &plus},       {"item_minus", &minus},         {"item_disconnected", &disconnected},
+        {"item_checked", &checked}, {"item_unchecked", &unchecked}, {"item_root", &root},
+        {"item_mixed", &mixed},
     };
     for (const auto& [name, art] : items) {
         art->validate(name, 16, 16, item_colours);
-        write_bmp24(dir + name, *art, item_colours);
+        write_bmp24(dir + name + ".bmp", *art, item_colours);
     }
-    write_cursor(dir + "drag_up.cur", drag_cursor(Heads::up), 0, 0);
-    write_cursor(dir + "drag_down.cur", drag_cursor(Heads::down), 0, 0);
-    write_cursor(dir + "drag_both.cur", drag_cursor(Heads::both), 0, 0);
+    for (const int size : {24, 32}) {
+        const std::pair<const char*, Art> sized[] = {
+            {"item_plus", sized_plus(size, true)},       {"item_minus", sized_plus(size, false)},
+            {"item_disconnected", sized_disconnected(size)}, {"item_checked", sized_checkbox(size, Check::ticked)},
+            {"item_unchecked", sized_checkbox(size, Check::empty)}, {"item_root", sized_root(size)},
+            {"item_mixed", sized_checkbox(size, Check::mixed)},
+        };
+        for (const auto& [name, art] : sized) {
+            const std::string file = std::string(name) + "_" + std::to_string(size) + ".bmp";
+            art.validate(file, size, size, item_colours);
+            write_bmp24(dir + file, art, item_colours);
+        }
+    }
+    const std::pair<const char*, Heads> cursors[] = {
+        {"drag_up.cur", Heads::up}, {"drag_down.cur", Heads::down}, {"drag_both.cur", Heads::both}};
+    for (const auto& [name, heads] : cursors)
+        write_cursor(dir + name, {drag_cursor(heads, 32), drag_cursor(heads, 48), drag_cursor(heads, 64)}, 0, 0);
     toolbox.validate("toolbox.bmp", 16, 15, toolbox_colours);
     write_bmp4(dir + "toolbox.bmp", toolbox, toolbox_colours);
     return 0;

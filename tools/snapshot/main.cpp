@@ -12,7 +12,9 @@
 //   snapshot [--out PICTURE.png] [--width N] [--height N] [--set NAME=VALUE]... [--do ACTION]... [DOCUMENT]
 //
 // DOCUMENT defaults to samples\sample-map.json beside the program; the picture to
-// snapshot.png in the current directory. Exit status: 0 done, 1 failed (the reason goes to
+// snapshot.png in the current directory. The tool is aware of the screen's resolution, as a
+// high-DPI host is: the control draws for it, and the window's size, 320 x 480 pixels at 96 dpi
+// unless given, is scaled to it. Exit status: 0 done, 1 failed (the reason goes to
 // the standard error), 2 wrong usage.
 #include <windows.h>
 #include <commctrl.h>
@@ -40,8 +42,8 @@ namespace {
 struct Arguments {
     std::wstring document;
     std::wstring picture = L"snapshot.png";
-    int width = 320;
-    int height = 480;
+    int width = 0;  // 0: the default for the screen's resolution
+    int height = 0;
     std::vector<host::PropertySetting> settings;
     std::vector<snapshot::UserAction> actions;
 };
@@ -98,6 +100,9 @@ std::optional<Arguments> parse(const std::vector<std::wstring>& args) {
             return std::nullopt;
         }
     }
+    const int dpi = host::screen_dpi();
+    if (!a.width) a.width = MulDiv(320, dpi, 96);
+    if (!a.height) a.height = MulDiv(480, dpi, 96);
     a.document = full_path(a.document);
     a.picture = full_path(a.picture);
     return a;
@@ -154,6 +159,7 @@ int run(const Arguments& a) {
 }  // namespace
 
 int main() {
+    host::declare_dpi_aware();
     const auto arguments = parse(host::command_line_arguments());
     if (!arguments) {
         print(stderr, L"usage: snapshot [--out PICTURE.png] [--width N] [--height N] [--set NAME=VALUE]... [--do ACTION]...\n"

@@ -1,7 +1,7 @@
 // The control's own window: a window of the control's class, parent of the tree window tvwTOC,
 // owner of the timer tToc. Its procedure hands the tree's notifications to the tree (for the
-// Expand and Collapse events), the timer's ticks to tToc_Timer, and sizing and painting to the
-// container life cycle.
+// Expand and Collapse events), the timer's ticks to tToc_Timer, sizing and painting to the
+// container life cycle, and a change of its resolution to FollowDpi.
 #include "kelpy/control/toc.h"
 #include "com/error.h"
 #include "com/module.h"
@@ -50,6 +50,7 @@ HWND Toc::CreateControlWindow(HWND parent, const RECT& bounds) {
         GetClientRect(window, &client);
         tvwTOC.Create(window, tree_id, client);
         tToc.Attach(window);
+        FollowDpi();
     } catch (...) {
         DestroyControlWindow();
         throw;
@@ -110,6 +111,11 @@ LRESULT Toc::OnWindowMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
         EndPaint(window, &ps);
         return 0;
     }
+    case WM_DPICHANGED:
+    case WM_DPICHANGED_AFTERPARENT:
+        // The window now shows on a monitor of another resolution.
+        if (tvwTOC.hWnd()) platform::run_handler(L"FollowDpi", [&] { FollowDpi(); });
+        break;
     case WM_NCDESTROY:
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         OnWindowGone();

@@ -25,6 +25,7 @@
 #include "kelpy/interact/interaction.h"
 #include "kelpy/model/options.h"
 #include "kelpy/model/typelib.h"
+#include "kelpy/platform/dpi_font.h"
 #include "kelpy/platform/image_list.h"
 #include "kelpy/platform/timer.h"
 #include "kelpy/platform/tree_view.h"
@@ -115,6 +116,12 @@ public:
     // Paints the control's own window (its caption at design time).
     void UserControl_Paint(HDC hdc);
 
+    // ---- the resolution (control/dpi.cpp)
+    // Makes the item images, the tree's indent and font and the legend's swatches for the
+    // resolution of the control's window; the tree is rebuilt when that changed while it shows a
+    // map. Called when the window is made and when its resolution changes.
+    void FollowDpi();
+
 private:
     // ---- what the OLE control protocol asks of the control (control/lifecycle.cpp)
     HWND OleWindow() const noexcept override { return m_hWnd; }
@@ -153,7 +160,8 @@ private:
     MapViewSubscription m_pActiveViewEvents;
     Events m_events;
 
-    // ---- child controls
+    // ---- child controls (the tree's font for its resolution outlives the tree)
+    platform::DpiFont m_dpiFont;
     platform::ImageList imlTOC;
     platform::TreeView tvwTOC;
     platform::Timer tToc;

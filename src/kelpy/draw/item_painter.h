@@ -10,6 +10,7 @@
 #include "kelpy/draw/measuring.h"
 #include "kelpy/draw/swatch_cache.h"
 #include "kelpy/model/records.h"
+#include "kelpy/platform/dpi.h"
 #include "kelpy/platform/tree_view.h"
 #include "kelpy/tree/swatch_measurer.h"
 
@@ -33,6 +34,11 @@ public:
     // Measures the row's swatch and gives the row and its record the new height and size.
     void MeasureSymbol(const platform::NodePtr& node);
 
+    // The resolution that swatches are measured and painted for (96 dpi until set); the
+    // swatches painted for another one are forgotten.
+    void SetDpi(platform::Dpi dpi) noexcept;
+    platform::Dpi dpi() const noexcept { return m_dpi; }
+
 private:
     // While a rebuild runs, every symbol is measured once on a shape; at its start the rows of
     // the tree before are forgotten by the swatch cache (their swatches stay, found by likeness).
@@ -48,6 +54,7 @@ private:
     std::optional<MeasureMemo::Rebuild> m_rebuild;
     SwatchCache m_swatches;
     LabelRects m_labels;
+    platform::Dpi m_dpi;
 };
 
 }  // namespace kelpy::draw

@@ -25,12 +25,12 @@ constexpr LONG ramp_text_bottom_inset = 3;
 constexpr std::wstring_view ramp_high = L"High";
 constexpr std::wstring_view ramp_low = L"Low";
 
-SwatchShape swatch_shape(const TocNode& record, LONG W, LONG H) {
+SwatchShape swatch_shape(const TocNode& record, LONG W, LONG H, platform::Dpi px) {
     // Areas (polygons, squares and ramps) fill the upper part of the swatch; other shapes sit in
     // the middle of the whole swatch.
     if (tree::SwatchFormOf(record) != tree::SwatchForm::LayerShape || record.ShapeType == GeometryPolygon)
-        return {1, 10, W - 6, H - 10, GeometryPolygon};
-    return {1, 1, W - 6, H - 5, record.ShapeType};
+        return {px(1), px(10), W - px(6), H - px(10), GeometryPolygon};
+    return {px(1), px(1), W - px(6), H - px(5), record.ShapeType};
 }
 
 // The symbol set up on a device context, reset at the end even when drawing fails, so that the
@@ -70,8 +70,9 @@ void ItemPainter::PaintItem(const com::ComPtr<CustomDrawEventArgs>& args, const 
     const TocNode& record = *held.get();
     const com::ComPtr<CRect>& label = args->Rect;
     if (!label) com::raise(com::CTL_E_OBJECTNOTSET, L"The item to draw has no rectangle");
-    const LONG x0 = label->Left + swatch_offset_x;
-    const LONG y0 = label->Top + swatch_offset_y;
+    const platform::Dpi px = m_dpi;
+    const LONG x0 = label->Left + px(swatch_offset_x);
+    const LONG y0 = label->Top + px(swatch_offset_y);
     const HDC dc = reinterpret_cast<HDC>(args->hdc);
 
     // 3. Legend rows are the control's; the holder row stays blank; the rest is the tree's.
@@ -86,7 +87,7 @@ void ItemPainter::PaintItem(const com::ComPtr<CustomDrawEventArgs>& args, const 
     // copied as it was painted.
     const LONG H = record.SymbolHeight;
     const LONG W = record.SymbolWidth;
-    const SwatchShape s = swatch_shape(record, W, H);
+    const SwatchShape s = swatch_shape(record, W, H, px);
     com::ComPtr<ISymbol> symbol = record.Symbol;
     const SwatchLook look{symbol.get(), W, H, s};
     std::optional<SymbolLikeness> likeness;
@@ -109,6 +110,7 @@ void ItemPainter::PaintItem(const com::ComPtr<CustomDrawEventArgs>& args, const 
                 com::check(display->put_ScaleRatio(1.0));
                 com::check(display->put_QualityRatio(1.5));
                 com::check(display->put_Units(2));
+                com::check(display->put_Resolution(double(px.value())));
                 SymbolSession session(symbol, memory.get(), transformation.get());
                 session.Draw(shape.get());
                 session.ResetDC();
@@ -120,14 +122,14 @@ void ItemPainter::PaintItem(const com::ComPtr<CustomDrawEventArgs>& args, const 
     }
     if (symbol) {
         // 15-16. The label of a class row (a LayerSymbol row shows its swatch only).
-        RECT text{label->Left, label->Top + text_offset_y, label->Right, label->Bottom};
+        RECT text{label->Left, label->Top + px(text_offset_y), label->Right, label->Bottom};
         switch (tree::LabelOf(record)) {
         case tree::RowLabel::Text:
             draw_text(dc, node->Text(), text, 0);
             break;
         case tree::RowLabel::RampEnds:
-            text.right = x0 + ramp_text_right;
-            text.bottom = label->Bottom - ramp_text_bottom_inset;
+            text.right = x0 + px(ramp_text_right);
+            text.bottom = label->Bottom - px(ramp_text_bottom_inset);
             draw_text(dc, ramp_high, text, 0);
             draw_text(dc, ramp_low, text, DT_SINGLELINE | DT_BOTTOM);
             break;

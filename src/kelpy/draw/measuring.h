@@ -9,6 +9,7 @@
 #include "com/ptr.h"
 #include "win/handles.h"
 #include "kelpy/model/records.h"
+#include "kelpy/platform/dpi.h"
 #include "kelpy/tree/swatch_measurer.h"
 
 namespace kelpy::draw {
@@ -20,6 +21,8 @@ struct MeasuringShape {
     friend bool operator==(const MeasuringShape&, const MeasuringShape&) = default;
 };
 MeasuringShape measuring_shape(const TocNode& record);
+// The shape at a resolution: measuring_shape gives it at 96 dpi.
+MeasuringShape scaled(const MeasuringShape& shape, platform::Dpi dpi);
 
 using tree::SwatchMeasure;
 

@@ -62,7 +62,7 @@ std::optional<SwatchMeasure> ItemPainter::MeasureSwatch(const TocNode& record) {
     // was measured on that shape earlier in this rebuild is not asked again.
     com::ComPtr<ISymbol> symbol = record.Symbol;
     if (!symbol) return std::nullopt;
-    const MeasuringShape m = measuring_shape(record);
+    const MeasuringShape m = scaled(measuring_shape(record), m_dpi);
     if (const std::optional<SwatchMeasure>* known = m_measures.find(symbol.get(), m)) return *known;
     com::ComPtr<IGeometry> shape = CreateSymbolGeometry(m.x, m.y, m.width, m.height, m.shapeType);
     if (!shape) return std::nullopt;
@@ -83,11 +83,13 @@ std::optional<SwatchMeasure> ItemPainter::MeasureSwatch(const TocNode& record) {
     com::ComPtr<IEnvelope> envelope = envelope_of(boundary.as<IGeometry>().get());
     if (is_empty(envelope.as<IGeometry>().get())) envelope = envelope_of(shape.get());
     if (!is_empty(envelope.as<IGeometry>().get())) {
-        com::check(envelope->Expand(swatch_margin, swatch_margin, VARIANT_FALSE));
+        const double margin = m_dpi(swatch_margin);
+        com::check(envelope->Expand(margin, margin, VARIANT_FALSE));
         // 8. As many standard rows as the height needs, at least one.
         SwatchMeasure measure;
+        measure.row_height = m_dpi(row_unit);
         com::check(envelope->get_Height(&measure.height));
-        measure.rows = com::round_half_even(measure.height / double(row_unit));
+        measure.rows = com::round_half_even(measure.height / double(measure.row_height));
         if (measure.rows < 1) measure.rows = 1;
         try {
             com::check(envelope->get_Width(&measure.width));

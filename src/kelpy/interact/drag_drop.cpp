@@ -10,9 +10,9 @@
 #include <commctrl.h>
 #include "com/bstr.h"
 #include "com/error.h"
-#include "com/module.h"
 #include "com/vbnum.h"
 #include "kelpy/model/resource_ids.h"
+#include "kelpy/interact/drag_cursors.h"
 #include "kelpy/interact/interaction.h"
 #include "kelpy/tree/tree_builder.h"
 #include "kelpy/interact/positions.h"
@@ -201,7 +201,7 @@ void Interaction::ShowDragCursor() {
         case DragDirection::Neither: return;  // the icon stays as it was
         }
     }
-    platform::SetMouseIcon(DragCursor(id));
+    platform::SetMouseIcon(DragCursor(id, platform::Dpi::Of(c_.tree.hWnd())));
 }
 
 // The top-level layers from index 0 (the top of the drawing order) down: the target layer met

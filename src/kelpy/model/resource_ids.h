@@ -11,8 +11,13 @@
 #define KELPY_BITMAP_ITEM_UNCHECKED 205
 #define KELPY_BITMAP_ITEM_ROOT 206
 #define KELPY_BITMAP_ITEM_MIXED 207
+// The same images drawn for 24 and 32 pixels (144 and 192 dpi): the 16-pixel picture's number
+// plus these.
+#define KELPY_BITMAP_ITEM_OFFSET_24 100
+#define KELPY_BITMAP_ITEM_OFFSET_32 200
 
 // The drag cursors: the drop would place the layer above, below, or there is no drop target.
+// Each holds images of 32, 48 and 64 pixels.
 #define KELPY_CURSOR_DRAG_UP 101
 #define KELPY_CURSOR_DRAG_DOWN 102
 #define KELPY_CURSOR_DRAG_BOTH 103

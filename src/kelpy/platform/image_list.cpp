@@ -4,8 +4,14 @@
 
 namespace kelpy::platform {
 
+namespace {
+win::ImageList create_list(int width, int height) {
+    return win::ImageList::created(ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 8, 8));
+}
+}  // namespace
+
 ImageList::ImageList(int width, int height, COLORREF transparent)
-    : list_(win::ImageList::created(ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 8, 8))),
+    : list_(create_list(width, height)),
       width_(width),
       height_(height),
       transparent_(transparent) {}
@@ -23,6 +29,13 @@ void ImageList::Add(std::wstring_view key, HBITMAP picture) {
 void ImageList::Clear() {
     ImageList_RemoveAll(list_.get());
     keys_.clear();
+}
+
+void ImageList::Resize(int width, int height) {
+    list_ = create_list(width, height);
+    keys_.clear();
+    width_ = width;
+    height_ = height;
 }
 
 int ImageList::IndexOf(std::wstring_view key) const {

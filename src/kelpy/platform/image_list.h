@@ -20,6 +20,9 @@ public:
     void Add(std::wstring_view key, HBITMAP picture);
     // Removes every picture and key.
     void Clear();
+    // Removes every picture and key and holds width x height pictures from now on (a new native
+    // list: a tree showing the old one must be given the list again).
+    void Resize(int width, int height);
 
     // The native position (from 0) of the picture with this key; an unknown key is the
     // "element not found" error.

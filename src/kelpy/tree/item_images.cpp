@@ -1,8 +1,8 @@
 #include "kelpy/tree/item_images.h"
 #include <utility>
 #include "com/error.h"
-#include "com/module.h"
 #include "kelpy/model/resource_ids.h"
+#include "kelpy/tree/item_pictures.h"
 #include "win/handles.h"
 
 namespace kelpy::tree {
@@ -15,8 +15,7 @@ void LoadItemImages(platform::ImageList& images) {
         {L"mixed", KELPY_BITMAP_ITEM_MIXED},
     };
     for (const auto& [key, id] : pictures) {
-        const win::Bitmap picture(static_cast<HBITMAP>(
-            LoadImageW(com::Module::handle(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        const win::Bitmap picture = ItemPicture(id, images.width(), images.transparent());
         if (!picture)
             com::raise(HRESULT_FROM_WIN32(ERROR_RESOURCE_NAME_NOT_FOUND),
                        L"The library has no picture for the item image \"" + std::wstring(key) + L"\"");

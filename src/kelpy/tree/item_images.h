@@ -1,7 +1,7 @@
 // The item images the builder gives its items, by key: "plus", "minus", "disconnected",
 // "checked", "unchecked", "root" and "mixed" (a group whose members are not all visible, with
-// mixed group checks), loaded in this order from the library's bitmap resources (16 x 16,
-// magenta transparent) into the tree's image list.
+// mixed group checks), loaded in this order from the library's bitmap resources (magenta
+// transparent) into the tree's image list, drawn for the list's size.
 #pragma once
 #include "kelpy/platform/image_list.h"
 

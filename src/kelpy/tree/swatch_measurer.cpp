@@ -7,8 +7,8 @@ namespace kelpy::tree {
 
 void write_swatch(TocNode& record, const SwatchMeasure& measure) {
     if (measure.width_failure) std::rethrow_exception(measure.width_failure);
-    if (measure.rows > INT32_MAX / row_unit) com::raise(CTL_E_OVERFLOW);
-    record.ItemHeight = measure.rows * row_unit;
+    if (measure.row_height <= 0 || measure.rows > INT32_MAX / measure.row_height) com::raise(CTL_E_OVERFLOW);
+    record.ItemHeight = measure.rows * measure.row_height;
     record.SymbolWidth = com::round_half_even(measure.width);
     record.SymbolHeight = com::round_half_even(measure.height);
 }

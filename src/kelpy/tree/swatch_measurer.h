@@ -10,14 +10,15 @@
 
 namespace kelpy::tree {
 
-// The height of a standard row, as the records count it.
+// The height of a standard row at 96 dpi, as the records count it.
 constexpr LONG row_unit = 16;
 
-// What a measure found: the row's height in standard rows and the swatch's size in pixels,
-// not yet rounded. The width is read after the height; when reading it failed, the failure
+// What a measure found: the row's height in standard rows (each `row_height` pixels at the
+// resolution measured for) and the swatch's size in pixels, not yet rounded. The width is read after the height; when reading it failed, the failure
 // is kept for the write, so that the row still gets its height first.
 struct SwatchMeasure {
     LONG rows = 1;
+    LONG row_height = row_unit;
     double width = 0, height = 0;
     std::exception_ptr width_failure;
 };

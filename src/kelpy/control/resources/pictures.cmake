@@ -6,8 +6,12 @@ set(kelpy_picture_maker_source ${CMAKE_SOURCE_DIR}/tools/make_pictures/make_pict
 set(kelpy_picture_maker ${CMAKE_BINARY_DIR}/host/make_pictures)
 set(kelpy_picture_dir ${KELPY_GENERATED}/pictures)
 set(kelpy_pictures)
-foreach(p item_plus.bmp item_minus.bmp item_disconnected.bmp item_checked.bmp item_unchecked.bmp
-          item_root.bmp item_mixed.bmp drag_up.cur drag_down.cur drag_both.cur toolbox.bmp)
+foreach(p item_plus item_minus item_disconnected item_checked item_unchecked item_root
+          item_mixed)
+  list(APPEND kelpy_pictures ${kelpy_picture_dir}/${p}.bmp ${kelpy_picture_dir}/${p}_24.bmp
+                             ${kelpy_picture_dir}/${p}_32.bmp)
+endforeach()
+foreach(p drag_up.cur drag_down.cur drag_both.cur toolbox.bmp)
   list(APPEND kelpy_pictures ${kelpy_picture_dir}/${p})
 endforeach()
 

@@ -1,0 +1,22 @@
+#include "kelpy/interact/drag_cursors.h"
+#include <map>
+#include <mutex>
+#include <utility>
+#include "com/module.h"
+
+namespace kelpy::interact {
+
+HCURSOR DragCursor(int id, platform::Dpi dpi) {
+    static std::mutex guard;
+    static std::map<std::pair<int, int>, HCURSOR> loaded;
+    const int size = dpi(32);
+    // At the system's own cursor size, the system's shared copy (the cursor LoadCursor gives).
+    if (size == GetSystemMetrics(SM_CXCURSOR)) return LoadCursorW(com::Module::handle(), MAKEINTRESOURCEW(id));
+    const std::lock_guard lock(guard);
+    HCURSOR& c = loaded[{id, size}];
+    if (!c)
+        c = static_cast<HCURSOR>(LoadImageW(com::Module::handle(), MAKEINTRESOURCEW(id), IMAGE_CURSOR, size, size, 0));
+    return c;
+}
+
+}  // namespace kelpy::interact
