@@ -184,14 +184,6 @@ com::ComPtr<ILayer> Interaction::BottomLayer() {
     return bottom;
 }
 
-// The drag cursors of the control's resources (loaded once; resource cursors are shared).
-HCURSOR Interaction::DragCursor(int id) {
-    static HCURSOR loaded[3] = {};
-    HCURSOR& c = loaded[id - KELPY_CURSOR_DRAG_UP];
-    if (!c) c = LoadCursorW(com::Module::handle(), MAKEINTRESOURCEW(id));
-    return c;
-}
-
 void Interaction::ShowDragCursor() {
     int id = KELPY_CURSOR_DRAG_BOTH;  // no target (or no dragged layer) yet
     if (m_pTargetLayer && m_pDragLayer) {

@@ -16,6 +16,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include "com/error.h"
+#include "kelpy/interact/drag_cursors.h"
 #include "kelpy/interact/interaction.h"
 #include "kelpy/model/items.h"
 #include "kelpy/model/resource_ids.h"
@@ -115,7 +116,7 @@ void Interaction::ShowMarkCursor() {
         if (m_markDirection == DragDirection::Up) id = KELPY_CURSOR_DRAG_UP;
         else if (m_markDirection == DragDirection::Down) id = KELPY_CURSOR_DRAG_DOWN;
     }
-    platform::SetMouseIcon(DragCursor(id));
+    platform::SetMouseIcon(DragCursor(id, platform::Dpi::Of(c_.tree.hWnd())));
 }
 
 bool Interaction::DropAtMark(const TocNode& dragged) {

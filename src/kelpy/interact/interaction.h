@@ -119,7 +119,6 @@ private:
     bool DropLayer();
     void DragOver(const com::ComPtr<TreeViewHitTestInfo>& hit, LONG y);
     void ShowDragCursor();
-    static HCURSOR DragCursor(int id);
     enum class DragDirection { Up, Down, Neither };
     DragDirection DirectionOfDrop();
     LONG TopLevelPosition(ILayer* layer);
