@@ -272,6 +272,17 @@ void CALLBACK listen(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG 
     if (heard && window == heard_window && object == OBJID_CLIENT) heard->push_back({event, id});
 }
 
+TEST_F(ScreenReader, AGroupWithHiddenMembersIsMixedWhereItsCheckBoxShowsIt) {
+    auto object = accessible_of(tree());
+    com::check(layer(L"Parks")->put_Visible(VARIANT_FALSE));
+    ASSERT_EQ(toc->Reset(), S_OK);
+    const LONG land_use = id_of(L"Land use");
+    EXPECT_EQ(state_of(object.get(), land_use) & (STATE_SYSTEM_CHECKED | STATE_SYSTEM_MIXED), STATE_SYSTEM_CHECKED);
+    ASSERT_EQ(toc->put_MixedGroupChecks(VARIANT_TRUE), S_OK);
+    EXPECT_EQ(state_of(object.get(), id_of(L"Land use")) & (STATE_SYSTEM_CHECKED | STATE_SYSTEM_MIXED),
+              STATE_SYSTEM_MIXED);
+}
+
 TEST_F(ScreenReader, WinEventsFollowTheSelectionTheCheckBoxesAndTheRebuild) {
     std::vector<std::pair<DWORD, LONG>> events;
     heard = &events;
