@@ -184,21 +184,22 @@ com::ComPtr<ILayer> Interaction::BottomLayer() {
     return bottom;
 }
 
-void Interaction::ShowDragCursor() {
-    int id = KELPY_CURSOR_DRAG_BOTH;  // no target (or no dragged layer) yet
-    if (m_pTargetLayer && m_pDragLayer) {
-        switch (DirectionOfDrop()) {
-        case DragDirection::Up: id = KELPY_CURSOR_DRAG_UP; break;
-        case DragDirection::Down: id = KELPY_CURSOR_DRAG_DOWN; break;
-        case DragDirection::Neither: return;  // the icon stays as it was
-        }
-    }
+// The drag cursor of a direction (Neither: the one with both heads), at the tree's resolution.
+void Interaction::ShowDragIcon(DragDirection direction) {
+    const int id = direction == DragDirection::Up     ? KELPY_CURSOR_DRAG_UP
+                   : direction == DragDirection::Down ? KELPY_CURSOR_DRAG_DOWN
+                                                      : KELPY_CURSOR_DRAG_BOTH;
     platform::SetMouseIcon(DragCursor(id, platform::Dpi::Of(c_.tree.hWnd())));
 }
 
-// The top-level layers from index 0 (the top of the drawing order) down: the target layer met
-// first means the drop would move the dragged layer up (the target is looked for first at each
-// position, so a target that is the dragged layer itself means up too).
+void Interaction::ShowDragCursor() {
+    // No target (or no dragged layer) yet: both heads. A target in neither direction leaves the
+    // icon as it was.
+    if (!m_pTargetLayer || !m_pDragLayer) return ShowDragIcon(DragDirection::Neither);
+    if (const DragDirection direction = DirectionOfDrop(); direction != DragDirection::Neither)
+        ShowDragIcon(direction);
+}
+
 Interaction::DragDirection Interaction::DirectionOfDrop() {
     const LONG target = TopLevelPosition(m_pTargetLayer.get());
     const LONG dragged = TopLevelPosition(m_pDragLayer.get());

@@ -16,10 +16,8 @@
 #include <windows.h>
 #include <commctrl.h>
 #include "com/error.h"
-#include "kelpy/interact/drag_cursors.h"
 #include "kelpy/interact/interaction.h"
 #include "kelpy/model/items.h"
-#include "kelpy/model/resource_ids.h"
 #include "kelpy/platform/mouse_pointer.h"
 
 namespace kelpy::interact {
@@ -111,12 +109,7 @@ bool Interaction::InLowerHalf(const NodePtr& node, LONG y) {
 }
 
 void Interaction::ShowMarkCursor() {
-    int id = KELPY_CURSOR_DRAG_BOTH;
-    if (m_pTargetLayer && m_pTargetNode) {
-        if (m_markDirection == DragDirection::Up) id = KELPY_CURSOR_DRAG_UP;
-        else if (m_markDirection == DragDirection::Down) id = KELPY_CURSOR_DRAG_DOWN;
-    }
-    platform::SetMouseIcon(DragCursor(id, platform::Dpi::Of(c_.tree.hWnd())));
+    ShowDragIcon(m_pTargetLayer && m_pTargetNode ? m_markDirection : DragDirection::Neither);
 }
 
 bool Interaction::DropAtMark(const TocNode& dragged) {

@@ -120,6 +120,7 @@ private:
     void DragOver(const com::ComPtr<TreeViewHitTestInfo>& hit, LONG y);
     void ShowDragCursor();
     enum class DragDirection { Up, Down, Neither };
+    void ShowDragIcon(DragDirection direction);
     DragDirection DirectionOfDrop();
     LONG TopLevelPosition(ILayer* layer);
     com::ComPtr<ILayer> BottomLayer();  // the map's last layer (the map must be there)
