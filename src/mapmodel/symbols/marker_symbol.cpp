@@ -8,24 +8,18 @@ namespace mapmodel {
 namespace {
 constexpr const IID& kIid = __uuidof(IMarkerSymbol);
 
-class MarkerSession final : public Session {
+class MarkerSession final : public MarkSession {
 public:
     MarkerSession(HDC dc, const Mapping& m, const MarkerSymbol::Settings& s)
-        : Session(dc, m),
+        : MarkSession(dc, m, s.size),
           s_(s),
           pen_(win::Pen::created(CreatePen(PS_SOLID, 1, s.color))),
           brush_(win::Brush::created(CreateSolidBrush(s.color))) {
         SelectObject(dc, pen_.get());
         SelectObject(dc, brush_.get());
     }
-    void draw(const Shape& shape) override {
-        for (Vec at : anchors_of(shape)) draw_at(at);
-    }
-
 private:
-    void draw_at(Vec at) {
-        PixelBox b = mark_box(mapping_, at, s_.size);
-        if (b.empty()) return;
+    void draw_mark(const PixelBox& b) override {
         long s = b.width(), mid_x = b.left + s / 2, mid_y = b.top + s / 2;
         switch (s_.style) {
         case MarkerSquare:

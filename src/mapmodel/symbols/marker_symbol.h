@@ -40,4 +40,23 @@ private:
 // The square of pixels that a mark of `size` points covers around `at`; empty for size 0.
 PixelBox mark_box(const Mapping& m, Vec at, double size);
 
+// A session that draws one mark of `size` points at each anchor of a shape (the point, every
+// point of a multipoint, else the shape's centre); a mark of no pixels is left out.
+class MarkSession : public Session {
+public:
+    MarkSession(HDC dc, const Mapping& m, double size) : Session(dc, m), size_(size) {}
+    void draw(const Shape& shape) final {
+        for (Vec at : anchors_of(shape)) {
+            const PixelBox box = mark_box(mapping_, at, size_);
+            if (!box.empty()) draw_mark(box);
+        }
+    }
+
+protected:
+    virtual void draw_mark(const PixelBox& b) = 0;
+
+private:
+    double size_;
+};
+
 }  // namespace mapmodel

@@ -10,21 +10,15 @@ namespace {
 constexpr const IID& kIid = __uuidof(IChartSymbol);
 constexpr COLORREF kEdge = RGB(64, 64, 64);
 
-class PieSession final : public Session {
+class PieSession final : public MarkSession {
 public:
     PieSession(HDC dc, const Mapping& m, const PieChartSymbol::Settings& s)
-        : Session(dc, m), s_(s), pen_(win::Pen::created(CreatePen(PS_SOLID, 1, kEdge))) {
+        : MarkSession(dc, m, s.size), s_(s), pen_(win::Pen::created(CreatePen(PS_SOLID, 1, kEdge))) {
         SelectObject(dc, pen_.get());
         SelectObject(dc, GetStockObject(DC_BRUSH));
     }
-    void draw(const Shape& shape) override {
-        for (Vec at : anchors_of(shape)) draw_at(at);
-    }
-
 private:
-    void draw_at(Vec at) {
-        PixelBox b = mark_box(mapping_, at, s_.size);
-        if (b.empty()) return;
+    void draw_mark(const PixelBox& b) override {
         double total = 0;
         size_t used = 0;
         for (const auto& slice : s_.slices) {
