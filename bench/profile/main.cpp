@@ -17,7 +17,8 @@
 //   (default 5); DIR: where Wine keeps its PE
 //   libraries with their symbols (default: Debian's folder for this architecture, through drive
 //   Z:); NAME: one comparison (repaint-101-top, repaint-32k-end, peer-repaint-32k-end,
-//   first-paint-101-top, reset-legends-1k, peer-reset-legends-1k, drag-move-101-top).
+//   first-paint-101-top, reset-legends-1k, peer-reset-legends-1k, drag-move-101-top,
+//   first-paint-101-end).
 #include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
@@ -275,6 +276,16 @@ int main(int argc, char** argv) {
             {"drag-move-101-top",
              {"the control's drag moves", none, [&] { bench::moves_seconds(control_drag.tree(), drag_points); }},
              {"a bare tree's moves with its host's drag", none, [&] { bench::moves_seconds(bare_drag.hWnd(), drag_points); }}},
+            // Last: it leaves the small control scrolled to the end.
+            {"first-paint-101-end",
+             {"the control's first repaint after a Reset, scrolled to the end",
+              [&] {
+                  control_small.reset();
+                  bench::scroll_to_end(control_small.tree());
+              },
+              repaint(control_small.tree())},
+             {"the control's repaint at the end", [&] { bench::scroll_to_end(control_small.tree()); },
+              repaint(control_small.tree())}},
         };
 
         profile::Sampler sampler(interval_ms);
