@@ -1,6 +1,6 @@
 #include "kelpy/access/item_facts.h"
 #include <oleacc.h>
-#include <cstring>
+#include "kelpy/platform/item_rect.h"
 #include "kelpy/interact/interaction.h"
 #include "kelpy/model/items.h"
 #include "kelpy/tree/renderer_kinds.h"
@@ -21,11 +21,7 @@ bool laid_out(const NodePtr& node) {
 std::optional<RECT> row_of(const platform::TreeView& tree, const NodePtr& node) {
     HWND window = tree.window();
     if (!IsWindowVisible(window) || !laid_out(node)) return std::nullopt;
-    RECT row{};
-    const HTREEITEM item = node->handle();
-    std::memcpy(&row, &item, sizeof item);  // the message reads the item from the rectangle
-    if (!SendMessageW(window, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&row))) return std::nullopt;
-    return row;
+    return platform::ItemRect(window, node->handle(), platform::ItemPart::Row);
 }
 }  // namespace
 

@@ -1,5 +1,5 @@
 #include "kelpy/draw/label_rects.h"
-#include <cstring>
+#include "kelpy/platform/item_rect.h"
 
 namespace kelpy::draw {
 
@@ -13,10 +13,10 @@ RECT LabelRects::Label(HWND tree, const NMTVCUSTOMDRAW& draw, std::wstring_view 
     const RECT& row = draw.nmcd.rc;
     const LONG width = text_width(draw.nmcd.hdc, text);
     if (!known_) {
-        RECT label{};
         const auto item = reinterpret_cast<HTREEITEM>(draw.nmcd.dwItemSpec);
-        std::memcpy(&label, &item, sizeof item);  // the message reads the item from the rectangle
-        if (!SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label))) return RECT{};
+        const std::optional<RECT> laid_out = platform::ItemRect(tree, item, platform::ItemPart::Label);
+        if (!laid_out) return RECT{};
+        const RECT& label = *laid_out;
         indent_ = LONG(SendMessageW(tree, TVM_GETINDENT, 0, 0));
         left_ = label.left - row.left - draw.iLevel * indent_;
         top_ = label.top - row.top;

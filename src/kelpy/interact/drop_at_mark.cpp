@@ -18,6 +18,7 @@
 #include "com/error.h"
 #include "kelpy/interact/interaction.h"
 #include "kelpy/model/items.h"
+#include "kelpy/platform/item_rect.h"
 #include "kelpy/platform/mouse_pointer.h"
 
 namespace kelpy::interact {
@@ -100,10 +101,7 @@ bool Interaction::InLowerHalf(const NodePtr& node, LONG y) {
     const unsigned long built = c_.tree.Nodes().clears();
     const int scroll = GetScrollPos(tree, SB_VERT);
     if (m_row.item != item || m_row.tree != built || m_row.scroll != scroll) {
-        RECT r{};
-        *reinterpret_cast<HTREEITEM*>(&r) = item;  // the request names the item in the rectangle
-        if (!SendMessageW(tree, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&r))) r = RECT{};
-        m_row = {item, built, scroll, r};
+        m_row = {item, built, scroll, platform::ItemRect(tree, item, platform::ItemPart::Row).value_or(RECT{})};
     }
     return y >= (m_row.bounds.top + m_row.bounds.bottom) / 2;
 }

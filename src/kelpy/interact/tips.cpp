@@ -3,7 +3,7 @@
 // where the layer tells (by the interfaces it has). Labels that show whole, rows without a label
 // of their own (a legend swatch alone, a ramp's ends) and the holder have no tip.
 #include <commctrl.h>
-#include <cstring>
+#include "kelpy/platform/item_rect.h"
 #include "kelpy/interact/interaction.h"
 #include "kelpy/model/items.h"
 #include "kelpy/tree/renderer_kinds.h"
@@ -37,13 +37,11 @@ std::wstring Interaction::TipText(const NodePtr& node) {
 // the same place) reaches beyond the client area on either side.
 bool Interaction::LabelCutOff(const NodePtr& node) const {
     HWND tree = c_.tree.window();
-    RECT label{};
-    const HTREEITEM item = node->handle();
-    std::memcpy(&label, &item, sizeof item);  // the message reads the item from the rectangle
-    if (!SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label))) return false;
+    const std::optional<RECT> label = platform::ItemRect(tree, node->handle(), platform::ItemPart::Label);
+    if (!label) return false;
     RECT client{};
     GetClientRect(tree, &client);
-    return label.right > client.right || label.left < client.left;
+    return label->right > client.right || label->left < client.left;
 }
 
 }  // namespace kelpy::interact

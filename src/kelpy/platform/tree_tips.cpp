@@ -1,6 +1,6 @@
 #include "kelpy/platform/tree_tips.h"
 #include <windowsx.h>
-#include <cstring>
+#include "kelpy/platform/item_rect.h"
 #include "kelpy/platform/handler.h"
 
 namespace kelpy::platform {
@@ -100,10 +100,9 @@ void TreeTips::hovered(HWND tree, POINT at, WPARAM buttons) {
         tree_ = tree;
     }
     // Below the item's row, where the mouse rests.
-    RECT row{};
-    std::memcpy(&row, &item, sizeof item);  // the message reads the item from the rectangle
-    if (!SendMessageW(tree, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&row))) return;
-    POINT place{at.x, row.bottom + 2};
+    const std::optional<RECT> row = ItemRect(tree, item, ItemPart::Row);
+    if (!row) return;
+    POINT place{at.x, row->bottom + 2};
     ClientToScreen(tree, &place);
     TTTOOLINFOW tool = tool_of(tree, text.c_str());
     SendMessageW(tip_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));

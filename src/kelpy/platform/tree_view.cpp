@@ -83,8 +83,12 @@ std::wstring TreeView::image_key(int index) const {
 
 void TreeView::Invalidate(bool frame) {
     const HWND w = window();
-    if (!frame) RedrawWindow(w, nullptr, nullptr, RDW_VALIDATE | RDW_NOFRAME | RDW_NOCHILDREN);
-    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | (frame ? RDW_FRAME : 0));
+    // Whatever waits for a paint is dropped (the whole client area is invalidated below). The
+    // frame is painted at once, before the client area is marked for erasing, so that nothing
+    // of the tree is blanked before its next paint.
+    RedrawWindow(w, nullptr, nullptr, RDW_VALIDATE | RDW_NOFRAME | RDW_NOCHILDREN);
+    if (frame) RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASENOW | RDW_NOCHILDREN);
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
 }
 
 void TreeView::PaintPendingFrame() { RedrawWindow(window(), nullptr, nullptr, RDW_ERASENOW | RDW_NOCHILDREN); }

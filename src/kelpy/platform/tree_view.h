@@ -117,8 +117,10 @@ public:
 
     // Repaints the tree now.
     void Refresh();
-    // Has the whole tree repainted at its next paint: its items, and its frame (the border and
-    // the scroll bars). With `frame` false the frame is known to show what it should, and a
+    // Has the whole tree's items repainted at its next paint, and its frame (the border and the
+    // scroll bars) now, as a tree paints its scroll bars when it sets them: a scroll that
+    // follows paints them again, and the first paint of the items would otherwise paint the
+    // frame once more. With `frame` false the frame is known to show what it should, and a
     // paint of the frame that is pending is dropped (some systems queue one for any change of
     // the window's style, even one that leaves the frame as it was); call PaintPendingFrame
     // first where a paint of the frame may be pending for another reason.

@@ -74,11 +74,11 @@ void TreeBuilder::Rebuild(const com::ComPtr<IMap>& map) {
         nodes.Item(root_key)->Selected(true);
     }
 
-    // 11-13. Shown again, and repainted as a whole at its next paint (which hiding and showing
-    // the window would also bring about, at the cost of moving it twice). Hiding by the style
-    // bit leaves the screen as it was, so the frame (border and scroll bars, whose themed
-    // drawing costs as much as the rows) is repainted only when it shows something else now:
-    // the tree was hidden before, or a scroll bar changed.
+    // 11-13. Shown again, and its items repainted as a whole at its next paint (which hiding and
+    // showing the window would also bring about, at the cost of moving it twice). Hiding by the
+    // style bit leaves the screen as it was, so the frame (border and scroll bars, whose themed
+    // drawing costs as much as the rows) is repainted, at once, only when it shows something
+    // else now: the tree was hidden before, or a scroll bar changed.
     HideTree(false);
     tvwTOC.Invalidate(!(tvwTOC.frame_look() == frame));
 }
