@@ -3,6 +3,8 @@
 #include <cstring>
 #include "bench/common/timing.h"
 #include "com/error.h"
+#include "com/ptr.h"
+#include "tree_reader.h"
 
 namespace bench {
 
@@ -19,7 +21,53 @@ RECT label_rect(HWND tree, HTREEITEM item) {
     if (!SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r))) return RECT{};
     return r;
 }
+
+POINT label_middle(HWND tree, HTREEITEM item) {
+    const RECT r = label_rect(tree, item);
+    if (IsRectEmpty(&r)) com::raise(E_FAIL, L"The item to drag or drop on is not shown");
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
 }  // namespace
+
+void run_pending_messages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+double drop_seconds(HWND tree, IMap* map) {
+    std::vector<HTREEITEM> layers;
+    for (const host::NativeItem& item : host::read_items(tree))
+        if (item.depth == 1 && host::stands_for_layer(item)) layers.push_back(item.handle);
+    if (layers.size() < 3) com::raise(E_FAIL, L"The map has fewer than three layers to drag");
+    com::ComPtr<ILayer> top_before;
+    com::check(map->get_Layer(0, top_before.put()));
+
+    // The pointer is over the tree at the release, above any other window of the program (the
+    // hosts' windows stay on top of all others).
+    SetWindowPos(GetAncestor(tree, GA_ROOT), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const POINT from = label_middle(tree, layers[0]);
+    const POINT to = label_middle(tree, layers[2]);
+    SendMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, at(from));
+    SendMessageW(tree, WM_MOUSEMOVE, MK_LBUTTON, at({from.x + 1, from.y}));
+    SendMessageW(tree, WM_MOUSEMOVE, MK_LBUTTON, at(to));
+    POINT screen = to;
+    ClientToScreen(tree, &screen);
+    SetCursorPos(screen.x, screen.y);
+    run_pending_messages();
+
+    const double seconds = seconds_of([&] {
+        SendMessageW(tree, WM_LBUTTONUP, 0, at(to));
+        run_pending_messages();
+        UpdateWindow(tree);
+    });
+    com::ComPtr<ILayer> top_after;
+    com::check(map->get_Layer(0, top_after.put()));
+    if (top_after.get() == top_before.get()) com::raise(E_FAIL, L"The drop moved no layer");
+    return seconds;
+}
 
 std::vector<POINT> label_points(HWND tree, int per_row) {
     RECT client{};

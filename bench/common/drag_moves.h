@@ -1,10 +1,11 @@
 // A layer drag's mouse moves, for the benchmarks: started on the control's tree as a person
-// starts one, the points a drag crosses, the moves delivered to a tree window, and the drag a
-// host runs itself over a bare tree view.
+// starts one, the points a drag crosses, the moves delivered to a tree window, a whole drop, and
+// the drag a host runs itself over a bare tree view.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
 #include <vector>
+#include "mapmodel.h"
 
 namespace bench {
 
@@ -22,6 +23,15 @@ void end_drag(HWND tree);
 // (as it is while a person drags over it: the tree's own handling of a move asks where the
 // pointer is) and the messages that earlier moves left for the thread handled.
 double moves_seconds(HWND tree, const std::vector<POINT>& points);
+
+// Runs the thread's pending messages (the paints among them).
+void run_pending_messages();
+
+// One drop of the map's first layer onto the third in the control's tree, as a person makes it
+// (a press on the first layer's label, a move that starts the drag, a move onto the third
+// layer's label, the release there); the seconds from the release until the tree is repainted.
+// Raises when the drop moved nothing.
+double drop_seconds(HWND tree, IMap* map);
 
 // The host's own drag over a bare tree view, running while this object lives (one at a time): the
 // host's subclass of the tree (the window procedure replaced, as hosts subclass a control) finds

@@ -18,7 +18,7 @@
 //   libraries with their symbols (default: Debian's folder for this architecture, through drive
 //   Z:); NAME: one comparison (repaint-101-top, repaint-32k-end, peer-repaint-32k-end,
 //   first-paint-101-top, reset-legends-1k, peer-reset-legends-1k, drag-move-101-top,
-//   first-paint-101-end).
+//   drop-1k, first-paint-101-end).
 #include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
@@ -276,6 +276,14 @@ int main(int argc, char** argv) {
             {"drag-move-101-top",
              {"the control's drag moves", none, [&] { bench::moves_seconds(control_drag.tree(), drag_points); }},
              {"a bare tree's moves with its host's drag", none, [&] { bench::moves_seconds(bare_drag.hWnd(), drag_points); }}},
+            // The drag above holds the mouse until it ends.
+            {"drop-1k",
+             {"the control's drop", [&] { bench::end_drag(control_drag.tree()); },
+              [&] { bench::drop_seconds(control_medium.tree(), medium.get()); }},
+             {"a bare tree's rebuild and repaint", none, [&] {
+                  bare_medium.Fill(items_medium);
+                  bench::repaint_seconds(bare_medium.hWnd());
+              }}},
             // Last: it leaves the small control scrolled to the end.
             {"first-paint-101-end",
              {"the control's first repaint after a Reset, scrolled to the end",

@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 #include "bench/common/bare_tree.h"
+#include "bench/common/drag_moves.h"
 #include "bench/common/figures.h"
 #include "bench/common/hosted_control.h"
 #include "bench/common/map_maker.h"
@@ -150,64 +151,14 @@ void repaint_figures(int runs, bench::Figures& figures) {
     }
 }
 
-// The middle of an item's label, in the tree's client pixels.
-POINT label_middle(HWND tree, HTREEITEM item) {
-    const RECT r = host::item_rect(tree, item, true);
-    if (IsRectEmpty(&r)) com::raise(E_FAIL, L"The item to drag or drop on is not shown");
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-LPARAM at(POINT p) { return MAKELPARAM(p.x, p.y); }
-
-// Runs the thread's pending messages (the paints among them).
-void run_pending_messages() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-// One drop of the map's first layer onto the third, as a person makes it; the seconds from the
-// release until the tree is repainted. Raises when the drop moved nothing.
-double drop_seconds(bench::HostedControl& control, IMap* map) {
-    const HWND tree = control.tree();
-    std::vector<HTREEITEM> layers;
-    for (const host::NativeItem& item : host::read_items(tree))
-        if (item.depth == 1 && host::stands_for_layer(item)) layers.push_back(item.handle);
-    if (layers.size() < 3) com::raise(E_FAIL, L"The map has fewer than three layers to drag");
-    com::ComPtr<ILayer> top_before;
-    com::check(map->get_Layer(0, top_before.put()));
-
-    const POINT from = label_middle(tree, layers[0]);
-    const POINT to = label_middle(tree, layers[2]);
-    SendMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, at(from));
-    SendMessageW(tree, WM_MOUSEMOVE, MK_LBUTTON, at({from.x + 1, from.y}));
-    SendMessageW(tree, WM_MOUSEMOVE, MK_LBUTTON, at(to));
-    POINT screen = to;
-    ClientToScreen(tree, &screen);
-    SetCursorPos(screen.x, screen.y);
-    run_pending_messages();
-
-    const double seconds = bench::seconds_of([&] {
-        SendMessageW(tree, WM_LBUTTONUP, 0, at(to));
-        run_pending_messages();
-        UpdateWindow(tree);
-    });
-    com::ComPtr<ILayer> top_after;
-    com::check(map->get_Layer(0, top_after.put()));
-    if (top_after.get() == top_before.get()) com::raise(E_FAIL, L"The drop moved no layer");
-    return seconds;
-}
-
 void drop_figure(int runs, const std::string& name, const com::ComPtr<IMap>& map, bench::Figures& figures) {
     bench::HostedControl control(bench::tree_width, bench::tree_height);
     control.show(map.get());
-    run_pending_messages();
+    bench::run_pending_messages();
     bench::BareTree bare(bench::tree_width, bench::tree_height);
     const std::vector<bench::TreeItem> items = bench::read_items(control.tree());
     const bench::Comparison c = bench::compare(
-        runs, [&] { return drop_seconds(control, map.get()); },
+        runs, [&] { return bench::drop_seconds(control.tree(), map.get()); },
         [&] { return bench::seconds_of([&] { bare.Fill(items); }) + bench::repaint_seconds(bare.hWnd()); });
     std::printf("%10s %7ld %20s %20s %20s\n", name.c_str(), control.count(), c.subject.summary(2, 1000).c_str(),
                 c.yardstick.summary(2, 1000).c_str(), c.ratio.summary().c_str());
