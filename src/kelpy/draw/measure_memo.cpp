@@ -25,11 +25,19 @@ com::ComPtr<IUnknown> MeasureMemo::identity(ISymbol* symbol) {
     return unknown;
 }
 
-size_t MeasureMemo::Hash::operator()(const Key& k) const noexcept {
-    size_t h = std::hash<const void*>()(k.symbol.get());
-    for (LONG v : {k.shape.x, k.shape.y, k.shape.width, k.shape.height, k.shape.shapeType})
-        h = h * 1000003u ^ std::hash<LONG>()(v);
+namespace {
+size_t with_shape(size_t h, const MeasuringShape& shape) {
+    for (LONG v : {shape.x, shape.y, shape.width, shape.height, shape.shapeType}) h = h * 1000003u ^ std::hash<LONG>()(v);
     return h;
+}
+}  // namespace
+
+size_t MeasureMemo::Hash::operator()(const Key& k) const noexcept {
+    return with_shape(std::hash<const void*>()(k.symbol.get()), k.shape);
+}
+
+size_t MeasureMemo::AlikeHash::operator()(const AlikeKey& k) const noexcept {
+    return with_shape(k.like.hash(), k.shape) * 1000003u ^ std::hash<int>()(k.dpi);
 }
 
 const std::optional<SwatchMeasure>* MeasureMemo::find(ISymbol* symbol, const MeasuringShape& shape) const {
@@ -42,6 +50,16 @@ void MeasureMemo::keep(ISymbol* symbol, const MeasuringShape& shape, const std::
     if (!active()) return;
     Key key{identity(symbol), shape};
     if (key.symbol) measured_.insert_or_assign(std::move(key), measure);
+}
+
+const SwatchMeasure* MeasureMemo::find_alike(const SymbolLikeness& like, const MeasuringShape& shape, int dpi) const {
+    auto it = alike_.find(AlikeKey{like, shape, dpi});
+    return it == alike_.end() ? nullptr : &it->second;
+}
+
+void MeasureMemo::keep_alike(SymbolLikeness like, const MeasuringShape& shape, int dpi, const SwatchMeasure& measure) {
+    if (measure.width_failure || alike_.size() >= most_alike) return;
+    alike_.insert_or_assign(AlikeKey{std::move(like), shape, dpi}, measure);
 }
 
 }  // namespace kelpy::draw

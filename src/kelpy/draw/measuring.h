@@ -9,6 +9,7 @@
 #include "com/ptr.h"
 #include "win/handles.h"
 #include "kelpy/model/records.h"
+#include "kelpy/draw/symbol_likeness.h"
 #include "kelpy/platform/dpi.h"
 #include "kelpy/tree/swatch_measurer.h"
 
@@ -26,10 +27,12 @@ MeasuringShape scaled(const MeasuringShape& shape, platform::Dpi dpi);
 
 using tree::SwatchMeasure;
 
-// MeasureMemo: what one rebuild has measured. A rebuild asks every symbol once for its
-// boundary on a shape, however many rows show it (a host's symbols may be slow to answer), and
-// measures through one device context of the tree window. Outside a rebuild the memo holds
-// nothing, and every measure asks the symbol (its symbol may have changed since).
+// MeasureMemo: what rebuilds have measured. A rebuild asks every symbol once for its boundary
+// on a shape, however many rows show it (a host's symbols may be slow to answer), and measures
+// through one device context of the tree window. Across rebuilds the memo keeps what symbols
+// measured by their likeness (symbol_likeness.h: every setting that places a pixel), so that a
+// rebuild after a drop or a toggle reads each symbol's settings instead of measuring it again; a
+// symbol whose settings changed finds nothing. Outside a rebuild every measure asks the symbol.
 class MeasureMemo {
 public:
     // Makes the memo work for as long as it lives: from the start of a rebuild to its end.
@@ -51,6 +54,13 @@ public:
     // null when it was not measured yet.
     const std::optional<SwatchMeasure>* find(ISymbol* symbol, const MeasuringShape& shape) const;
     void keep(ISymbol* symbol, const MeasuringShape& shape, const std::optional<SwatchMeasure>& measure);
+    // What a symbol of this likeness measured on this shape at this resolution in a rebuild, or
+    // null; a measure is kept for its likeness only when it holds no failure.
+    const SwatchMeasure* find_alike(const SymbolLikeness& like, const MeasuringShape& shape, int dpi) const;
+    void keep_alike(SymbolLikeness like, const MeasuringShape& shape, int dpi, const SwatchMeasure& measure);
+
+    // Likenesses kept at most: beyond, new ones are measured every time.
+    static constexpr size_t most_alike = 2048;
 
 private:
     void start(HWND tree) noexcept;
@@ -68,9 +78,20 @@ private:
     };
     static com::ComPtr<IUnknown> identity(ISymbol* symbol);
 
+    struct AlikeKey {
+        SymbolLikeness like;
+        MeasuringShape shape;
+        int dpi = 0;
+        friend bool operator==(const AlikeKey&, const AlikeKey&) = default;
+    };
+    struct AlikeHash {
+        size_t operator()(const AlikeKey& k) const noexcept;
+    };
+
     HWND tree_ = nullptr;
     std::optional<win::WindowDC> dc_;
     std::unordered_map<Key, std::optional<SwatchMeasure>, Hash> measured_;
+    std::unordered_map<AlikeKey, SwatchMeasure, AlikeHash> alike_;
 };
 
 }  // namespace kelpy::draw

@@ -64,6 +64,15 @@ std::optional<SwatchMeasure> ItemPainter::MeasureSwatch(const TocNode& record) {
     if (!symbol) return std::nullopt;
     const MeasuringShape m = scaled(measuring_shape(record), m_dpi);
     if (const std::optional<SwatchMeasure>* known = m_measures.find(symbol.get(), m)) return *known;
+    // A symbol of the same likeness measured in an earlier rebuild measures the same.
+    std::optional<SymbolLikeness> like;
+    if (m_measures.active()) like = LikenessOf(symbol.get());
+    if (like) {
+        if (const SwatchMeasure* alike = m_measures.find_alike(*like, m, m_dpi.value())) {
+            m_measures.keep(symbol.get(), m, *alike);
+            return *alike;
+        }
+    }
     com::ComPtr<IGeometry> shape = CreateSymbolGeometry(m.x, m.y, m.width, m.height, m.shapeType);
     if (!shape) return std::nullopt;
 
@@ -99,6 +108,7 @@ std::optional<SwatchMeasure> ItemPainter::MeasureSwatch(const TocNode& record) {
         found = measure;
     }
     m_measures.keep(symbol.get(), m, found);
+    if (like && found) m_measures.keep_alike(std::move(*like), m, m_dpi.value(), *found);
     return found;
 }
 

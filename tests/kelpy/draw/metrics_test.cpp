@@ -159,3 +159,18 @@ TEST_F(Drawing, ARebuildAsksEachSymbolOnceHoweverManyRowsShowIt) {
     EXPECT_EQ(shared->calls, (std::vector<std::wstring>{L"QueryBoundary", L"QueryBoundary"}));
     EXPECT_EQ(kelpy::RecordOf(item(L"Alpha"))->ItemHeight, 16);
 }
+
+TEST_F(Drawing, AModelSymbolIsMeasuredAnewWhenItsSettingsChangedBetweenRebuilds) {
+    // The model's symbols are known across rebuilds by their settings; one changed in place
+    // between two rebuilds must not keep the measure of its old settings.
+    com::ComPtr<ISymbol> marker = marker_symbol(RGB(0, 0, 255), 8.0);
+    show({rendered_feature_layer(L"Wells", GeometryPoint, simple_renderer(marker))});
+    const LONG small = kelpy::RecordOf(first_row(L"Wells"))->SymbolHeight;
+    ASSERT_EQ(host.reset(), S_OK);
+    EXPECT_EQ(kelpy::RecordOf(first_row(L"Wells"))->SymbolHeight, small);
+
+    ASSERT_EQ(marker.as<IMarkerSymbol>()->put_Size(40.0), S_OK);
+    ASSERT_EQ(host.reset(), S_OK);
+    EXPECT_GT(kelpy::RecordOf(first_row(L"Wells"))->SymbolHeight, small + 30);
+    EXPECT_GT(row_height(first_row(L"Wells")), standard_row());
+}
