@@ -1,6 +1,5 @@
 #include "bench/common/drag_moves.h"
 #include <algorithm>
-#include <cstring>
 #include "bench/common/timing.h"
 #include "com/error.h"
 #include "com/ptr.h"
@@ -15,12 +14,7 @@ HTREEITEM next_item(HWND tree, UINT relation, HTREEITEM item = nullptr) {
     return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
-RECT label_rect(HWND tree, HTREEITEM item) {
-    RECT r{};
-    std::memcpy(&r, &item, sizeof(HTREEITEM));
-    if (!SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r))) return RECT{};
-    return r;
-}
+RECT label_rect(HWND tree, HTREEITEM item) { return host::item_rect(tree, item, true); }
 
 POINT label_middle(HWND tree, HTREEITEM item) {
     const RECT r = label_rect(tree, item);
