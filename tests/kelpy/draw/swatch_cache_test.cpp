@@ -160,6 +160,7 @@ TEST_F(SwatchCache, AHostsSymbolsShowTheirOwnPicturesEvenWhenTheyWrapOneModelSym
     two->wrapped = model;
     one->paint = red;
     two->paint = blue;
+    one->boundary_height = two->boundary_height = 10;  // each swatch within its own row
     show({rendered_feature_layer(L"Zones", GeometryPolygon,
                                  unique_value_renderer(L"Z", {{L"1", L"One", one.get()}, {L"2", L"Two", two.get()}}))});
     const auto in_row = [&](const Canvas& canvas, std::wstring_view text, COLORREF color) {
