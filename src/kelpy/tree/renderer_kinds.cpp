@@ -181,10 +181,14 @@ void WriteToNotedClass(TocNode& record, const NotedClass& noted) {
         com::raise(com::E_CHANGED_STATE, L"The layer no longer draws with the renderer the legend row was made from");
     const RendererKind* kind = KindOf(record);
     if (!kind) return;
-    if (!noted.key) RendererKind::NoClass(MissingClass::Fail);
-    if (!std::holds_alternative<std::monostate>(*noted.key)) {
-        const std::optional<ClassPlace> place = kind->Find([&] { return noted.renderer; }, *noted.key);
-        if (!place) RendererKind::NoClass(MissingClass::Fail);
+    if (!noted.key || !std::holds_alternative<std::monostate>(*noted.key)) {
+        // A row of a class: the class's place now.
+        const std::optional<ClassPlace> place =
+            noted.key ? kind->Find([&] { return noted.renderer; }, *noted.key) : std::nullopt;
+        if (!place) {
+            RendererKind::NoClass(MissingClass::Fail);
+            return;
+        }
         record.Index = place->index;
         record.Index2 = place->index2;
     }
