@@ -1,6 +1,7 @@
 #include "kelpy/draw/symbol_likeness.h"
 #include <cmath>
 #include <functional>
+#include "com/error.h"
 #include "com/ptr.h"
 #include "com/symbol_likeness.h"
 
@@ -31,8 +32,9 @@ std::optional<SymbolLikeness> LikenessOf(ISymbol* symbol) {
     like.settings.resize(32);  // most symbols need fewer; a gradient's or a chart's colours more
     for (int attempt = 0; attempt < 2; ++attempt) {
         ULONG count = 0;
-        if (hands->GetLikeness(symbol, ULONG(like.settings.size()), like.settings.data(), &count) != S_OK)
-            return std::nullopt;
+        const HRESULT hr = hands->GetLikeness(symbol, ULONG(like.settings.size()), like.settings.data(), &count);
+        com::check(hr);  // a symbol that fails to say how it paints would fail to paint too
+        if (hr != S_OK) return std::nullopt;
         if (count <= like.settings.size()) {
             like.settings.resize(count);
             for (double v : like.settings)

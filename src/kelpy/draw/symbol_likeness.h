@@ -19,8 +19,9 @@ struct SymbolLikeness {
 };
 
 // The symbol's likeness, or none: for a symbol that does not hand one over, whose private
-// interface belongs to another object than the symbol (a wrapper that hands queries on), that
-// fails to answer, or whose likeness holds a setting that is not a number.
+// interface belongs to another object than the symbol (a wrapper that hands queries on), or
+// whose likeness holds a setting that is not a number. A symbol that fails to answer (a call it
+// makes for its likeness failed) fails the reading.
 std::optional<SymbolLikeness> LikenessOf(ISymbol* symbol);
 
 }  // namespace kelpy::draw
