@@ -1,5 +1,6 @@
 #include "kelpy/access/item_facts.h"
 #include <oleacc.h>
+#include <commctrl.h>
 #include "kelpy/platform/item_rect.h"
 #include "kelpy/interact/interaction.h"
 #include "kelpy/model/items.h"
@@ -10,17 +11,24 @@ namespace kelpy::access {
 namespace {
 using interact::Interaction;
 
+// Whether the tree shows the item expanded, asked of the tree itself (one message): TVM_EXPAND
+// changes it without any notification, so no copy of it can be trusted.
+bool expanded(HWND tree, const NodePtr& node) {
+    const LRESULT state = SendMessageW(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(node->handle()), TVIS_EXPANDED);
+    return (state & TVIS_EXPANDED) != 0;
+}
+
 // Whether every item above this one is expanded (its row is in the tree's layout).
-bool laid_out(const NodePtr& node) {
+bool laid_out(HWND tree, const NodePtr& node) {
     for (NodePtr parent = node->Parent(); parent; parent = parent->Parent())
-        if (!parent->Expanded()) return false;
+        if (!expanded(tree, parent)) return false;
     return true;
 }
 
 // The item's row in the tree's client pixels; none while it is not shown.
 std::optional<RECT> row_of(const platform::TreeView& tree, const NodePtr& node) {
     HWND window = tree.window();
-    if (!IsWindowVisible(window) || !laid_out(node)) return std::nullopt;
+    if (!IsWindowVisible(window) || !laid_out(window, node)) return std::nullopt;
     return platform::ItemRect(window, node->handle(), platform::ItemPart::Row);
 }
 }  // namespace
@@ -41,7 +49,7 @@ LONG StateOf(const platform::TreeView& tree, const NodePtr& node) {
         state |= STATE_SYSTEM_SELECTED;
         if (GetFocus() == window) state |= STATE_SYSTEM_FOCUSED;
     }
-    if (node->Children() > 0) state |= node->Expanded() ? STATE_SYSTEM_EXPANDED : STATE_SYSTEM_COLLAPSED;
+    if (node->Children() > 0) state |= expanded(window, node) ? STATE_SYSTEM_EXPANDED : STATE_SYSTEM_COLLAPSED;
     com::ComPtr<TocNode> record = TagOf(node);
     if (record && (record->TOCNodeType == ::TOCNodeType::Layer || record->TOCNodeType == ::TOCNodeType::GroupLayer)) {
         // The check box as the item shows it, whatever set it.

@@ -1,6 +1,6 @@
 // What a screen reader is told of one item of the control's tree: its name, its states, where
 // it is on the screen and its default action. Read from what the item shows (its text, its
-// image, its expanded state, its row) and from its record.
+// image, its expanded state as the tree has it when asked, its row) and from its record.
 #pragma once
 #include <windows.h>
 #include <optional>

@@ -18,7 +18,7 @@ UINT work_message() noexcept {
     return id;
 }
 constexpr WPARAM announce_rebuild = 1;   // the tree was built again
-constexpr WPARAM default_action = 2;     // lParam: the item's handle
+constexpr WPARAM default_action = 2;     // lParam: the request's number
 }  // namespace
 
 TreeAccess::TreeAccess(platform::TreeView& tree, const tree::TreeBuilder& builder,
@@ -47,14 +47,24 @@ void TreeAccess::TreeWndProc(LONG msg, LONG_PTR wp, LONG_PTR lp, LONG_PTR& resul
     }
 }
 
-void TreeAccess::DoPosted(WPARAM kind, LPARAM item) {
+void TreeAccess::DoPosted(WPARAM kind, LPARAM request) {
     if (kind == announce_rebuild) {
         Announce(EVENT_OBJECT_REORDER, nullptr);
         AnnounceSelection(tree_.caret());
     } else if (kind == default_action) {
-        const RecordedNode found = FindRecordedNode(tree_, item);
-        if (found.node) interaction_.ActOnImage(found.node);
+        DoDefaultAction(request);
     }
+}
+
+void TreeAccess::DoDefaultAction(LPARAM request) {
+    const auto it = requested_.find(request);
+    if (it == requested_.end()) return;
+    const com::ComPtr<TocNode> record = std::move(it->second);
+    requested_.erase(it);
+    // The item that carries the record now: the record's handle names it while it is in the
+    // tree; after a rebuild that handle may name another item, with a record of its own.
+    const RecordedNode found = FindRecordedNode(tree_, record->Handle);
+    if (found.node && found.record.get() == record.get()) interaction_.ActOnImage(found.node);
 }
 
 NodePtr TreeAccess::Item(long id) {
@@ -71,8 +81,12 @@ long TreeAccess::SelectedId() {
 bool TreeAccess::RequestDefaultAction(const NodePtr& node) {
     com::ComPtr<TocNode> record = TagOf(node);
     if (!record || !DefaultActionOf(*record.get())) return false;
-    if (!PostMessageW(tree_.window(), work_message(), default_action, reinterpret_cast<LPARAM>(node->handle())))
+    const LPARAM request = ++last_request_;
+    requested_.emplace(request, record);
+    if (!PostMessageW(tree_.window(), work_message(), default_action, request)) {
+        requested_.erase(request);
         com::raise(HRESULT_FROM_WIN32(GetLastError()), L"The default action could not be requested");
+    }
     return true;
 }
 

@@ -9,15 +9,19 @@
 //
 // Default actions run as the click they stand for does, but not inside the client's call: the
 // request is posted to the tree window and done when its messages run (a symbol choice opens a
-// modal dialog, which must not hold a screen reader's call until it closes). The item is found
-// again by its handle; one that a rebuild removed meanwhile does nothing.
+// modal dialog, which must not hold a screen reader's call until it closes). The request holds
+// the item's record, which no other item ever carries (a rebuild makes new records, and may give
+// a new item the old one's handle); the item is found again by that record, and one that a
+// rebuild removed meanwhile does nothing.
 //
 // The object lives in the tree's apartment: a client on another thread or in another process
 // reaches it through COM's proxy, and its calls run on the tree's thread while that thread runs
 // its messages. When the control goes, the object is disconnected: its clients' calls then fail.
 #pragma once
 #include <windows.h>
+#include <unordered_map>
 #include "com/ptr.h"
+#include "kelpy/model/records.h"
 #include "kelpy/access/item_order.h"
 #include "kelpy/platform/tree_view.h"
 
@@ -69,13 +73,17 @@ private:
     void Announce(DWORD event, HTREEITEM item) noexcept;
     void AnnounceSelection(HTREEITEM item) noexcept;
     // The work posted to the tree window, done.
-    void DoPosted(WPARAM kind, LPARAM item);
+    void DoPosted(WPARAM kind, LPARAM request);
+    // The item whose default action was requested, as its record, until the request is done.
+    void DoDefaultAction(LPARAM request);
 
     platform::TreeView& tree_;
     const tree::TreeBuilder& builder_;
     interact::Interaction& interaction_;
     ItemOrder order_;
     com::ComPtr<AccessibleTree> object_;
+    std::unordered_map<LPARAM, com::ComPtr<TocNode>> requested_;
+    LPARAM last_request_ = 0;
 };
 
 }  // namespace kelpy::access

@@ -30,9 +30,11 @@ using tree::SwatchMeasure;
 // MeasureMemo: what rebuilds have measured. A rebuild asks every symbol once for its boundary
 // on a shape, however many rows show it (a host's symbols may be slow to answer), and measures
 // through one device context of the tree window. Across rebuilds the memo keeps what symbols
-// measured by their likeness (symbol_likeness.h: every setting that places a pixel), so that a
-// rebuild after a drop or a toggle reads each symbol's settings instead of measuring it again; a
-// symbol whose settings changed finds nothing. Outside a rebuild every measure asks the symbol.
+// measured by their likeness (symbol_likeness.h: every setting that places a pixel, as the map
+// model's own symbols hand it over), so that a rebuild after a drop or a toggle asks each such
+// symbol for its likeness instead of measuring it again; a symbol whose settings changed finds
+// nothing, and a symbol without a likeness (a host's own) is measured in every rebuild. Outside
+// a rebuild every measure asks the symbol.
 class MeasureMemo {
 public:
     // Makes the memo work for as long as it lives: from the start of a rebuild to its end.

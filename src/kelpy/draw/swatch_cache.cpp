@@ -45,16 +45,17 @@ size_t SwatchCache::KeyHash::operator()(const Key& k) const noexcept {
 bool SwatchCache::copy(const com::ComPtr<TocNode>& record, const SwatchLook& look, HDC dc, int x, int y,
                        std::optional<SymbolLikeness>& likeness) {
     likeness.reset();
-    if (!format_ || SurfaceFormat::of(dc) != format_) return false;
-    // The row as painted since the rebuild, when its cell still holds that swatch.
-    if (auto it = rows_.find(record.get()); it != rows_.end()) {
+    const bool same_format = format_ && SurfaceFormat::of(dc) == format_;
+    // The row as painted since the rebuild, when its cell still holds that swatch (only rows of
+    // symbols with a likeness are kept).
+    if (auto it = rows_.find(record.get()); same_format && it != rows_.end()) {
         const Row& row = it->second;
         if (row.symbol.get() == look.symbol && row.look == look && entries_[size_t(row.slot)].stamp == row.stamp)
             return blit(row.slot, look, dc, x, y);
     }
-    // Else a swatch of any row that paints alike.
+    // Else a swatch of any row that paints alike; a symbol without a likeness is drawn.
     likeness = LikenessOf(look.symbol);
-    if (!likeness) return false;
+    if (!likeness || !same_format) return false;
     auto found = by_likeness_.find(Key{*likeness, look.width, look.height, look.shape});
     if (found == by_likeness_.end() || !blit(found->second, look, dc, x, y)) return false;
     bind(record, look, found->second);
@@ -90,7 +91,7 @@ int SwatchCache::free_slot() {
 
 void SwatchCache::keep(const com::ComPtr<TocNode>& record, const SwatchLook& look,
                        std::optional<SymbolLikeness> likeness, HDC dc, HDC source) {
-    if (!record || look.width <= 0 || look.height <= 0 || look.width > cell || look.height > cell) return;
+    if (!record || !likeness || look.width <= 0 || look.height <= 0 || look.width > cell || look.height > cell) return;
     const std::optional<SurfaceFormat> format = SurfaceFormat::of(dc);
     if (!format) return;
     if (format_ != format && !make_cells(dc, *format)) return;
@@ -101,13 +102,11 @@ void SwatchCache::keep(const com::ComPtr<TocNode>& record, const SwatchLook& loo
     Entry& e = entries_[size_t(slot)];
     e.stamp = ++clock_;
     e.used = e.stamp;
-    if (likeness) {
-        Key key{std::move(*likeness), look.width, look.height, look.shape};
-        // A swatch kept before for the same key gives its place in the index to this one.
-        if (auto old = by_likeness_.find(key); old != by_likeness_.end()) entries_[size_t(old->second)].key.reset();
-        by_likeness_.insert_or_assign(key, slot);
-        e.key = std::move(key);
-    }
+    Key key{std::move(*likeness), look.width, look.height, look.shape};
+    // A swatch kept before for the same key gives its place in the index to this one.
+    if (auto old = by_likeness_.find(key); old != by_likeness_.end()) entries_[size_t(old->second)].key.reset();
+    by_likeness_.insert_or_assign(key, slot);
+    e.key = std::move(key);
     bind(record, look, slot);
 }
 

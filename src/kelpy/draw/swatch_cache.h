@@ -3,17 +3,19 @@
 // transformation, a shape and the symbol's tools for every row of every paint otherwise), and a
 // rebuild's first paint copies the swatches of the rows before it that paint alike.
 //
-// A swatch is kept with all that its pixels depend on: the symbol's likeness (symbol_likeness.h),
-// the swatch's size and the shape it is drawn on, and the format of the surface (a swatch is
-// copied only to a surface whose compatible bitmaps have the same true-colour format and
-// resolution as the one it was drawn for, so the copied pixels are the pixels the symbol would
-// paint). A row finds its swatch in two ways:
+// A swatch is kept only for a symbol that hands over its likeness (symbol_likeness.h: the map
+// model's own symbols), with all that its pixels depend on: that likeness, the swatch's size and
+// the shape it is drawn on, and the format of the surface (a swatch is copied only to a surface
+// whose compatible bitmaps have the same true-colour format and resolution as the one it was
+// drawn for, so the copied pixels are the pixels the symbol would paint). A row finds its swatch
+// in two ways:
 //   - by the row, once it has been painted since the rebuild: the same symbol object, size and
 //     shape as then (no question to the symbol). A symbol object changed in place therefore
 //     shows its new look from the next rebuild on, as the rest of the legend does.
 //   - by likeness, at its first paint after a rebuild: the symbol's likeness is read anew, so a
-//     symbol whose colour, size, kind or any other setting changed finds no old swatch. A symbol
-//     without a likeness is drawn at its first paint after every rebuild.
+//     symbol whose colour, size, kind or any other setting changed finds no old swatch.
+// A symbol without a likeness (a host's own, which may draw from settings no interface shows)
+// is drawn at every paint.
 //
 // At most `capacity` swatches are kept, a few screens' worth of rows, the least recently
 // painted going first; they live in the cells of one bitmap, so that the cache holds two GDI
@@ -67,10 +69,11 @@ public:
 
     // Copies the row's swatch to (x, y) of dc when one is kept for its look and dc's format;
     // false when the swatch must be drawn. Reads the symbol's likeness when the row was not
-    // painted since the rebuild and leaves it in `likeness` for keep.
+    // painted since the rebuild and leaves it in `likeness` for keep (none: not to be kept).
     bool copy(const com::ComPtr<TocNode>& record, const SwatchLook& look, HDC dc, int x, int y,
               std::optional<SymbolLikeness>& likeness);
-    // Keeps the swatch just drawn for dc: look.width x look.height pixels at (0, 0) of source.
+    // Keeps the swatch just drawn for dc: look.width x look.height pixels at (0, 0) of source;
+    // nothing is kept without a likeness.
     void keep(const com::ComPtr<TocNode>& record, const SwatchLook& look, std::optional<SymbolLikeness> likeness,
               HDC dc, HDC source);
     // A rebuild: the rows painted so far are forgotten (and their records and symbols given
@@ -92,7 +95,7 @@ private:
         size_t operator()(const Key& k) const noexcept;
     };
     struct Entry {
-        std::optional<Key> key;        // none: found by its rows only
+        std::optional<Key> key;        // none: its key was taken by a newer swatch
         unsigned long long stamp = 0;  // new for every swatch the cell takes
         unsigned long long used = 0;
     };

@@ -1,13 +1,8 @@
-// A symbol's likeness: what decides the pixels it paints on a given shape and surface, as the map
-// model's interfaces tell it: its kind (the symbol interface it answers, and its class where it
-// names one through IPersist) and every setting of that kind that places or colours a pixel
-// (colours, sizes, widths, styles, the outline's, a gradient's ramp colour by colour, a chart's
-// slices). Two symbols of one likeness paint alike; a symbol whose kind is not one of the model's
-// (or which answers more than one kind), or a setting that is not a number, has no likeness.
-//
-// Reading a likeness asks the symbol for each setting (a few calls for most symbols, three a
-// colour for a gradient's ramp); a failing call fails the reading. Ramps and charts of more
-// than `most_colours` colours are not read: they have no likeness.
+// A symbol's likeness: what decides the pixels it paints on a given shape and surface, as the
+// symbol hands it over itself (com/symbol_likeness.h): only the map model's own symbol classes
+// do. Two symbols of one likeness paint alike. Any other symbol (a host's own class, which may
+// draw from settings no interface shows, or a host's wrapper around a model symbol) has no
+// likeness: what it paints is known only by drawing it.
 #pragma once
 #include <windows.h>
 #include <cstddef>
@@ -18,17 +13,15 @@
 namespace kelpy::draw {
 
 struct SymbolLikeness {
-    static constexpr long most_colours = 256;
-
-    GUID type = GUID_NULL;  // the class, where the symbol tells it
-    int kind = 0;           // which symbol interface it answers
     std::vector<double> settings;
-    friend bool operator==(const SymbolLikeness& a, const SymbolLikeness& b) {
-        return IsEqualGUID(a.type, b.type) && a.kind == b.kind && a.settings == b.settings;
-    }
+    friend bool operator==(const SymbolLikeness&, const SymbolLikeness&) = default;
     size_t hash() const noexcept;
 };
 
+// The symbol's likeness, or none: for a symbol that does not hand one over, whose private
+// interface belongs to another object than the symbol (a wrapper that hands queries on), or
+// whose likeness holds a setting that is not a number. A symbol that fails to answer (a call it
+// makes for its likeness failed) fails the reading.
 std::optional<SymbolLikeness> LikenessOf(ISymbol* symbol);
 
 }  // namespace kelpy::draw

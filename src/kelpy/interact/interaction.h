@@ -22,6 +22,7 @@
 
 namespace kelpy::tree {
 class TreeBuilder;
+struct NotedClass;
 }
 namespace kelpy::draw {
 class ItemPainter;
@@ -110,7 +111,7 @@ private:
     void ToggleWithMixedChecks(const NodePtr& node, const com::ComPtr<ILayer>& layer);
     void ChooseSymbol(const NodePtr& node, const com::ComPtr<TocNode>& record);
     void SetRendererSymbol(const com::ComPtr<ISymbol>& symbol, const NodePtr& node);
-    void KeepSymbolOfRemovedRow(const TocNode& record, const com::ComPtr<IUnknown>& renderer);
+    void KeepSymbolOfRemovedRow(TocNode& record, const tree::NotedClass& noted);
     // True when the key was the control's.
     bool OnTreeKey(LONG msg, WPARAM key, LPARAM data);
 

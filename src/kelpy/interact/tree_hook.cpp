@@ -143,8 +143,9 @@ void Interaction::ChooseSymbol(const NodePtr& node, const com::ComPtr<TocNode>& 
 
     // 3. The platform's selector (whatever class a host registered for it), modal over the
     // control's top-level window, so that the host cannot be used while it is open. The
-    // renderer the row was made from is noted first: the symbol chosen goes there.
-    const com::ComPtr<IUnknown> renderer = tree::RendererOf(*record.get());
+    // renderer the row was made from and the row's class in it are noted first: the symbol
+    // chosen goes there.
+    const tree::NotedClass noted = tree::NoteClass(*record.get());
     auto selector = com::ComPtr<ISymbolSelector>::create(CLSID_SymbolSelector);
     VARIANT_BOOL accepted = VARIANT_FALSE;
     com::check(selector->AddSymbol(record->Symbol.get(), &accepted));
@@ -159,7 +160,7 @@ void Interaction::ChooseSymbol(const NodePtr& node, const com::ComPtr<TocNode>& 
     if (!chosen) com::raise(com::CTL_E_OBJECTNOTSET, L"The symbol selector answered no symbol");
     record->Symbol = chosen;
     if (node->removed()) {
-        KeepSymbolOfRemovedRow(*record.get(), renderer);
+        KeepSymbolOfRemovedRow(*record.get(), noted);
         return;
     }
 
@@ -174,14 +175,12 @@ void Interaction::ChooseSymbol(const NodePtr& node, const com::ComPtr<TocNode>& 
 }
 
 // The dialog's message loop rebuilt the tree while it was open (a map notification, a host's
-// Reset): the row is gone, but its record still says which class of which renderer the person
-// chose a symbol for. The symbol goes there as long as the layer still draws with that renderer
-// and it still holds the class (otherwise the choice has nowhere to go: a failure), the tree is
-// built again to show it, and the map is redrawn once.
-void Interaction::KeepSymbolOfRemovedRow(const TocNode& record, const com::ComPtr<IUnknown>& renderer) {
-    if (!renderer || !com::same_object(tree::RendererOf(record).get(), renderer.get()))
-        com::raise(com::E_CHANGED_STATE, L"The layer no longer draws with the renderer the legend row was made from");
-    tree::WriteRendererSymbol(record.Symbol, record, tree::MissingClass::Fail);
+// Reset): the row is gone, but the class the person chose a symbol for was noted. The symbol
+// goes to that class, found by its key wherever the renderer holds it now, as long as the layer
+// still draws with that renderer and it still holds the class (otherwise the choice has nowhere
+// to go: a failure), the tree is built again to show it, and the map is redrawn once.
+void Interaction::KeepSymbolOfRemovedRow(TocNode& record, const tree::NotedClass& noted) {
+    tree::WriteToNotedClass(record, noted);
     c_.builder.Rebuild(c_.map);
     RefreshMap();
 }

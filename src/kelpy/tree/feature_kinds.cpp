@@ -79,6 +79,24 @@ public:
         com::check(unique->putref_Symbol(value.get(), record.Symbol.get()));
         return true;
     }
+    std::optional<ClassKey> KeyOf(const CurrentRenderer& renderer, const TocNode& record) const override {
+        auto unique = renderer().as<IUniqueValueRenderer>();
+        LONG count = 0;
+        com::check(unique->get_ValueCount(&count));
+        if (record.Index < 0 || record.Index >= count) return std::nullopt;
+        return ClassKey{TextOf([&](BSTR* value) { return unique->get_Value(record.Index, value); })};
+    }
+    std::optional<ClassPlace> Find(const CurrentRenderer& renderer, const ClassKey& key) const override {
+        const std::wstring* sought = std::get_if<std::wstring>(&key);
+        if (!sought) return std::nullopt;
+        auto unique = renderer().as<IUniqueValueRenderer>();
+        LONG count = 0;
+        com::check(unique->get_ValueCount(&count));
+        Matches matches;
+        for (LONG i = 0; i < count; ++i)
+            if (TextOf([&](BSTR* value) { return unique->get_Value(i, value); }) == *sought) matches.add({i, 0});
+        return matches.one();
+    }
 };
 
 // One row without text, drawn with the renderer's own chart symbol; the chart keeps its symbol.

@@ -48,6 +48,30 @@ public:
         com::check(classes->putref_Symbol(record.Index, record.Symbol.get()));
         return true;
     }
+    // A class is told apart by its break.
+    std::optional<ClassKey> KeyOf(const CurrentRenderer& renderer, const TocNode& record) const override {
+        auto classes = renderer().as<I>();
+        LONG count = 0;
+        com::check((classes.get()->*Count)(&count));
+        if (record.Index < 0 || record.Index >= count) return std::nullopt;
+        double bound = 0;
+        com::check(classes->get_Break(record.Index, &bound));
+        return ClassKey{bound};
+    }
+    std::optional<ClassPlace> Find(const CurrentRenderer& renderer, const ClassKey& key) const override {
+        const double* sought = std::get_if<double>(&key);
+        if (!sought) return std::nullopt;
+        auto classes = renderer().as<I>();
+        LONG count = 0;
+        com::check((classes.get()->*Count)(&count));
+        Matches matches;
+        for (LONG i = 0; i < count; ++i) {
+            double bound = 0;
+            com::check(classes->get_Break(i, &bound));
+            if (bound == *sought) matches.add({i, 0});
+        }
+        return matches.one();
+    }
 
 private:
     ClassSymbols symbols_;

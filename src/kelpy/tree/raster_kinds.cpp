@@ -132,6 +132,31 @@ public:
         com::check(unique->putref_Symbol(record.Index, record.Index2, record.Symbol.get()));
         return true;
     }
+    // A value is told apart by its text, as its row shows it.
+    std::optional<ClassKey> KeyOf(const CurrentRenderer& renderer, const TocNode& record) const override {
+        auto unique = renderer().as<IRasterUniqueValueRenderer>();
+        LONG classes = 0, values = 0;
+        com::check(unique->get_ClassCount(&classes));
+        if (record.Index < 0 || record.Index >= classes) return std::nullopt;
+        com::check(unique->get_ValueCount(record.Index, &values));
+        if (record.Index2 < 0 || record.Index2 >= values) return std::nullopt;
+        return ClassKey{TextOf([&](BSTR* text) { return unique->get_Text(record.Index, record.Index2, text); })};
+    }
+    std::optional<ClassPlace> Find(const CurrentRenderer& renderer, const ClassKey& key) const override {
+        const std::wstring* sought = std::get_if<std::wstring>(&key);
+        if (!sought) return std::nullopt;
+        auto unique = renderer().as<IRasterUniqueValueRenderer>();
+        LONG classes = 0;
+        com::check(unique->get_ClassCount(&classes));
+        Matches matches;
+        for (LONG i = 0; i < classes; ++i) {
+            LONG values = 0;
+            com::check(unique->get_ValueCount(i, &values));
+            for (LONG j = 0; j < values; ++j)
+                if (TextOf([&](BSTR* text) { return unique->get_Text(i, j, text); }) == *sought) matches.add({i, j});
+        }
+        return matches.one();
+    }
 };
 
 constexpr Composite composite;

@@ -27,6 +27,10 @@ bool RendererKind::Write(const CurrentRenderer&, const com::ComPtr<ISymbol>&, co
     return false;  // a kind without symbols to write keeps its own
 }
 
+std::optional<ClassKey> RendererKind::KeyOf(const CurrentRenderer&, const TocNode&) const { return ClassKey{}; }
+
+std::optional<ClassPlace> RendererKind::Find(const CurrentRenderer&, const ClassKey&) const { return std::nullopt; }
+
 bool RendererKind::NoClass(MissingClass missing) {
     if (missing == MissingClass::Fail)
         com::raise(com::CTL_E_SUBSCRIPTOUTOFRANGE, L"The layer's renderer no longer holds the class of the legend row");
@@ -157,6 +161,38 @@ com::ComPtr<IUnknown> RendererOf(const TocNode& record) {
     for (::LayerType type : {::LayerType::FeatureLayer, ::LayerType::RasterLayer})
         if (is_of_type(layer, type)) return current_renderer(layer, type);
     return nullptr;
+}
+
+NotedClass NoteClass(const TocNode& record) {
+    NotedClass noted;
+    noted.renderer = RendererOf(record);
+    const RendererKind* kind = KindOf(record);
+    if (!noted.renderer || !kind) return noted;
+    try {
+        noted.key = kind->KeyOf([&] { return noted.renderer; }, record);
+    } catch (...) {
+        // Only a symbol confirmed after a rebuild needs the key; it then fails for want of it.
+    }
+    return noted;
+}
+
+void WriteToNotedClass(TocNode& record, const NotedClass& noted) {
+    if (!noted.renderer || !com::same_object(RendererOf(record).get(), noted.renderer.get()))
+        com::raise(com::E_CHANGED_STATE, L"The layer no longer draws with the renderer the legend row was made from");
+    const RendererKind* kind = KindOf(record);
+    if (!kind) return;
+    if (!noted.key || !std::holds_alternative<std::monostate>(*noted.key)) {
+        // A row of a class: the class's place now.
+        const std::optional<ClassPlace> place =
+            noted.key ? kind->Find([&] { return noted.renderer; }, *noted.key) : std::nullopt;
+        if (!place) {
+            RendererKind::NoClass(MissingClass::Fail);
+            return;
+        }
+        record.Index = place->index;
+        record.Index2 = place->index2;
+    }
+    WriteRendererSymbol(record.Symbol, record, MissingClass::Fail);
 }
 
 bool WriteRendererSymbol(const com::ComPtr<ISymbol>& symbol, const TocNode& record, MissingClass missing) {

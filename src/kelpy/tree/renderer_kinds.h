@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <variant>
 #include "com/ptr.h"
 #include "kelpy/model/records.h"
 #include "kelpy/model/typelib.h"
@@ -36,6 +37,15 @@ enum class SwatchForm {
 enum class MissingClass {
     Skip,  // writes nothing: the row's legend is older than the renderer, as the row shows it
     Fail,  // an error: the symbol someone chose for that class has nowhere to go
+};
+
+// What tells a class apart from its renderer's other classes: its value (unique values), its
+// break (class breaks, classified rasters) or its value text (raster unique values); nothing for
+// a row that names no class (the simple renderer's one symbol).
+using ClassKey = std::variant<std::monostate, std::wstring, double>;
+// Where a renderer holds a class now: a record's Index and Index2.
+struct ClassPlace {
+    LONG index = 0, index2 = 0;
 };
 
 class RendererKind {
@@ -70,8 +80,29 @@ public:
     virtual bool Write(const CurrentRenderer& renderer, const com::ComPtr<ISymbol>& symbol, const TocNode& record,
                        MissingClass missing) const;
 
+    // The key of the class at the record's place, read from the renderer now; none when the
+    // renderer holds no class there.
+    virtual std::optional<ClassKey> KeyOf(const CurrentRenderer& renderer, const TocNode& record) const;
+    // Where the one class with this key is now; none when no class has it, or more than one.
+    virtual std::optional<ClassPlace> Find(const CurrentRenderer& renderer, const ClassKey& key) const;
+
     // A class the renderer no longer holds: nothing written (false), or the failure.
     static bool NoClass(MissingClass missing);
+
+    // The places of the classes that have the key sought, as a Find counts them.
+    class Matches {
+    public:
+        void add(ClassPlace place) noexcept {
+            ++count_;
+            place_ = place;
+        }
+        // The one place; none when no class or several have the key.
+        std::optional<ClassPlace> one() const noexcept { return count_ == 1 ? std::optional(place_) : std::nullopt; }
+
+    private:
+        int count_ = 0;
+        ClassPlace place_;
+    };
 
 protected:
     constexpr RendererKind(::LayerType layer, LONG type, const IID* renderer, ::TOCNodeType rows, bool choosable,
@@ -108,6 +139,20 @@ bool WriteRendererSymbol(const com::ComPtr<ISymbol>& symbol, const TocNode& reco
 // The renderer the record's layer draws with now (its identity), or Nothing for a layer without
 // one or of a kind without renderers.
 com::ComPtr<IUnknown> RendererOf(const TocNode& record);
+
+// A legend row's class as a choice of its symbol begins: the renderer the row was made from and
+// the class's key in it, so that a symbol confirmed after a rebuild (while the choice was open)
+// goes to that class wherever the renderer holds it by then, not to whatever class took its place.
+struct NotedClass {
+    com::ComPtr<IUnknown> renderer;
+    std::optional<ClassKey> key;  // none: the renderer held no class at the row's place
+};
+// Never fails: a renderer that cannot say its class's key leaves it unknown.
+NotedClass NoteClass(const TocNode& record);
+// Writes the record's Symbol into the noted class for a row that a rebuild removed; the record's
+// place becomes the class's place now. An error when the layer draws with another renderer than
+// the noted one, or that renderer holds no class (or more than one) of the noted key.
+void WriteToNotedClass(TocNode& record, const NotedClass& noted);
 
 // The two symbols the control makes itself, for the rows of a composite's bands and of a
 // stretched ramp: a solid colour patch (0x00BBGGRR) and a patch of the ramp.

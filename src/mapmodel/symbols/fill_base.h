@@ -4,6 +4,7 @@
 #pragma once
 #include "com/boundary.h"
 #include "mapmodel/display/color.h"
+#include "mapmodel/symbols/handed_likeness.h"
 #include "mapmodel/symbols/line_symbol.h"
 #include "mapmodel/symbols/stroke.h"
 #include "mapmodel/symbols/symbol_base.h"

@@ -10,14 +10,21 @@ namespace {
 constexpr const IID& kIid = __uuidof(IGradientFillSymbol);
 constexpr long kMaxIntervals = 1000;
 
+// The colours of the bands, the first colour's first: the ramp's at even steps, or the symbol's
+// colour alone without a ramp.
+std::vector<COLORREF> band_colors(IColorRamp* ramp, COLORREF color, const GradientFillSymbol::Settings& s) {
+    std::vector<COLORREF> colors;
+    long n = ramp ? s.intervals : 1;
+    for (long k = 0; k < n; ++k)
+        colors.push_back(ramp ? ramp_color_at(ramp, n == 1 ? 0.0 : double(k) / double(n - 1)) : color);
+    return colors;
+}
+
 class GradientSession final : public FillSession {
 public:
     GradientSession(HDC dc, const Mapping& m, ILineSymbol* outline, IColorRamp* ramp, COLORREF color,
                     const GradientFillSymbol::Settings& s)
-        : FillSession(dc, m, outline) {
-        long n = ramp ? s.intervals : 1;
-        for (long k = 0; k < n; ++k)
-            colors_.push_back(ramp ? ramp_color_at(ramp, n == 1 ? 0.0 : double(k) / double(n - 1)) : color);
+        : FillSession(dc, m, outline), colors_(band_colors(ramp, color, s)) {
         // The ramp's direction on the device (the mapping may scale and flip the axes).
         double a = s.angle * std::numbers::pi / 180.0;
         Vec o = m.to_device({0, 0}), d = m.to_device({std::cos(a), std::sin(a)});
@@ -78,6 +85,16 @@ std::optional<Likeness> GradientFillSymbol::likeness() const {
     Likeness like{Likeness::GradientFill, {double(s_.style), s_.angle, double(s_.intervals), ramp_ ? 1.0 : 0.0}};
     add_outline(like, 4, outline_.get());
     return like;
+}
+
+void GradientFillSymbol::write_likeness(LikenessWriter& w) const {
+    w.number(Likeness::GradientFill);
+    w.number(double(s_.style));
+    w.number(s_.angle);
+    w.line(outline_.get());
+    const std::vector<COLORREF> colors = band_colors(ramp_.get(), color_, s_);
+    w.number(double(colors.size()));
+    for (COLORREF c : colors) w.color(c);
 }
 
 std::unique_ptr<Session> GradientFillSymbol::begin(HDC dc, const Mapping& m) const {

@@ -12,7 +12,8 @@ namespace mapmodel {
 
 class GradientFillSymbol final
     : public com::ComObject<GradientFillSymbol, FillBase<GradientFillSymbol, IGradientFillSymbol>,
-                            SymbolBase<GradientFillSymbol>, Cloneable<GradientFillSymbol>, com::SupportErrorInfo> {
+                            SymbolBase<GradientFillSymbol>, HandsLikeness<GradientFillSymbol>,
+                            Cloneable<GradientFillSymbol>, com::SupportErrorInfo> {
 public:
     struct Settings {
         long style = 0;
@@ -25,6 +26,8 @@ public:
     com::ComPtr<GradientFillSymbol> duplicate() const;
     std::unique_ptr<Session> begin(HDC dc, const Mapping& m) const;
     std::optional<Likeness> likeness() const;
+    // The bands' colours among the rest.
+    void write_likeness(LikenessWriter& w) const;
 
     STDMETHODIMP get_ColorRamp(IColorRamp** ramp) override;
     STDMETHODIMP putref_ColorRamp(IColorRamp* ramp) override;

@@ -47,6 +47,13 @@ std::optional<Likeness> LineSymbol::likeness() const {
     return Likeness{Likeness::Line, {stroke_.width, double(stroke_.style)}};
 }
 
+void LineSymbol::write_likeness(LikenessWriter& w) const {
+    w.number(Likeness::Line);
+    w.color(stroke_.color);
+    w.number(stroke_.width);
+    w.number(double(stroke_.style));
+}
+
 std::unique_ptr<Session> LineSymbol::begin(HDC dc, const Mapping& m) const {
     return std::make_unique<LineSession>(dc, m, stroke_);
 }

@@ -3,13 +3,15 @@
 #pragma once
 #include "com/object.h"
 #include "mapmodel/cloneable.h"
+#include "mapmodel/symbols/handed_likeness.h"
 #include "mapmodel/symbols/stroke.h"
 #include "mapmodel/symbols/symbol_base.h"
 
 namespace mapmodel {
 
 class LineSymbol final : public com::ComObject<LineSymbol, Dispatch<ILineSymbol>, SymbolBase<LineSymbol>,
-                                                Cloneable<LineSymbol>, com::SupportErrorInfo> {
+                                                HandsLikeness<LineSymbol>, Cloneable<LineSymbol>,
+                                                com::SupportErrorInfo> {
 public:
     LineSymbol() = default;
     explicit LineSymbol(const Stroke& s) : stroke_(s) {}
@@ -18,6 +20,7 @@ public:
     void* query_more(REFIID riid) noexcept;
     const Stroke& stroke() const noexcept { return stroke_; }
     std::optional<Likeness> likeness() const;
+    void write_likeness(LikenessWriter& w) const;
 
     com::ComPtr<LineSymbol> duplicate() const { return LineSymbol::create(stroke_); }
     std::unique_ptr<Session> begin(HDC dc, const Mapping& m) const;

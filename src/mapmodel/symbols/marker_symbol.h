@@ -4,12 +4,14 @@
 #pragma once
 #include "com/object.h"
 #include "mapmodel/cloneable.h"
+#include "mapmodel/symbols/handed_likeness.h"
 #include "mapmodel/symbols/symbol_base.h"
 
 namespace mapmodel {
 
 class MarkerSymbol final : public com::ComObject<MarkerSymbol, Dispatch<IMarkerSymbol>, SymbolBase<MarkerSymbol>,
-                                                  Cloneable<MarkerSymbol>, com::SupportErrorInfo> {
+                                                  HandsLikeness<MarkerSymbol>, Cloneable<MarkerSymbol>,
+                                                  com::SupportErrorInfo> {
 public:
     struct Settings {
         COLORREF color = RGB(0, 0, 0);
@@ -24,6 +26,12 @@ public:
     Estimate estimate(const Mapping& m, const Shape& s) const;
     std::optional<Likeness> likeness() const {
         return Likeness{Likeness::Marker, {s_.size, double(s_.style)}};
+    }
+    void write_likeness(LikenessWriter& w) const {
+        w.number(Likeness::Marker);
+        w.color(s_.color);
+        w.number(s_.size);
+        w.number(double(s_.style));
     }
 
     STDMETHODIMP get_Color(IColor** c) override;

@@ -74,6 +74,16 @@ std::optional<Likeness> PieChartSymbol::likeness() const {
     return like;
 }
 
+void PieChartSymbol::write_likeness(LikenessWriter& w) const {
+    w.number(Likeness::PieChart);
+    w.number(s_.size);
+    w.number(double(s_.slices.size()));
+    for (const Slice& slice : s_.slices) {
+        w.color(slice.color);
+        w.number(slice.weight);
+    }
+}
+
 STDMETHODIMP PieChartSymbol::get_Size(double* points) { return boundary(kIid, [&] { out(points) = s_.size; }); }
 STDMETHODIMP PieChartSymbol::put_Size(double points) {
     return boundary(kIid, [&] { s_.size = valid_points(points, L"The size"); });

@@ -6,12 +6,14 @@
 #include <vector>
 #include "com/object.h"
 #include "mapmodel/cloneable.h"
+#include "mapmodel/symbols/handed_likeness.h"
 #include "mapmodel/symbols/symbol_base.h"
 
 namespace mapmodel {
 
 class PieChartSymbol final : public com::ComObject<PieChartSymbol, Dispatch<IChartSymbol>, SymbolBase<PieChartSymbol>,
-                                                    Cloneable<PieChartSymbol>, com::SupportErrorInfo> {
+                                                    HandsLikeness<PieChartSymbol>, Cloneable<PieChartSymbol>,
+                                                    com::SupportErrorInfo> {
 public:
     struct Slice {
         COLORREF color;
@@ -30,6 +32,7 @@ public:
     // The size and every slice's weight (pies of more slices than that holds are measured
     // every time).
     std::optional<Likeness> likeness() const;
+    void write_likeness(LikenessWriter& w) const;
 
     STDMETHODIMP get_Size(double* points) override;
     STDMETHODIMP put_Size(double points) override;

@@ -53,6 +53,13 @@ std::optional<Likeness> SolidFillSymbol::likeness() const {
     return like;
 }
 
+void SolidFillSymbol::write_likeness(LikenessWriter& w) const {
+    w.number(Likeness::SolidFill);
+    w.color(color_);
+    w.number(double(style_));
+    w.line(outline_.get());
+}
+
 std::unique_ptr<Session> SolidFillSymbol::begin(HDC dc, const Mapping& m) const {
     return std::make_unique<SolidFillSession>(dc, m, outline_.get(), color_, style_);
 }

@@ -10,7 +10,7 @@ namespace mapmodel {
 
 class SolidFillSymbol final
     : public com::ComObject<SolidFillSymbol, FillBase<SolidFillSymbol, ISolidFillSymbol>, SymbolBase<SolidFillSymbol>,
-                            Cloneable<SolidFillSymbol>, com::SupportErrorInfo> {
+                            HandsLikeness<SolidFillSymbol>, Cloneable<SolidFillSymbol>, com::SupportErrorInfo> {
 public:
     SolidFillSymbol() = default;
     SolidFillSymbol(COLORREF color, com::ComPtr<ILineSymbol> outline, FillStyle style);
@@ -20,6 +20,7 @@ public:
     std::unique_ptr<Session> begin(HDC dc, const Mapping& m) const;
     using FillBase::estimate;
     std::optional<Likeness> likeness() const;
+    void write_likeness(LikenessWriter& w) const;
 
     STDMETHODIMP get_Style(FillStyle* s) override;
     STDMETHODIMP put_Style(FillStyle s) override;

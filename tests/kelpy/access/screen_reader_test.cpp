@@ -247,6 +247,37 @@ TEST_F(ScreenReader, DefaultActionsDoWhatAClickOnTheImageDoes) {
     EXPECT_EQ(sink->count(OnBeforeRefreshMap), 3u);
 }
 
+// A default action runs when the tree's messages run. A rebuild before then removed its item,
+// and may have given its handle to another item: nothing is done.
+TEST_F(ScreenReader, ADefaultActionWhoseItemARebuildRemovedDoesNothing) {
+    auto object = accessible_of(tree());
+    const LONG count = LONG(host::read_items(tree()).size());
+    for (LONG id = 1; id <= count; ++id) object->accDoDefaultAction(child(id));
+    ASSERT_EQ(toc->Reset(), S_OK);
+    host::pump_messages();
+    EXPECT_EQ(selector->shown(), 0);
+    EXPECT_EQ(sink->count(OnBeforeRefreshMap), 0u);
+    EXPECT_TRUE(visible(L"Roads"));
+    EXPECT_TRUE(visible(L"Towns"));
+}
+
+// TVM_EXPAND changes what the tree shows without a notification: the states follow the tree.
+TEST_F(ScreenReader, StatesFollowItemsThatTVM_EXPANDCollapsesAndExpands) {
+    auto object = accessible_of(tree());
+    const LONG roads = id_of(L"Roads"), major = id_of(L"Major");
+    const auto expand = [&](UINT how) {
+        SendMessageW(tree(), TVM_EXPAND, how, reinterpret_cast<LPARAM>(item(L"Roads")->handle()));
+    };
+    const LONG shown = STATE_SYSTEM_EXPANDED | STATE_SYSTEM_COLLAPSED;
+    ASSERT_EQ(state_of(object.get(), roads) & shown, STATE_SYSTEM_EXPANDED);
+    expand(TVE_COLLAPSE);
+    EXPECT_EQ(state_of(object.get(), roads) & shown, STATE_SYSTEM_COLLAPSED);
+    EXPECT_EQ(state_of(object.get(), major) & STATE_SYSTEM_INVISIBLE, STATE_SYSTEM_INVISIBLE);
+    expand(TVE_EXPAND);
+    EXPECT_EQ(state_of(object.get(), roads) & shown, STATE_SYSTEM_EXPANDED);
+    EXPECT_EQ(state_of(object.get(), major) & STATE_SYSTEM_INVISIBLE, 0);
+}
+
 // A client may hold the object for longer than the control lives: its calls then fail, and
 // nothing that went with the control is touched.
 TEST(AccessibleTree, RefusesCallsOnceTheControlIsGone) {

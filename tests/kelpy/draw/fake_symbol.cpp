@@ -1,4 +1,5 @@
 #include "kelpy/draw/fake_symbol.h"
+#include <algorithm>
 #include "com/boundary.h"
 #include "com/error.h"
 #include "win/handles.h"
@@ -22,6 +23,25 @@ Box box_of_envelope(IEnvelope* e) {
     return box_of(keep.as<IGeometry>().get());
 }
 }  // namespace
+
+STDMETHODIMP FakeSymbol::QueryInterface(REFIID riid, void** out) {
+    HRESULT hr = E_NOINTERFACE;
+    if (riid != __uuidof(ISymbolLikeness) || likeness) hr = ComObject::QueryInterface(riid, out);
+    if (hr == E_NOINTERFACE && out) {
+        *out = nullptr;
+        if (wrapped) hr = wrapped->QueryInterface(riid, out);
+    }
+    return hr;
+}
+
+STDMETHODIMP FakeSymbol::GetLikeness(IUnknown* asked, ULONG capacity, double* settings, ULONG* count) {
+    if (!count) return E_POINTER;
+    *count = 0;
+    if (!likeness || asked != static_cast<ISymbol*>(this)) return S_FALSE;
+    *count = ULONG(likeness->size());
+    if (*count <= capacity) std::copy(likeness->begin(), likeness->end(), settings);
+    return S_OK;
+}
 
 STDMETHODIMP FakeSymbol::GetTypeInfoCount(UINT* n) {
     if (!n) return E_POINTER;

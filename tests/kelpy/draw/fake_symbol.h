@@ -1,13 +1,16 @@
 // FakeSymbol: a symbol whose boundary the test chooses and which records how it is used: the
 // calls in order, the shape it was asked to draw or measure, and what the transformation it
 // was set up with said at that moment. Draw paints its whole device frame in one colour, or
-// fails on demand.
+// fails on demand. It may hand over a likeness as the model's own symbols do, or wrap another
+// object as a host's wrapper may: every query it does not answer goes on to that object.
 #pragma once
 #include <windows.h>
+#include <optional>
 #include <string>
 #include <vector>
 #include "com/object.h"
 #include "com/ptr.h"
+#include "com/symbol_likeness.h"
 #include "kelpy/model/typelib.h"
 
 namespace test {
@@ -28,9 +31,14 @@ struct TransformationSeen {
     long units = 0;
 };
 
-class FakeSymbol final : public com::ComObject<FakeSymbol, ISymbol> {
+class FakeSymbol final : public com::ComObject<FakeSymbol, ISymbol, ISymbolLikeness> {
 public:
     static com::ComPtr<FakeSymbol> make() { return create(); }
+
+    // Set: the likeness the fake hands over (it then paints alike with every symbol of it).
+    std::optional<std::vector<double>> likeness;
+    // Set: the object that every query the fake does not answer is handed on to.
+    com::ComPtr<IUnknown> wrapped;
 
     // The boundary answered by QueryBoundary: an axis-parallel rectangle of this size at the
     // origin, or nothing when empty.
@@ -48,6 +56,8 @@ public:
     bool measured_without_transformation = false;
     LONG_PTR measured_dc = 0;
 
+    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    STDMETHODIMP GetLikeness(IUnknown* asked, ULONG capacity, double* settings, ULONG* count) override;
     STDMETHODIMP GetTypeInfoCount(UINT* n) override;
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }

@@ -1,6 +1,7 @@
 // Repaints of legend rows from the swatches painted lately: the same pixels as drawing them, a
 // row drawn anew when its symbol or size changed, once it has been pushed out by more recently
-// painted rows, and after a rebuild when its symbol's settings changed or cannot be read.
+// painted rows, and after a rebuild when its symbol's settings changed; a symbol that hands over
+// no likeness of its own (a host's, or a host's wrapper around a model symbol) at every paint.
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -35,23 +36,30 @@ protected:
 }  // namespace
 
 TEST_F(SwatchCache, RepaintsCopyThePixelsTheSymbolsPaintedUntilARowsSymbolOrSizeChanges) {
-    auto lake = FakeSymbol::make(), river = FakeSymbol::make();
+    // Lake and river hand over likenesses as the model's symbols do; the pond's is a host's.
+    auto lake = FakeSymbol::make(), river = FakeSymbol::make(), pond = FakeSymbol::make();
+    lake->likeness = {{1}};
+    river->likeness = {{2}};
     lake->paint = RGB(0, 0, 200);
     river->paint = RGB(0, 160, 0);
     show({rendered_feature_layer(L"Water", GeometryPolygon,
-                                 unique_value_renderer(L"KIND", {{L"L", L"Lake", lake.get()}, {L"R", L"River", river.get()}})),
+                                 unique_value_renderer(L"KIND", {{L"L", L"Lake", lake.get()}, {L"R", L"River", river.get()},
+                                                                 {L"P", L"Pond", pond.get()}})),
           rendered_raster_layer(L"Photo", rgb_renderer())});
     auto first = paint();
     ASSERT_EQ(draws(lake), 1);
+    ASSERT_EQ(draws(pond), 1);
     ASSERT_GT(first->count(RECT{0, 0, first->width(), first->height()}, RGB(0, 0, 200)), 0);
 
     auto again = paint();
     EXPECT_EQ(draws(lake), 1);
     EXPECT_EQ(draws(river), 1);
+    EXPECT_EQ(draws(pond), 2);
     EXPECT_TRUE(same_pixels(*first, *again));
 
     // A new symbol for a row, and a new size for another: both drawn anew, the rest copied.
     auto sea = FakeSymbol::make();
+    sea->likeness = {{3}};
     sea->paint = RGB(200, 0, 0);
     kelpy::RecordOf(item(L"Lake"))->Symbol = sea.get();
     kelpy::RecordOf(item(L"River"))->SymbolWidth -= 4;
@@ -62,11 +70,13 @@ TEST_F(SwatchCache, RepaintsCopyThePixelsTheSymbolsPaintedUntilARowsSymbolOrSize
     EXPECT_EQ(changed->count(RECT{0, 0, changed->width(), changed->height()}, RGB(0, 0, 200)), 0);
     EXPECT_GT(changed->count(RECT{0, 0, changed->width(), changed->height()}, RGB(200, 0, 0)), 0);
 
-    // After a rebuild, symbols of no kind the model knows (these fakes) are drawn again.
+    // After a rebuild, the swatches of the likenesses painted before are copied; the host's
+    // symbol is drawn, as at every paint.
     ASSERT_EQ(host.reset(), S_OK);
     paint();
-    EXPECT_EQ(draws(lake), 2);
-    EXPECT_EQ(draws(river), 3);
+    EXPECT_EQ(draws(lake), 1);
+    EXPECT_EQ(draws(river), 2);
+    EXPECT_EQ(draws(pond), 4);
 }
 
 TEST_F(SwatchCache, RowsPushedOutByMoreRecentlyPaintedRowsAreDrawnAgain) {
@@ -76,6 +86,7 @@ TEST_F(SwatchCache, RowsPushedOutByMoreRecentlyPaintedRowsAreDrawnAgain) {
     const int rows = kelpy::draw::SwatchCache::capacity + 2;
     for (int i = 0; i < rows; ++i) {
         symbols.push_back(FakeSymbol::make());
+        symbols.back()->likeness = {{double(i)}};
         symbols.back()->paint = RGB(i % 200, 50, 100);
         values.push_back({L"v" + std::to_wstring(i), L"value " + std::to_wstring(i), symbols.back().get()});
     }
@@ -136,4 +147,34 @@ TEST_F(SwatchCache, ARebuildShowsTheSameSwatchesUntilASymbolsSettingsChangeThrou
     EXPECT_EQ(after->count(all, teal), 0);
     EXPECT_GT(after->count(all, rust), 0);
     EXPECT_EQ(near_navy(*after), 0);
+}
+
+// A host's symbol may paint from a setting no interface shows (here the fakes' colour), even
+// when it wraps a model symbol and hands on every query it does not know: each row shows its own
+// symbol's picture, and a change made in place shows after a rebuild.
+TEST_F(SwatchCache, AHostsSymbolsShowTheirOwnPicturesEvenWhenTheyWrapOneModelSymbol) {
+    constexpr COLORREF red = RGB(200, 0, 0), blue = RGB(0, 0, 200), green = RGB(0, 160, 0);
+    const com::ComPtr<ISymbol> model = solid_fill(RGB(0, 128, 128));
+    auto one = FakeSymbol::make(), two = FakeSymbol::make();
+    one->wrapped = model;
+    two->wrapped = model;
+    one->paint = red;
+    two->paint = blue;
+    one->boundary_height = two->boundary_height = 10;  // each swatch within its own row
+    show({rendered_feature_layer(L"Zones", GeometryPolygon,
+                                 unique_value_renderer(L"Z", {{L"1", L"One", one.get()}, {L"2", L"Two", two.get()}}))});
+    const auto in_row = [&](const Canvas& canvas, std::wstring_view text, COLORREF color) {
+        return canvas.count(item_rect(host.tree(), item(text)->handle(), false), color);
+    };
+    auto before = paint();
+    EXPECT_GT(in_row(*before, L"One", red), 0);
+    EXPECT_GT(in_row(*before, L"Two", blue), 0);
+    EXPECT_EQ(in_row(*before, L"Two", red), 0);
+
+    one->paint = green;
+    ASSERT_EQ(host.reset(), S_OK);
+    auto after = paint();
+    EXPECT_GT(in_row(*after, L"One", green), 0);
+    EXPECT_EQ(in_row(*after, L"One", red), 0);
+    EXPECT_GT(in_row(*after, L"Two", blue), 0);
 }

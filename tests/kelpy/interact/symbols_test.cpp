@@ -5,6 +5,7 @@
 #include "kelpy/interact/interact_fixture.h"
 #include "com/bstr.h"
 #include "kelpy/common/canvas.h"
+#include "kelpy/common/legend_builder.h"
 #include "kelpy/common/debug_output.h"
 #include "tree_reader.h"
 #include "kelpy/model/items.h"
@@ -204,6 +205,60 @@ TEST_F(SymbolChoice, ASymbolConfirmedAfterARebuildIsKept) {
     host::click(swatch(L"Roads", L"Highway"));
     EXPECT_NE(test::DebugOutput::take().find(L"no longer holds the class"), std::wstring::npos);
     EXPECT_EQ(sink->count(OnBeforeRefreshMap), 1u);
+}
+
+// Classes inserted before the row while the selector was open, and the tree rebuilt: the symbol
+// goes to the row's class, found by its break (class breaks) or its value (unique values), not to
+// the class that took the row's old place.
+TEST_F(SymbolChoice, ASymbolConfirmedAfterARebuildFindsItsClassWhereverItMoved) {
+    auto roads = feature_renderer<IClassBreaksRenderer>(layer(L"Roads"));
+    const com::ComPtr<ISymbol> medium = line_symbol(RGB(1, 2, 3));
+    selector->answer({.confirm = true, .color = orange, .while_open = [&] {
+                          // Minor 10, Major 20, Highway 30 become Minor, Medium 15, Major, Highway.
+                          ASSERT_EQ(roads->put_BreakCount(4), S_OK);
+                          for (LONG i = 3; i >= 2; --i) {
+                              double bound = 0;
+                              com::Bstr label;
+                              com::ComPtr<ISymbol> symbol;
+                              com::check(roads->get_Break(i - 1, &bound));
+                              com::check(roads->get_Label(i - 1, label.put()));
+                              com::check(roads->get_Symbol(i - 1, symbol.put()));
+                              com::check(roads->put_Break(i, bound));
+                              com::check(roads->put_Label(i, label.get()));
+                              com::check(roads->putref_Symbol(i, symbol.get()));
+                          }
+                          com::check(roads->put_Break(1, 15));
+                          com::check(roads->put_Label(1, com::Bstr(L"Medium").get()));
+                          com::check(roads->putref_Symbol(1, medium.get()));
+                          ASSERT_EQ(toc->Reset(), S_OK);
+                      }});
+    host::click(swatch(L"Roads", L"Major"));
+    com::ComPtr<ISymbol> at_old_place, at_major;
+    com::check(roads->get_Symbol(1, at_old_place.put()));
+    com::check(roads->get_Symbol(2, at_major.put()));
+    EXPECT_EQ(at_old_place, medium);
+    EXPECT_EQ(at_major, selector->chosen());
+
+    // Garden, the second value, becomes the first: a value is added between it and Park.
+    auto parks = feature_renderer<IUniqueValueRenderer>(layer(L"Parks"));
+    com::ComPtr<ISymbol> park;
+    com::check(parks->get_Symbol(com::Bstr(L"P").get(), park.put()));
+    const com::ComPtr<ISymbol> nursery = solid_fill(RGB(1, 2, 3));
+    selector->answer({.confirm = true, .color = orange, .while_open = [&] {
+                          com::check(parks->RemoveValue(com::Bstr(L"P").get()));
+                          com::check(parks->AddValue(com::Bstr(L"N").get(), com::Bstr(L"Nursery").get(), nursery.get()));
+                          com::check(parks->AddValue(com::Bstr(L"P").get(), com::Bstr(L"Park").get(), park.get()));
+                          ASSERT_EQ(toc->Reset(), S_OK);
+                      }});
+    host::click(swatch(L"Parks", L"Garden"));
+    const auto symbol_of = [&](const wchar_t* value) {
+        com::ComPtr<ISymbol> symbol;
+        com::check(parks->get_Symbol(com::Bstr(value).get(), symbol.put()));
+        return symbol;
+    };
+    EXPECT_EQ(symbol_of(L"G"), selector->chosen());
+    EXPECT_EQ(symbol_of(L"N"), nursery);
+    EXPECT_EQ(symbol_of(L"P"), park);
 }
 
 TEST_F(SymbolChoice, TheRowShowsTheNewSwatchAtItsNewSize) {
