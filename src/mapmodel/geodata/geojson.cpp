@@ -1,7 +1,7 @@
 #include "mapmodel/geodata/geojson.h"
 #include <algorithm>
 #include "com/bstr.h"
-#include "mapmodel/geodata/json_stream.h"
+#include "mapmodel/json/json_stream.h"
 #include "mapmodel/geodata/layer_builder.h"
 #include "mapmodel/geodata/positions.h"
 #include "mapmodel/support.h"
@@ -10,7 +10,7 @@ namespace mapmodel::geodata {
 
 namespace {
 
-using document::Node;
+
 
 constexpr std::string_view kGeometryTypes[] = {"Point", "MultiPoint", "LineString", "MultiLineString",
                                                "Polygon", "MultiPolygon", "GeometryCollection"};
@@ -79,7 +79,7 @@ void add_feature(const Node& f, LayerBuilder& layers) {
 }
 
 // A FeatureCollection: its features one by one as they are parsed, its other members whole.
-class CollectionStream final : public JsonStream {
+class CollectionStream final : public json::JsonStream {
 public:
     explicit CollectionStream(LayerBuilder& layers) : layers_(layers) {}
     Json members = Json::object();
@@ -121,7 +121,7 @@ std::vector<com::ComPtr<ILayer>> read_geojson(std::string_view text, std::string
         return layers.layers(name + L": features");
     }
     // One feature or one geometry: small enough to parse whole.
-    const Json root = document::parse(text, name);
+    const Json root = json::parse(text, name);
     const Node top(root, name, "");
     if (type == "Feature") {
         add_feature(top, layers);

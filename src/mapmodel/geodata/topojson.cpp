@@ -1,7 +1,7 @@
 #include "mapmodel/geodata/topojson.h"
 #include <limits>
 #include "com/bstr.h"
-#include "mapmodel/geodata/json_stream.h"
+#include "mapmodel/json/json_stream.h"
 #include "mapmodel/geodata/layer_builder.h"
 #include "mapmodel/geodata/positions.h"
 #include "mapmodel/support.h"
@@ -10,7 +10,7 @@ namespace mapmodel::geodata {
 
 namespace {
 
-using document::Node;
+
 
 // The arcs of a line or of a ring, as the geometry lists them.
 using ArcRefs = std::vector<int>;
@@ -92,7 +92,7 @@ PendingFeature pending_feature(const Node& g) {
 
 // The topology as it is parsed: the arcs' positions into one list, each object's geometries one
 // by one, everything else whole.
-class TopologyStream final : public JsonStream {
+class TopologyStream final : public json::JsonStream {
 public:
     Json members = Json::object();
     std::vector<Vec> positions;         // of all arcs, as they stand in the text
@@ -176,7 +176,7 @@ struct Arcs {
         for (int ref : refs) {
             const size_t arc = ref >= 0 ? size_t(ref) : size_t(~ref);
             if (arc >= count())
-                com::raise(document::E_BAD_DOCUMENT, std::wstring(name) + L": " + com::widen(place) + L".arcs: arc " +
+                com::raise(json::E_BAD_DOCUMENT, std::wstring(name) + L": " + com::widen(place) + L".arcs: arc " +
                                                          std::to_wstring(ref) + L" is out of range: the topology has " +
                                                          std::to_wstring(count()) + (count() == 1 ? L" arc" : L" arcs"));
             const size_t first = begin(arc), last = end(arc);

@@ -10,7 +10,7 @@
 #include <string>
 #include <windows.h>
 
-namespace mapmodel::document {
+namespace mapmodel::json {
 
 // The status of every error in a document's content or syntax.
 constexpr HRESULT E_BAD_DOCUMENT = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, 0x0201);
@@ -106,4 +106,4 @@ private:
     std::string path_;
 };
 
-}  // namespace mapmodel::document
+}  // namespace mapmodel::json

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-namespace mapmodel::geodata {
+namespace mapmodel::json {
 
 using Json = nlohmann::json;
 
@@ -94,4 +94,4 @@ private:
     Take inner_ = Take::Walk;  // Skip or Stream while whole_depth_ > 0
 };
 
-}  // namespace mapmodel::geodata
+}  // namespace mapmodel::json
