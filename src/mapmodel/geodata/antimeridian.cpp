@@ -1,6 +1,7 @@
 #include "mapmodel/geodata/antimeridian.h"
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <span>
 
 namespace mapmodel::geodata {
@@ -43,29 +44,39 @@ bool crosses(std::span<const Vec> part, bool ring) {
 
 // The point of segment a-b at longitude x.
 Vec at_longitude(const Vec& a, const Vec& b, double x) {
+    if (x == a.x) return a;  // exactly, so that a point on a band's edge is not repeated as a near twin
+    if (x == b.x) return b;
     const double t = (x - a.x) / (b.x - a.x);
     return {x, a.y + t * (b.y - a.y)};
 }
 
-// The part of a ring on one side of the meridian x (keep: +1 east of it, -1 west of it).
-std::vector<Vec> clip(const std::vector<Vec>& ring, double x, int keep) {
-    std::vector<Vec> out;
-    auto inside = [&](const Vec& p) { return keep > 0 ? p.x >= x : p.x <= x; };
-    auto add = [&](const Vec& p) {
+// The pieces of a ring (with its longitudes continued across the antimeridian) in each copy of
+// the map it reaches into, the copy of `turn` lying between turn * 360 - 180 and turn * 360 + 180:
+// the ring clipped to each copy's band, in one pass over the ring. An edge covers a copy when it
+// reaches into its band; there it adds where it enters the band (if it starts outside) and
+// where it ends or leaves. Only copies whose band the ring reaches into beyond its edges count.
+std::map<int, std::vector<Vec>> clip_to_copies(const std::vector<Vec>& ring, double low, double high) {
+    const int first = int(std::floor((low + 180) / 360)), last = int(std::ceil((high + 180) / 360)) - 1;
+    std::map<int, std::vector<Vec>> pieces;
+    auto add = [](std::vector<Vec>& out, const Vec& p) {
         if (out.empty() || !(out.back() == p)) out.push_back(p);
     };
     for (size_t i = 0; i < ring.size(); ++i) {
         const Vec& s = ring[(i + ring.size() - 1) % ring.size()];
         const Vec& e = ring[i];
-        if (inside(e)) {
-            if (!inside(s)) add(at_longitude(s, e, x));
-            add(e);
-        } else if (inside(s)) {
-            add(at_longitude(s, e, x));
+        const double lo = std::min(s.x, e.x), hi = std::max(s.x, e.x);
+        const int from = std::max(first, int(std::ceil((lo - 180) / 360))), to = std::min(last, int(std::floor((hi + 180) / 360)));
+        for (int turn = from; turn <= to; ++turn) {
+            const double west = turn * 360.0 - 180, east = west + 360;
+            auto inside = [&](const Vec& p) { return p.x >= west && p.x <= east; };
+            auto edge_near = [&](const Vec& p) { return p.x < west ? west : east; };  // of the band, for a point outside it
+            std::vector<Vec>& out = pieces[turn];
+            if (!inside(s)) add(out, at_longitude(s, e, edge_near(s)));
+            if (inside(e)) add(out, e);
+            else if (inside(s) || (s.x < west) != (e.x < west)) add(out, at_longitude(s, e, edge_near(e)));
         }
     }
-    if (out.size() > 1 && out.front() == out.back()) out.pop_back();
-    return out;
+    return pieces;
 }
 
 void cut_line(std::span<const Vec> line, PartList& out) {
@@ -104,9 +115,8 @@ void cut_ring(std::span<const Vec> ring, PartList& out) {
     double low = unwrapped.front().x, high = low;
     for (const Vec& p : unwrapped) low = std::min(low, p.x), high = std::max(high, p.x);
     // One piece per copy of the map the ring reaches into, moved back onto the map.
-    for (int turn = int(std::floor((low + 180) / 360)); turn * 360 - 180 < high; ++turn) {
-        const double west = turn * 360.0 - 180;
-        std::vector<Vec> piece = clip(clip(unwrapped, west, +1), west + 360, -1);
+    for (auto& [turn, piece] : clip_to_copies(unwrapped, low, high)) {
+        if (piece.size() > 1 && piece.front() == piece.back()) piece.pop_back();
         if (piece.size() < 3) continue;
         for (Vec& p : piece) p.x -= turn * 360.0;
         out.add_part(piece);
