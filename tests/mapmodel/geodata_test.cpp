@@ -185,6 +185,14 @@ TEST(GeoData, EveryGeometryTypeOfRfc7946ReadsBackAsItStands) {
     com::Bstr source;
     features_of(r.layers[1].get())->get_SourcePath(source.put());
     EXPECT_EQ(source.str(), dir.file(L"rfc.geojson"));
+
+    // A geometry alone, its members in any order.
+    Read bare = read_text(dir, L"bare.json", R"({"coordinates": [[[0, 0], [2, 0], [2, 1], [0, 0]]], "bbox": [0, 0, 4, 4], "type": "Polygon"})");
+    ASSERT_EQ(bare.hr, S_OK) << com::narrow(bare.error);
+    EXPECT_EQ(shapes_of(bare.layers[0].get()), (std::vector<std::wstring>{L"0 0, 2 0, 2 1"}));
+    features_of(bare.layers[0].get())->get_Extent(extent.put());
+    extent->get_XMax(&xmax);
+    EXPECT_EQ(xmax, 4) << "the geometry's bbox";
 }
 
 // Longitude and latitude made for a globe, drawn flat: parts that step across the antimeridian

@@ -1,7 +1,6 @@
 #include "mapmodel/geodata/antimeridian.h"
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <span>
 
 namespace mapmodel::geodata {
@@ -52,31 +51,47 @@ Vec at_longitude(const Vec& a, const Vec& b, double x) {
 
 // The pieces of a ring (with its longitudes continued across the antimeridian) in each copy of
 // the map it reaches into, the copy of `turn` lying between turn * 360 - 180 and turn * 360 + 180:
-// the ring clipped to each copy's band, in one pass over the ring. An edge covers a copy when it
+// the ring clipped to every copy's band at once, each edge to the bands it covers. An edge covers a copy when it
 // reaches into its band; there it adds where it enters the band (if it starts outside) and
 // where it ends or leaves. Only copies whose band the ring reaches into beyond its edges count.
-std::map<int, std::vector<Vec>> clip_to_copies(const std::vector<Vec>& ring, double low, double high) {
+// The ring is passed over twice: once to count the points of each copy, once to put them in
+// their places (each copy's points in their order): a ring that crosses at every step makes a
+// piece of a few points per step, and a list per piece would cost many times its points.
+struct Pieces {
+    int first = 0;
+    std::vector<Vec> points;     // the pieces one after another, first copy first
+    std::vector<size_t> starts;  // of the piece of each copy (first + i) in `points`, and its end
+};
+
+Pieces clip_to_copies(const std::vector<Vec>& ring, double low, double high) {
     const int first = int(std::floor((low + 180) / 360)), last = int(std::ceil((high + 180) / 360)) - 1;
-    std::map<int, std::vector<Vec>> pieces;
-    auto add = [](std::vector<Vec>& out, const Vec& p) {
-        if (out.empty() || !(out.back() == p)) out.push_back(p);
-    };
-    for (size_t i = 0; i < ring.size(); ++i) {
-        const Vec& s = ring[(i + ring.size() - 1) % ring.size()];
-        const Vec& e = ring[i];
-        const double lo = std::min(s.x, e.x), hi = std::max(s.x, e.x);
-        const int from = std::max(first, int(std::ceil((lo - 180) / 360))), to = std::min(last, int(std::floor((hi + 180) / 360)));
-        for (int turn = from; turn <= to; ++turn) {
-            const double west = turn * 360.0 - 180, east = west + 360;
-            auto inside = [&](const Vec& p) { return p.x >= west && p.x <= east; };
-            auto edge_near = [&](const Vec& p) { return p.x < west ? west : east; };  // of the band, for a point outside it
-            std::vector<Vec>& out = pieces[turn];
-            if (!inside(s)) add(out, at_longitude(s, e, edge_near(s)));
-            if (inside(e)) add(out, e);
-            else if (inside(s) || (s.x < west) != (e.x < west)) add(out, at_longitude(s, e, edge_near(e)));
+    // Each point of each copy's piece, in the ring's order, through add(copy, point).
+    auto each_point = [&](auto&& add) {
+        for (size_t i = 0; i < ring.size(); ++i) {
+            const Vec& s = ring[(i + ring.size() - 1) % ring.size()];
+            const Vec& e = ring[i];
+            const double lo = std::min(s.x, e.x), hi = std::max(s.x, e.x);
+            const int from = std::max(first, int(std::ceil((lo - 180) / 360))), to = std::min(last, int(std::floor((hi + 180) / 360)));
+            for (int turn = from; turn <= to; ++turn) {
+                const double west = turn * 360.0 - 180, east = west + 360;
+                auto inside = [&](const Vec& p) { return p.x >= west && p.x <= east; };
+                auto edge_near = [&](const Vec& p) { return p.x < west ? west : east; };  // of the band, for a point outside it
+                const size_t k = size_t(turn - first);
+                if (!inside(s)) add(k, at_longitude(s, e, edge_near(s)));
+                if (inside(e)) add(k, e);
+                else if (inside(s) || (s.x < west) != (e.x < west)) add(k, at_longitude(s, e, edge_near(e)));
+            }
         }
-    }
-    return pieces;
+    };
+    Pieces p;
+    p.first = first;
+    p.starts.assign(size_t(std::max(0, last - first + 1)) + 1, 0);
+    each_point([&](size_t k, const Vec&) { ++p.starts[k + 1]; });
+    for (size_t k = 1; k < p.starts.size(); ++k) p.starts[k] += p.starts[k - 1];
+    p.points.resize(p.starts.back());
+    std::vector<size_t> next(p.starts.begin(), p.starts.end() - 1);
+    each_point([&](size_t k, const Vec& v) { p.points[next[k]++] = v; });
+    return p;
 }
 
 void cut_line(std::span<const Vec> line, PartList& out) {
@@ -100,7 +115,9 @@ void cut_line(std::span<const Vec> line, PartList& out) {
 
 void cut_ring(std::span<const Vec> ring, PartList& out) {
     // The ring with its longitudes continued across the antimeridian.
-    std::vector<Vec> unwrapped{ring.front()};
+    std::vector<Vec> unwrapped;
+    unwrapped.reserve(ring.size() + 3);
+    unwrapped.push_back(ring.front());
     for (size_t i = 1; i < ring.size(); ++i) unwrapped.push_back({unwrapped.back().x + step(ring[i - 1], ring[i]), ring[i].y});
     if (const double turn = around(ring); std::fabs(turn) > 180) {
         // Once around a pole: closed along the map's edge on the side of the pole it goes round.
@@ -115,10 +132,22 @@ void cut_ring(std::span<const Vec> ring, PartList& out) {
     double low = unwrapped.front().x, high = low;
     for (const Vec& p : unwrapped) low = std::min(low, p.x), high = std::max(high, p.x);
     // One piece per copy of the map the ring reaches into, moved back onto the map.
-    for (auto& [turn, piece] : clip_to_copies(unwrapped, low, high)) {
+    const Pieces pieces = clip_to_copies(unwrapped, low, high);
+    std::vector<Vec>().swap(unwrapped);
+    // The pieces hold at most these points: room for them at once, not by doubling.
+    out.points.reserve(out.points.size() + pieces.points.size());
+    out.starts.reserve(out.starts.size() + pieces.starts.size());
+    std::vector<Vec> piece;
+    for (size_t k = 0; k + 1 < pieces.starts.size(); ++k) {
+        const double shift = (pieces.first + int(k)) * 360.0;
+        piece.clear();
+        for (size_t i = pieces.starts[k]; i < pieces.starts[k + 1]; ++i) {
+            const Vec& p = pieces.points[i];
+            if (piece.empty() || !(piece.back() == p)) piece.push_back(p);  // a point twice in a row once
+        }
         if (piece.size() > 1 && piece.front() == piece.back()) piece.pop_back();
         if (piece.size() < 3) continue;
-        for (Vec& p : piece) p.x -= turn * 360.0;
+        for (Vec& p : piece) p.x -= shift;
         out.add_part(piece);
     }
 }

@@ -11,10 +11,11 @@ namespace mapmodel::geodata {
 
 namespace {
 
-// A shape that keeps exactly the memory its points need.
+// A shape that keeps about the memory its points need: a list with more than an eighth to spare
+// is copied (a copy of one that is nearly full would only raise the peak).
 template <class T>
 std::vector<T> fitted(std::vector<T>&& v) {
-    if (v.capacity() > v.size()) return std::vector<T>(v.begin(), v.end());
+    if (v.capacity() - v.size() > v.size() / 8) return std::vector<T>(v.begin(), v.end());
     return std::move(v);
 }
 

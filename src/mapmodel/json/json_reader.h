@@ -40,6 +40,7 @@ public:
         : v_(value), doc_(document), path_(std::move(path)) {}
 
     const std::string& path() const { return path_; }
+    std::wstring_view document() const { return doc_; }
     [[noreturn]] void fail(const std::wstring& what) const;
 
     // Members of an object.

@@ -154,6 +154,7 @@ bool JsonStream::close() {
         if (whole_depth_ == 0) next();
         return true;
     }
+    walked(levels_.size() - 1);
     levels_.pop_back();
     next();
     return true;

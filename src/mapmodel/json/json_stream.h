@@ -55,6 +55,8 @@ protected:
     // below the value (the value itself is depth 0).
     virtual void stream_number(double) {}
     virtual void stream_array(int /*depth*/, bool /*opens*/) {}
+    // A value taken Walk has ended; `depth` is the one at which it was taken.
+    virtual void walked(size_t /*depth*/) {}
 
     // Where the reader is: the number of levels (0: the text's value itself), the member name of
     // the value at each level (from 1) that is in an object, and its path as documents name paths
