@@ -85,12 +85,16 @@ Pieces clip_to_copies(const std::vector<Vec>& ring, double low, double high) {
     };
     Pieces p;
     p.first = first;
-    p.starts.assign(size_t(std::max(0, last - first + 1)) + 1, 0);
-    each_point([&](size_t k, const Vec&) { ++p.starts[k + 1]; });
-    for (size_t k = 1; k < p.starts.size(); ++k) p.starts[k] += p.starts[k - 1];
+    const size_t copies = size_t(std::max(0, last - first + 1));
+    // Counted into starts[k + 2], summed so that starts[k + 1] is where copy k's piece begins, then
+    // each point placed at starts[k + 1], which moves on to the piece's end: starts[k] and
+    // starts[k + 1] are then the piece's bounds.
+    p.starts.assign(copies + 2, 0);
+    each_point([&](size_t k, const Vec&) { ++p.starts[k + 2]; });
+    for (size_t k = 2; k < p.starts.size(); ++k) p.starts[k] += p.starts[k - 1];
     p.points.resize(p.starts.back());
-    std::vector<size_t> next(p.starts.begin(), p.starts.end() - 1);
-    each_point([&](size_t k, const Vec& v) { p.points[next[k]++] = v; });
+    each_point([&](size_t k, const Vec& v) { p.points[p.starts[k + 1]++] = v; });
+    p.starts.pop_back();
     return p;
 }
 
@@ -132,24 +136,35 @@ void cut_ring(std::span<const Vec> ring, PartList& out) {
     double low = unwrapped.front().x, high = low;
     for (const Vec& p : unwrapped) low = std::min(low, p.x), high = std::max(high, p.x);
     // One piece per copy of the map the ring reaches into, moved back onto the map.
-    const Pieces pieces = clip_to_copies(unwrapped, low, high);
+    Pieces pieces = clip_to_copies(unwrapped, low, high);
     std::vector<Vec>().swap(unwrapped);
-    // The pieces hold at most these points: room for them at once, not by doubling.
-    out.points.reserve(out.points.size() + pieces.points.size());
-    out.starts.reserve(out.starts.size() + pieces.starts.size());
-    std::vector<Vec> piece;
+    // The pieces made final where they stand (a point twice in a row once, the closing point
+    // dropped, fewer than three points no piece, moved back onto the map), so that they are not
+    // copied while their copy is made.
+    std::vector<Vec>& points = pieces.points;
+    std::vector<size_t> starts;
+    size_t w = 0;
     for (size_t k = 0; k + 1 < pieces.starts.size(); ++k) {
-        const double shift = (pieces.first + int(k)) * 360.0;
-        piece.clear();
-        for (size_t i = pieces.starts[k]; i < pieces.starts[k + 1]; ++i) {
-            const Vec& p = pieces.points[i];
-            if (piece.empty() || !(piece.back() == p)) piece.push_back(p);  // a point twice in a row once
+        const size_t begin = w;
+        for (size_t i = pieces.starts[k]; i < pieces.starts[k + 1]; ++i)
+            if (w == begin || !(points[w - 1] == points[i])) points[w++] = points[i];
+        if (w - begin > 1 && points[begin] == points[w - 1]) --w;
+        if (w - begin < 3) {
+            w = begin;
+            continue;
         }
-        if (piece.size() > 1 && piece.front() == piece.back()) piece.pop_back();
-        if (piece.size() < 3) continue;
-        for (Vec& p : piece) p.x -= shift;
-        out.add_part(piece);
+        const double shift = (pieces.first + int(k)) * 360.0;
+        for (size_t i = begin; i < w; ++i) points[i].x -= shift;
+        starts.push_back(begin);
     }
+    points.resize(w);
+    if (out.empty()) {  // the ring's pieces are the parts
+        out.points = std::move(points);
+        out.starts.assign(starts.begin() + std::min<size_t>(1, starts.size()), starts.end());
+        return;
+    }
+    for (size_t k = 0; k < starts.size(); ++k)
+        out.add_part(std::span<const Vec>(points).subspan(starts[k], (k + 1 < starts.size() ? starts[k + 1] : w) - starts[k]));
 }
 
 }  // namespace

@@ -148,7 +148,7 @@ protected:
     void walked(size_t depth) override {
         if (int(depth) == feature_depth_) add_feature(Node(feature, name(), feature_place_), has_geometry ? &geometry : nullptr, layers_);
     }
-    void stream_number(double v) override { geometry.coordinates.number(v); }
+    void stream_number(double v, const Json&) override { geometry.coordinates.number(v); }
     void stream_array(int depth, bool opens) override {
         if (opens) geometry.coordinates.open(depth);
         else geometry.coordinates.close();

@@ -5,9 +5,10 @@
 #include <limits>
 #include <span>
 #include "com/bstr.h"
-#include "mapmodel/json/json_stream.h"
+#include "mapmodel/geodata/coordinates.h"
 #include "mapmodel/geodata/layer_builder.h"
 #include "mapmodel/geodata/positions.h"
+#include "mapmodel/json/json_stream.h"
 #include "mapmodel/support.h"
 
 namespace mapmodel::geodata {
@@ -54,52 +55,79 @@ struct PendingFeature {
 
 struct PendingObject {
     std::string name;
-    Json members = Json::object();  // all but the geometries of a collection
+    Json members = Json::object();  // all but the geometries of a collection, and its "arcs"
     bool collection = false;        // its "geometries" were read one by one
+    Coordinates arcs;               // of an object that is one geometry, as they streamed in
+    bool streamed = false;          // whether it had "arcs", an array
     std::vector<PendingFeature> features;
 };
 
-// The arc indexes of one line or ring into `out`, as a part of the geometry `geometry`. An index
-// is a whole number; one beyond what any topology can hold (2147483647 either way) is out of
-// range at once, without being cut to a smaller one.
-void add_arc_refs(const Json& value, const Node& at, const std::string& below, ArcParts::Part part, ArcParts& out) {
+// A geometry of a collection whose members have been read, its "arcs" kept as they streamed in.
+struct StreamedGeometry {
+    std::string place;
+    Json members = Json::object();
+    Coordinates arcs;
+    bool streamed = false;
+};
+
+// An arc index of a parsed value: a whole number, and one beyond what any topology can hold
+// (2147483647 either way) is out of range at once, without being cut to a smaller one.
+int arc_index(const Json& v, const Node& at, const std::string& below) {
+    if (!v.is_number_integer()) at.fail_below(below, L"an arc index is a whole number");
+    const bool beyond = v.is_number_unsigned() ? v.get<uint64_t>() > uint64_t(std::numeric_limits<int>::max())
+                                               : v.get<int64_t>() < int64_t(std::numeric_limits<int>::min());
+    if (beyond) at.fail_below(below, L"arc " + com::widen(v.dump()) + L" is out of range: a topology has fewer than 2147483648 arcs");
+    return v.get<int>();
+}
+// One of streamed arcs, whose numbers were checked as they came (TopologyStream).
+int arc_index(const Coordinates::Value& v, const Node& at, const std::string& below) {
+    if (!v.is_number()) at.fail_below(below, L"an arc index is a whole number");
+    return int(v.get<double>());
+}
+
+// The arc indexes of one line or ring (a parsed value or streamed arcs, `V`) into `out`, as a
+// part of the geometry `geometry`; errors name the place `below` the geometry `at`.
+template <class V>
+void add_arc_refs(const V& value, const Node& at, const std::string& below, ArcParts::Part part, ArcParts& out) {
     if (!value.is_array()) at.fail_below(below, L"expected an array of arc indexes");
     out.refs.reserve(out.refs.size() + value.size());
-    for (size_t i = 0; i < value.size(); ++i) {
-        const Json& v = value[i];
-        if (!v.is_number_integer()) at.fail_below(element(below, i), L"an arc index is a whole number");
-        const bool beyond = v.is_number_unsigned() ? v.get<uint64_t>() > uint64_t(std::numeric_limits<int>::max())
-                                                   : v.get<int64_t>() < int64_t(std::numeric_limits<int>::min());
-        if (beyond)
-            at.fail_below(element(below, i), L"arc " + com::widen(v.dump()) + L" is out of range: a topology has fewer than 2147483648 arcs");
-        out.refs.push_back(v.get<int>());
-    }
+    for (size_t i = 0; i < value.size(); ++i) out.refs.push_back(arc_index(value[i], at, element(below, i)));
     part.end = uint32_t(out.refs.size());
     out.parts.push_back(part);
 }
 
 // The parts in an array of arrays of arc indexes (`depth` 1), or of arrays of them (`depth` 2).
-void add_arc_lists(const Json& value, const Node& at, uint32_t geometry, int depth, ArcParts& out) {
-    if (!value.is_array()) at.fail(L"expected an array of arrays of arc indexes");
+template <class V>
+void add_arc_lists(const V& value, const Node& at, const std::string& below, uint32_t geometry, int depth, ArcParts& out) {
+    if (!value.is_array()) at.fail_below(below, L"expected an array of arrays of arc indexes");
     for (size_t i = 0; i < value.size(); ++i) {
         if (depth == 1) {
-            add_arc_refs(value[i], at, element("", i), {0, geometry, -1, uint32_t(i)}, out);
+            add_arc_refs(value[i], at, element(below, i), {0, geometry, -1, uint32_t(i)}, out);
             continue;
         }
-        const Json& polygon = value[i];
-        if (!polygon.is_array()) at.fail_below(element("", i), L"expected an array of arrays of arc indexes");
+        const auto& polygon = value[i];  // a reference into a parsed value; a small Value of streamed arcs
+        if (!polygon.is_array()) at.fail_below(element(below, i), L"expected an array of arrays of arc indexes");
         for (size_t k = 0; k < polygon.size(); ++k)
-            add_arc_refs(polygon[k], at, element(element("", i), k), {0, geometry, int32_t(i), uint32_t(k)}, out);
+            add_arc_refs(polygon[k], at, element(element(below, i), k), {0, geometry, int32_t(i), uint32_t(k)}, out);
     }
 }
 
-// One geometry object into the parts of a feature (a collection's members into the same one).
-void add_geometry(const Node& g, PendingFeature& f) {
+template <class V>
+void add_arcs(const std::wstring& type, const V& arcs, const Node& g, uint32_t geometry, PendingFeature& f) {
+    if (type == L"LineString") add_arc_refs(arcs, g, ".arcs", {0, geometry, -1, ArcParts::kWhole}, f.lines);
+    else if (type == L"MultiLineString") add_arc_lists(arcs, g, ".arcs", geometry, 1, f.lines);
+    else if (type == L"Polygon") add_arc_lists(arcs, g, ".arcs", geometry, 1, f.rings);
+    else add_arc_lists(arcs, g, ".arcs", geometry, 2, f.rings);
+}
+
+// One geometry object into the parts of a feature (a collection's members into the same one);
+// `streamed`: its arcs, which its members then lack.
+void add_geometry(const Node& g, const Coordinates* streamed, PendingFeature& f) {
     if (!g.value().is_object()) g.fail(L"a geometry is an object");
     if (g.present("type") && g.value()["type"].is_null()) return;  // a null geometry
     const std::wstring type = g.at("type").text();
     if (type == L"GeometryCollection") {
-        for (const Node& member : g.at("geometries").items()) add_geometry(member, f);
+        for (const Node& member : g.at("geometries").items()) add_geometry(member, nullptr, f);
         return;
     }
     if (type == L"Point" || type == L"MultiPoint") {
@@ -113,27 +141,24 @@ void add_geometry(const Node& g, PendingFeature& f) {
         g.at("type").fail(L"unknown geometry type " + in_quotes(type) +
                           L" (expected Point, MultiPoint, LineString, MultiLineString, Polygon, MultiPolygon, "
                           L"GeometryCollection or null)");
-    const Node arcs = g.at("arcs");
     const bool member = g.path() != f.places.front();
     if (member) f.places.push_back(g.path());
     const uint32_t geometry = member ? uint32_t(f.places.size() - 1) : 0;
-    if (type == L"LineString") add_arc_refs(arcs.value(), arcs, "", {0, geometry, -1, ArcParts::kWhole}, f.lines);
-    else if (type == L"MultiLineString") add_arc_lists(arcs.value(), arcs, geometry, 1, f.lines);
-    else if (type == L"Polygon") add_arc_lists(arcs.value(), arcs, geometry, 1, f.rings);
-    else add_arc_lists(arcs.value(), arcs, geometry, 2, f.rings);
+    if (streamed) add_arcs(type, streamed->root(), g, geometry, f);
+    else add_arcs(type, g.at("arcs").value(), g, geometry, f);
 }
 
-PendingFeature pending_feature(const Node& g) {
+PendingFeature pending_feature(const Node& g, const Coordinates* streamed) {
     PendingFeature f;
     f.places.push_back(g.path());
-    add_geometry(g, f);
+    add_geometry(g, streamed, f);
     if (auto properties = g.find("properties")) f.attributes = attributes_of(*properties);
     f.id = feature_id(g);
     return f;
 }
 
 // The topology as it is parsed: the arcs' positions into one list, each object's geometries one
-// by one, everything else whole.
+// by one with their arc indexes as they stream in, everything else whole.
 class TopologyStream final : public json::JsonStream {
 public:
     Json members = Json::object();
@@ -156,19 +181,48 @@ protected:
             return kind == Kind::Object ? Take::Walk : Take::Whole;
         case 3:
             if (key_at(3) == "geometries" && kind == Kind::Array) return objects.back().collection = true, Take::Walk;
+            if (key_at(3) == "arcs" && kind == Kind::Array) return stream_indexes(objects.back().arcs, objects.back().streamed);
+            return Take::Whole;
+        case 4:  // a geometry of a collection
+            if (kind != Kind::Object) return Take::Whole;
+            geometry_ = StreamedGeometry();
+            geometry_.place = path();
+            return Take::Walk;
+        case 5:
+            if (key_at(5) == "arcs" && kind == Kind::Array) return stream_indexes(geometry_.arcs, geometry_.streamed);
             return Take::Whole;
         default: return Take::Whole;
         }
+    }
+    void walked(size_t depth) override {
+        if (depth != 4) return;
+        objects.back().features.push_back(
+            pending_feature(Node(geometry_.members, name(), geometry_.place), geometry_.streamed ? &geometry_.arcs : nullptr));
+        geometry_.arcs = {};
     }
     void whole(Json&& value) override {
         switch (depth()) {
         case 1: members[key_at(1)] = std::move(value); break;
         case 2: fail(L"an object of a topology is a JSON object");
         case 3: objects.back().members[key_at(3)] = std::move(value); break;
-        default: objects.back().features.push_back(pending_feature(Node(value, name(), path()))); break;
+        case 4: objects.back().features.push_back(pending_feature(Node(value, name(), path()), nullptr)); break;  // says so
+        case 5: geometry_.members[key_at(5)] = std::move(value); break;
+        default: break;
         }
     }
     void stream_array(int depth, bool opens) override {
+        if (indexes_) {
+            if (opens) {
+                indexes_->open(depth);
+                at_.push_back(0);
+                return;
+            }
+            indexes_->close();
+            at_.pop_back();
+            if (!at_.empty()) ++at_.back();
+            if (depth == 0) indexes_ = nullptr;
+            return;
+        }
         depth_ = opens ? depth + 1 : depth;
         if (depth == 0 && opens) {
             arc_starts.push_back(positions.size());
@@ -185,15 +239,40 @@ protected:
             fail(L"a position is an array of numbers", stream_place());
         }
     }
-    void stream_number(double v) override {
+    void stream_number(double v, const Json& exact) override {
+        if (indexes_) {
+            // A whole number in range (most are small and positive), or an error that says so.
+            if (!exact.is_number_unsigned() || exact.get<uint64_t>() > uint64_t(std::numeric_limits<int>::max()))
+                arc_index(exact, Node(exact, name(), path()), stream_place());
+            indexes_->number(v);
+            ++at_.back();
+            return;
+        }
         if (depth_ == 1) fail(L"an arc is an array of positions", stream_place());
         if (numbers_ == 0) xy_.x = v;
         if (numbers_ == 1) xy_.y = v;
         ++numbers_;
     }
-    std::string stream_place() const override { return depth_ >= 1 ? element("", position_) : std::string(); }
+    std::string stream_place() const override {
+        if (indexes_) {
+            std::string at;
+            for (size_t i : at_) at = element(at, i);
+            return at;
+        }
+        return depth_ >= 1 ? element("", position_) : std::string();
+    }
 
 private:
+    // Arc indexes of a geometry, streamed into `to`.
+    Take stream_indexes(Coordinates& to, bool& streamed) {
+        indexes_ = &to;
+        streamed = true;
+        return Take::Stream;
+    }
+
+    StreamedGeometry geometry_;        // of a collection, being read
+    Coordinates* indexes_ = nullptr;   // while arc indexes stream in
+    std::vector<size_t> at_;           // of the index being read in each array open in them
     int depth_ = 0;         // of arrays open in the arc being read
     size_t position_ = 0;   // in the arc being read
     size_t numbers_ = 0;    // in the position being read
@@ -308,7 +387,8 @@ std::vector<com::ComPtr<ILayer>> read_topojson(std::string&& text, const std::ws
             members.fail(L"only a GeometryCollection has \"geometries\"");
         if (!o.collection) {
             if (type && *type == "GeometryCollection") members.at("geometries").items();  // not an array: says so
-            o.features.push_back(pending_feature(members));
+            o.features.push_back(pending_feature(members, o.streamed ? &o.arcs : nullptr));
+            o.arcs = {};
         }
     }
     check_arc_refs(stream.objects, arcs, name);

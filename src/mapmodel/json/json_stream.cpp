@@ -59,7 +59,7 @@ void JsonStream::scalar(Json&& v) {
 
 void JsonStream::number(double v, Json&& as_json) {
     if (building_.empty() && whole_depth_ > 0 && inner_ == Take::Stream) {
-        stream_number(v);
+        stream_number(v, as_json);
         return;
     }
     scalar(std::move(as_json));

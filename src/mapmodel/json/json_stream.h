@@ -53,7 +53,7 @@ protected:
     virtual void whole(Json&& value) = 0;
     // Inside a value taken Stream: a number, and the start and end of an array, `depth` levels
     // below the value (the value itself is depth 0).
-    virtual void stream_number(double) {}
+    virtual void stream_number(double /*v*/, const Json& /*exact: as the parser read it*/) {}
     virtual void stream_array(int /*depth*/, bool /*opens*/) {}
     // A value taken Walk has ended; `depth` is the one at which it was taken.
     virtual void walked(size_t /*depth*/) {}
