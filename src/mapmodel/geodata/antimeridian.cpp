@@ -63,13 +63,16 @@ struct Pieces {
     std::vector<size_t> starts;  // of the piece of each copy (first + i) in `points`, and its end
 };
 
-Pieces clip_to_copies(const std::vector<Vec>& ring, double low, double high) {
+// The ring is `ring` followed by `closing`.
+Pieces clip_to_copies(std::span<const Vec> ring, std::span<const Vec> closing, double low, double high) {
     const int first = int(std::floor((low + 180) / 360)), last = int(std::ceil((high + 180) / 360)) - 1;
+    const size_t n = ring.size() + closing.size();
+    auto at = [&](size_t i) -> const Vec& { return i < ring.size() ? ring[i] : closing[i - ring.size()]; };
     // Each point of each copy's piece, in the ring's order, through add(copy, point).
     auto each_point = [&](auto&& add) {
-        for (size_t i = 0; i < ring.size(); ++i) {
-            const Vec& s = ring[(i + ring.size() - 1) % ring.size()];
-            const Vec& e = ring[i];
+        for (size_t i = 0; i < n; ++i) {
+            const Vec& s = at((i + n - 1) % n);
+            const Vec& e = at(i);
             const double lo = std::min(s.x, e.x), hi = std::max(s.x, e.x);
             const int from = std::max(first, int(std::ceil((lo - 180) / 360))), to = std::min(last, int(std::floor((hi + 180) / 360)));
             for (int turn = from; turn <= to; ++turn) {
@@ -117,27 +120,30 @@ void cut_line(std::span<const Vec> line, PartList& out) {
     out.add_part(piece);
 }
 
-void cut_ring(std::span<const Vec> ring, PartList& out) {
-    // The ring with its longitudes continued across the antimeridian.
-    std::vector<Vec> unwrapped;
-    unwrapped.reserve(ring.size() + 3);
-    unwrapped.push_back(ring.front());
-    for (size_t i = 1; i < ring.size(); ++i) unwrapped.push_back({unwrapped.back().x + step(ring[i - 1], ring[i]), ring[i].y});
-    if (const double turn = around(ring); std::fabs(turn) > 180) {
-        // Once around a pole: closed along the map's edge on the side of the pole it goes round.
-        double mean = 0;
-        for (const Vec& p : ring) mean += p.y;
-        const double pole = mean < 0 ? -90 : 90;
-        const double end = unwrapped.front().x + turn;
-        unwrapped.push_back({end, ring.front().y});
-        unwrapped.push_back({end, pole});
-        unwrapped.push_back({unwrapped.front().x, pole});
+// The ring's own points are changed: its longitudes are continued across the antimeridian where
+// they stand (the part is not needed afterwards).
+void cut_ring(std::span<Vec> ring, PartList& out) {
+    const double turn = around(ring);
+    double mean = 0;
+    for (const Vec& p : ring) mean += p.y;
+    Vec previous = ring.front();  // as it stood
+    for (size_t i = 1; i < ring.size(); ++i) {
+        const Vec was = ring[i];
+        ring[i].x = ring[i - 1].x + step(previous, was);
+        previous = was;
     }
-    double low = unwrapped.front().x, high = low;
-    for (const Vec& p : unwrapped) low = std::min(low, p.x), high = std::max(high, p.x);
+    std::vector<Vec> closing;
+    if (std::fabs(turn) > 180) {
+        // Once around a pole: closed along the map's edge on the side of the pole it goes round.
+        const double pole = mean < 0 ? -90 : 90;
+        const double end = ring.front().x + turn;
+        closing = {{end, ring.front().y}, {end, pole}, {ring.front().x, pole}};
+    }
+    double low = ring.front().x, high = low;
+    for (const Vec& p : ring) low = std::min(low, p.x), high = std::max(high, p.x);
+    for (const Vec& p : closing) low = std::min(low, p.x), high = std::max(high, p.x);
     // One piece per copy of the map the ring reaches into, moved back onto the map.
-    Pieces pieces = clip_to_copies(unwrapped, low, high);
-    std::vector<Vec>().swap(unwrapped);
+    Pieces pieces = clip_to_copies(ring, closing, low, high);
     // The pieces made final where they stand (a point twice in a row once, the closing point
     // dropped, fewer than three points no piece, moved back onto the map), so that they are not
     // copied while their copy is made.
@@ -175,7 +181,7 @@ PartList cut_at_antimeridian(PartList&& parts, bool rings) {
         for (size_t k = 0; k <= parts.starts.size(); ++k) {
             const size_t from = k == 0 ? 0 : parts.starts[k - 1];
             const size_t to = k < parts.starts.size() ? parts.starts[k] : parts.points.size();
-            visit(std::span<const Vec>(parts.points.data() + from, to - from));
+            visit(std::span<Vec>(parts.points.data() + from, to - from));
         }
     };
     bool any = false;
@@ -183,7 +189,7 @@ PartList cut_at_antimeridian(PartList&& parts, bool rings) {
     if (!any) return std::move(parts);
 
     PartList out;
-    each_part([&](std::span<const Vec> part) {
+    each_part([&](std::span<Vec> part) {
         if (part.empty()) return;
         if (!geographic(part) || !crosses(part, rings)) out.add_part(part);
         else if (rings) cut_ring(part, out);
