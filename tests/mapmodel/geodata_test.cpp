@@ -408,6 +408,16 @@ TEST(GeoData, MalformedFilesSayWhereAndWhatAndAddNothing) {
         {R"({"type": "FeatureCollection", "features": [)" + feature + R"({"type": "Point", "coordinates": [1, 2]}}, )" +
              feature + R"({"type": "Polygon", "coordinates": [[[0, 0], [1, 0], [1, 1], [0, 0]], [[0, 0], [1, 1]]]}}]})",
          L"bad.json: features[1].geometry.coordinates[1]: a linear ring has four or more positions"},
+        // Coordinates and arc indexes are read as they stream in: ill-formed ones still say where.
+        {R"({"type": "FeatureCollection", "features": [)" + feature + R"({"type": "LineString", "coordinates": [[0, 0], 1]}}]})",
+         L"bad.json: features[0].geometry.coordinates: expected an array of positions"},
+        {R"({"type": "FeatureCollection", "features": [)" + feature + R"({"coordinates": [], "type": "Point"}}]})",
+         L"bad.json: features[0].geometry.coordinates: a position is an array of two or more numbers"},
+        {R"({"type": "FeatureCollection", "features": [)" + feature + R"({"type": "MultiPoint", "coordinates": [[0, 0], [1, "x"]]}}]})",
+         L"bad.json: features[0].geometry.coordinates: expected a number"},
+        {R"({"type": "Topology", "objects": {"o": {"type": "GeometryCollection", "geometries": [{"type": "Polygon", "arcs": [[0], [0, 1.5]]}]}},
+            "arcs": [[[0, 0], [1, 0], [1, 1], [0, 0]]]})",
+         L"bad.json: objects.o.geometries[0].arcs[1][1]: an arc index is a whole number"},
         {R"({"type": "FeatureCollection", "features": [)" + feature + R"({"type": "Circle", "coordinates": [1, 2]}}]})",
          L"bad.json: features[0].geometry.type: unknown geometry type \"Circle\""},
         {R"({"type": "FeatureCollection", "features": []})", L"bad.json: features: there are no features"},
