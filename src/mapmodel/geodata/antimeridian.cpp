@@ -51,9 +51,11 @@ Vec at_longitude(const Vec& a, const Vec& b, double x) {
 
 // The pieces of a ring (with its longitudes continued across the antimeridian) in each copy of
 // the map it reaches into, the copy of `turn` lying between turn * 360 - 180 and turn * 360 + 180:
-// the ring clipped to every copy's band at once, each edge to the bands it covers. An edge covers a copy when it
-// reaches into its band; there it adds where it enters the band (if it starts outside) and
-// where it ends or leaves. Only copies whose band the ring reaches into beyond its edges count.
+// the ring clipped to every copy's band at once, each edge to the bands it covers (so the work
+// grows with the ring and the points it yields, never with ring times copies). An edge covers a
+// copy when it reaches into its band; there it adds where it enters the band (if it starts
+// outside) and where it ends or leaves. Only copies whose band the ring reaches into beyond its
+// edges count.
 // The ring is passed over twice: once to count the points of each copy, once to put them in
 // their places (each copy's points in their order): a ring that crosses at every step makes a
 // piece of a few points per step, and a list per piece would cost many times its points.
