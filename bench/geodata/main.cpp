@@ -7,7 +7,9 @@
 //      48 bytes.
 // For a TopoJSON file of about 4 MB that the map generator writes (100 x 100 cells) and for the
 // shipped world (countries-110m.json, beside the program).
-// Usage: geodata-bench [runs]   (runs per figure, at least 5; default 5)
+//  (c) What reading a file costs, each read in a fresh process (data_cost.h): for hostile files
+//      and the world.
+// Usage: geodata-bench [runs] [--cost]   (runs per figure, at least 5; default 5; --cost: (c) only)
 #include <windows.h>
 #include <ole2.h>
 #include <psapi.h>
@@ -17,6 +19,7 @@
 #include <fstream>
 #include <optional>
 #include <sstream>
+#include <string>
 #include <vector>
 #include <nlohmann/json.hpp>
 #include "bench/common/figures.h"
@@ -26,6 +29,7 @@
 #include "com/bstr.h"
 #include "com/error.h"
 #include "com_server.h"
+#include "data_cost.h"
 #include "generator.h"
 #include "user_input.h"
 #include "viewer.h"
@@ -140,6 +144,8 @@ void measure(const std::wstring& path, const std::string& label, int runs, bench
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (int rc = 0; data_cost::run_child(rc)) return rc;
+    const bool cost_only = argc > 1 && std::string(argv[argc - 1]) == "--cost";
     const int runs = std::max(5, argc > 1 ? std::atoi(argv[1]) : 5);
     if (FAILED(OleInitialize(nullptr))) return 2;
     int rc = 0;
@@ -156,9 +162,12 @@ int main(int argc, char** argv) {
                 out << mapgen::topology({});
             }
             bench::Figures figures;
-            measure(generated, "4mb", runs, figures);
-            measure(host::program_dir() + L"countries-110m.json", "world", runs, figures);
+            if (!cost_only) {
+                measure(generated, "4mb", runs, figures);
+                measure(host::program_dir() + L"countries-110m.json", "world", runs, figures);
+            }
             DeleteFileW(generated.c_str());
+            data_cost::measure(runs, figures);
             figures.print();
         } catch (const com::ComError& e) {
             std::fprintf(stderr, "failed: %s\n", com::narrow(e.description()).c_str());

@@ -7,6 +7,7 @@
 #include "fixture.h"
 #include "com/variant.h"
 #include "common/registration.h"
+#include "generator.h"
 
 using namespace mm;
 
@@ -184,6 +185,14 @@ TEST(GeoData, EveryGeometryTypeOfRfc7946ReadsBackAsItStands) {
     com::Bstr source;
     features_of(r.layers[1].get())->get_SourcePath(source.put());
     EXPECT_EQ(source.str(), dir.file(L"rfc.geojson"));
+
+    // A geometry alone, its members in any order.
+    Read bare = read_text(dir, L"bare.json", R"({"coordinates": [[[0, 0], [2, 0], [2, 1], [0, 0]]], "bbox": [0, 0, 4, 4], "type": "Polygon"})");
+    ASSERT_EQ(bare.hr, S_OK) << com::narrow(bare.error);
+    EXPECT_EQ(shapes_of(bare.layers[0].get()), (std::vector<std::wstring>{L"0 0, 2 0, 2 1"}));
+    features_of(bare.layers[0].get())->get_Extent(extent.put());
+    extent->get_XMax(&xmax);
+    EXPECT_EQ(xmax, 4) << "the geometry's bbox";
 }
 
 // Longitude and latitude made for a globe, drawn flat: parts that step across the antimeridian
@@ -399,6 +408,16 @@ TEST(GeoData, MalformedFilesSayWhereAndWhatAndAddNothing) {
         {R"({"type": "FeatureCollection", "features": [)" + feature + R"({"type": "Point", "coordinates": [1, 2]}}, )" +
              feature + R"({"type": "Polygon", "coordinates": [[[0, 0], [1, 0], [1, 1], [0, 0]], [[0, 0], [1, 1]]]}}]})",
          L"bad.json: features[1].geometry.coordinates[1]: a linear ring has four or more positions"},
+        // Coordinates and arc indexes are read as they stream in: ill-formed ones still say where.
+        {R"({"type": "FeatureCollection", "features": [)" + feature + R"({"type": "LineString", "coordinates": [[0, 0], 1]}}]})",
+         L"bad.json: features[0].geometry.coordinates: expected an array of positions"},
+        {R"({"type": "FeatureCollection", "features": [)" + feature + R"({"coordinates": [], "type": "Point"}}]})",
+         L"bad.json: features[0].geometry.coordinates: a position is an array of two or more numbers"},
+        {R"({"type": "FeatureCollection", "features": [)" + feature + R"({"type": "MultiPoint", "coordinates": [[0, 0], [1, "x"]]}}]})",
+         L"bad.json: features[0].geometry.coordinates: expected a number"},
+        {R"({"type": "Topology", "objects": {"o": {"type": "GeometryCollection", "geometries": [{"type": "Polygon", "arcs": [[0], [0, 1.5]]}]}},
+            "arcs": [[[0, 0], [1, 0], [1, 1], [0, 0]]]})",
+         L"bad.json: objects.o.geometries[0].arcs[1][1]: an arc index is a whole number"},
         {R"({"type": "FeatureCollection", "features": [)" + feature + R"({"type": "Circle", "coordinates": [1, 2]}}]})",
          L"bad.json: features[0].geometry.type: unknown geometry type \"Circle\""},
         {R"({"type": "FeatureCollection", "features": []})", L"bad.json: features: there are no features"},
@@ -408,6 +427,22 @@ TEST(GeoData, MalformedFilesSayWhereAndWhatAndAddNothing) {
         {R"({"type": "Topology", "objects": {"o": {"type": "GeometryCollection", "geometries": []}}, "arcs": []})",
          L"bad.json: objects.o: there are no features"},
         {R"({"type": "Topology", "objects": {}, "arcs": [[[0, 0], [1, "x"]]]})", L"bad.json: arcs[0][1]: expected a number"},
+        // Arc indexes outside [-n, n - 1], also one that a 64-bit integer would wrap to -1.
+        {R"({"type": "Topology", "objects": {"o": {"type": "LineString", "arcs": [0, 18446744073709551615]}}, "arcs": [[[0, 0], [1, 1]]]})",
+         L"bad.json: objects.o.arcs[1]: arc 18446744073709551615 is out of range"},
+        {R"({"type": "Topology", "objects": {"o": {"type": "MultiLineString", "arcs": [[0], [1]]}}, "arcs": [[[0, 0], [1, 1]]]})",
+         L"bad.json: objects.o.arcs[1]: arc 1 is out of range: the topology has 1 arc"},
+        {R"({"type": "Topology", "objects": {"o": {"type": "LineString", "arcs": [-2]}}, "arcs": [[[0, 0], [1, 1]]]})",
+         L"bad.json: objects.o.arcs: arc -2 is out of range: the topology has 1 arc"},
+        {R"({"type": "Topology", "transform": {"scale": [1e308, 1], "translate": [0, 0]}, "objects": {"o": {"type": "LineString", "arcs": [0]}},
+            "arcs": [[[0, 0], [1, 1], [9, 1]]]})",
+         L"bad.json: arcs[0][2]: the position is not finite after the transform"},
+        // Rings whose arcs do not close, or close into fewer than four positions.
+        {R"({"type": "Topology", "objects": {"o": {"type": "MultiPolygon", "arcs": [[[0]], [[-1], [1]]]}},
+            "arcs": [[[0, 0], [1, 0], [1, 1], [0, 0]], [[0, 0], [1, 0], [1, 1], [0, 1]]]})",
+         L"bad.json: objects.o.arcs[1][1]: its arcs do not close"},
+        {R"({"type": "Topology", "objects": {"o": {"type": "Polygon", "arcs": [[0]]}}, "arcs": [[[0, 0], [1, 0], [0, 0]]]})",
+         L"bad.json: objects.o.arcs[0]: its arcs join into 3 positions: a linear ring has four or more positions"},
         {R"({"name": "a map document", "layers": []})", L"bad.json: top level: neither GeoJSON nor TopoJSON"},
     };
     auto data = create<IDataFile>(CLSID_DataFile);
@@ -467,4 +502,95 @@ TEST(GeoData, ADocumentNamesItsDataByARelativePathWhereverItIsSaved) {
     ComPtr<IMap> kept;
     again->get_Map(kept.put());
     EXPECT_TRUE(com::same_object(kept.get(), reopened.get()));
+}
+
+// Files made to cost as much as they can: each opens or is refused at a cost in proportion to its
+// size (a reading that grew with the square of the file would not end within the test's time).
+TEST(GeoData, HostileFilesOpenOrAreRefusedInProportionToTheirSize) {
+    TempFolder dir;
+    // One line naming one arc of 100,000 positions 500,000 times: refused before it is decoded.
+    Read repeated = read_text(dir, L"repeated.json", mapgen::repeated_arc_topology(100000, 500000));
+    EXPECT_EQ(repeated.hr, MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, 0x0201));
+    EXPECT_NE(repeated.error.find(L"repeated.json: objects.line: the arcs its geometries name would decode into more than 10000000 positions"),
+              std::wstring::npos)
+        << com::narrow(repeated.error);
+
+    // 50,000 points, each with a property name of its own: a field each, a value each.
+    Read points = read_text(dir, L"points.json", mapgen::points_with_own_names(50000));
+    ASSERT_EQ(points.hr, S_OK) << com::narrow(points.error);
+    auto f = features_of(points.layers[0].get());
+    long fields = 0;
+    f->get_FieldCount(&fields);
+    EXPECT_EQ(fields, 50000);
+    EXPECT_EQ(attribute_text(f.get(), 49999, L"name_049999"), L"49999");
+    EXPECT_EQ(attribute_text(f.get(), 49998, L"name_049999"), L"(empty)");
+
+    // A ring stepping 179 degrees east at each of 130,000 positions: cut into pieces on the map.
+    Read ring = read_text(dir, L"ring.json", mapgen::stepping_ring(130000));
+    ASSERT_EQ(ring.hr, S_OK) << com::narrow(ring.error);
+    ComPtr<IGeometry> shape;
+    features_of(ring.layers[0].get())->get_Shape(0, shape.put());
+    long parts = 0;
+    shape.as<IPolygon>()->get_PartCount(&parts);
+    EXPECT_GT(parts, 1000);
+    ComPtr<IEnvelope> e;
+    shape->get_Envelope(e.put());
+    double xmin = 0, xmax = 0;
+    e->get_XMin(&xmin);
+    e->get_XMax(&xmax);
+    EXPECT_GE(xmin, -180);
+    EXPECT_LE(xmax, 180);
+}
+
+// A data file is read only when it is a file on a disk: devices, by any of their names, and the
+// \\.\ and other \\?\ namespaces are refused before they are opened, whether a document names
+// them as a layer's source, DataFile.Open is given them or a document is opened from them.
+TEST(GeoData, SourcesThatAreNotFilesOnADiskAreRefused) {
+    TempFolder dir;
+    const HRESULT refused = HRESULT_FROM_WIN32(ERROR_BAD_FILE_TYPE);
+    std::vector<std::wstring> devices = {L"CON", L"NUL", L"COM1", L"CONIN$", L"LPT1.json", L"nul.", L"COM1 ", L"aux .json",
+                                         dir.file(L"con"), L"\\\\.\\NUL", L"//./nul", L"\\\\.\\pipe\\kelpy",
+                                         L"\\\\?\\GLOBALROOT\\Device\\Null"};
+    for (const std::wstring& device : devices) {
+        Read r = read_file(device);
+        EXPECT_EQ(r.hr, refused) << com::narrow(device);
+        EXPECT_NE(r.error.find(device + L": cannot open the data file: it is not a file on a disk"), std::wstring::npos)
+            << com::narrow(r.error);
+
+        std::string source;
+        for (wchar_t c : device) source += c == L'\\' ? std::string("\\\\") : std::string(1, char(c));
+        write_bytes(dir.file(L"map.json"), R"({"layers": [{"kind": "feature", "source": ")" + source + R"("}]})");
+        auto doc = create<IMapDocument>(CLSID_MapDocument);
+        EXPECT_EQ(doc->Open(com::Bstr(dir.file(L"map.json")).get()), MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, 0x0201));
+        const std::wstring error = last_error();
+        EXPECT_NE(error.find(L"map.json: layers[0].source: "), std::wstring::npos) << com::narrow(error);
+        EXPECT_NE(error.find(L"it is not a file on a disk"), std::wstring::npos) << com::narrow(error);
+        EXPECT_EQ(doc->Open(com::Bstr(device).get()), refused) << com::narrow(device);
+    }
+    // The system's own form of \\?\ (a document makes it a path on the current drive).
+    EXPECT_EQ(read_file(L"\\??\\GLOBALROOT\\Device\\Null").hr, refused);
+    // A name that passes but opens as something else than a disk file (under Wine, the Unix
+    // null device through the drive of the root) is refused before it is read.
+    if (GetFileAttributesW(L"Z:\\dev\\null") != INVALID_FILE_ATTRIBUTES) {
+        Read r = read_file(L"Z:\\dev\\null");
+        EXPECT_EQ(r.hr, refused);
+        EXPECT_NE(r.error.find(L"it opens as a device or a pipe"), std::wstring::npos) << com::narrow(r.error);
+    }
+
+    // A \\?\X:\ path longer than MAX_PATH names a file on a disk, and opens.
+    std::wstring folder = L"\\\\?\\" + dir.path();
+    std::vector<std::wstring> made;
+    while (folder.size() < 300) {
+        folder += L"\\a-long-folder-name";
+        ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr)) << GetLastError();
+        made.push_back(folder);
+    }
+    const std::wstring file = folder + L"\\land.json";
+    ASSERT_TRUE(CopyFileW((test::program_dir() + L"\\land-110m.json").c_str(), file.c_str(), FALSE)) << GetLastError();
+    Read land = read_file(file);
+    EXPECT_EQ(land.hr, S_OK) << com::narrow(land.error);
+    EXPECT_EQ(land.layers.size(), 1u);
+    land.layers.clear();
+    DeleteFileW(file.c_str());
+    for (auto it = made.rbegin(); it != made.rend(); ++it) RemoveDirectoryW(it->c_str());
 }

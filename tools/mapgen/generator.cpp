@@ -182,4 +182,36 @@ std::string topology(const TopologyOptions& o) {
            arcs + "]}\n";
 }
 
+std::string repeated_arc_topology(long positions, long references) {
+    std::string text = R"({"type":"Topology","transform":{"scale":[0.001,0.001],"translate":[0,0]},)"
+                       R"("objects":{"line":{"type":"LineString","arcs":[)";
+    for (long i = 0; i < references; ++i) text += i ? ",0" : "0";
+    text += "]}},\n\"arcs\":[[[0,0]";
+    for (long i = 1; i < positions; ++i) text += i % 2 ? ",[1,1]" : ",[1,-1]";
+    return text + "]]}\n";
+}
+
+std::string points_with_own_names(long points) {
+    std::string text = R"({"type":"FeatureCollection","features":[)";
+    char feature[200];
+    for (long i = 0; i < points; ++i) {
+        std::snprintf(feature, sizeof feature,
+                      R"(%s{"type":"Feature","geometry":{"type":"Point","coordinates":[%.3f,%.3f]},"properties":{"name_%06ld":%ld}})",
+                      i ? ",\n" : "", double(i % 360) - 180, double(i % 170) - 85, i, i);
+        text += feature;
+    }
+    return text + "]}\n";
+}
+
+std::string stepping_ring(long positions) {
+    std::string text = R"({"type":"Feature","properties":null,"geometry":{"type":"Polygon","coordinates":[[)";
+    char position[40];
+    for (long i = 0; i <= positions; ++i) {
+        const long k = i % positions;  // the last position is the first
+        std::snprintf(position, sizeof position, "%s[%ld,%ld]", i ? "," : "", (k * 179) % 360 - 180, k % 2 ? 10L : -10L);
+        text += position;
+    }
+    return text + "]]}}\n";
+}
+
 }  // namespace mapgen

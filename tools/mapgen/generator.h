@@ -29,4 +29,15 @@ struct TopologyOptions {
 };
 std::string topology(const TopologyOptions& o);
 
+// Files made to cost their reader as much as they can for their size, as a hostile sender
+// would make them:
+// a topology whose one line string names its one arc of `positions` positions `references`
+// times (100,000 and 500,000: 1.6 MB, which would decode into 5e10 positions);
+std::string repeated_arc_topology(long positions, long references);
+// a GeoJSON collection of `points` points, each with a property name of its own (50,000: 4.9 MB);
+std::string points_with_own_names(long points);
+// a GeoJSON polygon whose ring steps 179 degrees east at each of its `positions` positions,
+// crossing the antimeridian at every other step (120,000: 1.2 MB).
+std::string stepping_ring(long positions);
+
 }  // namespace mapgen

@@ -82,30 +82,6 @@ NewFile create_beside(const std::wstring& target, const std::wstring& shown) {
 
 }  // namespace
 
-std::string read_document(const std::wstring& path, std::wstring_view what) {
-    const std::wstring doing = L"cannot open the " + std::wstring(what), reading = L"cannot read the " + std::wstring(what);
-    if (is_folder(attributes(path))) fail(path, doing, ERROR_ACCESS_DENIED, L"it is a folder, not a " + std::wstring(what));
-    win::File f(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!f) failed(path, doing, L"");
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(f.get(), &size)) failed(path, reading, L"");
-    constexpr LONGLONG kLargest = 1LL << 30;
-    if (size.QuadPart > kLargest) fail(path, doing, ERROR_FILE_TOO_LARGE, L"the file is larger than 1 GB");
-    std::string bytes(size_t(size.QuadPart), '\0');
-    size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD got = 0;
-        if (!ReadFile(f.get(), bytes.data() + done, DWORD(bytes.size() - done), &got, nullptr))
-            failed(path, reading, L"");
-        if (got == 0) break;  // the file got shorter while being read
-        done += got;
-    }
-    bytes.resize(done);
-    // A UTF-8 byte order mark is allowed.
-    if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
-    return bytes;
-}
-
 void replace_document(const std::wstring& path, std::string_view bytes) {
     const std::wstring& doing = kSaving;
     if (path.empty()) com::raise(E_INVALIDARG, L"The document's path is empty");

@@ -1,15 +1,10 @@
-// Map documents as files: read whole, and replaced atomically. A failure raises an error (the
-// Win32 status) whose description names the file and says what went wrong.
+// Map documents saved as files, replaced atomically (json/json_file.h reads them). A failure
+// raises an error (the Win32 status) whose description names the file and says what went wrong.
 #pragma once
 #include <string>
 #include <string_view>
 
 namespace mapmodel::document {
-
-// The bytes of a document, without a UTF-8 byte order mark. A missing file, a folder or an
-// unreadable file is an error ("<path>: cannot open the <what>: ..."; `what` is "document" or,
-// say, "data file").
-std::string read_document(const std::wstring& path, std::wstring_view what = L"document");
 
 // Writes the bytes beside the file (a new file in the same folder), flushes them to the disk
 // and renames the new file over the old one (MoveFileExW, replacing it, write-through). On any

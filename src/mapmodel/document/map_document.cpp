@@ -2,6 +2,7 @@
 #include "mapmodel/document/document_file.h"
 #include "mapmodel/document/map_loader.h"
 #include "mapmodel/document/map_saver.h"
+#include "mapmodel/json/json_file.h"
 
 namespace mapmodel {
 
@@ -18,7 +19,7 @@ std::wstring file_path(BSTR path) {
 STDMETHODIMP MapDocument::Open(BSTR path) {
     return boundary(kIid, [&] {
         std::wstring p = file_path(path);
-        auto map = document::load_map(document::read_document(p), p);
+        auto map = document::load_map(json::read_file(p, L"document"), p);
         map_ = map;
         path_ = p;
     });

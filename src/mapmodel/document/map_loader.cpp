@@ -9,6 +9,7 @@
 #include "mapmodel/display/color_ramp.h"
 #include "mapmodel/document/vocabulary.h"
 #include "mapmodel/geodata/data_file.h"
+#include "mapmodel/json/json_file.h"
 #include "mapmodel/geometry/envelope.h"
 #include "mapmodel/geometry/line.h"
 #include "mapmodel/geometry/path.h"
@@ -413,7 +414,7 @@ std::wstring source_path(const Sources& s, std::wstring source) {
     for (wchar_t& c : source)
         if (c == L'/') c = L'\\';
     const bool absolute = (source.size() >= 2 && source[1] == L':') || (!source.empty() && source[0] == L'\\');
-    return geodata::full_path_of(absolute || s.folder.empty() ? source : s.folder + L"\\" + source);
+    return json::full_path_of(absolute || s.folder.empty() ? source : s.folder + L"\\" + source);
 }
 
 std::wstring source_object(IFeatureClass* features) {
@@ -558,7 +559,7 @@ com::ComPtr<Map> load_map(std::string_view text, std::wstring_view name, DataFil
     sources.read = files == DataFiles::Read;
     const std::wstring document(name);
     if (const size_t slash = document.find_last_of(L"\\/"); slash != std::wstring::npos)
-        sources.folder = geodata::full_path_of(document.substr(0, slash + 1));
+        sources.folder = json::full_path_of(document.substr(0, slash + 1));
     nlohmann::json root = parse(text, name);
     Node doc(root, name, "");
     doc.allow({"name", "extent", "layers"});

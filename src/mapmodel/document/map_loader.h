@@ -7,10 +7,16 @@
 #pragma once
 #include <string_view>
 #include "com/ptr.h"
-#include "mapmodel/document/json_reader.h"
+#include "mapmodel/json/json_reader.h"
 #include "mapmodel/map/map.h"
 
 namespace mapmodel::document {
+
+// Documents are read through the JSON reader's nodes, and fail with its error.
+using json::E_BAD_DOCUMENT;
+using json::kMaxDepth;
+using json::Node;
+using json::parse;
 
 // Whether the data files that layers name as their sources are read (for a map to show), or
 // only named (to check a text that is being saved: its layers get empty feature classes).

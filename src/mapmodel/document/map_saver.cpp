@@ -4,11 +4,11 @@
 #include <cstdio>
 #include "com/bstr.h"
 #include "com/variant.h"
-#include "mapmodel/document/json_reader.h"
 #include "mapmodel/document/json_writer.h"
 #include "mapmodel/document/map_loader.h"
 #include "mapmodel/document/vocabulary.h"
-#include "mapmodel/geodata/data_file.h"
+#include "mapmodel/json/json_file.h"
+#include "mapmodel/json/json_reader.h"
 #include "mapmodel/geometry/shape.h"
 #include "mapmodel/renderers/class_list.h"
 
@@ -571,7 +571,7 @@ std::string document_text(Map& map, const std::wstring& folder) {
 
 std::string save_map(Map& map, std::wstring_view name) {
     const std::wstring prefix = std::wstring(name) + L": cannot save the map: ";
-    const std::wstring document = geodata::full_path_of(std::wstring(name));
+    const std::wstring document = json::full_path_of(std::wstring(name));
     const size_t slash = document.find_last_of(L"\\/");
     const std::wstring folder = slash == std::wstring::npos ? std::wstring() : document.substr(0, slash);
     std::string text;

@@ -43,29 +43,64 @@ bool crosses(std::span<const Vec> part, bool ring) {
 
 // The point of segment a-b at longitude x.
 Vec at_longitude(const Vec& a, const Vec& b, double x) {
+    if (x == a.x) return a;  // exactly, so that a point on a band's edge is not repeated as a near twin
+    if (x == b.x) return b;
     const double t = (x - a.x) / (b.x - a.x);
     return {x, a.y + t * (b.y - a.y)};
 }
 
-// The part of a ring on one side of the meridian x (keep: +1 east of it, -1 west of it).
-std::vector<Vec> clip(const std::vector<Vec>& ring, double x, int keep) {
-    std::vector<Vec> out;
-    auto inside = [&](const Vec& p) { return keep > 0 ? p.x >= x : p.x <= x; };
-    auto add = [&](const Vec& p) {
-        if (out.empty() || !(out.back() == p)) out.push_back(p);
-    };
-    for (size_t i = 0; i < ring.size(); ++i) {
-        const Vec& s = ring[(i + ring.size() - 1) % ring.size()];
-        const Vec& e = ring[i];
-        if (inside(e)) {
-            if (!inside(s)) add(at_longitude(s, e, x));
-            add(e);
-        } else if (inside(s)) {
-            add(at_longitude(s, e, x));
+// The pieces of a ring (with its longitudes continued across the antimeridian) in each copy of
+// the map it reaches into, the copy of `turn` lying between turn * 360 - 180 and turn * 360 + 180:
+// the ring clipped to every copy's band at once, each edge to the bands it covers (so the work
+// grows with the ring and the points it yields, never with ring times copies). An edge covers a
+// copy when it reaches into its band; there it adds where it enters the band (if it starts
+// outside) and where it ends or leaves. Only copies whose band the ring reaches into beyond its
+// edges count.
+// The ring is passed over twice: once to count the points of each copy, once to put them in
+// their places (each copy's points in their order): a ring that crosses at every step makes a
+// piece of a few points per step, and a list per piece would cost many times its points.
+struct Pieces {
+    int first = 0;
+    std::vector<Vec> points;     // the pieces one after another, first copy first
+    std::vector<size_t> starts;  // of the piece of each copy (first + i) in `points`, and its end
+};
+
+// The ring is `ring` followed by `closing`.
+Pieces clip_to_copies(std::span<const Vec> ring, std::span<const Vec> closing, double low, double high) {
+    const int first = int(std::floor((low + 180) / 360)), last = int(std::ceil((high + 180) / 360)) - 1;
+    const size_t n = ring.size() + closing.size();
+    auto at = [&](size_t i) -> const Vec& { return i < ring.size() ? ring[i] : closing[i - ring.size()]; };
+    // Each point of each copy's piece, in the ring's order, through add(copy, point).
+    auto each_point = [&](auto&& add) {
+        for (size_t i = 0; i < n; ++i) {
+            const Vec& s = at((i + n - 1) % n);
+            const Vec& e = at(i);
+            const double lo = std::min(s.x, e.x), hi = std::max(s.x, e.x);
+            const int from = std::max(first, int(std::ceil((lo - 180) / 360))), to = std::min(last, int(std::floor((hi + 180) / 360)));
+            for (int turn = from; turn <= to; ++turn) {
+                const double west = turn * 360.0 - 180, east = west + 360;
+                auto inside = [&](const Vec& p) { return p.x >= west && p.x <= east; };
+                auto edge_near = [&](const Vec& p) { return p.x < west ? west : east; };  // of the band, for a point outside it
+                const size_t k = size_t(turn - first);
+                if (!inside(s)) add(k, at_longitude(s, e, edge_near(s)));
+                if (inside(e)) add(k, e);
+                else if (inside(s) || (s.x < west) != (e.x < west)) add(k, at_longitude(s, e, edge_near(e)));
+            }
         }
-    }
-    if (out.size() > 1 && out.front() == out.back()) out.pop_back();
-    return out;
+    };
+    Pieces p;
+    p.first = first;
+    const size_t copies = size_t(std::max(0, last - first + 1));
+    // Counted into starts[k + 2], summed so that starts[k + 1] is where copy k's piece begins, then
+    // each point placed at starts[k + 1], which moves on to the piece's end: starts[k] and
+    // starts[k + 1] are then the piece's bounds.
+    p.starts.assign(copies + 2, 0);
+    each_point([&](size_t k, const Vec&) { ++p.starts[k + 2]; });
+    for (size_t k = 2; k < p.starts.size(); ++k) p.starts[k] += p.starts[k - 1];
+    p.points.resize(p.starts.back());
+    each_point([&](size_t k, const Vec& v) { p.points[p.starts[k + 1]++] = v; });
+    p.starts.pop_back();
+    return p;
 }
 
 void cut_line(std::span<const Vec> line, PartList& out) {
@@ -87,30 +122,57 @@ void cut_line(std::span<const Vec> line, PartList& out) {
     out.add_part(piece);
 }
 
-void cut_ring(std::span<const Vec> ring, PartList& out) {
-    // The ring with its longitudes continued across the antimeridian.
-    std::vector<Vec> unwrapped{ring.front()};
-    for (size_t i = 1; i < ring.size(); ++i) unwrapped.push_back({unwrapped.back().x + step(ring[i - 1], ring[i]), ring[i].y});
-    if (const double turn = around(ring); std::fabs(turn) > 180) {
+// The ring's own points are changed: its longitudes are continued across the antimeridian where
+// they stand (the part is not needed afterwards).
+void cut_ring(std::span<Vec> ring, PartList& out) {
+    const double turn = around(ring);
+    double mean = 0;
+    for (const Vec& p : ring) mean += p.y;
+    Vec previous = ring.front();  // as it stood
+    for (size_t i = 1; i < ring.size(); ++i) {
+        const Vec was = ring[i];
+        ring[i].x = ring[i - 1].x + step(previous, was);
+        previous = was;
+    }
+    std::vector<Vec> closing;
+    if (std::fabs(turn) > 180) {
         // Once around a pole: closed along the map's edge on the side of the pole it goes round.
-        double mean = 0;
-        for (const Vec& p : ring) mean += p.y;
         const double pole = mean < 0 ? -90 : 90;
-        const double end = unwrapped.front().x + turn;
-        unwrapped.push_back({end, ring.front().y});
-        unwrapped.push_back({end, pole});
-        unwrapped.push_back({unwrapped.front().x, pole});
+        const double end = ring.front().x + turn;
+        closing = {{end, ring.front().y}, {end, pole}, {ring.front().x, pole}};
     }
-    double low = unwrapped.front().x, high = low;
-    for (const Vec& p : unwrapped) low = std::min(low, p.x), high = std::max(high, p.x);
+    double low = ring.front().x, high = low;
+    for (const Vec& p : ring) low = std::min(low, p.x), high = std::max(high, p.x);
+    for (const Vec& p : closing) low = std::min(low, p.x), high = std::max(high, p.x);
     // One piece per copy of the map the ring reaches into, moved back onto the map.
-    for (int turn = int(std::floor((low + 180) / 360)); turn * 360 - 180 < high; ++turn) {
-        const double west = turn * 360.0 - 180;
-        std::vector<Vec> piece = clip(clip(unwrapped, west, +1), west + 360, -1);
-        if (piece.size() < 3) continue;
-        for (Vec& p : piece) p.x -= turn * 360.0;
-        out.add_part(piece);
+    Pieces pieces = clip_to_copies(ring, closing, low, high);
+    // The pieces made final where they stand (a point twice in a row once, the closing point
+    // dropped, fewer than three points no piece, moved back onto the map), so that they are not
+    // copied while their copy is made.
+    std::vector<Vec>& points = pieces.points;
+    std::vector<size_t> starts;
+    size_t w = 0;
+    for (size_t k = 0; k + 1 < pieces.starts.size(); ++k) {
+        const size_t begin = w;
+        for (size_t i = pieces.starts[k]; i < pieces.starts[k + 1]; ++i)
+            if (w == begin || !(points[w - 1] == points[i])) points[w++] = points[i];
+        if (w - begin > 1 && points[begin] == points[w - 1]) --w;
+        if (w - begin < 3) {
+            w = begin;
+            continue;
+        }
+        const double shift = (pieces.first + int(k)) * 360.0;
+        for (size_t i = begin; i < w; ++i) points[i].x -= shift;
+        starts.push_back(begin);
     }
+    points.resize(w);
+    if (out.empty()) {  // the ring's pieces are the parts
+        out.points = std::move(points);
+        out.starts.assign(starts.begin() + std::min<size_t>(1, starts.size()), starts.end());
+        return;
+    }
+    for (size_t k = 0; k < starts.size(); ++k)
+        out.add_part(std::span<const Vec>(points).subspan(starts[k], (k + 1 < starts.size() ? starts[k + 1] : w) - starts[k]));
 }
 
 }  // namespace
@@ -121,7 +183,7 @@ PartList cut_at_antimeridian(PartList&& parts, bool rings) {
         for (size_t k = 0; k <= parts.starts.size(); ++k) {
             const size_t from = k == 0 ? 0 : parts.starts[k - 1];
             const size_t to = k < parts.starts.size() ? parts.starts[k] : parts.points.size();
-            visit(std::span<const Vec>(parts.points.data() + from, to - from));
+            visit(std::span<Vec>(parts.points.data() + from, to - from));
         }
     };
     bool any = false;
@@ -129,7 +191,7 @@ PartList cut_at_antimeridian(PartList&& parts, bool rings) {
     if (!any) return std::move(parts);
 
     PartList out;
-    each_part([&](std::span<const Vec> part) {
+    each_part([&](std::span<Vec> part) {
         if (part.empty()) return;
         if (!geographic(part) || !crosses(part, rings)) out.add_part(part);
         else if (rings) cut_ring(part, out);

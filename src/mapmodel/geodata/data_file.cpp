@@ -1,10 +1,10 @@
 #include "mapmodel/geodata/data_file.h"
 #include <optional>
-#include "mapmodel/document/document_file.h"
-#include "mapmodel/document/json_reader.h"
 #include "mapmodel/geodata/geojson.h"
-#include "mapmodel/geodata/json_stream.h"
 #include "mapmodel/geodata/topojson.h"
+#include "mapmodel/json/json_file.h"
+#include "mapmodel/json/json_reader.h"
+#include "mapmodel/json/json_stream.h"
 
 namespace mapmodel {
 
@@ -49,10 +49,10 @@ std::optional<std::string> top_level_type(std::string_view text) {
 }
 
 // A JsonStream that only reads the text through, for its syntax errors.
-class SyntaxCheck final : public JsonStream {
+class SyntaxCheck final : public json::JsonStream {
 protected:
     Take take(Kind) override { return Take::Skip; }
-    void whole(Json&&) override {}
+    void whole(json::Json&&) override {}
 };
 
 std::wstring stem_of(const std::wstring& path) {
@@ -64,32 +64,22 @@ std::wstring stem_of(const std::wstring& path) {
 
 }  // namespace
 
-std::wstring full_path_of(const std::wstring& path) {
-    const DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (n == 0) return path;
-    std::wstring full(n, L'\0');
-    const DWORD got = GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
-    if (got == 0 || got >= n) return path;
-    full.resize(got);
-    return full;
-}
-
 std::vector<com::ComPtr<ILayer>> read_data(std::string text, const std::wstring& name, const std::wstring& full_path) {
     const std::optional<std::string> type = top_level_type(text);
     if (!type) {
         SyntaxCheck().run(text, name);  // a text that is not JSON says where
-        com::raise(document::E_BAD_DOCUMENT, name + L": top level: neither GeoJSON nor TopoJSON: expected an object "
+        com::raise(json::E_BAD_DOCUMENT, name + L": top level: neither GeoJSON nor TopoJSON: expected an object "
                                                     L"with a \"type\" (FeatureCollection, Feature, a geometry or Topology)");
     }
     if (*type == "Topology") return read_topojson(std::move(text), name, full_path);
     if (is_geojson_type(*type)) return read_geojson(text, *type, name, stem_of(full_path), full_path);
-    com::raise(document::E_BAD_DOCUMENT, name + L": type: neither GeoJSON nor TopoJSON: unknown type " +
+    com::raise(json::E_BAD_DOCUMENT, name + L": type: neither GeoJSON nor TopoJSON: unknown type " +
                                              in_quotes(com::widen(*type)) +
                                              L" (expected FeatureCollection, Feature, a geometry type or Topology)");
 }
 
 std::vector<com::ComPtr<ILayer>> read_data_file(const std::wstring& path) {
-    return read_data(document::read_document(path, L"data file"), path, full_path_of(path));
+    return read_data(json::read_file(path, L"data file"), path, json::full_path_of(path));
 }
 
 }  // namespace geodata
@@ -104,7 +94,7 @@ STDMETHODIMP DataFile::Open(BSTR path) {
         if (p.empty()) com::raise(E_INVALIDARG, L"The data file's path is empty");
         auto layers = geodata::read_data_file(p);
         layers_ = std::move(layers);
-        path_ = geodata::full_path_of(p);
+        path_ = json::full_path_of(p);
     });
 }
 

@@ -17,8 +17,6 @@ namespace geodata {
 std::vector<com::ComPtr<ILayer>> read_data_file(const std::wstring& path);
 // The same from a file's text; `full_path` is the file's, which the feature classes keep.
 std::vector<com::ComPtr<ILayer>> read_data(std::string text, const std::wstring& name, const std::wstring& full_path);
-// The full form of a path (relative to the current folder).
-std::wstring full_path_of(const std::wstring& path);
 
 }  // namespace geodata
 

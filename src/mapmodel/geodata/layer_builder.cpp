@@ -11,10 +11,11 @@ namespace mapmodel::geodata {
 
 namespace {
 
-// A shape that keeps exactly the memory its points need.
+// A shape that keeps about the memory its points need: a list with more than an eighth to spare
+// is copied (a copy of one that is nearly full would only raise the peak).
 template <class T>
 std::vector<T> fitted(std::vector<T>&& v) {
-    if (v.capacity() > v.size()) return std::vector<T>(v.begin(), v.end());
+    if (v.capacity() - v.size() > v.size() / 8) return std::vector<T>(v.begin(), v.end());
     return std::move(v);
 }
 
@@ -41,7 +42,7 @@ void PartList::add_part(std::span<const Vec> part) {
     points.insert(points.end(), part.begin(), part.end());
 }
 
-Attributes attributes_of(const document::Node& properties) {
+Attributes attributes_of(const json::Node& properties) {
     Attributes out;
     if (properties.is_null()) return out;
     const Json& object = properties.value();
@@ -65,7 +66,7 @@ Attributes attributes_of(const document::Node& properties) {
     return out;
 }
 
-com::Variant feature_id(const document::Node& feature) {
+com::Variant feature_id(const json::Node& feature) {
     auto id = feature.find("id");
     if (!id) return {};
     if (id->is_string()) return com::Variant::from_string(id->text());
@@ -73,7 +74,7 @@ com::Variant feature_id(const document::Node& feature) {
     id->fail(L"a feature's id is a text or a number");
 }
 
-Bounds bounding_box(const document::Node& bbox) {
+Bounds bounding_box(const json::Node& bbox) {
     auto values = bbox.items();
     if (values.size() < 4 || values.size() % 2 != 0) bbox.fail(L"a bbox is [west, south, east, north] (or with more dimensions, the lows and then the highs)");
     const size_t half = values.size() / 2;
@@ -114,7 +115,7 @@ void LayerBuilder::add(FeatureGeometry&& g, com::Variant id, Attributes&& attrib
 }
 
 std::vector<com::ComPtr<ILayer>> LayerBuilder::layers(const std::wstring& where) {
-    auto fail = [&](const std::wstring& what) { com::raise(document::E_BAD_DOCUMENT, where + L": " + what); };
+    auto fail = [&](const std::wstring& what) { com::raise(json::E_BAD_DOCUMENT, where + L": " + what); };
     if (count_ == 0) fail(L"there are no features");
     Kind* first = nullptr;
     size_t kinds = 0;

@@ -10,12 +10,16 @@
 #include <vector>
 #include "com/ptr.h"
 #include "com/variant.h"
-#include "mapmodel/document/json_reader.h"
-#include "mapmodel/geodata/json_stream.h"
+#include "mapmodel/json/json_reader.h"
+#include "mapmodel/json/json_stream.h"
 #include "mapmodel/geometry/shape.h"
 #include "mapmodel/layers/feature_class.h"
 
 namespace mapmodel::geodata {
+
+// The readers of this folder take the JSON reader's values and nodes.
+using json::Json;
+using json::Node;
 
 // Lines (paths) or polygons (rings, each without its closing point): points in parts.
 struct PartList {
@@ -42,12 +46,12 @@ using Attributes = std::vector<Attribute>;
 
 // The members of a properties object (null: none) as attributes of their JSON types: numbers,
 // texts, true or false, null, and objects and arrays as their JSON text.
-Attributes attributes_of(const document::Node& properties);
+Attributes attributes_of(const json::Node& properties);
 // A feature's "id", a text or a number; Empty without one.
-com::Variant feature_id(const document::Node& feature);
+com::Variant feature_id(const json::Node& feature);
 // A "bbox" member: [west, south, east, north], or with more dimensions the lows of each and
 // then the highs; an error otherwise.
-Bounds bounding_box(const document::Node& bbox);
+Bounds bounding_box(const json::Node& bbox);
 
 class LayerBuilder {
 public:

@@ -1,4 +1,5 @@
 #include "mapmodel/layers/feature_class.h"
+#include <algorithm>
 #include "mapmodel/geometry/envelope.h"
 
 namespace mapmodel {
@@ -32,8 +33,7 @@ STDMETHODIMP FeatureClass::put_ShapeType(long type) { return boundary(kIid, [&] 
 STDMETHODIMP FeatureClass::get_FeatureCount(long* n) { return boundary(kIid, [&] { out(n) = long(features_.size()); }); }
 
 long FeatureClass::add(com::ComPtr<IGeometry> shape, com::Variant value) {
-    features_.push_back({std::move(shape), std::move(value)});
-    for (Field& f : fields_) f.values.emplace_back();
+    features_.push_back({std::move(shape), std::move(value), {}});
     return long(features_.size() - 1);
 }
 
@@ -67,7 +67,7 @@ STDMETHODIMP FeatureClass::get_Value(long index, VARIANT* value) {
 long FeatureClass::field(std::wstring_view name) {
     std::wstring key(name);
     if (auto it = by_name_.find(key); it != by_name_.end()) return it->second;
-    fields_.push_back({key, FieldNone, std::vector<com::Variant>(features_.size())});
+    fields_.push_back({key, FieldNone});
     by_name_.emplace(std::move(key), long(fields_.size() - 1));
     return long(fields_.size() - 1);
 }
@@ -75,7 +75,19 @@ long FeatureClass::field(std::wstring_view name) {
 void FeatureClass::set(long index, long field, com::Variant value, FieldType type) {
     Field& f = fields_[size_t(field)];
     if (type != FieldNone) f.type = f.type == FieldNone || f.type == type ? type : FieldMixed;
-    f.values[size_t(index)] = std::move(value);
+    auto& values = features_[size_t(index)].attributes;
+    // Readers put the fields of a feature in ascending order: then the search ends at once.
+    auto at = values.end();
+    if (!values.empty() && values.back().first >= field)
+        at = std::lower_bound(values.begin(), values.end(), field, [](const auto& v, long f) { return v.first < f; });
+    if (at != values.end() && at->first == field) at->second = std::move(value);
+    else values.emplace(at, field, std::move(value));
+}
+
+const com::Variant* FeatureClass::attribute(long index, long field) const {
+    const auto& values = features_[size_t(index)].attributes;
+    auto at = std::lower_bound(values.begin(), values.end(), field, [](const auto& v, long f) { return v.first < f; });
+    return at != values.end() && at->first == field ? &at->second : nullptr;
 }
 
 STDMETHODIMP FeatureClass::get_FieldCount(long* n) { return boundary(kIid, [&] { out(n) = long(fields_.size()); }); }
@@ -117,8 +129,10 @@ STDMETHODIMP FeatureClass::get_Attribute(long index, long field, VARIANT* value)
         check_index(field, fields_.size(), L"the list of fields");
         VARIANT& o = out(value);
         VariantInit(&o);
-        com::Variant copy(*fields_[size_t(field)].values[size_t(index)].get());
-        copy.detach_to(&o);
+        if (const com::Variant* value = attribute(index, field)) {
+            com::Variant copy(*value->get());
+            copy.detach_to(&o);
+        }
     });
 }
 

@@ -40,6 +40,8 @@ public:
     long field(std::wstring_view name);
     // Puts a value of this type (FieldNone for Null and Empty) into a field of a feature.
     void set(long index, long field, com::Variant value, FieldType type);
+    // The value of a field of a feature; null when the feature has none.
+    const com::Variant* attribute(long index, long field) const;
     void declare_extent(const Bounds& b) { declared_.add(b); }
     void set_source(std::wstring path, std::wstring object) {
         source_path_ = std::move(path);
@@ -48,14 +50,17 @@ public:
     Bounds extent() const;
 
 private:
+    // A feature keeps the values only of the fields it has (in the order of the fields): data
+    // files may give every feature fields of its own, and a slot per field for every feature
+    // would grow with the product of the two. A field a feature lacks reads as Empty.
     struct Feature {
         com::ComPtr<IGeometry> shape;
         com::Variant value;
+        std::vector<std::pair<long, com::Variant>> attributes;  // by field, ascending
     };
     struct Field {
         std::wstring name;
         FieldType type = FieldNone;  // of the values put into it; FieldMixed for more than one
-        std::vector<com::Variant> values;  // one per feature
     };
     long shape_type_ = GeometryNull;
     std::vector<Feature> features_;

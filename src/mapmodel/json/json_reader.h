@@ -10,7 +10,7 @@
 #include <string>
 #include <windows.h>
 
-namespace mapmodel::document {
+namespace mapmodel::json {
 
 // The status of every error in a document's content or syntax.
 constexpr HRESULT E_BAD_DOCUMENT = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, 0x0201);
@@ -40,6 +40,7 @@ public:
         : v_(value), doc_(document), path_(std::move(path)) {}
 
     const std::string& path() const { return path_; }
+    std::wstring_view document() const { return doc_; }
     [[noreturn]] void fail(const std::wstring& what) const;
 
     // Members of an object.
@@ -106,4 +107,4 @@ private:
     std::string path_;
 };
 
-}  // namespace mapmodel::document
+}  // namespace mapmodel::json

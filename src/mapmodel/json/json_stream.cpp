@@ -1,16 +1,16 @@
-#include "mapmodel/geodata/json_stream.h"
+#include "mapmodel/json/json_stream.h"
 #include "com/bstr.h"
 #include "com/error.h"
-#include "mapmodel/document/json_reader.h"
+#include "mapmodel/json/json_reader.h"
 
-namespace mapmodel::geodata {
+namespace mapmodel::json {
 
 void JsonStream::run(std::string_view text, std::wstring_view name) {
     name_ = name;
     try {
         Json::sax_parse(text.begin(), text.end(), this);
     } catch (...) {
-        document::raise_parse_failure(text, name);
+        raise_parse_failure(text, name);
     }
 }
 
@@ -25,7 +25,7 @@ std::string JsonStream::path() const {
 
 void JsonStream::fail(const std::wstring& what, const std::string& below) const {
     const std::string at = path() + below;
-    com::raise(document::E_BAD_DOCUMENT, name_ + L": " + (at.empty() ? L"top level" : com::widen(at)) + L": " + what);
+    com::raise(E_BAD_DOCUMENT, name_ + L": " + (at.empty() ? L"top level" : com::widen(at)) + L": " + what);
 }
 
 JsonStream::Take JsonStream::begin(Kind kind) {
@@ -59,7 +59,7 @@ void JsonStream::scalar(Json&& v) {
 
 void JsonStream::number(double v, Json&& as_json) {
     if (building_.empty() && whole_depth_ > 0 && inner_ == Take::Stream) {
-        stream_number(v);
+        stream_number(v, as_json);
         return;
     }
     scalar(std::move(as_json));
@@ -94,7 +94,7 @@ bool JsonStream::binary(Json::binary_t&) {
 }
 
 bool JsonStream::open(bool array) {
-    if (levels_.size() + building_.size() + size_t(whole_depth_) >= size_t(document::kMaxDepth)) throw document::TooDeep{};
+    if (levels_.size() + building_.size() + size_t(whole_depth_) >= size_t(kMaxDepth)) throw TooDeep{};
     const Kind kind = array ? Kind::Array : Kind::Object;
     if (!building_.empty()) {
         Json* top = building_.back();
@@ -154,6 +154,7 @@ bool JsonStream::close() {
         if (whole_depth_ == 0) next();
         return true;
     }
+    walked(levels_.size() - 1);
     levels_.pop_back();
     next();
     return true;
@@ -170,4 +171,4 @@ bool JsonStream::key(std::string& k) {
     return true;
 }
 
-}  // namespace mapmodel::geodata
+}  // namespace mapmodel::json

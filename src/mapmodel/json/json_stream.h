@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-namespace mapmodel::geodata {
+namespace mapmodel::json {
 
 using Json = nlohmann::json;
 
@@ -53,8 +53,10 @@ protected:
     virtual void whole(Json&& value) = 0;
     // Inside a value taken Stream: a number, and the start and end of an array, `depth` levels
     // below the value (the value itself is depth 0).
-    virtual void stream_number(double) {}
+    virtual void stream_number(double /*v*/, const Json& /*exact: as the parser read it*/) {}
     virtual void stream_array(int /*depth*/, bool /*opens*/) {}
+    // A value taken Walk has ended; `depth` is the one at which it was taken.
+    virtual void walked(size_t /*depth*/) {}
 
     // Where the reader is: the number of levels (0: the text's value itself), the member name of
     // the value at each level (from 1) that is in an object, and its path as documents name paths
@@ -94,4 +96,4 @@ private:
     Take inner_ = Take::Walk;  // Skip or Stream while whole_depth_ > 0
 };
 
-}  // namespace mapmodel::geodata
+}  // namespace mapmodel::json

@@ -1,10 +1,10 @@
-#include "mapmodel/document/json_reader.h"
+#include "mapmodel/json/json_reader.h"
 #include <cmath>
 #include "com/bstr.h"
 #include "com/error.h"
 #include "mapmodel/support.h"
 
-namespace mapmodel::document {
+namespace mapmodel::json {
 
 namespace {
 // The line and column (from 1) of a byte position in the text.
@@ -211,4 +211,4 @@ bool Node::flag_or(const char* key, bool fallback) const {
     return n ? n->flag() : fallback;
 }
 
-}  // namespace mapmodel::document
+}  // namespace mapmodel::json
