@@ -256,13 +256,14 @@ void Interaction::tToc_Timer() {
 // with the failure reported.
 void Interaction::Drop(VARIANT_BOOL& handled) {
     bool moved = false;
-    {
-        // Leaving this block, however, gives back the capture, the timer, the pointer and the mark.
+    ReportFailure(c_.events, L"move", [&] {
+        // Leaving this block, however, gives back the capture, the timer, the pointer and the mark
+        // (before the host hears of a failure).
         std::unique_ptr<DragSession> session = std::move(m_pDragSession);
         m_bDragging = false;
-        moved = ReportFailure(c_.events, L"move", [&] { return DropLayer(); });
+        moved = DropLayer();
         if (moved) handled = VARIANT_TRUE;
-    }
+    });
     win::DoEvents();
     if (moved) RefreshMap();
 }

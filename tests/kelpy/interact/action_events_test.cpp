@@ -59,6 +59,25 @@ TEST_F(ActionEvents, EveryFailedActionIsToldOnceAndStillWrittenToTheDebuggerOutp
     faulty->fail_at(0);
     EXPECT_EQ(told(), std::vector<std::wstring>{L"move " + status(E_INVALIDARG) + L": The move failed"});
 
+    // A drop: the map's first call after the release fails; the drag has let go of the mouse
+    // before the host hears of it.
+    const POINT photo = at(L"Photo"), roads = at(L"Roads");
+    host::move_mouse(photo);
+    host::press(host::Button::Left);
+    host::move_mouse({photo.x + 1, photo.y});
+    host::move_mouse(roads);
+    HWND capture_when_told = tree();
+    second->decide = [&](DISPID) {
+        capture_when_told = GetCapture();
+        return false;
+    };
+    faulty->fail_at(1, E_INVALIDARG, L"The drop failed");
+    host::release(host::Button::Left);
+    faulty->fail_at(0);
+    second->decide = nullptr;
+    EXPECT_EQ(told(), std::vector<std::wstring>{L"move " + status(E_INVALIDARG) + L": The drop failed"});
+    EXPECT_EQ(capture_when_told, nullptr);
+
     // A toggle whose redraw fails: the redraw is told, not the toggle that asked for it. (The
     // failed move's Alt key was the control's: the system knows it, and the next key reaches the
     // tree, not the host's menu.)
