@@ -1,5 +1,5 @@
 // typelib-dump: prints a registered type library as text. By default the library is KELPY
-// (version 9.1), loaded through its registration with LoadRegTypeLib, so that the output shows
+// (version 9.2), loaded through its registration with LoadRegTypeLib, so that the output shows
 // what a host sees after registration.
 //
 //   typelib-dump [--register <file.tlb>]... [--library {libid} <major>.<minor>]
@@ -23,7 +23,7 @@ namespace {
 struct Options {
     std::vector<std::wstring> register_files;
     GUID libid = LIBID_KELPY;
-    WORD major = 9, minor = 1;
+    WORD major = 9, minor = 2;
 };
 
 [[noreturn]] void usage(const std::wstring& why) {

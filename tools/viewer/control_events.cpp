@@ -8,7 +8,7 @@ namespace viewer {
 namespace {
 // The control's events by dispatch id.
 constexpr DISPID on_context_menu = 1, on_symbol_selector = 2, on_drag_layer = 3, on_before_refresh_map = 4;
-constexpr DISPID on_layer_renaming = 1;  // of __TOC2
+constexpr DISPID on_layer_renaming = 1, on_action_failed = 2;  // of __TOC2
 
 // The i-th argument in the order the event declares them (DISPPARAMS holds them last first),
 // which must be a by-reference argument of type `vt`.
@@ -25,6 +25,10 @@ void with_cancel(VARIANTARG& arg, F&& call) {
     bool cancel = *arg.pboolVal != VARIANT_FALSE;
     call(cancel);
     *arg.pboolVal = cancel ? VARIANT_TRUE : VARIANT_FALSE;
+}
+
+std::wstring text_of(const VARIANTARG& arg) {
+    return std::wstring(*arg.pbstrVal ? *arg.pbstrVal : L"", SysStringLen(*arg.pbstrVal));
 }
 
 template <class I>
@@ -79,9 +83,14 @@ public:
 
 private:
     void Invoke2(DISPID id, const DISPPARAMS& params) {
+        if (id == on_action_failed) {
+            handler_->OnActionFailed(text_of(argument(params, 0, VT_BSTR)), *argument(params, 1, VT_I4).plVal,
+                                     text_of(argument(params, 2, VT_BSTR)));
+            return;
+        }
         if (id != on_layer_renaming) return;  // an event this host does not know
         VARIANTARG& name = argument(params, 1, VT_BSTR);
-        std::wstring text(*name.pbstrVal ? *name.pbstrVal : L"", SysStringLen(*name.pbstrVal));
+        std::wstring text = text_of(name);
         with_cancel(argument(params, 2, VT_BOOL), [&](bool& cancel) {
             handler_->OnLayerRenaming(object_of<ILayer>(argument(params, 0, VT_DISPATCH)).get(), text, cancel);
         });

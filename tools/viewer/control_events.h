@@ -19,6 +19,9 @@ public:
     virtual void OnBeforeRefreshMap(bool& cancel) = 0;
     // __TOC2: a name edited in place is about to be written to the layer.
     virtual void OnLayerRenaming(ILayer* layer, std::wstring& newName, bool& cancel) = 0;
+    // __TOC2: an action the person started failed ("toggle", "move", "symbol", "rename",
+    // "refresh", "rebuild").
+    virtual void OnActionFailed(const std::wstring& action, LONG number, const std::wstring& description) = 0;
 
 protected:
     ~ControlEventHandler() = default;

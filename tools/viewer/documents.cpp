@@ -66,6 +66,7 @@ void Viewer::Bind(const com::ComPtr<IMapDocument>& document, const std::wstring&
     path_ = path;
     modified_ = false;
     dragging_.reset();
+    failed_.clear();
     map_pane_->Show(map.as<IMapView>());
     if (!path.empty()) recent_.Add(path);
     UpdateMenus();

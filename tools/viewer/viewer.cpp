@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 #include <algorithm>
+#include <cwctype>
 #include <iterator>
 #include <utility>
 #include "com/boundary.h"
@@ -246,7 +247,7 @@ void Viewer::UpdateStatus() {
     set(StatusDocument, map_ ? (path_.empty() ? L"Untitled" : path_) : L"No document");
     set(StatusLayers, map_ ? std::to_wstring(layers) + (layers == 1 ? L" layer" : L" layers") : L"");
     set(StatusSelected, selected ? L"Selected: " + name_of(selected.get()) : L"");
-    set(StatusDrag, dragging_ ? L"Dragging " + *dragging_ : L"");
+    set(StatusDrag, dragging_ ? L"Dragging " + *dragging_ : failed_);
     UpdateItemStatus();
 }
 
@@ -298,9 +299,10 @@ void Viewer::OnContextMenu(::TOCNodeType type) {
     PostMessageW(frame_, WM_VIEWER_CONTEXT_MENU, 0, 0);
 }
 
-void Viewer::OnSymbolSelector(bool&, ISymbol*) {}
+void Viewer::OnSymbolSelector(bool&, ISymbol*) { failed_.clear(); }
 
 void Viewer::OnDragLayer(bool&, ILayer* layer) {
+    failed_.clear();
     com::guarded([&] { dragging_ = name_of(layer); });
     UpdateStatus();
 }
@@ -308,6 +310,7 @@ void Viewer::OnDragLayer(bool&, ILayer* layer) {
 // A layer's name edited in place is about to be written: the document changes (the name as the
 // layer then reports it shows in the status bar once the control is done).
 void Viewer::OnLayerRenaming(ILayer*, std::wstring&, bool&) {
+    failed_.clear();
     SetModified(true);
     PostMessageW(frame_, WM_VIEWER_STATUS, 0, 0);
 }
@@ -316,8 +319,18 @@ void Viewer::OnLayerRenaming(ILayer*, std::wstring&, bool&) {
 // refresh the map's view, which draws into the map pane.
 void Viewer::OnBeforeRefreshMap(bool&) {
     dragging_.reset();
+    failed_.clear();
     SetModified(true);
     UpdateStatus();
+}
+
+// An action of the control failed: the status bar says which and why ("Toggle failed: ..."), in
+// the part that shows a drag, until the next action starts.
+void Viewer::OnActionFailed(const std::wstring& action, LONG, const std::wstring& description) {
+    std::wstring what = action;
+    if (!what.empty()) what[0] = wchar_t(towupper(what[0]));
+    failed_ = what + L" failed: " + description;
+    PostMessageW(frame_, WM_VIEWER_STATUS, 0, 0);
 }
 
 }  // namespace viewer

@@ -8,6 +8,7 @@
 //   |                   |l|                                       |
 //   +-------------------+-+---------------------------------------+
 //   | document     | layers | selected layer | dragging | item under the mouse |   status bar
+//   |              |        |                | (or what failed)                 |
 //   +-------------------------------------------------------------+
 //
 // The control comes from kelpy.dll and the map documents from mapmodel.dll (registered, or beside
@@ -19,7 +20,8 @@
 // viewer's menu for the item: Visible, Zoom to layer, Colour by field… and Remove layer for a
 // layer, Change symbol… for a legend row. Its tips are on, and so is renaming a layer in place
 // (F2, a second click on the selected layer, or Rename in its menu); a rename changes the document.
-// The status bar shows what lies under the mouse in the control (ItemAt). GeoJSON and TopoJSON files come in as layers through
+// The status bar shows what lies under the mouse in the control (ItemAt), and an action of the
+// control that failed (OnActionFailed) until the next one starts. GeoJSON and TopoJSON files come in as layers through
 // File > Add data… or by being dropped on the window. The menus act through the control's own keys where the control has them
 // (Space toggles the selected layer, Enter chooses a legend row's symbol), so that what a menu
 // does is exactly what the control's keys and clicks do.
@@ -142,6 +144,7 @@ private:
     void OnDragLayer(bool& cancel, ILayer* layer) override;
     void OnBeforeRefreshMap(bool& cancel) override;
     void OnLayerRenaming(ILayer* layer, std::wstring& newName, bool& cancel) override;
+    void OnActionFailed(const std::wstring& action, LONG number, const std::wstring& description) override;
 
     Prompts& prompts_;
     ViewerOptions options_;
@@ -165,6 +168,7 @@ private:
     // The layer being dragged, from OnDragLayer to the drop (OnBeforeRefreshMap, or the next
     // button release when the drop moves nothing).
     std::optional<std::wstring> dragging_;
+    std::wstring failed_;  // what the control's last action that failed says, until the next one
     // A context menu the control asked for, shown once the control's own handling is over (a
     // right-button release reports its item twice: one menu).
     struct MenuRequest {

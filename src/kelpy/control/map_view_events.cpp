@@ -2,18 +2,13 @@
 #include <utility>
 #include "com/error.h"
 #include "kelpy/control/toc.h"
-#include "kelpy/platform/handler.h"
 
 namespace kelpy {
 
 HRESULT MapViewEventsSink::rebuild() noexcept {
     if (!toc_) return S_OK;
     com::ComPtr<Toc> keep(toc_);  // the rebuild may lead the host to release the control
-    // A map's event source has no use for a sink's failure (ours ignores it, as most do): the
-    // failed rebuild is reported where a window procedure's failure is, to the debugger output.
-    const HRESULT hr = keep->Reset();
-    if (FAILED(hr)) platform::report_failure(L"The rebuild after a change of the map", hr);
-    return hr;
+    return keep->MapChanged();
 }
 
 HRESULT MapViewEventsSink::redrawn() noexcept {

@@ -1,8 +1,7 @@
 // The control's subscription to a map's view events (m_pActiveViewEvents).
 //
 // MapViewEventsSink receives the notifications: an added, deleted or reordered item rebuilds the
-// tree (Toc::Reset, inside the map's own call; its status goes back to the map, and a failure
-// is reported to the debugger output); a redrawn view (ViewRefreshed) and changed contents
+// tree (Toc::MapChanged, inside the map's own call; its status goes back to the map); a redrawn view (ViewRefreshed) and changed contents
 // (ContentsChanged) have the check images follow the layers' visibility, when the control shows
 // mixed group checks (Toc::MapRedrawn): a host that changes a layer's visibility through the map
 // model redraws the map to show it, and no notification reports the change itself. The other

@@ -148,8 +148,9 @@ protected:
     // ---- what the control asks of the protocol
     // A source dispinterface of the control's events, offered as a connection point; the sinks
     // it answers hear nothing while the container freezes events. The first is the default
-    // source. Called in the control's constructor.
-    const EventSinks& AddEventSource(REFIID iid);
+    // source. `also`: sinks of another object that hear the same events (after the control's
+    // own). Called in the control's constructor.
+    const EventSinks& AddEventSource(REFIID iid, const EventSinks* also = nullptr);
     // A persisted property changed: the container will be told that there is something to save.
     void MarkDirty() noexcept { m_bDirty = true; }
     // Tells the view and OLE advise sinks that the control's picture changed.
@@ -159,13 +160,15 @@ private:
     // The sinks advised on one source's connection point, as the events see them.
     class EventSource final : public EventSinks {
     public:
-        EventSource(com::ConnectionPoint& point, const LONG& frozen) noexcept : point_(point), frozen_(frozen) {}
+        EventSource(com::ConnectionPoint& point, const LONG& frozen, const EventSinks* also) noexcept
+            : point_(point), frozen_(frozen), also_(also) {}
         void ForEach(const std::function<void(IDispatch*)>& call) const override;
         const IID& iid() const noexcept { return point_.iid(); }
 
     private:
         com::ConnectionPoint& point_;
         const LONG& frozen_;
+        const EventSinks* also_;
     };
 
     // The container loaded the control or initialised it as new (control/persistence.cpp).

@@ -1,5 +1,5 @@
 // The control's events reach its container through one connection point per source
-// dispinterface; while the container freezes events (IOleControl::FreezeEvents), no event
+// dispinterface (and, for a source that has them, the sinks of another object); while the container freezes events (IOleControl::FreezeEvents), no event
 // reaches the sinks. The container learns the control's class and its default source through
 // IProvideClassInfo2.
 #include "com/boundary.h"
@@ -12,12 +12,13 @@ namespace kelpy {
 void OleControl::EventSource::ForEach(const std::function<void(IDispatch*)>& call) const {
     if (frozen_ > 0) return;
     point_.fire<IDispatch>([&](IDispatch* sink) { call(sink); });
+    if (also_) also_->ForEach(call);
 }
 
 OleControl::~OleControl() = default;
 
-const EventSinks& OleControl::AddEventSource(REFIID iid) {
-    m_eventSources.push_back(std::make_unique<EventSource>(add_connection_point(iid), m_frozenEvents));
+const EventSinks& OleControl::AddEventSource(REFIID iid, const EventSinks* also) {
+    m_eventSources.push_back(std::make_unique<EventSource>(add_connection_point(iid), m_frozenEvents, also));
     return *m_eventSources.back();
 }
 

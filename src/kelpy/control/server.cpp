@@ -57,13 +57,22 @@ std::span<const ServedClass> served_classes() {
         {record_class(CLSID_CustomDrawEventArgs, L"KELPY.CustomDrawEventArgs"), nullptr},
         {record_class(CLSID_TreeViewHitTestInfo, L"KELPY.TreeViewHitTestInfo"), nullptr},
         {record_class(CLSID_TOCItemInfo, L"KELPY.TOCItemInfo"), nullptr},
+        {record_class(CLSID_TOCEvents, L"KELPY.TOCEvents"), nullptr},
     };
     return classes;
+}
+
+// The type library's earlier versions (the same library id, a lower minor version): a library
+// registered over an earlier one replaces it, and its unregistration leaves none behind.
+void remove_earlier_type_libraries() noexcept {
+    for (WORD minor = 0; minor < kelpy::KelpyLib::minor; ++minor)
+        com::unregister_type_library(LIBID_KELPY, kelpy::KelpyLib::major, minor);
 }
 
 void remove_registration() noexcept {
     for (const ServedClass& c : served_classes()) com::unregister_class(c.info);
     com::unregister_type_library(LIBID_KELPY, kelpy::KelpyLib::major, kelpy::KelpyLib::minor);
+    remove_earlier_type_libraries();
 }
 
 }  // namespace
@@ -92,6 +101,7 @@ STDAPI DllRegisterServer() {
     return com::boundary(GUID_NULL, [] {
         const std::wstring_view path = com::Module::path();
         try {
+            remove_earlier_type_libraries();
             com::register_type_library(path);
             for (const ServedClass& c : served_classes()) com::register_class(c.info, path);
         } catch (...) {

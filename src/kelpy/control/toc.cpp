@@ -29,7 +29,7 @@ Toc::Toc()
                      .events = m_events,
                      .options = m_options}) {
     const EventSinks& sinks = AddEventSource(DIID___TOC);
-    m_events.Connect(&sinks, &AddEventSource(DIID___TOC2));
+    m_events.Connect(&sinks, &AddEventSource(DIID___TOC2, m_pEventsObject.get()), this);
     tree::LoadItemImages(imlTOC);
     tvwTOC.SetImageList(&imlTOC);
     tvwTOC.SetEvents(&m_interaction);
@@ -55,6 +55,25 @@ STDMETHODIMP Toc::get_SelectedLayer(ILayer** layer) {
     });
 }
 
+STDMETHODIMP Toc::get_Events(_TOCEvents** v) {
+    return com::boundary(IID__TOC3, [&] {
+        if (!v) com::raise(E_POINTER);
+        *v = com::ComPtr<_TOCEvents>(m_pEventsObject.get()).detach();
+    });
+}
+
+void Toc::Hold() noexcept {
+    ++m_holds;
+    AddRef();
+}
+
+void Toc::Unhold() noexcept {
+    --m_holds;
+    Release();
+}
+
+bool Toc::Present() const noexcept { return m_hWnd && ref_count() > ULONG(m_holds); }
+
 STDMETHODIMP Toc::Reset() {
     return com::boundary(IID__TOC, [&] { m_builder.Rebuild(m_pMap); });
 }
@@ -63,6 +82,16 @@ HRESULT Toc::MapRedrawn() noexcept {
     if (!m_options.mixedGroupChecks || !m_bWindowStarted) return S_OK;
     const HRESULT hr = com::boundary(IID__TOC, [&] { m_builder.FollowVisibility(); });
     if (FAILED(hr)) platform::report_failure(L"The check images after a redraw of the map", hr);
+    return hr;
+}
+
+HRESULT Toc::MapChanged() noexcept {
+    if (!m_hWnd) return S_OK;
+    // A map's event source has no use for a sink's failure (ours ignores it, as most do): the
+    // failed rebuild is reported where a window procedure's failure is.
+    const HRESULT hr =
+        com::boundary(IID__TOC, [&] { ReportFailure(m_events, L"rebuild", [&] { m_builder.Rebuild(m_pMap); }); });
+    if (FAILED(hr)) platform::report_failure(L"The rebuild after a change of the map", hr);
     return hr;
 }
 

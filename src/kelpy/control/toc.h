@@ -20,6 +20,7 @@
 #include "kelpy/access/tree_access.h"
 #include "kelpy/control/map_view_events.h"
 #include "kelpy/control/ole_control.h"
+#include "kelpy/control/toc_events.h"
 #include "kelpy/draw/item_painter.h"
 #include "kelpy/interact/events.h"
 #include "kelpy/interact/interaction.h"
@@ -36,9 +37,10 @@ namespace kelpy {
 
 using platform::NodePtr;
 
-class Toc final : public com::ComObject<Toc, Dispatch<_TOC2>, com::SupportErrorInfo>,
+class Toc final : public com::ComObject<Toc, Dispatch<_TOC3>, com::SupportErrorInfo>,
                   public OleControl,
-                  public platform::HookTarget {
+                  public platform::HookTarget,
+                  public EventOwner {
 public:
     Toc();
     ~Toc() override;
@@ -48,10 +50,11 @@ public:
     STDMETHODIMP QueryInterface(REFIID riid, void** out) override { return ComObject::QueryInterface(riid, out); }
     STDMETHODIMP_(ULONG) AddRef() override { return ComObject::AddRef(); }
     STDMETHODIMP_(ULONG) Release() override { return ComObject::Release(); }
-    // The interfaces beyond the listed ones: _TOC (the base of _TOC2) and the OLE control
-    // protocol's.
+    // The interfaces beyond the listed ones: _TOC and _TOC2 (the bases of _TOC3) and the OLE
+    // control protocol's.
     void* query_more(REFIID riid) noexcept {
-        if (riid == IID__TOC) return static_cast<_TOC*>(static_cast<_TOC2*>(this));
+        if (riid == IID__TOC2) return static_cast<_TOC2*>(static_cast<_TOC3*>(this));
+        if (riid == IID__TOC) return static_cast<_TOC*>(static_cast<_TOC3*>(this));
         return OleControl::Query(riid);
     }
 
@@ -67,6 +70,10 @@ public:
     // images follow the layers' visibility (a failure is reported to the debugger output and
     // answered).
     HRESULT MapRedrawn() noexcept;                                // control/toc.cpp
+    // The map's layers changed: the tree is built again (a control without a window has no tree
+    // yet: the start-up of its window builds it). A failure is reported to the debugger output
+    // and to the host (OnActionFailed, "rebuild"), and answered.
+    HRESULT MapChanged() noexcept;                                // control/toc.cpp
 
     // ---- _TOC2 (control/options.cpp): the options, each off until the host switches it on and
     // saved with the control's state, and what lies at a point
@@ -82,6 +89,16 @@ public:
     STDMETHODIMP put_ShowTips(VARIANT_BOOL v) override;
     STDMETHODIMP ItemAt(LONG x, LONG y, _TOCItemInfo** item) override;
     const Options& options() const noexcept { return m_options; }
+
+    // ---- _TOC3 (control/toc.cpp): the object whose default source is __TOC2 (the same object
+    // every time)
+    STDMETHODIMP get_Events(_TOCEvents** v) override;
+
+    // ---- EventOwner: the control held while its events run; its host has let go of it once
+    // only the control's own holds keep it, or its window is gone
+    void Hold() noexcept override;
+    void Unhold() noexcept override;
+    bool Present() const noexcept override;
 
     // ---- the subsystems and child controls, for tools and tests that work with one of them
     tree::TreeBuilder& builder() noexcept { return m_builder; }
@@ -158,7 +175,9 @@ private:
     com::ComPtr<IMap> m_pMap;
     com::ComPtr<ILayer> m_pSelectedLayer;
     MapViewSubscription m_pActiveViewEvents;
+    com::ComPtr<TocEvents> m_pEventsObject = TocEvents::create();  // hears __TOC2 with the control
     Events m_events;
+    LONG m_holds = 0;  // references that the control's running events hold on it
 
     // ---- child controls (the tree's font for its resolution outlives the tree)
     platform::DpiFont m_dpiFont;

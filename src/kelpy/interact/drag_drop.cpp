@@ -85,7 +85,7 @@ void Interaction::MouseMove(int16_t Button, platform::ShiftMask, float x, float 
     // 5. Unless the host cancels (a cancelled drag stays armed).
     bool cancel = false;
     com::ComPtr<ILayer> layer = record->Layer;  // what the host stores here is not used
-    c_.events.RaiseOnDragLayer(cancel, layer);
+    c_.events.RaiseOnDragLayer(cancel, layer, node);
     if (cancel) return;
     m_pDragSession = std::make_unique<DragSession>(
         c_.tree.window(), DragSession::Members{m_bDragging, m_pInsertMarkNode, c_.timer});
@@ -256,13 +256,14 @@ void Interaction::tToc_Timer() {
 // with the failure reported.
 void Interaction::Drop(VARIANT_BOOL& handled) {
     bool moved = false;
-    {
-        // Leaving this block, however, gives back the capture, the timer, the pointer and the mark.
+    ReportFailure(c_.events, L"move", [&] {
+        // Leaving this block, however, gives back the capture, the timer, the pointer and the mark
+        // (before the host hears of a failure).
         std::unique_ptr<DragSession> session = std::move(m_pDragSession);
         m_bDragging = false;
         moved = DropLayer();
         if (moved) handled = VARIANT_TRUE;
-    }
+    });
     win::DoEvents();
     if (moved) RefreshMap();
 }

@@ -95,6 +95,7 @@ private:
     // Renaming a layer in place, and the items' tips (rename.cpp, tips.cpp).
     void BeforeLabelEdit(const NodePtr& node, bool& cancel) override;
     void AfterLabelEdit(const NodePtr& node, std::wstring_view text) override;
+    void RenameLayer(const NodePtr& node, std::wstring_view text);
     std::wstring TipText(const NodePtr& node) override;
     // F2: edits the selected layer's name; true when the edit started.
     bool RenameSelected();
@@ -114,6 +115,8 @@ private:
     void KeepSymbolOfRemovedRow(TocNode& record, const tree::NotedClass& noted);
     // True when the key was the control's.
     bool OnTreeKey(LONG msg, WPARAM key, LPARAM data);
+    // Alt with an arrow on a layer item of a control that has a map.
+    bool MoveWithKey(WPARAM key, const NodePtr& node, const com::ComPtr<TocNode>& record);
 
     // Drag and drop (DropLayer: true when the drop reached the map).
     void Drop(VARIANT_BOOL& handled);

@@ -54,6 +54,11 @@ bool Interaction::OnTreeKey(LONG msg, WPARAM key, LPARAM data) {
     // Alt with an arrow: the moves of a layer item (on other items the tree's own keys).
     if (!layer_item || !layer) return false;
     if (!c_.map) return true;
+    return ReportFailure(c_.events, L"move", [&] { return MoveWithKey(key, node, record); });
+}
+
+bool Interaction::MoveWithKey(WPARAM key, const NodePtr& node, const com::ComPtr<TocNode>& record) {
+    const com::ComPtr<ILayer> layer = record->Layer;
     // The moved layer's item is selected after the rebuild, and its layer is the one redrawn.
     auto moving = [&] {
         com::Bstr name;

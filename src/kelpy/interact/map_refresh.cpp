@@ -17,12 +17,14 @@ constexpr DrawPhase geography_phase = DrawPhaseGeography;
 // of every redraw the control means to make, also when the map went away meanwhile (a host's
 // handler of the pending messages may unbind it): then nothing more is done.
 void Interaction::RefreshMap() {
-    bool cancel = false;
-    c_.events.RaiseOnBeforeRefreshMap(cancel);
-    if (cancel || !c_.map) return;
-    auto view = c_.map.as<IMapView>();
-    if (!c_.selectedLayer) com::check(view->Refresh());
-    else com::check(view->PartialRefresh(geography_phase, c_.selectedLayer.get(), nullptr));
+    ReportFailure(c_.events, L"refresh", [&] {
+        bool cancel = false;
+        c_.events.RaiseOnBeforeRefreshMap(cancel);
+        if (cancel || !c_.map) return;
+        auto view = c_.map.as<IMapView>();
+        if (!c_.selectedLayer) com::check(view->Refresh());
+        else com::check(view->PartialRefresh(geography_phase, c_.selectedLayer.get(), nullptr));
+    });
 }
 
 // The position of this very layer (identity, not equal content) among the map's top-level

@@ -45,6 +45,10 @@ void Interaction::BeforeLabelEdit(const NodePtr& node, bool& cancel) {
 }
 
 void Interaction::AfterLabelEdit(const NodePtr& node, std::wstring_view text) {
+    ReportFailure(c_.events, L"rename", [&] { RenameLayer(node, text); });
+}
+
+void Interaction::RenameLayer(const NodePtr& node, std::wstring_view text) {
     com::ComPtr<TocNode> record = RecordOf(node);
     if (!renamable(*record.get())) return;
     com::ComPtr<ILayer> layer = record->Layer;

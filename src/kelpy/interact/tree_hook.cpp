@@ -38,9 +38,20 @@ void Interaction::TreeWndProc(LONG msg, LONG_PTR wp, LONG_PTR lp, VARIANT_BOOL& 
         // A key the control acts on is not the tree's too (and a drag is the mouse's). The
         // system still sees a system key (Alt with an arrow): it must know that a key came
         // between Alt's press and release, or the release would open the host's menu.
-        if (m_bDragging || !OnTreeKey(msg, WPARAM(wp), lp)) return;
-        handled = VARIANT_TRUE;
-        if (msg == WM_SYSKEYDOWN && (lp & (1L << 29))) DefWindowProcW(c_.tree.window(), WM_SYSKEYDOWN, WPARAM(wp), lp);
+        // A key whose action failed was the control's all the same.
+        auto taken = [&] {
+            handled = VARIANT_TRUE;
+            if (msg == WM_SYSKEYDOWN && (lp & (1L << 29))) DefWindowProcW(c_.tree.window(), WM_SYSKEYDOWN, WPARAM(wp), lp);
+        };
+        try {
+            if (m_bDragging || !OnTreeKey(msg, WPARAM(wp), lp)) return;
+        } catch (const ActionAbandoned&) {
+            throw;
+        } catch (...) {
+            taken();
+            throw;
+        }
+        taken();
         return;
     }
     // The position in the tree's client pixels, as signed 16-bit values.
@@ -78,8 +89,8 @@ Interaction::ImageAction Interaction::ActionOf(const TocNode& record) {
 }
 
 void Interaction::DoImageAction(ImageAction action, const NodePtr& node, const com::ComPtr<TocNode>& record) {
-    if (action == ImageAction::Toggle) ToggleVisibility(node, record->Layer);
-    else if (action == ImageAction::ChooseSymbol) ChooseSymbol(node, record);
+    if (action == ImageAction::Toggle) ReportFailure(c_.events, L"toggle", [&] { ToggleVisibility(node, record->Layer); });
+    else if (action == ImageAction::ChooseSymbol) ReportFailure(c_.events, L"symbol", [&] { ChooseSymbol(node, record); });
 }
 
 void Interaction::ActOnImage(const NodePtr& node) {

@@ -10,7 +10,7 @@ namespace kelpy {
 struct KelpyLib {
     static const GUID& libid() { return LIBID_KELPY; }
     static constexpr WORD major = 9;
-    static constexpr WORD minor = 1;
+    static constexpr WORD minor = 2;
 };
 
 template <class I>

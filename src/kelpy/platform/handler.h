@@ -9,6 +9,10 @@
 
 namespace kelpy::platform {
 
+// An action that ended because the host let go of the control (or removed the item acted on)
+// while it heard of an event: no failure, so nothing is reported.
+constexpr HRESULT E_ACTION_ABANDONED = MAKE_SCODE(SEVERITY_ERROR, FACILITY_ITF, 0x0A01);
+
 void report_failure(const wchar_t* where, const com::ComError& e) noexcept;
 // A failure that a COM call returned, with the error info it left on the thread.
 void report_failure(const wchar_t* where, HRESULT hr) noexcept;

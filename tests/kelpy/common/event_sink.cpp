@@ -35,6 +35,7 @@ STDMETHODIMP RecordingSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* pa
         if (arg.vt == (VT_I4 | VT_BYREF)) e.contextMenuType = *arg.plVal;
         if (arg.vt == (VT_BSTR | VT_BYREF)) {
             e.text = *arg.pbstrVal ? std::wstring(*arg.pbstrVal, SysStringLen(*arg.pbstrVal)) : std::wstring();
+            e.texts.push_back(e.text);
             if (newText) {
                 SysFreeString(*arg.pbstrVal);
                 *arg.pbstrVal = SysAllocStringLen(newText->data(), UINT(newText->size()));

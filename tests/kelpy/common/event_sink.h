@@ -15,16 +15,17 @@ namespace test {
 
 // Dispatch ids of the events.
 constexpr DISPID OnContextMenu = 1, OnSymbolSelector = 2, OnDragLayer = 3, OnBeforeRefreshMap = 4;
-constexpr DISPID OnLayerRenaming = 1;  // of __TOC2
+constexpr DISPID OnLayerRenaming = 1, OnActionFailed = 2;  // of __TOC2
 
 // One event as a sink received it.
 struct ReceivedEvent {
     DISPID id;
     std::vector<VARTYPE> types;  // argument types, first argument first
-    LONG contextMenuType = -1;   // OnContextMenu's node type
+    LONG contextMenuType = -1;   // a by-reference long: OnContextMenu's node type, OnActionFailed's number
     bool hadObject = false;      // the object argument was not Nothing
     com::ComPtr<IDispatch> object;
     std::wstring text;           // a by-reference string's value, as it came
+    std::vector<std::wstring> texts;  // every by-reference string, first argument first
 };
 
 class RecordingSink final : public com::ComObject<RecordingSink, IDispatch> {

@@ -152,12 +152,12 @@ bool same_path(const std::wstring& a, const std::wstring& b) { return lstrcmpiW(
 
 const std::wstring toc = L"CLSID\\" + com::guid_string(CLSID_TOC);
 const std::wstring libid = com::guid_string(LIBID_KELPY);
-const std::wstring typelib_file_key = L"TypeLib\\" + libid + L"\\9.1\\0\\" + (x64 ? L"win64" : L"win32");
+const std::wstring typelib_file_key = L"TypeLib\\" + libid + L"\\9.2\\0\\" + (x64 ? L"win64" : L"win32");
 
 std::vector<std::wstring> class_keys() {
     std::vector<std::wstring> keys;
     for (const CLSID* c : {&CLSID_TOC, &CLSID_TOCNode, &CLSID_CRect, &CLSID_CustomDrawEventArgs,
-                           &CLSID_TreeViewHitTestInfo, &CLSID_TOCItemInfo})
+                           &CLSID_TreeViewHitTestInfo, &CLSID_TOCItemInfo, &CLSID_TOCEvents})
         keys.push_back(L"CLSID\\" + com::guid_string(*c));
     return keys;
 }
@@ -165,7 +165,8 @@ std::vector<std::wstring> class_keys() {
 std::vector<std::wstring> interface_keys() {
     std::vector<std::wstring> keys;
     for (const IID* i : {&IID__TOC, &DIID___TOC, &IID__TOCNode, &IID__CRect, &IID__CustomDrawEventArgs,
-                         &IID__TreeViewHitTestInfo, &IID__TOC2, &DIID___TOC2, &IID__TOCItemInfo})
+                         &IID__TreeViewHitTestInfo, &IID__TOC2, &DIID___TOC2, &IID__TOCItemInfo, &IID__TOC3,
+                         &IID__TOCEvents})
         keys.push_back(L"Interface\\" + com::guid_string(*i));
     return keys;
 }
@@ -214,7 +215,7 @@ void expect_registered() {
         EXPECT_TRUE(same_path(value_of(k + L"\\InprocServer32"), library_path()));
         EXPECT_EQ(value_of(k + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
         EXPECT_EQ(value_of(k + L"\\TypeLib"), libid);
-        EXPECT_EQ(value_of(k + L"\\Version"), L"9.1");
+        EXPECT_EQ(value_of(k + L"\\Version"), L"9.2");
         if (k != toc) {
             EXPECT_FALSE(key_exists(k + L"\\Control"));
             EXPECT_FALSE(key_exists(k + L"\\ProgID"));
@@ -225,7 +226,7 @@ void expect_registered() {
     // The type library is the one embedded in the DLL, and a host finds it through the registry.
     EXPECT_TRUE(same_path(value_of(typelib_file_key), library_path()));
     com::ComPtr<ITypeLib> lib;
-    EXPECT_EQ(LoadRegTypeLib(LIBID_KELPY, 9, 1, LOCALE_NEUTRAL, lib.put()), S_OK);
+    EXPECT_EQ(LoadRegTypeLib(LIBID_KELPY, 9, 2, LOCALE_NEUTRAL, lib.put()), S_OK);
 }
 
 void expect_unregistered() {

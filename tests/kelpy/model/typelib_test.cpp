@@ -145,6 +145,17 @@ protected:
         return out;
     }
 
+    // The name of the interface that a dual interface's vtable view derives from.
+    std::wstring base_name(REFGUID iid) {
+        ComPtr<ITypeInfo> ti = info(iid);
+        HREFTYPE ref = 0;
+        ComPtr<ITypeInfo> vtable, base;
+        if (FAILED(ti->GetRefTypeOfImplType(UINT(-1), &ref)) || FAILED(ti->GetRefTypeInfo(ref, vtable.put())) ||
+            FAILED(vtable->GetRefTypeOfImplType(0, &ref)) || FAILED(vtable->GetRefTypeInfo(ref, base.put())))
+            return L"<none>";
+        return name_of(base.get());
+    }
+
     void expect_members(REFGUID iid, const std::vector<Member>& want) {
         std::vector<Member> got = members(iid);
         ASSERT_EQ(got.size(), want.size()) << com::narrow(com::guid_string(iid));
@@ -163,7 +174,7 @@ TEST_F(TypeLibrary, IdentityVersionAndArchitecture) {
     EXPECT_EQ(a->guid, LIBID_KELPY);
     EXPECT_EQ(com::guid_string(a->guid), L"{BF49B406-A4D8-4DB7-BE21-59FE51ABD7F1}");
     EXPECT_EQ(a->wMajorVerNum, 9);
-    EXPECT_EQ(a->wMinorVerNum, 1);
+    EXPECT_EQ(a->wMinorVerNum, 2);
     EXPECT_EQ(a->syskind, sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
     lib->ReleaseTLibAttr(a);
     com::Bstr name;
@@ -182,7 +193,8 @@ TEST_F(TypeLibrary, IdentityVersionAndArchitecture) {
                          L"CustomDrawEventArgs", L"_CustomDrawEventArgs", L"TreeViewHitTestInfo",
                          L"_TreeViewHitTestInfo", L"TOCNodeType", L"LayerType", L"RasterRendererType",
                          L"FeatureRendererType", L"TreeviewHitTestCode", L"_TOC2", L"__TOC2", L"TOCItemInfo",
-                         L"_TOCItemInfo", L"TOCItemKind", L"TOCItemPart"}));
+                         L"_TOCItemInfo", L"TOCItemKind", L"TOCItemPart", L"_TOC3", L"_TOCEvents",
+                         L"TOCEvents"}));
 }
 
 TEST_F(TypeLibrary, ClassesTheirFlagsAndInterfaces) {
@@ -192,6 +204,7 @@ TEST_F(TypeLibrary, ClassesTheirFlagsAndInterfaces) {
         {L"{545EE942-55AE-47D9-B8F4-38A6A13BCD22}", L"TOC", true, true,
          {{L"_TOC", IID__TOC, IMPLTYPEFLAG_FDEFAULT},
           {L"_TOC2", IID__TOC2, 0},
+          {L"_TOC3", IID__TOC3, 0},
           {L"__TOC", DIID___TOC, IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE},
           {L"__TOC2", DIID___TOC2, IMPLTYPEFLAG_FSOURCE}}},
         {L"{226781F6-69F4-4B29-AF5A-31C2E2D2D3B8}", L"TOCNode", false, false,
@@ -204,6 +217,9 @@ TEST_F(TypeLibrary, ClassesTheirFlagsAndInterfaces) {
          {{L"_TreeViewHitTestInfo", IID__TreeViewHitTestInfo, IMPLTYPEFLAG_FDEFAULT}}},
         {L"{11BF9932-89C9-48F4-817B-C2DAD9694B54}", L"TOCItemInfo", false, false,
          {{L"_TOCItemInfo", IID__TOCItemInfo, IMPLTYPEFLAG_FDEFAULT}}},
+        {L"{586EB9E7-2BB1-4FC0-8AEC-0F0B15C520A2}", L"TOCEvents", false, false,
+         {{L"_TOCEvents", IID__TOCEvents, IMPLTYPEFLAG_FDEFAULT},
+          {L"__TOC2", DIID___TOC2, IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE}}},
     };
     for (const Class& c : classes) {
         SCOPED_TRACE(com::narrow(c.name));
@@ -244,6 +260,8 @@ TEST_F(TypeLibrary, InterfaceIdsAndKinds) {
         {IID__TOC2, L"{53D6D2B0-5241-4033-A2D6-3CE8DA0C0BF2}", true},
         {DIID___TOC2, L"{D58520A0-9E18-4787-8494-B58981D50821}", false},
         {IID__TOCItemInfo, L"{E07AE96A-6409-4269-B3C9-9F5F5860E42A}", true},
+        {IID__TOC3, L"{822AA6AC-F6C1-4D7B-B542-45E75A68FB41}", true},
+        {IID__TOCEvents, L"{12E524EA-6FCA-4A66-891C-7BF21D4A0AE4}", true},
     };
     for (const Expect& e : interfaces) {
         SCOPED_TRACE(com::narrow(e.text));
@@ -280,16 +298,10 @@ TEST_F(TypeLibrary, EventInterfaceIsTheSourceWithEveryParameterByReference) {
 }
 
 // The second interface extends the first (a host that asks for _TOC2 has every member of _TOC
-// through it) with the options and ItemAt; its events come on a source of their own.
+// through it) with the options and ItemAt, exactly as version 9.1 published it; its events come
+// on a source of their own, which grows by new ids only.
 TEST_F(TypeLibrary, SecondInterfaceDerivesFromTheFirst) {
-    ComPtr<ITypeInfo> toc2 = info(IID__TOC2);
-    HREFTYPE ref = 0;
-    ComPtr<ITypeInfo> vtable, base;
-    ASSERT_EQ(toc2->GetRefTypeOfImplType(UINT(-1), &ref), S_OK);
-    ASSERT_EQ(toc2->GetRefTypeInfo(ref, vtable.put()), S_OK);
-    ASSERT_EQ(vtable->GetRefTypeOfImplType(0, &ref), S_OK);
-    ASSERT_EQ(vtable->GetRefTypeInfo(ref, base.put()), S_OK);
-    EXPECT_EQ(name_of(base.get()), L"_TOC");
+    EXPECT_EQ(base_name(IID__TOC2), L"_TOC");
     auto option = [](MEMBERID id, const std::wstring& name) {
         return std::vector<Member>{{id, L"get " + name + L"([out,retval] BOOL* v) HRESULT"},
                                    {id, L"put " + name + L"([in] BOOL v) HRESULT"}};
@@ -303,7 +315,16 @@ TEST_F(TypeLibrary, SecondInterfaceDerivesFromTheFirst) {
     expect_members(IID__TOC2, want);
     expect_members(DIID___TOC2, {
         {1, L"OnLayerRenaming([in,out] ILayer** Layer, [in,out] BSTR* NewName, [in,out] BOOL* cancel) void"},
+        {2, L"OnActionFailed([in,out] BSTR* Action, [in,out] I4* Number, [in,out] BSTR* Description) void"},
     });
+}
+
+// The third interface extends the second; the object its Events answers has no members of its
+// own.
+TEST_F(TypeLibrary, ThirdInterfaceDerivesFromTheSecond) {
+    EXPECT_EQ(base_name(IID__TOC3), L"_TOC2");
+    expect_members(IID__TOC3, {{0x68050001, L"get Events([out,retval] _TOCEvents** Events) HRESULT"}});
+    expect_members(IID__TOCEvents, {});
 }
 
 // A record field: a value (get/put), an object reference (get/putref; its type is the

@@ -34,6 +34,8 @@ Dim before
 before = toc.ShowNestedGroups
 toc.ShowNestedGroups = True
 WScript.Echo "options " & before & " " & toc.ShowNestedGroups & " " & toc.DropAtMark & " item " & toc.ItemAt(0, 0).Kind
+' The third interface's: the events object, the same one every time.
+WScript.Echo "events " & TypeName(toc.Events) & " same " & (toc.Events Is toc.Events)
 
 Sub Report(what)
     WScript.Echo what & " " & Err.Number

@@ -42,7 +42,8 @@ TEST_F(ScriptClients, VBScriptHandsMapsOverInVariablesAndExpressions) {
                      "map-as-layer " + mismatch + "\n"
                      "bound-map-changes 0\n"
                      "layers 2 selected-nothing True\n"
-                     "options False True False item 0\n");
+                     "options False True False item 0\n"
+                     "events _TOCEvents same True\n");
 }
 
 TEST_F(ScriptClients, JScriptHandsMapsOverAsValues) {

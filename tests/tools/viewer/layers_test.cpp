@@ -3,6 +3,7 @@
 // Change symbol… on a legend row; the View menu's full extent; the splitter between the panes; the
 // item under the mouse in the status bar.
 #include "viewer_fixture.h"
+#include "com/bstr.h"
 #include "commands.h"
 #include "user_input.h"
 
@@ -63,6 +64,37 @@ TEST_F(ViewerTest, ZoomToALayerAndBackAndChangeALegendRowsSymbol) {
     EXPECT_EQ(selector->shown(), 1);
     EXPECT_GT(count(shown(), orange), 100u) << "the highway is drawn in orange";
     EXPECT_TRUE(same(shown(), drawn()));
+}
+
+// An action of the control that fails shows in the status bar: here a symbol confirmed for a
+// legend row whose layer got another renderer while the selector was open (the map's change
+// rebuilt the tree).
+TEST_F(ViewerTest, AFailedActionShowsInTheStatusBar) {
+    open(sample);
+    const com::ComPtr<IMap>& map = viewer->Map();
+    com::ComPtr<ILayer> roads, first;
+    LONG count = 0;
+    ASSERT_EQ(map->get_LayerCount(&count), S_OK);
+    for (LONG i = 0; i < count; ++i) {
+        com::ComPtr<ILayer> l;
+        ASSERT_EQ(map->get_Layer(i, l.put()), S_OK);
+        com::Bstr name;
+        ASSERT_EQ(l->get_Name(name.put()), S_OK);
+        if (name.view() == L"Roads") roads = l;
+        if (i == 0) first = l;
+    }
+    ASSERT_TRUE(roads);
+    selector->answer({.confirm = true, .while_open = [&] {
+                          auto other = com::ComPtr<IFeatureRenderer>::create(CLSID_SimpleRenderer);
+                          ASSERT_EQ(roads.as<IFeatureRendering>()->putref_Renderer(other.get()), S_OK);
+                          ASSERT_EQ(map->MoveLayer(first.get(), 1), S_OK);
+                      }});
+    prompts.picks.push_back(L"Change symbol...");
+    host::click(at(L"Roads/Highway"), host::Button::Right);
+    host::pump_messages();
+    const std::wstring shown = status(viewer::StatusDrag);
+    EXPECT_EQ(shown.rfind(L"Symbol failed: ", 0), 0u) << com::narrow(shown);
+    EXPECT_NE(shown.find(L"no longer draws with the renderer"), std::wstring::npos) << com::narrow(shown);
 }
 
 TEST_F(ViewerTest, RenameFromTheMenuAndTheItemUnderTheMouseInTheStatusBar) {
