@@ -1,0 +1,233 @@
+// Reading the map row by row, in the tree's order; every row is complete (or as far as a failure
+// let it be) before the next is read, and each map call is made once, in the order in which the
+// tree shows what it answers.
+#include "kelpy/toc/reading.h"
+#include <exception>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include "com/bstr.h"
+#include "com/error.h"
+#include "com/vbnum.h"
+#include "kelpy/platform/random.h"
+
+namespace kelpy::toc {
+
+namespace {
+
+constexpr wchar_t root_key[] = L"root";
+constexpr wchar_t holder_key[] = L"holder";
+
+com::ComPtr<TocNode> NewRecord(::TOCNodeType type) {
+    com::ComPtr<TocNode> record = TocNode::create();
+    record->TOCNodeType = type;
+    return record;
+}
+
+// The rows of one layer's legend, each measured as it is taken: the record is made with the
+// row's type, the reader's fill sets the other fields, a row with a symbol is measured; then the
+// row is kept with the height its swatch needs and the record, and the swatch's size goes into
+// the record. A failing step leaves what that order would: a row whose fields could not be set
+// is kept without a record; a row whose measure failed is kept with its record as it was before
+// the measure (and the standard height, unless the measure had found it before failing).
+class LegendTaker final : public LegendRows {
+public:
+    LegendTaker(Toc& toc, size_t layerRow, SwatchMeasurer& measurer)
+        : toc_(toc), layerRow_(layerRow), measurer_(measurer) {}
+
+    void Add(std::wstring_view text, ::TOCNodeType type, const ClassKey& key, const Fill& fill) override {
+        com::ComPtr<TocNode> record = NewRecord(type);
+        bool filled = false;
+        std::optional<SwatchMeasure> swatch;
+        std::exception_ptr failure;
+        try {
+            fill(*record.get());
+            filled = true;
+            if (record->Symbol) swatch = measurer_.MeasureSwatch(*record.get());
+        } catch (...) {
+            failure = std::current_exception();
+        }
+
+        const RowId& layer = toc_[layerRow_].id;
+        Row row{.id = {.type = type, .layer = layer.layer, .place = layer.place, .key = key,
+                       .key_place = keyPlaces_[{type, key}]++},
+                .parent = int32_t(layerRow_),
+                .text = std::wstring(text),
+                .rows = swatch ? int32_t(swatch->rows) : 1};
+        if (filled) row.record = record;
+        toc_.Add(std::move(row));
+        if (failure) std::rethrow_exception(failure);
+        if (swatch) write_swatch(*record.get(), *swatch);
+    }
+
+private:
+    struct Kind {
+        ::TOCNodeType type;
+        ClassKey key;
+        friend bool operator==(const Kind& a, const Kind& b) noexcept { return a.type == b.type && SameKey(a.key, b.key); }
+    };
+    struct KindHash {
+        size_t operator()(const Kind& k) const noexcept { return HashOf(k.key) * 31 + size_t(k.type); }
+    };
+
+    Toc& toc_;
+    size_t layerRow_;
+    SwatchMeasurer& measurer_;
+    std::unordered_map<Kind, uint32_t, KindHash> keyPlaces_;
+};
+
+class Reader {
+public:
+    Reader(const Sources& sources, Toc& toc) noexcept
+        : sources_(sources), toc_(toc), checks_(sources.options.mixedGroupChecks) {}
+
+    void Map(const com::ComPtr<IMap>& map) {
+        // The root, named after the map, bold; expanded once the whole map is read.
+        com::Bstr mapName;
+        com::check(map->get_Name(mapName.put()));
+        const size_t root = toc_.Add({.id = {.type = ::TOCNodeType::Root},
+                                      .key = root_key,
+                                      .text = mapName.str(),
+                                      .image = L"root",
+                                      .bold = true,
+                                      .record = NewRecord(::TOCNodeType::Root)});
+
+        // The map's layers in their order: group layers with their members, other layers.
+        LONG count = 0;
+        com::check(map->get_LayerCount(&count));
+        com::for_int16(count, [&](int16_t i) {
+            com::ComPtr<ILayer> layer;
+            com::check(map->get_Layer(i, layer.put()));
+            if (!layer) com::raise(com::CTL_E_OBJECTNOTSET, L"The map answered Nothing for its layer " + std::to_wstring(i));
+            if (layer.query<IGroupLayer>()) Group(layer, root, L"gl" + std::to_wstring(i), nullptr);
+            else Layer(layer, root, nullptr);
+        });
+
+        // The holder, the drop place below all layers.
+        toc_.Add({.id = {.type = ::TOCNodeType::Holder}, .key = holder_key, .record = NewRecord(::TOCNodeType::Holder)});
+        toc_[root].expanded = true;
+    }
+
+private:
+    // The group row of a group layer, with the key `key`, as the last child of `parent`, and its
+    // members; `parentGroup` is the group that holds it (Nothing for a group of the map). With
+    // nested groups shown, a member that is a group gets a group row of its own, keyed by its
+    // position in its group after its group's key.
+    void Group(const com::ComPtr<ILayer>& layer, size_t parent, const std::wstring& key,
+               const com::ComPtr<IGroupLayer>& parentGroup) {
+        // The group and its member list are views of the same object.
+        auto group = layer.as<IGroupLayer>();
+        auto members = layer.as<ISubLayers>();
+        const Check check = checks_.Of(layer.get(), false);
+        com::Bstr name;
+        com::check(layer->get_Name(name.put()));
+        const bool atAdd = ExpandedAtAdd(name.view());
+        const size_t row = Add(::TOCNodeType::GroupLayer, layer, parent, key, name.str(), check, atAdd);
+        // The remembered state, given before the members are read.
+        toc_[row].expanded = sources_.memory.Remembered(name.view());
+        com::ComPtr<TocNode> record = NewRecord(::TOCNodeType::GroupLayer);
+        record->Layer = layer;
+        record->GroupLayer = parentGroup;
+        toc_[row].record = record;
+        // The members, whatever their kind; a group among them is a group row of its own when
+        // nested groups are shown.
+        LONG count = 0;
+        com::check(members->get_Count(&count));
+        com::for_int16(count, [&](int16_t j) {
+            com::ComPtr<ILayer> member;
+            com::check(members->get_Layer(j, member.put()));
+            if (!member)
+                com::raise(com::CTL_E_OBJECTNOTSET, L"The group layer " + name.str() +
+                                                        L" answered Nothing for its member " + std::to_wstring(j));
+            if (sources_.options.showNestedGroups && member.query<IGroupLayer>())
+                Group(member, row, key + L"." + std::to_wstring(j), group);
+            else
+                Layer(member, row, group);
+        });
+    }
+
+    // The row of a layer, as the last child of `parent`, with its legend; the group layer that
+    // holds the layer (Nothing for a layer of the map) goes into its record.
+    void Layer(const com::ComPtr<ILayer>& layer, size_t parent, const com::ComPtr<IGroupLayer>& groupLayer) {
+        if (!layer) com::raise(com::CTL_E_OBJECTNOTSET, L"There is no layer to add");
+        // The check: "disconnected" for a layer that is not valid, else its visibility.
+        const Check check = checks_.Of(layer.get(), true);
+        std::wstring key = NewLayerKey();
+        com::Bstr name;
+        com::check(layer->get_Name(name.put()));
+        const bool expanded = ExpandedAtAdd(name.view());
+        const size_t row = Add(::TOCNodeType::Layer, layer, parent, std::move(key), name.str(), check, expanded);
+        com::ComPtr<TocNode> record = NewRecord(::TOCNodeType::Layer);
+        record->Layer = layer;
+        record->GroupLayer = groupLayer;
+        toc_[row].record = record;
+        // The legend of the layer's kind; other kinds of layers have none.
+        try {
+            LegendTaker rows(toc_, row, sources_.measurer);
+            sources_.legend(layer, *record.get(), rows);
+        } catch (...) {
+            // A failed legend leaves the row with no expanded state of it.
+            toc_[row].expanded = false;
+            throw;
+        }
+        // The remembered state (already given with the row, unless the memory is missing, in
+        // which case this is where the reading fails).
+        toc_[row].expanded = sources_.memory.Remembered(name.view());
+    }
+
+    size_t Add(::TOCNodeType type, const com::ComPtr<ILayer>& layer, size_t parent, std::wstring key,
+               std::wstring text, Check check, bool expanded) {
+        com::ComPtr<IUnknown> identity = layer.as<IUnknown>();
+        const uint32_t place = places_[{type, identity.get()}]++;
+        return toc_.Add({.id = {.type = type, .layer = std::move(identity), .place = place},
+                         .parent = int32_t(parent),
+                         .key = std::move(key),
+                         .text = std::move(text),
+                         .image = ImageOf(check),
+                         .check = check,
+                         .expanded_at_add = expanded,
+                         .expanded = expanded});
+    }
+
+    // The expanded state a row with this text gets with its insertion: the remembered one, or
+    // collapsed while the memory does not exist (the reading then fails once the row is in).
+    bool ExpandedAtAdd(std::wstring_view text) const {
+        return sources_.memory.allocated() ? sources_.memory.Remembered(text) : false;
+    }
+
+    // A key "l" followed by digits, drawn at random, that no row has yet.
+    std::wstring NewLayerKey() {
+        for (;;) {
+            const double draw = double(platform::Rnd()) * 1000000.0 + 1.0;
+            std::wstring key = L"l" + std::to_wstring(com::round_half_even(draw));
+            if (layerKeys_.insert(key).second) return key;
+        }
+    }
+
+    struct Seen {
+        ::TOCNodeType type;
+        IUnknown* identity;
+        friend bool operator==(const Seen&, const Seen&) = default;
+    };
+    struct SeenHash {
+        size_t operator()(const Seen& s) const noexcept { return std::hash<const void*>{}(s.identity) + size_t(s.type); }
+    };
+
+    const Sources& sources_;
+    Toc& toc_;
+    CheckImages checks_;
+    std::unordered_map<Seen, uint32_t, SeenHash> places_;
+    std::unordered_set<std::wstring> layerKeys_;
+};
+
+}  // namespace
+
+void Read(const com::ComPtr<IMap>& map, const Sources& sources, Toc& toc) {
+    toc.Clear();
+    if (!map) return;
+    Reader(sources, toc).Map(map);
+}
+
+}  // namespace kelpy::toc
