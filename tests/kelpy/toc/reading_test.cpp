@@ -4,11 +4,9 @@
 #include <string>
 #include <unordered_set>
 #include "com/bstr.h"
-#include "kelpy/common/faulty_map.h"
 #include "kelpy/common/legend_builder.h"
 #include "kelpy/common/map_builder.h"
-#include "kelpy/toc/reading.h"
-#include "kelpy/tree/legends.h"
+#include "kelpy/toc/model_fixture.h"
 
 using namespace test;
 using kelpy::toc::Row;
@@ -16,34 +14,11 @@ using kelpy::toc::Toc;
 
 namespace {
 
-// Every swatch two standard rows tall; no window is asked.
-class FixedMeasurer final : public kelpy::toc::SwatchMeasurer {
-public:
-    std::optional<kelpy::toc::SwatchMeasure> MeasureSwatch(const kelpy::TocNode&) override {
-        ++measured;
-        return kelpy::toc::SwatchMeasure{.rows = 2, .width = 20.4, .height = 9.5};
-    }
-    int measured = 0;
-
-private:
-    void RebuildStarts() override {}
-    void RebuildEnds() noexcept override {}
-};
-
-class Reading : public ::testing::Test {
+class Reading : public ::testing::Test, protected ModelSources {
 protected:
-    kelpy::Options options;
-    kelpy::NodeStates memory;
-    FixedMeasurer measurer;
     Toc toc;
 
-    Reading() {
-        memory.Redim(1);
-        memory.Set(0, L"", true);
-    }
-    void read(const com::ComPtr<IMap>& map) {
-        kelpy::toc::Read(map, {options, memory, measurer, &kelpy::tree::AddLegend}, toc);
-    }
+    void read(const com::ComPtr<IMap>& map) { ModelSources::read(map, toc); }
 
     // One line per row, indented by depth: text, image, bold, expanded (for a row with
     // children or remembered expanded), the legend row's type and key, a height above one row.
