@@ -51,10 +51,10 @@ public:
         }
 
         const RowId& layer = toc_[layerRow_].id;
-        Row row{.id = {.type = type, .layer = layer.layer, .place = layer.place, .key = key,
+        Row row{.id = {.layer = layer.layer, .key = key, .type = type, .place = layer.place,
                        .key_place = keyPlaces_[{type, key}]++},
-                .parent = int32_t(layerRow_),
                 .text = std::wstring(text),
+                .parent = int32_t(layerRow_),
                 .rows = swatch ? int32_t(swatch->rows) : 1};
         if (filled) row.record = record;
         toc_.Add(std::move(row));
@@ -90,9 +90,9 @@ public:
         const size_t root = toc_.Add({.id = {.type = ::TOCNodeType::Root},
                                       .key = root_key,
                                       .text = mapName.str(),
+                                      .record = NewRecord(::TOCNodeType::Root),
                                       .image = L"root",
-                                      .bold = true,
-                                      .record = NewRecord(::TOCNodeType::Root)});
+                                      .bold = true});
 
         // The map's layers in their order: group layers with their members, other layers.
         LONG count = 0;
@@ -181,11 +181,11 @@ private:
                std::wstring text, Check check, bool expanded) {
         com::ComPtr<IUnknown> identity = layer.as<IUnknown>();
         const uint32_t place = places_[{type, identity.get()}]++;
-        return toc_.Add({.id = {.type = type, .layer = std::move(identity), .place = place},
-                         .parent = int32_t(parent),
+        return toc_.Add({.id = {.layer = std::move(identity), .type = type, .place = place},
                          .key = std::move(key),
                          .text = std::move(text),
                          .image = ImageOf(check),
+                         .parent = int32_t(parent),
                          .check = check,
                          .expanded_at_add = expanded,
                          .expanded = expanded});

@@ -32,10 +32,10 @@ size_t HashOf(const ClassKey& key) noexcept;
 // key before it; not its position in the legend, so a class keeps its identity when classes are
 // added before it.
 struct RowId {
+    com::ComPtr<IUnknown> layer = {};  // the identity of the row's layer (a legend row's: its layer's)
+    ClassKey key = {};            // a legend row's class
     ::TOCNodeType type = ::TOCNodeType::Root;
-    com::ComPtr<IUnknown> layer;  // the identity of the row's layer (a legend row's: its layer's)
     uint32_t place = 0;           // among rows of the same type and layer; a legend row: its layer row's
-    ClassKey key;                 // a legend row's class
     uint32_t key_place = 0;       // a legend row: among the rows of its legend of the same type and key
 
     friend bool operator==(const RowId& a, const RowId& b) noexcept {
@@ -48,21 +48,21 @@ struct RowIdHash {
 };
 
 struct Row {
-    RowId id;
+    RowId id = {};
+    std::wstring key = {};       // the item's key in the tree: "root", "holder", "gl<i>[.<j>...]" for a
+                                 // group, "l<digits>" for a layer; none for a legend row
+    std::wstring text = {};
+    // The record its item carries (its layer, group layer, class and measures); none for a row
+    // whose fields could not be read when reading the map failed.
+    com::ComPtr<TocNode> record = {};
+    const wchar_t* image = L"";  // the key of its image (and selected image) in the tree's image list
     int32_t parent = -1;         // the parent row's index; -1 at the top level
     uint32_t children = 0;       // how many rows have this one as their parent
-    std::wstring key;            // the item's key in the tree: "root", "holder", "gl<i>[.<j>...]" for a
-                                 // group, "l<digits>" for a layer; none for a legend row
-    std::wstring text;
-    const wchar_t* image = L"";  // the key of its image (and selected image) in the tree's image list
+    int32_t rows = 1;            // the height in standard rows
     Check check = Check::None;   // a group or layer row's check (its image)
     bool bold = false;
     bool expanded_at_add = false;  // the expanded state the item gets with its insertion
     bool expanded = false;         // the state it shows once its children are in
-    int32_t rows = 1;              // the height in standard rows
-    // The record its item carries (its layer, group layer, class and measures); none for a row
-    // whose fields could not be read when reading the map failed.
-    com::ComPtr<TocNode> record;
 };
 
 class Toc {
