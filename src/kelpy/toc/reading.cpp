@@ -17,9 +17,6 @@ namespace kelpy::toc {
 
 namespace {
 
-constexpr wchar_t root_key[] = L"root";
-constexpr wchar_t holder_key[] = L"holder";
-
 com::ComPtr<TocNode> NewRecord(::TOCNodeType type) {
     com::ComPtr<TocNode> record = TocNode::create();
     record->TOCNodeType = type;
@@ -51,8 +48,9 @@ public:
         }
 
         const RowId& layer = toc_[layerRow_].id;
-        Row row{.id = {.layer = layer.layer, .key = key, .type = type, .place = layer.place,
-                       .key_place = keyPlaces_[{type, key}]++},
+        const uint64_t digest = DigestOf(key);
+        Row row{.id = {.layer = layer.layer, .key = digest, .type = type, .place = layer.place,
+                       .key_place = keyPlaces_[{type, digest}]++},
                 .text = std::wstring(text),
                 .parent = int32_t(layerRow_),
                 .rows = swatch ? int32_t(swatch->rows) : 1};
@@ -65,11 +63,11 @@ public:
 private:
     struct Kind {
         ::TOCNodeType type;
-        ClassKey key;
-        friend bool operator==(const Kind& a, const Kind& b) noexcept { return a.type == b.type && SameKey(a.key, b.key); }
+        uint64_t key;
+        friend bool operator==(const Kind&, const Kind&) = default;
     };
     struct KindHash {
-        size_t operator()(const Kind& k) const noexcept { return HashOf(k.key) * 31 + size_t(k.type); }
+        size_t operator()(const Kind& k) const noexcept { return size_t(k.key ^ (k.key >> 32)) * 31 + size_t(k.type); }
     };
 
     Toc& toc_;
@@ -87,12 +85,8 @@ public:
         // The root, named after the map, bold; expanded once the whole map is read.
         com::Bstr mapName;
         com::check(map->get_Name(mapName.put()));
-        const size_t root = toc_.Add({.id = {.type = ::TOCNodeType::Root},
-                                      .key = root_key,
-                                      .text = mapName.str(),
-                                      .record = NewRecord(::TOCNodeType::Root),
-                                      .image = L"root",
-                                      .bold = true});
+        const size_t root = toc_.Add(
+            {.id = {.type = ::TOCNodeType::Root}, .text = mapName.str(), .record = NewRecord(::TOCNodeType::Root), .bold = true});
 
         // The map's layers in their order: group layers with their members, other layers.
         LONG count = 0;
@@ -101,21 +95,21 @@ public:
             com::ComPtr<ILayer> layer;
             com::check(map->get_Layer(i, layer.put()));
             if (!layer) com::raise(com::CTL_E_OBJECTNOTSET, L"The map answered Nothing for its layer " + std::to_wstring(i));
-            if (layer.query<IGroupLayer>()) Group(layer, root, L"gl" + std::to_wstring(i), nullptr);
+            if (layer.query<IGroupLayer>()) Group(layer, root, uint32_t(i), nullptr);
             else Layer(layer, root, nullptr);
         });
 
         // The holder, the drop place below all layers.
-        toc_.Add({.id = {.type = ::TOCNodeType::Holder}, .key = holder_key, .record = NewRecord(::TOCNodeType::Holder)});
+        toc_.Add({.id = {.type = ::TOCNodeType::Holder}, .record = NewRecord(::TOCNodeType::Holder)});
         toc_[root].expanded = true;
     }
 
 private:
-    // The group row of a group layer, with the key `key`, as the last child of `parent`, and its
-    // members; `parentGroup` is the group that holds it (Nothing for a group of the map). With
-    // nested groups shown, a member that is a group gets a group row of its own, keyed by its
-    // position in its group after its group's key.
-    void Group(const com::ComPtr<ILayer>& layer, size_t parent, const std::wstring& key,
+    // The group row of a group layer at `position` in the map or its group, as the last child of
+    // `parent`, and its members; `parentGroup` is the group that holds it (Nothing for a group
+    // of the map). With nested groups shown, a member that is a group gets a group row of its
+    // own.
+    void Group(const com::ComPtr<ILayer>& layer, size_t parent, uint32_t position,
                const com::ComPtr<IGroupLayer>& parentGroup) {
         // The group and its member list are views of the same object.
         auto group = layer.as<IGroupLayer>();
@@ -124,7 +118,7 @@ private:
         com::Bstr name;
         com::check(layer->get_Name(name.put()));
         const bool atAdd = ExpandedAtAdd(name.view());
-        const size_t row = Add(::TOCNodeType::GroupLayer, layer, parent, key, name.str(), check, atAdd);
+        const size_t row = Add(::TOCNodeType::GroupLayer, layer, parent, position, name.str(), check, atAdd);
         // The remembered state, given before the members are read.
         toc_[row].expanded = sources_.memory.Remembered(name.view());
         com::ComPtr<TocNode> record = NewRecord(::TOCNodeType::GroupLayer);
@@ -142,7 +136,7 @@ private:
                 com::raise(com::CTL_E_OBJECTNOTSET, L"The group layer " + name.str() +
                                                         L" answered Nothing for its member " + std::to_wstring(j));
             if (sources_.options.showNestedGroups && member.query<IGroupLayer>())
-                Group(member, row, key + L"." + std::to_wstring(j), group);
+                Group(member, row, uint32_t(j), group);
             else
                 Layer(member, row, group);
         });
@@ -154,11 +148,11 @@ private:
         if (!layer) com::raise(com::CTL_E_OBJECTNOTSET, L"There is no layer to add");
         // The check: "disconnected" for a layer that is not valid, else its visibility.
         const Check check = checks_.Of(layer.get(), true);
-        std::wstring key = NewLayerKey();
+        const uint32_t number = NewLayerNumber();
         com::Bstr name;
         com::check(layer->get_Name(name.put()));
         const bool expanded = ExpandedAtAdd(name.view());
-        const size_t row = Add(::TOCNodeType::Layer, layer, parent, std::move(key), name.str(), check, expanded);
+        const size_t row = Add(::TOCNodeType::Layer, layer, parent, number, name.str(), check, expanded);
         com::ComPtr<TocNode> record = NewRecord(::TOCNodeType::Layer);
         record->Layer = layer;
         record->GroupLayer = groupLayer;
@@ -177,15 +171,14 @@ private:
         toc_[row].expanded = sources_.memory.Remembered(name.view());
     }
 
-    size_t Add(::TOCNodeType type, const com::ComPtr<ILayer>& layer, size_t parent, std::wstring key,
+    size_t Add(::TOCNodeType type, const com::ComPtr<ILayer>& layer, size_t parent, uint32_t number,
                std::wstring text, Check check, bool expanded) {
         com::ComPtr<IUnknown> identity = layer.as<IUnknown>();
         const uint32_t place = places_[{type, identity.get()}]++;
         return toc_.Add({.id = {.layer = std::move(identity), .type = type, .place = place},
-                         .key = std::move(key),
                          .text = std::move(text),
-                         .image = ImageOf(check),
                          .parent = int32_t(parent),
+                         .number = number,
                          .check = check,
                          .expanded_at_add = expanded,
                          .expanded = expanded});
@@ -197,12 +190,12 @@ private:
         return sources_.memory.allocated() ? sources_.memory.Remembered(text) : false;
     }
 
-    // A key "l" followed by digits, drawn at random, that no row has yet.
-    std::wstring NewLayerKey() {
+    // The number of a layer's key ("l" followed by it), drawn at random, that no row has yet.
+    uint32_t NewLayerNumber() {
         for (;;) {
             const double draw = double(platform::Rnd()) * 1000000.0 + 1.0;
-            std::wstring key = L"l" + std::to_wstring(com::round_half_even(draw));
-            if (layerKeys_.insert(key).second) return key;
+            const auto number = uint32_t(com::round_half_even(draw));
+            if (layerNumbers_.insert(number).second) return number;
         }
     }
 
@@ -219,7 +212,7 @@ private:
     Toc& toc_;
     CheckImages checks_;
     std::unordered_map<Seen, uint32_t, SeenHash> places_;
-    std::unordered_set<std::wstring> layerKeys_;
+    std::unordered_set<uint32_t> layerNumbers_;
 };
 
 }  // namespace

@@ -3,7 +3,6 @@
 // them in increasing old order (found in n log n), so only the others count as moved.
 #include "kelpy/toc/toc_changes.h"
 #include <algorithm>
-#include <cwchar>
 #include <optional>
 #include <unordered_map>
 
@@ -32,7 +31,7 @@ std::vector<bool> LongestIncreasing(const std::vector<size_t>& order) {
 unsigned DifferenceOf(const Row& a, const Row& b) {
     unsigned what = 0;
     if (a.text != b.text) what |= TextChanged;
-    if (a.check != b.check || std::wcscmp(a.image, b.image) != 0) what |= ImageChanged;
+    if (a.check != b.check) what |= ImageChanged;
     if (a.bold != b.bold) what |= BoldChanged;
     if (a.expanded != b.expanded) what |= ExpandedChanged;
     if (a.rows != b.rows) what |= HeightChanged;

@@ -23,7 +23,7 @@ struct Placed {
 // What a changed row shows differently.
 enum Difference : unsigned {
     TextChanged = 1u << 0,
-    ImageChanged = 1u << 1,  // the image, and with it the check
+    ImageChanged = 1u << 1,  // the check, and with it the image
     BoldChanged = 1u << 2,
     ExpandedChanged = 1u << 3,
     HeightChanged = 1u << 4,

@@ -80,14 +80,19 @@ void TreeBuilder::Rebuild(const com::ComPtr<IMap>& map) {
 void TreeBuilder::Fill() {
     platform::NodeCollection& nodes = tvwTOC.Nodes();
     const std::vector<toc::Row>& rows = model_.rows();
-    for (const toc::Row& row : rows) {
+    // The keys of the rows that have any, while the items are added (a row's parent comes first).
+    std::vector<std::wstring> keys(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const toc::Row& row = rows[i];
         const bool child = row.parent >= 0;
-        NodePtr node = nodes.Add({.relative = child ? std::wstring_view(rows[size_t(row.parent)].key) : std::wstring_view(),
+        keys[i] = model_.KeyOf(i);
+        const wchar_t* image = row.image();
+        NodePtr node = nodes.Add({.relative = child ? std::wstring_view(keys[size_t(row.parent)]) : std::wstring_view(),
                                   .relationship = child ? std::optional(platform::Relationship::Child) : std::nullopt,
-                                  .key = row.key,
+                                  .key = keys[i],
                                   .text = row.text,
-                                  .image = row.image,
-                                  .selected_image = row.image,
+                                  .image = image,
+                                  .selected_image = image,
                                   .look = {.bold = row.bold, .expanded = row.expanded_at_add, .rows = row.rows}});
         if (!row.record) continue;
         row.record->Handle = GetNodeHandle(tvwTOC, node);
@@ -147,10 +152,10 @@ void TreeBuilder::FollowVisibility() {
         if (!row.record || !row.record->Layer) continue;
         if (type != ::TOCNodeType::Layer && type != ::TOCNodeType::GroupLayer) continue;
         row.check = checks.Of(row.record->Layer.get(), type == ::TOCNodeType::Layer);
-        row.image = toc::ImageOf(row.check);
+        const wchar_t* image = row.image();
         NodePtr node = nodes.Item(long(i + 1));
-        if (node->Image() != row.image) node->Image(row.image);
-        if (node->SelectedImage() != row.image) node->SelectedImage(row.image);
+        if (node->Image() != image) node->Image(image);
+        if (node->SelectedImage() != image) node->SelectedImage(image);
     }
 }
 

@@ -21,7 +21,7 @@ protected:
     void read(const com::ComPtr<IMap>& map) { ModelSources::read(map, toc); }
 
     // One line per row, indented by depth: text, image, bold, expanded (for a row with
-    // children or remembered expanded), the legend row's type and key, a height above one row.
+    // children or remembered expanded), the legend row's type, a height above one row.
     std::wstring outline() const {
         std::wstring out;
         std::vector<int> depth(toc.size());
@@ -29,7 +29,7 @@ protected:
             const Row& row = toc[i];
             depth[i] = row.parent < 0 ? 0 : depth[size_t(row.parent)] + 1;
             out += std::wstring(size_t(depth[i]) * 2, L' ') + row.text;
-            if (*row.image) out += L" [" + std::wstring(row.image) + L"]";
+            if (*row.image()) out += L" [" + std::wstring(row.image()) + L"]";
             if (row.bold) out += L" bold";
             if (row.expanded) out += L" expanded";
             switch (row.id.type) {
@@ -38,8 +38,6 @@ protected:
             case TOCNodeType::RendererItem: out += L" class"; break;
             default: break;
             }
-            if (const auto* s = std::get_if<std::wstring>(&row.id.key)) out += L" =" + *s;
-            if (const auto* d = std::get_if<double>(&row.id.key)) out += L" =" + std::to_wstring(int(*d));
             if (row.rows != 1) out += L" rows=" + std::to_wstring(row.rows);
             out += L"\n";
         }
@@ -69,14 +67,14 @@ TEST_F(Reading, RowsFollowTheMapWithGroupsAndTheLegendOfEveryRendererKind) {
                          L"  Base [checked] expanded\n"
                          L"    Parcels [checked] expanded\n"
                          L"      AREA heading\n"
-                         L"      small class =10 rows=2\n"
-                         L"      large class =20 rows=2\n"
+                         L"      small class rows=2\n"
+                         L"      large class rows=2\n"
                          L"    Inner [checked] expanded\n"  // a group inside a group: a layer row
                          L"    Hidden [unchecked] expanded\n"
                          L"  Roads [checked] expanded\n"
                          L"    KIND heading\n"
-                         L"    Main class =1 rows=2\n"
-                         L"    Lane class =2 rows=2\n"
+                         L"    Main class rows=2\n"
+                         L"    Lane class rows=2\n"
                          L"  Farms [checked] expanded\n"
                          L"     class rows=2\n"
                          L"  Photo [checked] expanded\n"
@@ -88,20 +86,26 @@ TEST_F(Reading, RowsFollowTheMapWithGroupsAndTheLegendOfEveryRendererKind) {
                          L"     class rows=2\n"
                          L"  Soil [checked] expanded\n"
                          L"    TYPE heading\n"
-                         L"    Clay class =Clay rows=2\n"
+                         L"    Clay class rows=2\n"
                          L"  Slope [checked] expanded\n"
                          L"    DEG heading\n"
-                         L"    flat class =0 rows=2\n"
+                         L"    flat class rows=2\n"
                          L"  Broken [disconnected] expanded\n"
                          L"\n");
 
+    // Classes by their break, value or value text.
+    using kelpy::toc::DigestOf;
+    for (auto [row, key] : {std::pair{4, kelpy::toc::ClassKey{10.0}}, {5, 20.0}, {10, std::wstring(L"1")},
+                            {11, std::wstring(L"2")}, {23, std::wstring(L"Clay")}, {26, 0.0}, {3, {}}})
+        EXPECT_EQ(toc[size_t(row)].id.key, DigestOf(key)) << toc[size_t(row)].text;
+    EXPECT_NE(DigestOf(std::wstring(L"1")), DigestOf(std::wstring(L"2")));
     // Keys as the tree knows the items; records carry their layer, group and measures.
-    EXPECT_EQ(toc[0].key, L"root");
-    EXPECT_EQ(toc[1].key, L"gl0");
-    EXPECT_EQ(toc[toc.size() - 1].key, L"holder");
+    EXPECT_EQ(toc.KeyOf(0), L"root");
+    EXPECT_EQ(toc.KeyOf(1), L"gl0");
+    EXPECT_EQ(toc.KeyOf(toc.size() - 1), L"holder");
     EXPECT_EQ(toc[toc.size() - 1].id.type, TOCNodeType::Holder);
-    EXPECT_EQ(toc[2].key.substr(0, 1), L"l");
-    EXPECT_EQ(toc[4].key, L"");
+    EXPECT_EQ(toc.KeyOf(2), L"l" + std::to_wstring(toc[2].number));
+    EXPECT_EQ(toc.KeyOf(4), L"");
     EXPECT_TRUE(com::same_object(toc[2].record->GroupLayer.get(), toc[1].record->Layer.get()));
     EXPECT_EQ(toc[4].record->ItemHeight, 32);
     EXPECT_EQ(toc[4].record->SymbolWidth, 20);
@@ -119,7 +123,7 @@ TEST_F(Reading, RowsFollowTheMapWithGroupsAndTheLegendOfEveryRendererKind) {
                          L"      Wells [checked] expanded\n"
                          L"         symbol rows=2\n"
                          L"\n");
-    EXPECT_EQ(toc[2].key, L"gl0.0");
+    EXPECT_EQ(toc.KeyOf(2), L"gl0.0");
     EXPECT_EQ(toc[2].id.type, TOCNodeType::GroupLayer);
 }
 
@@ -179,7 +183,7 @@ TEST_F(Reading, IdentitiesAreTheLayersPlacesAndClassKeysAndHoldFromOneReadingToT
     const kelpy::toc::RowId lane = toc[9].id;
     ASSERT_EQ(toc[9].text, L"Lane");
     EXPECT_EQ(lane.layer.get(), toc[6].id.layer.get());
-    EXPECT_TRUE(kelpy::toc::SameKey(lane.key, kelpy::toc::ClassKey{std::wstring(L"2")}));
+    EXPECT_EQ(lane.key, kelpy::toc::DigestOf(std::wstring(L"2")));
 
     // A class removed before another: the other keeps its identity, not its position.
     com::check(unique.as<IUniqueValueRenderer>()->RemoveValue(com::Bstr(L"1").get()));
