@@ -78,8 +78,13 @@ private:
 
 class Reader {
 public:
-    Reader(const Sources& sources, Toc& toc) noexcept
-        : sources_(sources), toc_(toc), checks_(sources.options.mixedGroupChecks) {}
+    // `expected`: about how many rows the map will give (the last reading's), so that the
+    // tables that grow with the layers are made large enough at once.
+    Reader(const Sources& sources, Toc& toc, size_t expected)
+        : sources_(sources), toc_(toc), checks_(sources.options.mixedGroupChecks) {
+        places_.reserve(expected);
+        layerNumbers_.reserve(expected);
+    }
 
     void Map(const com::ComPtr<IMap>& map) {
         // The root, named after the map, bold; expanded once the whole map is read.
@@ -218,9 +223,10 @@ private:
 }  // namespace
 
 void Read(const com::ComPtr<IMap>& map, const Sources& sources, Toc& toc) {
-    toc.Clear();
+    const size_t expected = toc.size();
+    toc.Clear();  // keeps the room its rows took
     if (!map) return;
-    Reader(sources, toc).Map(map);
+    Reader(sources, toc, expected).Map(map);
 }
 
 }  // namespace kelpy::toc
