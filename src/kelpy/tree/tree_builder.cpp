@@ -115,10 +115,11 @@ void TreeBuilder::HideTree(bool bHide) {
 
 bool TreeBuilder::GetSavedExpanded(std::wstring_view text) { return m_aNodeStates.Remembered(text); }
 
-// The first record of the memory with the item's text takes the item's state as the tree shows
-// it now; an item whose text has no record changes nothing.
+// The item's row and the first record of the memory with the item's text take the item's state
+// as the tree shows it now; an item whose text has no record changes no record.
 void TreeBuilder::RememberExpanded(const NodePtr& node) {
     if (m_bResetting) return;
+    if (toc::Row* row = RowOf(*node.get())) row->expanded = node->Expanded();
     m_aNodeStates.UBound();  // the memory must exist
     if (auto i = m_aNodeStates.Find(node->Text())) m_aNodeStates.SetExpanded(*i, node->Expanded());
 }
@@ -135,9 +136,13 @@ void TreeBuilder::TakeSnapshot() {
 void TreeBuilder::RenameItem(const NodePtr& node, std::wstring_view text) {
     if (m_sSelectName == node->Text()) m_sSelectName = text;
     node->Text(text);
-    if (const long position = tvwTOC.Nodes().PositionOf(*node.get()); position > 0 && size_t(position) <= model_.size())
-        model_[size_t(position - 1)].text = text;
+    if (toc::Row* row = RowOf(*node.get())) row->text = text;
     TakeSnapshot();
+}
+
+toc::Row* TreeBuilder::RowOf(const platform::Node& node) noexcept {
+    const long position = tvwTOC.Nodes().PositionOf(node);
+    return position > 0 && size_t(position) <= model_.size() ? &model_[size_t(position - 1)] : nullptr;
 }
 
 void TreeBuilder::FollowVisibility() {

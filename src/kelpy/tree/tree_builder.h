@@ -76,6 +76,8 @@ private:
     // One item per row of the model, in its order, each with its record (which gets the item's
     // handle), and then the expanded state of each row whose state differs from its insertion's.
     void Fill();
+    // The row an item of the tree shows; none for an item that is not the tree's.
+    toc::Row* RowOf(const platform::Node& node) noexcept;
     // The model takes the expanded states the items show (the user's expanding and collapsing
     // reaches only them), and the memory its snapshot.
     void TakeSnapshot();
