@@ -34,14 +34,12 @@ const FeatureLayer::Counts& FeatureLayer::counts() {
     if (counts_.made && features && renderer && counts_.features == features && counts_.renderer == renderer)
         return counts_;
     Counts fresh;
-    if (class_) {
-        const FeatureClassifier classes(renderer_.get(), class_.get());
-        fresh.per_class.assign(size_t(classes.count()), 0);
-        com::check(class_->get_FeatureCount(&fresh.total));
-        if (classes.count() > 0)
-            for (long i = 0; i < fresh.total; ++i)
-                if (const long c = classes.class_of(i); c >= 0) ++fresh.per_class[size_t(c)];
-    }
+    const FeatureClassifier classes(renderer_.get(), class_.get());
+    fresh.per_class.assign(size_t(classes.count()), 0);
+    if (class_) com::check(class_->get_FeatureCount(&fresh.total));
+    if (classes.count() > 0)
+        for (long i = 0; i < fresh.total; ++i)
+            if (const long c = classes.class_of(i); c >= 0) ++fresh.per_class[size_t(c)];
     fresh.made = true;
     fresh.features = features;
     fresh.renderer = renderer;

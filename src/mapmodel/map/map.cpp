@@ -103,7 +103,7 @@ Bounds Map::extent() const { return extent_.empty ? full_extent(layers_) : exten
 MapUnits Map::units() const { return units_ != MapUnits::Unknown ? units_ : units_of(layers_); }
 
 void Map::draw(HDC dc, long width, long height) {
-    draw_layers(dc, width, height, layers_, extent(), units(), [&](long index) {
+    draw_layers(dc, width, height, layers_, extent(), [this] { return units(); }, [&](long index) {
         notify([&](IMapViewEvents* s) { s->AfterItemDraw(index, reinterpret_cast<LONG_PTR>(dc), DrawPhaseGeography); });
     });
     notify([&](IMapViewEvents* s) { s->AfterDraw(reinterpret_cast<LONG_PTR>(dc), DrawPhaseGeography); });

@@ -65,13 +65,16 @@ struct Picture {
     HDC dc;
     Mapping mapping;
     ComPtr<ITransformation> transformation;
-    std::optional<double> scale;  // none while the map's units are not known: every layer is drawn
+    // The scale, worked out when a layer with a scale range first asks (the map's units may
+    // take a walk over its layers); none while the units are not known: every layer is drawn.
+    std::function<std::optional<double>()> scale;
 };
 
 // Every feature of a shown class, with its class's symbol.
 void draw_features(const Picture& p, IFeatureRendering* layer) {
     ComPtr<IFeatureRenderer> renderer = property(layer, &IFeatureRendering::get_Renderer);
     ComPtr<IFeatureClass> features = property(layer, &IFeatureRendering::get_FeatureClass);
+    if (!features) return;
     const FeatureClassifier classes(renderer.get(), features.get());
     if (classes.count() == 0) return;
     SymbolSlot slot(p.dc, p.transformation.get());
@@ -197,7 +200,8 @@ void draw_raster(const Picture& p, IRasterLayer* raster) {
 void draw_layer(const Picture& p, ILayer* layer) {
     if (!layer || !com::is_true(property(layer, &ILayer::get_Visible)) || !com::is_true(property(layer, &ILayer::get_Valid)))
         return;
-    if (p.scale && !in_scale_range(layer, *p.scale)) return;
+    if (const ScaleLimits limits = scale_limits_of(layer); !limits.open())
+        if (const std::optional<double> scale = p.scale(); scale && !limits.holds(*scale)) return;
     ComPtr<ILayer> l(layer);
     if (auto members = l.query<ISubLayers>()) {
         long n = property(members.get(), &ISubLayers::get_Count);
@@ -249,11 +253,12 @@ Bounds fitted(const Bounds& extent, long width, long height) {
 }
 
 void draw_layers(HDC dc, long width, long height, const std::vector<ComPtr<ILayer>>& layers, const Bounds& extent,
-                 MapUnits units, const std::function<void(long)>& after_item) {
+                 const std::function<MapUnits()>& units, const std::function<void(long)>& after_item) {
     RECT all{0, 0, width, height};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     Bounds world = fitted(extent, width, height);
     std::optional<Picture> picture;
+    std::optional<std::optional<double>> scale;  // once worked out
     if (!world.empty) {
         auto t = DisplayTransformation::create();
         auto e = make_envelope(world);
@@ -262,7 +267,10 @@ void draw_layers(HDC dc, long width, long height, const std::vector<ComPtr<ILaye
         check(t->SetDeviceFrame(0, 0, width, height));
         check(t->put_Resolution(resolution_of(dc)));
         picture = Picture{dc, Mapping::between(world, {0, 0, width, height}, resolution_of(dc)), t.as<ITransformation>(),
-                          scale_of(world, width, resolution_of(dc), units)};
+                          [&]() {
+                              if (!scale) scale = scale_of(world, width, resolution_of(dc), units());
+                              return *scale;
+                          }};
     }
     for (long i = long(layers.size()) - 1; i >= 0; --i) {
         if (picture) draw_layer(*picture, layers[size_t(i)].get());

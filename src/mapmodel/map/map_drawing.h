@@ -17,9 +17,11 @@ namespace mapmodel {
 Bounds full_extent(const std::vector<com::ComPtr<ILayer>>& layers);
 // The extent widened to width : height around its centre.
 Bounds fitted(const Bounds& extent, long width, long height);
-// Paints the picture white, then the layers, each only at a scale in its range when the units
-// are known; after_item(i) follows the drawing of top-level layer i.
+// Paints the picture white, then the layers, each only at a scale in its range when the map's
+// units (asked only when a layer has a range) are known; after_item(i) follows the drawing of
+// top-level layer i.
 void draw_layers(HDC dc, long width, long height, const std::vector<com::ComPtr<ILayer>>& layers,
-                 const Bounds& extent, MapUnits units, const std::function<void(long)>& after_item);
+                 const Bounds& extent, const std::function<MapUnits()>& units,
+                 const std::function<void(long)>& after_item);
 
 }  // namespace mapmodel

@@ -75,13 +75,13 @@ std::optional<double> scale_of(const Bounds& world, long width, double dpi, MapU
     return metres_per_pixel / (kMetresPerInch / dpi);
 }
 
-bool in_scale_range(ILayer* layer, double scale) {
-    auto range = ComPtr<ILayer>(layer).query<IScaleRange>();
-    if (!range) return true;
-    double smallest = 0, largest = 0;  // denominators: the zoomed-in and the zoomed-out limits
-    check(range->get_MaximumScale(&smallest));
-    check(range->get_MinimumScale(&largest));
-    return (smallest == 0 || scale >= smallest) && (largest == 0 || scale <= largest);
+ScaleLimits scale_limits_of(ILayer* layer) {
+    ScaleLimits limits;
+    if (auto range = ComPtr<ILayer>(layer).query<IScaleRange>()) {
+        check(range->get_MaximumScale(&limits.smallest));
+        check(range->get_MinimumScale(&limits.largest));
+    }
+    return limits;
 }
 
 }  // namespace mapmodel

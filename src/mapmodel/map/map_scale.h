@@ -1,7 +1,7 @@
 // The scale of a map: the denominator N of 1:N, from the world rectangle a picture shows, the
 // picture's width in pixels and its logical resolution (0.0254 m to the inch), in the map's
 // units. Degrees are measured along the rectangle's middle latitude (clamped to +-85 degrees)
-// on a sphere of radius 6,378,137 m. And whether a layer is drawn at a scale.
+// on a sphere of radius 6,378,137 m. And the range of scales at which a layer is drawn.
 #pragma once
 #include <optional>
 #include <string_view>
@@ -27,7 +27,14 @@ MapUnits units_of(const std::vector<com::ComPtr<ILayer>>& layers);
 // the picture's proportions); nullopt when the units are unknown or nothing is shown.
 std::optional<double> scale_of(const Bounds& world, long width, double dpi, MapUnits units);
 
-// Whether the layer's scale range (IScaleRange, when it answers it) holds the scale.
-bool in_scale_range(ILayer* layer, double scale);
+// A layer's scale range, as denominators; an end of 0 is open.
+struct ScaleLimits {
+    double smallest = 0;  // the maximum scale: the zoomed-in limit
+    double largest = 0;   // the minimum scale: the zoomed-out limit
+    bool open() const { return smallest == 0 && largest == 0; }
+    bool holds(double scale) const { return (smallest == 0 || scale >= smallest) && (largest == 0 || scale <= largest); }
+};
+// The layer's range (IScaleRange, when it answers it; open when it does not).
+ScaleLimits scale_limits_of(ILayer* layer);
 
 }  // namespace mapmodel

@@ -27,7 +27,7 @@ std::wstring field_of(IFeatureRenderer* renderer) {
 }  // namespace
 
 FeatureClassifier::FeatureClassifier(IFeatureRenderer* renderer, IFeatureClass* features) : features_(features) {
-    if (!renderer || !features) return;
+    if (!renderer) return;
     ComPtr<IFeatureRenderer> r(renderer);
     if (auto simple = r.query<ISimpleRenderer>()) {
         kind_ = Kind::Single;
@@ -63,7 +63,7 @@ FeatureClassifier::FeatureClassifier(IFeatureRenderer* renderer, IFeatureClass* 
     }
     // A renderer that names one of the class's attribute fields classifies by it; otherwise by
     // the features' own values.
-    if (kind_ == Kind::Breaks || kind_ == Kind::Unique)
+    if (features && (kind_ == Kind::Breaks || kind_ == Kind::Unique))
         if (const std::wstring name = field_of(renderer); !name.empty()) check(features->FindField(com::Bstr(name).get(), &field_));
 }
 

@@ -17,7 +17,8 @@ namespace mapmodel {
 class FeatureClassifier {
 public:
     // Reads the renderer (its classes, symbols and hidden classes) once. A renderer of a kind
-    // the model does not know, or Nothing, has no classes.
+    // the model does not know, or Nothing, has no classes. Without features (Nothing) the
+    // classes are known but no feature can be asked for.
     FeatureClassifier(IFeatureRenderer* renderer, IFeatureClass* features);
 
     long count() const { return long(symbols_.size()); }
