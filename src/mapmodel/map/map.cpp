@@ -1,8 +1,8 @@
 #include "mapmodel/map/map.h"
 #include "com/variant.h"
+#include "mapmodel/display/mapping.h"
 #include "mapmodel/geometry/envelope.h"
 #include "mapmodel/layers/group_layer.h"
-#include "mapmodel/display/mapping.h"
 #include "mapmodel/map/map_drawing.h"
 #include "win/dib_canvas.h"
 
