@@ -1,5 +1,6 @@
 #include "mapmodel/support.h"
 #include "com/dispatch.h"
+#include "mapmodel/revision.h"
 #include "mapmodel/typelib.h"
 
 namespace mapmodel {
@@ -64,6 +65,19 @@ std::wstring in_quotes(std::wstring_view text) {
     size_t cut = kShown;
     if (IS_HIGH_SURROGATE(text[cut - 1])) --cut;  // never half a character
     return L"\"" + std::wstring(text.substr(0, cut)) + L"...\" (" + std::to_wstring(text.size()) + L" characters)";
+}
+
+ULONGLONG next_revision() noexcept {
+    static volatile LONG64 last = 0;
+    return ULONGLONG(InterlockedIncrement64(&last));
+}
+
+ULONGLONG revision_of(IUnknown* object) noexcept {
+    IRevision* r = nullptr;
+    if (!object || FAILED(object->QueryInterface(__uuidof(IRevision), reinterpret_cast<void**>(&r))) || !r) return 0;
+    ULONGLONG v = r->Revision();
+    r->Release();
+    return v;
 }
 
 }  // namespace mapmodel
