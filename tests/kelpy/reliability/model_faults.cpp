@@ -2,7 +2,8 @@
 // control, hosted by our own container and bound to the sample map, performs each action (clicks
 // on check images, drops of every kind, symbols picked for legend rows, a rebuild) once to count
 // the model calls it makes, then once per call with that call failing (the model's ModelInfo
-// makes the chosen call fail). After each failing run:
+// makes the chosen call fail; with --in-a-row K, that call and the K - 1 after it, so that the
+// control's recovery from a failure meets failures too). After each failing run:
 //   - the action reported the failure (a rebuild returns it; a mouse action, handled inside the
 //     tree's window procedure, reports it to the debugger output, which this program reads);
 //   - every layer of the map sits in exactly one place, none lost, none new;
@@ -10,7 +11,7 @@
 //   - the next actions work: a Reset returns S_OK and the tree shows exactly the map, and a
 //     click on a check image reports nothing.
 //
-//   model-faults [--runs N] [--map DOCUMENT] [--set NAME=VALUE]...
+//   model-faults [--runs N] [--in-a-row K] [--map DOCUMENT] [--set NAME=VALUE]...
 //
 // With N, at most N calls of each action fail, spread evenly over its calls (the short run of
 // the normal test run); without, every call does. DOCUMENT is the map (default: the sample map
@@ -85,6 +86,7 @@ const Action kMixedActions[] = {
 
 struct Options {
     long most = 0;
+    long in_a_row = 1;  // the calls that fail one after the other
     std::wstring map;
     std::vector<host::PropertySetting> settings;
 };
@@ -98,7 +100,8 @@ struct Tally {
 
 class Bench {
 public:
-    explicit Bench(const Options& o) : hosted_(280, 720), info_(test::create<IModelInfo>(CLSID_ModelInfo)), map_path_(o.map) {
+    explicit Bench(const Options& o)
+        : hosted_(280, 720), info_(test::create<IModelInfo>(CLSID_ModelInfo)), map_path_(o.map), in_a_row_(o.in_a_row) {
         for (const host::PropertySetting& setting : o.settings) host::put_property(hosted_.toc().unknown(), setting);
         SetWindowSubclass(hosted_.tree(), &Bench::paint_spy, 1, reinterpret_cast<DWORD_PTR>(this));
     }
@@ -113,11 +116,11 @@ public:
         test::DebugOutput::take();
     }
 
-    // Runs the action with call `fail` failing (0: none); answers the model calls it made and
-    // whether it reported a failure.
+    // Runs the action with call `fail` failing (0: none), and the calls after it that fail in a
+    // row; answers the model calls it made and whether it reported a failure.
     std::pair<long, bool> run(const Action& a, long fail) {
         paints_.clear();
-        com::check(info_->FailCall(fail, kInjected));
+        com::check(info_->FailCalls(fail, fail ? in_a_row_ : 1, kInjected));
         bool reported = false;
         if (std::wstring(a.text) == L"reset") {
             reported = FAILED(hosted_.toc().Reset());
@@ -159,12 +162,13 @@ public:
     // The failing call of the last run, as the model names it ("" when it was not made).
     const std::string& failed_call() const { return failed_call_; }
 
-    // Whether model call n of the last run was made while the tree painted. A failure there is
-    // no failure of the action: painting has no caller to report to, and a row whose swatch
-    // could not be painted shows without it until it is painted again.
+    // Whether the failing model calls from n on of the last run were made while the tree
+    // painted. A failure there is no failure of the action: painting has no caller to report
+    // to, and a row whose swatch could not be painted shows without it until it is painted
+    // again.
     bool while_painting(long n) const {
         for (const auto& [first, last] : paints_)
-            if (n >= first && n <= last) return true;
+            if (n + in_a_row_ - 1 >= first && n <= last) return true;
         return false;
     }
 
@@ -190,6 +194,7 @@ private:
     Layers layers_;
     std::string failed_call_;
     std::vector<std::pair<long, long>> paints_;  // model calls made by each paint: first, last
+    long in_a_row_;
 };
 
 int run(const Options& o) {
@@ -197,7 +202,8 @@ int run(const Options& o) {
     Bench bench(o);
     Tally tally;
     const long most = o.most;
-    std::printf("map-model faults: each action with one model call failing (%s)\n",
+    const std::string failing = o.in_a_row > 1 ? std::to_string(o.in_a_row) + " model calls in a row" : "one model call";
+    std::printf("map-model faults: each action with %s failing (%s)\n", failing.c_str(),
                 most ? ("at most " + std::to_string(most) + " of its calls in turn").c_str() : "each of its calls in turn");
     std::vector<Action> actions(std::begin(kActions), std::end(kActions));
     const kelpy::Options& on = bench.options();
@@ -228,7 +234,7 @@ int run(const Options& o) {
             if (!wrong.empty()) std::printf("  %s, call %ld of %ld failing: %s\n", a.name, n, calls, wrong.c_str());
         }
         tally.runs += runs;
-        std::printf("  %-20s %5ld model calls, %5ld runs with one failing\n", a.name, calls, runs);
+        std::printf("  %-20s %5ld model calls, %5ld runs with %s failing\n", a.name, calls, runs, failing.c_str());
         std::fflush(stdout);
     }
     std::printf("%ld runs, %ld of them with the failing call made while the tree painted\n", tally.runs,
@@ -249,6 +255,7 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         if (i + 1 >= argc) usage = true;
         else if (arg == "--runs") usage = (o.most = std::strtol(argv[++i], nullptr, 10)) <= 0;
+        else if (arg == "--in-a-row") usage = (o.in_a_row = std::strtol(argv[++i], nullptr, 10)) <= 0;
         else if (arg == "--map") o.map = com::widen(argv[++i]);
         else if (arg == "--set") {
             auto setting = host::parse_setting(com::widen(argv[++i]));
@@ -257,7 +264,7 @@ int main(int argc, char** argv) {
         } else usage = true;
     }
     if (usage) {
-        std::fprintf(stderr, "usage: model-faults [--runs N] [--map DOCUMENT] [--set NAME=VALUE]...\n");
+        std::fprintf(stderr, "usage: model-faults [--runs N] [--in-a-row K] [--map DOCUMENT] [--set NAME=VALUE]...\n");
         return 2;
     }
     return suite::main("model-faults", [&] {
