@@ -3,7 +3,9 @@
 // on check images, drops of every kind, symbols picked for legend rows, a rebuild) once to count
 // the model calls it makes, then once per call with that call failing (the model's ModelInfo
 // makes the chosen call fail; with --in-a-row K, that call and the K - 1 after it, so that the
-// control's recovery from a failure meets failures too). After each failing run:
+// control's recovery from a failure meets failures too; a drop's calls are then counted from the
+// button's release, and each of the first 64, the move and its put-back, is tried before the
+// spread). After each failing run:
 //   - the action reported the failure (a rebuild returns it; a mouse action, handled inside the
 //     tree's window procedure, reports it to the debugger output, which this program reads);
 //   - every layer of the map sits in exactly one place, none lost, none new;
@@ -125,6 +127,7 @@ public:
         if (std::wstring(a.text) == L"reset") {
             reported = FAILED(hosted_.toc().Reset());
         } else {
+            const std::unique_ptr<ReleaseWatch> watch(from_release(a) ? new ReleaseWatch(*this, fail) : nullptr);
             snapshot::perform(*snapshot::parse_action(a.text), hosted_.tree(), selector_);
         }
         LONG calls = 0;
@@ -159,6 +162,12 @@ public:
 
     const kelpy::Options& options() const { return hosted_.toc().options(); }
 
+    // Whether the action's calls are counted from its release: a drop's, with calls in a row
+    // failing (its move and put-back come first after the release).
+    bool from_release(const Action& a) const { return in_a_row_ > 1 && std::wstring(a.text).rfind(L"drag ", 0) == 0; }
+    // The calls of an action counted from its release that are each tried before the spread.
+    static constexpr long kDenseAfterRelease = 64;
+
     // The failing call of the last run, as the model names it ("" when it was not made).
     const std::string& failed_call() const { return failed_call_; }
 
@@ -173,6 +182,44 @@ public:
     }
 
 private:
+    // While it lives, the model's calls are counted anew (and fail from call `fail` on) from the
+    // moment the left button's release for the tree is taken from the queue, before the
+    // control's own hooks and procedures see it (a hook installed later is called first).
+    class ReleaseWatch {
+    public:
+        ReleaseWatch(Bench& bench, long fail) : fail_(fail) {
+            watching_ = &bench;
+            bench.release_watch_ = this;
+            hook_ = SetWindowsHookExW(WH_GETMESSAGE, &ReleaseWatch::hook, nullptr, GetCurrentThreadId());
+        }
+        ~ReleaseWatch() {
+            if (hook_) UnhookWindowsHookEx(hook_);
+            if (watching_) watching_->release_watch_ = nullptr;
+            watching_ = nullptr;
+        }
+        ReleaseWatch(const ReleaseWatch&) = delete;
+        ReleaseWatch& operator=(const ReleaseWatch&) = delete;
+
+    private:
+        static LRESULT CALLBACK hook(int code, WPARAM wp, LPARAM lp) {
+            const MSG* msg = reinterpret_cast<const MSG*>(lp);
+            if (code == HC_ACTION && watching_ && watching_->release_watch_ && msg->message == WM_LBUTTONUP &&
+                msg->hwnd == watching_->hosted_.tree()) {
+                Bench& b = *watching_;
+                ReleaseWatch& self = *b.release_watch_;
+                b.release_watch_ = nullptr;  // once
+                b.paints_.clear();
+                b.info_->FailCalls(self.fail_, self.fail_ ? b.in_a_row_ : 1, kInjected);
+            }
+            return CallNextHookEx(nullptr, code, wp, lp);
+        }
+        static inline Bench* watching_ = nullptr;
+        HHOOK hook_ = nullptr;
+        long fail_;
+        friend class Bench;
+    };
+    ReleaseWatch* release_watch_ = nullptr;
+
     // Notes the model calls that each paint of the tree makes (its swatches, drawn by the
     // control's custom drawing).
     static LRESULT CALLBACK paint_spy(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
@@ -221,7 +268,8 @@ int run(const Options& o) {
         }
         long runs = 0;
         const long stride = most && calls > most ? (calls + most - 1) / most : 1;
-        for (long n = 1; n <= calls; n += stride) {
+        const long dense = bench.from_release(a) ? Bench::kDenseAfterRelease : 0;
+        for (long n = 1; n <= calls; n += n < dense ? 1 : stride) {
             bench.fresh_map();
             const auto [made, reported] = bench.run(a, n);
             if (made < n) continue;  // the action made fewer calls this time: nothing failed
