@@ -61,7 +61,7 @@ bool Interaction::OnTreeKey(LONG msg, WPARAM key, LPARAM data) {
 }
 
 // The moved layer's item is selected after the rebuild, and its layer is the one redrawn; the
-// tree is rebuilt once, and the map redrawn, after a move.
+// tree is rebuilt once after a move that moved a layer, and the map redrawn after any.
 void KeyMoves::Move(WPARAM key, const NodePtr& node, const com::ComPtr<TocNode>& record) {
     const com::ComPtr<ILayer> layer = record->Layer;
     const com::ComPtr<IGroupLayer> group = record->GroupLayer;
@@ -70,10 +70,7 @@ void KeyMoves::Move(WPARAM key, const NodePtr& node, const com::ComPtr<TocNode>&
         com::check(layer->get_Name(name.put()));
         builder_.SelectAfterRebuild(name.view());
         selected_ = layer;
-        MoveRebuildingOnce(builder_, map_, [&] {
-            step();
-            return true;
-        });
+        MoveRebuildingOnce(builder_, map_, step);
         redraw_.AfterChange();
     };
     if (key == VK_LEFT) {
@@ -84,10 +81,13 @@ void KeyMoves::Move(WPARAM key, const NodePtr& node, const com::ComPtr<TocNode>&
             const com::ComPtr<IGroupLayer> outer = RecordOf(node->Parent())->GroupLayer;
             const LONG group_at = moves_.PositionIn(outer, group.as<ILayer>());
             if (group_at < 0) return;
-            move([&] { moves_.MoveTo(layer, group, {outer, group_at + 1}); });
+            move([&] { return moves_.MoveTo(layer, group, {outer, group_at + 1}); });
         } else {
             // To the place just above its group.
-            move([&] { moves_.OutOfGroup(layer, group, [&] { return moves_.IndexInMap(group.as<ILayer>()) - 1; }); });
+            move([&] {
+                moves_.OutOfGroup(layer, group, [&] { return moves_.IndexInMap(group.as<ILayer>()) - 1; });
+                return true;
+            });
         }
         return;
     }
@@ -97,7 +97,7 @@ void KeyMoves::Move(WPARAM key, const NodePtr& node, const com::ComPtr<TocNode>&
         const com::ComPtr<ILayer> above = moves_.LayerAbove(layer, group);
         const auto into = above ? above.query<IGroupLayer>() : nullptr;
         if (!into) return;
-        move([&] { moves_.IntoGroup(layer, group, into); });
+        move([&] { return moves_.IntoGroup(layer, group, into); });
         return;
     }
     if (group || (key != VK_UP && key != VK_DOWN)) return;  // the other moves are for top-level layers
@@ -106,7 +106,10 @@ void KeyMoves::Move(WPARAM key, const NodePtr& node, const com::ComPtr<TocNode>&
     com::check(map_->get_LayerCount(&count));
     const LONG to = key == VK_UP ? index - 1 : index + 1;
     if (index < 0 || to < 0 || to >= count) return;
-    move([&] { moves_.MoveInMap(layer, to); });
+    move([&] {
+        moves_.MoveInMap(layer, to);
+        return true;
+    });
 }
 
 }  // namespace kelpy::interact
