@@ -3,18 +3,26 @@
 // pick new symbols for legend rows, right clicks ask the host for its menu, keys do the same
 // without a mouse, layers are dragged and dropped to a new place in the drawing order (with
 // DropAtMark, exactly where the insert mark shows: drop_at_mark.cpp), layers are renamed in place,
-// and the map is redrawn after each change. It owns the state of a running drag and gives the
-// tree's items their tips.
+// and the map is redrawn after each change.
+//
+// It is a facade: its entry points (the tree's events, the tree hook, the timer, the host's
+// questions) are short forwards to the parts (interaction.cpp), each of which is given only the
+// collaborators it uses: the layer moves (the map alone: layer_moves.h), the drags (layer_drag.h),
+// the moves by key (key_moves.h), the redraw of the map (map_redraw.h), the rename (rename.h) and
+// the tips (tips.h). Clicks on items and the tree's keys are still its own (tree_hook.cpp,
+// keyboard.cpp).
 #pragma once
 #include <windows.h>
-#include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <vector>
 #include "com/ptr.h"
 #include "kelpy/interact/events.h"
-#include "kelpy/interact/drag_session.h"
+#include "kelpy/interact/key_moves.h"
+#include "kelpy/interact/layer_drag.h"
+#include "kelpy/interact/layer_moves.h"
+#include "kelpy/interact/map_redraw.h"
+#include "kelpy/interact/rename.h"
+#include "kelpy/interact/tips.h"
 #include "kelpy/model/options.h"
 #include "kelpy/model/records.h"
 #include "kelpy/platform/timer.h"
@@ -32,7 +40,8 @@ namespace kelpy::interact {
 
 using platform::NodePtr;
 
-// The parts of the control that the interaction works with.
+// The parts of the control that the interaction works with; it hands each of its own parts
+// those it uses.
 struct ControlParts {
     const com::ComPtr<IMap>& map;          // the map the control shows
     com::ComPtr<ILayer>& selectedLayer;    // the layer the user acted on last
@@ -47,7 +56,7 @@ struct ControlParts {
 
 class Interaction final : public platform::TreeViewEvents {
 public:
-    explicit Interaction(const ControlParts& parts) noexcept : c_(parts) {}
+    explicit Interaction(const ControlParts& parts) noexcept;
     Interaction(const Interaction&) = delete;
     Interaction& operator=(const Interaction&) = delete;
 
@@ -59,7 +68,7 @@ public:
     // A tick of the timer: scrolls the tree while a drag is held above or below it.
     void tToc_Timer();
     // The control's window goes: a running drag ends.
-    void EndDrag() noexcept { m_pDragSession.reset(); }
+    void EndDrag() noexcept;
 
     // Which item lies under a point of the tree's client area, and on which part of it.
     com::ComPtr<TreeViewHitTestInfo> HitTest(LONG x, LONG y);
@@ -81,9 +90,9 @@ public:
     // a toggled layer becomes the selected layer, as the click's press makes it.
     void ActOnImage(const NodePtr& node);
 
-    bool dragging() const noexcept { return m_bDragging; }
-    const com::ComPtr<ILayer>& target_layer() const noexcept { return m_pTargetLayer; }
-    const NodePtr& target_node() const noexcept { return m_pTargetNode; }
+    bool dragging() const noexcept;
+    const com::ComPtr<ILayer>& target_layer() const noexcept;
+    const NodePtr& target_node() const noexcept;
 
 private:
     // ---- the tree's events
@@ -95,11 +104,7 @@ private:
     // Renaming a layer in place, and the items' tips (rename.cpp, tips.cpp).
     void BeforeLabelEdit(const NodePtr& node, bool& cancel) override;
     void AfterLabelEdit(const NodePtr& node, std::wstring_view text) override;
-    void RenameLayer(const NodePtr& node, std::wstring_view text);
     std::wstring TipText(const NodePtr& node) override;
-    // F2: edits the selected layer's name; true when the edit started.
-    bool RenameSelected();
-    bool LabelCutOff(const NodePtr& node) const;
 
     static NodePtr HitNode(const com::ComPtr<TreeViewHitTestInfo>& hit);
     // A release that is no drop, and what it does.
@@ -115,99 +120,17 @@ private:
     void KeepSymbolOfRemovedRow(TocNode& record, const tree::NotedClass& noted);
     // True when the key was the control's.
     bool OnTreeKey(LONG msg, WPARAM key, LPARAM data);
-    // Alt with an arrow on a layer item of a control that has a map.
-    bool MoveWithKey(WPARAM key, const NodePtr& node, const com::ComPtr<TocNode>& record);
-
-    // Drag and drop (DropLayer: true when the drop reached the map).
+    // The release that ends a running drag.
     void Drop(VARIANT_BOOL& handled);
-    bool DropLayer();
-    void DragOver(const com::ComPtr<TreeViewHitTestInfo>& hit, LONG y);
-    void ShowDragCursor();
-    enum class DragDirection { Up, Down, Neither };
-    void ShowDragIcon(DragDirection direction);
-    DragDirection DirectionOfDrop();
-    LONG TopLevelPosition(ILayer* layer);
-    com::ComPtr<ILayer> BottomLayer();  // the map's last layer (the map must be there)
-    void SetInsertMark(const NodePtr& node, bool after);
-    void RemoveInsertMark();
-
-    // ---- DropAtMark (drop_at_mark.cpp): the drop goes where the mark shows, before or after
-    // the row under the cursor, in the drawing order of the container the mark is in.
-    enum class MarkPlace {
-        Before,       // before the target's layer, in its container
-        After,        // after it
-        FirstMember,  // the first member of the target's group layer
-        Top,          // the top of the map
-        Bottom,       // the bottom of the map
-    };
-    // The target, the mark and the cursor's direction for the row under the cursor (at the
-    // tree's client height `y`).
-    void AimAtMark(const NodePtr& node, LONG y);
-    // Whether the tree's client height `y` lies in the lower half of the item's row.
-    bool InLowerHalf(const NodePtr& node, LONG y);
-    void ShowMarkCursor();
-    // The drop of the dragged layer at the place the mark showed; true when a layer moved.
-    bool DropAtMark(const TocNode& dragged);
-
-    // Moves of layers for drops and keys (layer_moves.cpp). A Place is where a layer sits or goes:
-    // in a group layer at a member position, or in the map (group Nothing) at an index.
-    struct Place {
-        com::ComPtr<IGroupLayer> group;
-        LONG position = -1;
-    };
-    void MoveIntoGroup(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& from,
-                       const com::ComPtr<IGroupLayer>& group);
-    void MoveOutOfGroup(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& group);
-    // Moves `layer` from where it sits (its group layer `from`, or the map) to `to`, a place
-    // counted among the members as they are before the move. False when nothing moves: the
-    // place is the layer's own, or a group layer would go into itself or a group below it.
-    bool MoveTo(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& from, Place to);
-    // True when `inner` is `outer` or one of its members, at any depth.
-    static bool Holds(ILayer* outer, IUnknown* inner);
-    // The position of a layer in a group layer, or in the map when `group` is Nothing; -1 when
-    // it is not there.
-    LONG PositionIn(const com::ComPtr<IGroupLayer>& group, const com::ComPtr<ILayer>& layer);
-    // The layer just above `layer` in its group layer (or in the map), or Nothing.
-    com::ComPtr<ILayer> LayerAbove(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& group);
-    Place TakeOut(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& group);
-    // Puts a layer that sits nowhere at a place (see layer_moves.cpp).
-    void PutAt(const com::ComPtr<ILayer>& layer, const Place& to);
-    void PutBack(const com::ComPtr<ILayer>& layer, const Place& from, const Place& to) noexcept;
-    template <class Step>
-    void PutBackOnFailure(const com::ComPtr<ILayer>& layer, const Place& from, const Place& to, Step&& step);
     void RedrawAfterChange();
 
     ControlParts c_;
-
-    // ---- the drag: armed by a press, running while m_bDragging is true
-    bool m_bDragging = false;
-    NodePtr m_pDownNode;
-    NodePtr m_pTargetNode;
-    NodePtr m_pDragNode;
-    NodePtr m_pInsertMarkNode;
-    bool m_bMarkAfter = false;  // the mark is drawn after m_pInsertMarkNode, not before it
-    com::ComPtr<ILayer> m_pDragLayer;
-    com::ComPtr<ILayer> m_pTargetLayer;
-    std::unique_ptr<DragSession> m_pDragSession;
-    // The map's top-level layers by position, as found for the items of one tree (every change
-    // of the top-level order rebuilds the tree): a drag asks the map once, not on every move.
-    struct TopLevelOrder {
-        unsigned long tree = ~0ul;  // NodeCollection::clears() when it was read; ~0: never
-        std::vector<com::ComPtr<IUnknown>> layers;
-        std::unordered_map<IUnknown*, LONG> index;
-    } m_topLevel;
-    // With DropAtMark: where the drop goes relative to m_pTargetNode, and the direction the
-    // cursor shows for it.
-    MarkPlace m_markPlace = MarkPlace::Before;
-    DragDirection m_markDirection = DragDirection::Neither;
-    // The row of the item last under the cursor, while the tree neither scrolls nor is rebuilt:
-    // asking the tree costs a search of all its items, a move within one row asks nothing.
-    struct Row {
-        HTREEITEM item = nullptr;
-        unsigned long tree = ~0ul;
-        int scroll = 0;
-        RECT bounds{};
-    } m_row;
+    LayerMoves moves_;
+    MapRedraw redraw_;
+    DragDrop drags_;
+    KeyMoves key_moves_;
+    LayerRename rename_;
+    ItemTips tips_;
 };
 
 }  // namespace kelpy::interact

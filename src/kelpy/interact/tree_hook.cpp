@@ -28,10 +28,7 @@ void Interaction::TreeWndProc(LONG msg, LONG_PTR wp, LONG_PTR lp, VARIANT_BOOL& 
         // Another window took the mouse (a pop-up, a modal dialog, a switch to another program):
         // a running drag ends at once, as a drop that moves nothing would, and is not armed
         // again (the next move with the button still held would start it anew).
-        if (m_pDragSession && reinterpret_cast<HWND>(lp) != c_.tree.hWnd()) {
-            EndDrag();
-            m_pDownNode = nullptr;
-        }
+        if (dragging() && reinterpret_cast<HWND>(lp) != c_.tree.hWnd()) EndDrag();
         return;
     }
     if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) {
@@ -44,7 +41,7 @@ void Interaction::TreeWndProc(LONG msg, LONG_PTR wp, LONG_PTR lp, VARIANT_BOOL& 
             if (msg == WM_SYSKEYDOWN && (lp & (1L << 29))) DefWindowProcW(c_.tree.window(), WM_SYSKEYDOWN, WPARAM(wp), lp);
         };
         try {
-            if (m_bDragging || !OnTreeKey(msg, WPARAM(wp), lp)) return;
+            if (dragging() || !OnTreeKey(msg, WPARAM(wp), lp)) return;
         } catch (const ActionAbandoned&) {
             throw;
         } catch (...) {
@@ -58,7 +55,7 @@ void Interaction::TreeWndProc(LONG msg, LONG_PTR wp, LONG_PTR lp, VARIANT_BOOL& 
     const LONG x = GET_X_LPARAM(lp);
     const LONG y = GET_Y_LPARAM(lp);
     com::ComPtr<TreeViewHitTestInfo> hit = HitTest(x, y);
-    if (m_bDragging) Drop(handled);  // either button's release ends a drag
+    if (dragging()) Drop(handled);  // either button's release ends a drag
     else ClickItem(msg, hit);
 }
 

@@ -1,5 +1,6 @@
 // The rebuild: the tree is thrown away and built again from the map.
 #include "kelpy/tree/tree_builder.h"
+#include <utility>
 #include <vector>
 #include "com/bstr.h"
 #include "com/error.h"
@@ -13,7 +14,34 @@ constexpr wchar_t root_key[] = L"root";
 constexpr wchar_t holder_key[] = L"holder";
 }  // namespace
 
+bool TreeBuilder::Batch::Release() noexcept {
+    TreeBuilder* builder = std::exchange(builder_, nullptr);
+    if (!builder || --builder->held_ > 0 || !builder->asked_) return false;
+    builder->asked_ = false;
+    return true;
+}
+
+TreeBuilder::Batch::~Batch() {
+    TreeBuilder* builder = builder_;
+    if (!Release()) return;
+    try {
+        builder->Rebuild(std::exchange(builder->asked_map_, nullptr));
+    } catch (...) {
+        // the failure that ended the change is the one to report
+    }
+}
+
+void TreeBuilder::Batch::End() {
+    TreeBuilder* builder = builder_;
+    if (Release()) builder->Rebuild(std::exchange(builder->asked_map_, nullptr));
+}
+
 void TreeBuilder::Rebuild(const com::ComPtr<IMap>& map) {
+    if (held_ > 0) {
+        asked_ = true;
+        asked_map_ = map;
+        return;
+    }
     platform::NodeCollection& nodes = tvwTOC.Nodes();
     // 1-3. Hidden while it is built; the native tree lays its items out once, at the end.
     // Every symbol is asked for its boundary once, whatever the number of rows showing it.
