@@ -66,6 +66,7 @@ LRESULT CALLBACK MapPane::WindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp
     if (msg == WM_NCCREATE) {
         auto* create = reinterpret_cast<const CREATESTRUCTW*>(lp);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        static_cast<MapPane*>(create->lpCreateParams)->window_ = window;  // before CreateWindowExW returns
     }
     auto* pane = reinterpret_cast<MapPane*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!pane) return DefWindowProcW(window, msg, wp, lp);
