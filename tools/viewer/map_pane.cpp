@@ -173,6 +173,7 @@ void MapPane::StartDrag(POINT at, UINT release) {
     if (!shown) return;
     drag_ = Dragging{at, *shown, release, at};
     SetCapture(window_);
+    SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32646) /* IDC_SIZEALL */));  // until the release
 }
 
 // The extent is worked out from the drag's start each time, so that many small moves add up to
