@@ -2,7 +2,7 @@
 // move that follows with the left button alone over such a label starts it, unless the host
 // cancels OnDragLayer. While it runs, every move picks the drop target under the cursor, shows
 // the direction cursor and sets the tree's insert mark, and the timer scrolls the tree while the
-// cursor is held above or below it. The next button release reaching the tree hook drops.
+// cursor is held above or below it. The next left or right button release drops.
 //
 // Items that a rebuild removed (every drop ends in one, and the map may change during a drag)
 // count as Nothing here: no drop moves a layer for them and no mark is sent for them.
@@ -15,7 +15,6 @@
 #include "kelpy/interact/drag_cursors.h"
 #include "kelpy/interact/interaction.h"
 #include "kelpy/tree/tree_builder.h"
-#include "kelpy/interact/positions.h"
 #include "kelpy/platform/mouse_pointer.h"
 #include "kelpy/model/items.h"
 #include "win/message_pump.h"
@@ -40,9 +39,8 @@ HWND window_under_cursor() {
 
 // ---- the press
 
-void Interaction::MouseDown(int16_t Button, platform::ShiftMask, float x, float y) {
+void Interaction::MouseDown(int16_t Button, platform::ShiftMask, POINT p) {
     // 1. A press on no item changes nothing.
-    const POINT p = PixelsOf(x, y);
     com::ComPtr<TreeViewHitTestInfo> hit = HitTest(p.x, p.y);
     NodePtr node = HitNode(hit);
     if (!node) return;
@@ -65,8 +63,7 @@ void Interaction::MouseDown(int16_t Button, platform::ShiftMask, float x, float 
 
 // ---- the moves
 
-void Interaction::MouseMove(int16_t Button, platform::ShiftMask, float x, float y) {
-    const POINT p = PixelsOf(x, y);
+void Interaction::MouseMove(int16_t Button, platform::ShiftMask, POINT p) {
     com::ComPtr<TreeViewHitTestInfo> hit = HitTest(p.x, p.y);
     if (m_bDragging) {
         DragOver(hit, p.y);
