@@ -10,7 +10,6 @@
 #include "kelpy/control/container_fixture.h"
 #include "kelpy/common/map_builder.h"
 #include "tree_reader.h"
-#include "user_input.h"
 
 namespace {
 
@@ -199,8 +198,8 @@ TEST(Hosting, RunTimePictureIsTheTree) {
     EXPECT_LT(ink.top, 20);  // the root item is at the top
 }
 
-// Terminate: the control no longer acts on its windows' input (a release on a layer's check box
-// toggles nothing, the custom draw goes unanswered), and the windows stay.
+// Terminate: the control no longer acts on its windows' input (a key toggles no layer, the custom
+// draw goes unanswered), and the windows stay.
 TEST(Hosting, TerminateEndsTheHandlingOfTheWindowsInput) {
     auto toc = test::new_control();
     ControlHost host(toc.get()->unknown(), HostOptions{});
@@ -209,12 +208,12 @@ TEST(Hosting, TerminateEndsTheHandlingOfTheWindowsInput) {
     ASSERT_EQ(toc->Initialize(&argument), S_OK);
     HWND tree = toc->tree().hWnd();
     HWND window = toc->hWnd();
+    // Space on the selected layer item toggles the layer.
     auto toggles = [&] {
         const kelpy::NodePtr towns = toc->tree().Nodes().Item(2);
-        const POINT p = host::point_on_item(tree, towns->handle(), TVHT_ONITEMICON);
+        towns->Selected(true);
         const std::wstring before = towns->Image();
-        SendMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
-        SendMessageW(tree, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+        SendMessageW(tree, WM_KEYDOWN, VK_SPACE, 0);
         return towns->Image() != before;
     };
     ASSERT_TRUE(toggles());

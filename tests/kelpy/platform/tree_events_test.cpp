@@ -94,7 +94,7 @@ TEST_F(TreeEvents, ExpandingAndCollapsingByTheUserRaiseTheEvents) {
     EXPECT_FALSE(parent->Expanded());
     SendMessageW(host.window(), WM_KEYDOWN, VK_RIGHT, 0);
     EXPECT_TRUE(parent->Expanded());
-    EXPECT_EQ(host.events, (Events{"collapse Parent", "expand Parent"}));
+    EXPECT_EQ(host.events, (Events{"key 37", "collapse Parent", "key 39", "expand Parent"}));
 }
 
 }  // namespace
