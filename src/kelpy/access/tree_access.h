@@ -43,7 +43,7 @@ public:
     TreeAccess(const TreeAccess&) = delete;
     TreeAccess& operator=(const TreeAccess&) = delete;
 
-    // Whether the tree hook hands messages of this kind here: WM_GETOBJECT, WM_SETFOCUS and the
+    // Whether TreeWndProc hands messages of this kind here: WM_GETOBJECT, WM_SETFOCUS and the
     // work this object posts to the tree window.
     static bool Wants(LONG msg) noexcept;
     // A message of the tree window that a host offers (_TOC.TreeWndProc): WM_GETOBJECT for the
