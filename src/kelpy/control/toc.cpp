@@ -39,11 +39,12 @@ Toc::Toc()
 
 Toc::~Toc() {
     // Nothing may call into the control once it is going: the windows' input, the map's
-    // notifications and the window's messages are cut off first.
+    // notifications and the window's messages are cut off first (the tree window first of all
+    // stops holding the control, whose count must not rise again).
+    tvwTOC.SetOwner(nullptr);
     Listen(false);
     m_pActiveViewEvents.end();
     tvwTOC.SetWatcher(nullptr);
-    tvwTOC.SetOwner(nullptr);
     DestroyControlWindow();
 }
 

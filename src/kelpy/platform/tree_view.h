@@ -226,7 +226,8 @@ private:
     static LRESULT CALLBACK window_proc(HWND, UINT, WPARAM, LPARAM);
     LRESULT on_message(HWND, UINT, WPARAM, LPARAM);
     LRESULT pass_on(HWND, UINT, WPARAM, LPARAM);
-    // The typed calls, one per kind of message; true where the message goes no further.
+    // One function per kind of message, each making its typed call; those answering bool answer
+    // true when the message goes no further than the call.
     LRESULT on_button_down(HWND, UINT, WPARAM, LPARAM);
     void on_mouse_move(WPARAM, LPARAM);
     bool on_button_up(UINT, WPARAM, LPARAM);
