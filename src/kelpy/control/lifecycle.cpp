@@ -1,8 +1,8 @@
 // The control's life in its container. The container loads the control (or initialises it as
 // new) and activates it in place; once both have happened, the OLE control protocol starts the
 // control's window in the container's user mode (OleStart): at run time the tree is shown and
-// the windows' input reaches the subsystems (StartRunTime), at design time the tree stays hidden and the control
-// paints its caption. A container that deactivates the control in place and activates it again
+// the windows' input reaches the subsystems (StartRunTime), at design time the tree stays hidden
+// and the control paints its caption. A container that deactivates the control in place and activates it again
 // gives it a new window, which starts the same way in the mode found first.
 //
 // The run-time start-up: the expanded-state memory is made once, at the first start, and kept

@@ -317,9 +317,8 @@ LRESULT TreeView::on_button_down(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     // The buttons down with this press: the one pressed and any held already (a left press
     // while the right button is held is no press of the left button alone).
     const int16_t button = msg <= WM_LBUTTONDBLCLK ? 1 : msg <= WM_RBUTTONDBLCLK ? 2 : 4;
-    if (events_) {
-        run_handler(L"MouseDown", [&] { events_->MouseDown(int16_t(button | buttons_held(wp)), ShiftMask(wp), point_of(lp)); });
-    }
+    const int16_t down = int16_t(button | buttons_held(wp));
+    if (events_) run_handler(L"MouseDown", [&] { events_->MouseDown(down, ShiftMask(wp), point_of(lp)); });
     if (!IsWindow(window)) return 0;
     SwallowedMouseInput swallowed(window);
     LRESULT result = pass_on(window, msg, wp, lp);

@@ -37,7 +37,8 @@ TEST_F(TreeEvents, MouseMessagesRaiseEventsWithButtonsShiftAndPixels) {
     send(WM_MBUTTONDOWN, MK_MBUTTON, 250, 390);
     send(WM_MBUTTONUP, 0, 250, 390);
     send(WM_MOUSEMOVE, 0, -3, 0xFFFF);  // signed 16-bit values, as a captured mouse reports them
-    EXPECT_EQ(host.events, (Events{"move 3 1 10 20", "move 0 2 0 0", "down 4 0 250 390", "up 4 0 250 390", "move 0 0 -3 -1"}));
+    EXPECT_EQ(host.events,
+              (Events{"move 3 1 10 20", "move 0 2 0 0", "down 4 0 250 390", "up 4 0 250 390", "move 0 0 -3 -1"}));
 }
 
 // A key the listener takes never reaches the native tree; another one does. The loss of the
