@@ -1,8 +1,7 @@
-// The interaction's entry points: each hands its work to the part that does it. The tree's mouse
-// events report twips; they are turned into the tree's client pixels here, once.
+// The interaction's entry points: each hands its work to the part that does it. Positions come
+// and go in the tree's client pixels.
 #include "kelpy/interact/interaction.h"
 #include "kelpy/interact/hit_testing.h"
-#include "kelpy/interact/positions.h"
 #include "kelpy/interact/tree_layout.h"
 #include "kelpy/tree/tree_builder.h"
 
@@ -27,15 +26,9 @@ Interaction::Interaction(const ControlParts& parts) noexcept
 
 // ---- the tree's events
 
-void Interaction::MouseDown(int16_t button, platform::ShiftMask, float x, float y) {
-    const POINT p = PixelsOf(x, y);
-    drags_.Press(button, HitTest(p.x, p.y));
-}
+void Interaction::MouseDown(int16_t button, platform::ShiftMask, POINT p) { drags_.Press(button, HitTest(p.x, p.y)); }
 
-void Interaction::MouseMove(int16_t button, platform::ShiftMask, float x, float y) {
-    const POINT p = PixelsOf(x, y);
-    drags_.Move(button, HitTest(p.x, p.y), p.y);
-}
+void Interaction::MouseMove(int16_t button, platform::ShiftMask, POINT p) { drags_.Move(button, HitTest(p.x, p.y), p.y); }
 
 void Interaction::Expand(const NodePtr& node) { c_.builder.RememberExpanded(node); }
 

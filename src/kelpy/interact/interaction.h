@@ -60,10 +60,11 @@ public:
     Interaction(const Interaction&) = delete;
     Interaction& operator=(const Interaction&) = delete;
 
-    // Whether the tree hook acts on messages of this kind (every other message passes at once).
+    // Whether TreeWndProc acts on messages of this kind (every other message passes at once).
     static bool Wants(LONG msg) noexcept;
-    // The tree hook: a message of the tree window, before the tree sees it; `handled` keeps it
-    // from the tree.
+    // A message of the tree window that a host offers (_TOC.TreeWndProc), before the tree sees
+    // it: its release, key or capture change handled as the tree window's own; `handled` keeps
+    // it from the tree.
     void TreeWndProc(LONG msg, LONG_PTR wp, LONG_PTR lp, VARIANT_BOOL& handled);
     // A tick of the timer: scrolls the tree while a drag is held above or below it.
     void tToc_Timer();
@@ -95,10 +96,16 @@ public:
     const NodePtr& target_node() const noexcept;
 
 private:
-    // ---- the tree's events
-    void MouseDown(int16_t button, platform::ShiftMask shift, float x, float y) override;
-    void MouseMove(int16_t button, platform::ShiftMask shift, float x, float y) override;
-    void MouseUp(int16_t button, platform::ShiftMask shift, float x, float y) override;
+    // ---- the tree window's input, positions in the tree's client pixels
+    void MouseDown(int16_t button, platform::ShiftMask shift, POINT at) override;
+    void MouseMove(int16_t button, platform::ShiftMask shift, POINT at) override;
+    // A release: the drop of a running drag, else a click (Release); a right release is then
+    // reported once more (OnContextMenu).
+    void MouseUp(int16_t button, platform::ShiftMask shift, POINT at, bool& handled) override;
+    void KeyDown(WPARAM key, LPARAM data, bool system, bool& handled) override;
+    void CaptureChanged(HWND to) override;
+    // A left (1) or right (2) release: the drop, or the click; `handled` when a drop reached the map.
+    void Release(int16_t button, POINT at, VARIANT_BOOL& handled);
     void Expand(const NodePtr& node) override;
     void Collapse(const NodePtr& node) override;
     // Renaming a layer in place, and the items' tips (rename.cpp, tips.cpp).

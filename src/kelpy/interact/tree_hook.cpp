@@ -1,10 +1,11 @@
-// The tree hook: every message of the tree window passes here first. Left and right button
+// The tree window's releases, keys and capture changes, which reach the interaction as typed
+// calls (platform/tree_view.h), or through TreeWndProc from a host. Left and right button
 // releases end a running drag (the drop), toggle a layer's visibility on its check image (with
-// mixed group checks, a group that does not show checked is shown whole), open
-// the symbol selector for a legend row's swatch, and report the item under a right release to
-// the host (OnContextMenu). Only a drop that reached the map marks a release as handled; every
-// other release goes on to the tree. Keys the control acts on (keyboard.cpp) are handled. The
-// loss of the mouse capture to another window ends a running drag.
+// mixed group checks, a group that does not show checked is shown whole), open the symbol
+// selector for a legend row's swatch, and report the item under a right release to the host
+// (OnContextMenu). Only a drop that reached the map marks a release as handled; every other
+// release goes on to the tree. Keys the control acts on (keyboard.cpp) are handled. The loss of
+// the mouse capture to another window ends a running drag.
 #include <windowsx.h>
 #include "com/error.h"
 #include "com/vbnum.h"
@@ -12,7 +13,6 @@
 #include "kelpy/tree/tree_builder.h"
 #include "kelpy/draw/item_painter.h"
 #include "kelpy/tree/renderer_kinds.h"
-#include "kelpy/interact/positions.h"
 #include "kelpy/model/items.h"
 #include "kelpy/model/members.h"
 
@@ -24,39 +24,63 @@ bool Interaction::Wants(LONG msg) noexcept {
 }
 
 void Interaction::TreeWndProc(LONG msg, LONG_PTR wp, LONG_PTR lp, VARIANT_BOOL& handled) {
-    if (msg == WM_CAPTURECHANGED) {
-        // Another window took the mouse (a pop-up, a modal dialog, a switch to another program):
-        // a running drag ends at once, as a drop that moves nothing would, and is not armed
-        // again (the next move with the button still held would start it anew).
-        if (dragging() && reinterpret_cast<HWND>(lp) != c_.tree.hWnd()) EndDrag();
-        return;
-    }
-    if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) {
-        // A key the control acts on is not the tree's too (and a drag is the mouse's). The
-        // system still sees a system key (Alt with an arrow): it must know that a key came
-        // between Alt's press and release, or the release would open the host's menu.
-        // A key whose action failed was the control's all the same.
-        auto taken = [&] {
-            handled = VARIANT_TRUE;
-            if (msg == WM_SYSKEYDOWN && (lp & (1L << 29))) DefWindowProcW(c_.tree.window(), WM_SYSKEYDOWN, WPARAM(wp), lp);
-        };
+    switch (msg) {
+    case WM_CAPTURECHANGED:
+        return CaptureChanged(reinterpret_cast<HWND>(lp));
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+        // A key that was taken is kept from the tree, also when its action failed.
+        bool taken = false;
         try {
-            if (dragging() || !OnTreeKey(msg, WPARAM(wp), lp)) return;
-        } catch (const ActionAbandoned&) {
-            throw;
+            KeyDown(WPARAM(wp), lp, msg == WM_SYSKEYDOWN, taken);
         } catch (...) {
-            taken();
+            if (taken) handled = VARIANT_TRUE;
             throw;
         }
-        taken();
+        if (taken) handled = VARIANT_TRUE;
         return;
     }
-    // The position in the tree's client pixels, as signed 16-bit values.
-    const LONG x = GET_X_LPARAM(lp);
-    const LONG y = GET_Y_LPARAM(lp);
-    com::ComPtr<TreeViewHitTestInfo> hit = HitTest(x, y);
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+        // The position in the tree's client pixels, as signed 16-bit values.
+        return Release(msg == WM_LBUTTONUP ? 1 : 2, POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}, handled);
+    default:
+        return;
+    }
+}
+
+void Interaction::CaptureChanged(HWND to) {
+    // Another window took the mouse (a pop-up, a modal dialog, a switch to another program):
+    // a running drag ends at once, as a drop that moves nothing would, and is not armed
+    // again (the next move with the button still held would start it anew).
+    if (dragging() && to != c_.tree.hWnd()) EndDrag();
+}
+
+void Interaction::KeyDown(WPARAM key, LPARAM data, bool system, bool& handled) {
+    // A key the control acts on is not the tree's too (and a drag is the mouse's). The
+    // system still sees a system key (Alt with an arrow): it must know that a key came
+    // between Alt's press and release, or the release would open the host's menu.
+    // A key whose action failed was the control's all the same.
+    const LONG msg = system ? WM_SYSKEYDOWN : WM_KEYDOWN;
+    auto taken = [&] {
+        handled = true;
+        if (system && (data & (1L << 29))) DefWindowProcW(c_.tree.window(), WM_SYSKEYDOWN, key, data);
+    };
+    try {
+        if (dragging() || !OnTreeKey(msg, key, data)) return;
+    } catch (const ActionAbandoned&) {
+        throw;
+    } catch (...) {
+        taken();
+        throw;
+    }
+    taken();
+}
+
+void Interaction::Release(int16_t button, POINT at, VARIANT_BOOL& handled) {
+    com::ComPtr<TreeViewHitTestInfo> hit = HitTest(at.x, at.y);
     if (dragging()) Drop(handled);  // either button's release ends a drag
-    else ClickItem(msg, hit);
+    else ClickItem(button == 2 ? WM_RBUTTONUP : WM_LBUTTONUP, hit);
 }
 
 void Interaction::ClickItem(LONG msg, const com::ComPtr<TreeViewHitTestInfo>& hit) {
@@ -197,10 +221,16 @@ void Interaction::SetRendererSymbol(const com::ComPtr<ISymbol>& symbol, const No
     if (tree::WriteRendererSymbol(symbol, *RecordOf(node).get())) RefreshMap();
 }
 
-// The tree's right-button MouseUp: a second report of the item under a right release.
-void Interaction::MouseUp(int16_t Button, platform::ShiftMask, float x, float y) {
+// A release of the tree window: a left or right release drops or clicks (Release); the right
+// one then reports the item under it a second time, unless the drop kept it from the tree.
+void Interaction::MouseUp(int16_t Button, platform::ShiftMask, POINT p, bool& handled) {
+    if (Button == 1 || Button == 2) {
+        VARIANT_BOOL dropped = VARIANT_FALSE;
+        const HRESULT hr = platform::run_handler(L"the release", [&] { Release(Button, p, dropped); });
+        handled = dropped != VARIANT_FALSE;
+        if (handled || hr == platform::E_ACTION_ABANDONED) return;
+    }
     if (Button != 2) return;
-    const POINT p = PixelsOf(x, y);
     NodePtr node = HitNode(HitTest(p.x, p.y));
     if (!node) return;
     ::TOCNodeType type = RecordOf(node)->TOCNodeType;
