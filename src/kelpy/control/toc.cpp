@@ -18,15 +18,7 @@ Toc::Toc()
     : OleControl(CLSID_TOC),
       imlTOC(16, 16, magenta),
       tToc(toc_timer_id, toc_timer_interval_ms),
-      m_interaction({.map = m_pMap,
-                     .selectedLayer = m_pSelectedLayer,
-                     .window = m_hWnd,
-                     .tree = tvwTOC,
-                     .timer = tToc,
-                     .builder = m_builder,
-                     .painter = m_painter,
-                     .events = m_events,
-                     .options = m_options}) {
+      m_interaction(m_pMap, m_pSelectedLayer, m_hWnd, tvwTOC, tToc, m_builder, m_painter, m_events, m_options) {
     const EventSinks& sinks = AddEventSource(DIID___TOC);
     m_events.Connect(&sinks, &AddEventSource(DIID___TOC2, m_pEventsObject.get()), this);
     tree::LoadItemImages(imlTOC);
