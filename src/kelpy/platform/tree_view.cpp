@@ -3,6 +3,7 @@
 #include <algorithm>
 #include "com/error.h"
 #include "kelpy/platform/handler.h"
+#include "kelpy/platform/held.h"
 #include "kelpy/platform/mouse_pointer.h"
 #include "kelpy/platform/swallowed_mouse_input.h"
 
@@ -225,22 +226,6 @@ std::wstring TreeView::tip_text(HTREEITEM item) {
 
 namespace {
 POINT point_of(LPARAM lp) noexcept { return {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}; }
-
-// Holds the tree's owner for the time of one message.
-class HeldOwner {
-public:
-    explicit HeldOwner(TreeViewOwner* owner) noexcept : owner_(owner) {
-        if (owner_) owner_->Hold();
-    }
-    ~HeldOwner() {
-        if (owner_) owner_->Unhold();
-    }
-    HeldOwner(const HeldOwner&) = delete;
-    HeldOwner& operator=(const HeldOwner&) = delete;
-
-private:
-    TreeViewOwner* owner_;
-};
 }  // namespace
 
 UINT TreeView::work_message() noexcept {
@@ -255,7 +240,7 @@ bool TreeView::PostWork(WPARAM kind, LPARAM data) const noexcept {
 LRESULT CALLBACK TreeView::window_proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self = reinterpret_cast<TreeView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!self) return CallWindowProcW(native_tree_proc(), window, msg, wp, lp);
-    const HeldOwner held(self->owner_);
+    const Held<TreeViewOwner> held(self->owner_);
     return self->on_message(window, msg, wp, lp);
 }
 
