@@ -51,7 +51,9 @@ Interaction::Interaction(const com::ComPtr<IMap>& map, com::ComPtr<ILayer>& sele
 
 void Interaction::MouseDown(int16_t button, platform::ShiftMask, POINT p) { drags_.Press(button, HitTest(p.x, p.y)); }
 
-void Interaction::MouseMove(int16_t button, platform::ShiftMask, POINT p) { drags_.Move(button, HitTest(p.x, p.y), p.y); }
+void Interaction::MouseMove(int16_t button, platform::ShiftMask, POINT p) {
+    drags_.Move(button, HitTest(p.x, p.y), p.y);
+}
 
 // A left or right release drops or clicks (Release); the right one then reports the item under
 // it a second time, unless the drop kept it from the tree.

@@ -69,7 +69,8 @@ bool TreeKeys::Act(bool system, WPARAM key, LPARAM data) {
     }
     if (key == VK_SPACE || key == VK_RETURN) {
         using Action = ItemClicks::ImageAction;
-        if (ItemClicks::ActionOf(*record.get()) != (key == VK_SPACE ? Action::Toggle : Action::ChooseSymbol)) return false;
+        const Action wanted = key == VK_SPACE ? Action::Toggle : Action::ChooseSymbol;
+        if (ItemClicks::ActionOf(*record.get()) != wanted) return false;
         c_.clicks.ActOnImage(node);
         return true;
     }
