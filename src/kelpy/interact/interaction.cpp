@@ -1,45 +1,93 @@
-// The interaction's entry points: each hands its work to the part that does it. The tree's mouse
-// events report twips; they are turned into the tree's client pixels here, once.
+// The interaction's entry points: each hands its work to the part that does it. Positions come
+// and go in the tree's client pixels.
+#include <windowsx.h>
 #include "kelpy/interact/interaction.h"
 #include "kelpy/interact/hit_testing.h"
-#include "kelpy/interact/positions.h"
 #include "kelpy/interact/tree_layout.h"
+#include "kelpy/platform/handler.h"
 #include "kelpy/tree/tree_builder.h"
 
 namespace kelpy::interact {
 
-Interaction::Interaction(const ControlParts& parts) noexcept
-    : c_(parts),
-      moves_(c_.map),
-      redraw_(c_.map, c_.selectedLayer, c_.events),
-      drags_({.tree = c_.tree,
-              .timer = c_.timer,
-              .map = c_.map,
-              .selectedLayer = c_.selectedLayer,
+Interaction::Interaction(const com::ComPtr<IMap>& map, com::ComPtr<ILayer>& selectedLayer, const HWND& window,
+                         platform::TreeView& tree, platform::Timer& timer, tree::TreeBuilder& builder,
+                         draw::ItemPainter& painter, Events& events, const Options& options) noexcept
+    : tree_(tree),
+      builder_(builder),
+      window_(window),
+      moves_(map),
+      redraw_(map, selectedLayer, events),
+      drags_({.tree = tree,
+              .timer = timer,
+              .map = map,
+              .selectedLayer = selectedLayer,
               .moves = moves_,
-              .builder = c_.builder,
-              .events = c_.events,
+              .builder = builder,
+              .events = events,
               .redraw = redraw_,
-              .options = c_.options}),
-      key_moves_(c_.map, c_.selectedLayer, moves_, c_.builder, redraw_, c_.options),
-      rename_(c_.tree, c_.builder, c_.map, c_.selectedLayer, c_.events, c_.options),
-      tips_(c_.tree, c_.options) {}
+              .options = options}),
+      clicks_({.tree = tree,
+               .window = window,
+               .map = map,
+               .selectedLayer = selectedLayer,
+               .builder = builder,
+               .painter = painter,
+               .events = events,
+               .redraw = redraw_,
+               .options = options}),
+      key_moves_(map, selectedLayer, moves_, builder, redraw_, options),
+      rename_(tree, builder, map, selectedLayer, events, options),
+      keys_({.tree = tree,
+             .map = map,
+             .selectedLayer = selectedLayer,
+             .events = events,
+             .options = options,
+             .clicks = clicks_,
+             .moves = key_moves_,
+             .rename = rename_}),
+      tips_(tree, options) {}
 
-// ---- the tree's events
+// ---- the tree window's input
 
-void Interaction::MouseDown(int16_t button, platform::ShiftMask, float x, float y) {
-    const POINT p = PixelsOf(x, y);
-    drags_.Press(button, HitTest(p.x, p.y));
-}
+void Interaction::MouseDown(int16_t button, platform::ShiftMask, POINT p) { drags_.Press(button, HitTest(p.x, p.y)); }
 
-void Interaction::MouseMove(int16_t button, platform::ShiftMask, float x, float y) {
-    const POINT p = PixelsOf(x, y);
+void Interaction::MouseMove(int16_t button, platform::ShiftMask, POINT p) {
     drags_.Move(button, HitTest(p.x, p.y), p.y);
 }
 
-void Interaction::Expand(const NodePtr& node) { c_.builder.RememberExpanded(node); }
+// A left or right release drops or clicks (Release); the right one then reports the item under
+// it a second time, unless the drop kept it from the tree.
+void Interaction::MouseUp(int16_t button, platform::ShiftMask, POINT p, bool& handled) {
+    if (button == 1 || button == 2) {
+        VARIANT_BOOL dropped = VARIANT_FALSE;
+        const HRESULT hr = platform::run_handler(L"the release", [&] { Release(button, p, dropped); });
+        handled = dropped != VARIANT_FALSE;
+        if (handled || hr == platform::E_ACTION_ABANDONED) return;
+    }
+    if (button == 2) clicks_.Click(button, HitTest(p.x, p.y));
+}
 
-void Interaction::Collapse(const NodePtr& node) { c_.builder.RememberExpanded(node); }
+void Interaction::Release(int16_t button, POINT at, VARIANT_BOOL& handled) {
+    com::ComPtr<TreeViewHitTestInfo> hit = HitTest(at.x, at.y);
+    if (dragging()) drags_.Drop(handled);  // either button's release ends a drag
+    else clicks_.Click(button, hit);
+}
+
+// A key is the mouse's while a drag runs.
+void Interaction::KeyDown(WPARAM key, LPARAM data, bool system, bool& handled) {
+    if (!dragging()) keys_.KeyDown(key, data, system, handled);
+}
+
+// Another window took the mouse (a pop-up, a modal dialog, a switch to another program): a
+// running drag ends at once, as a drop that moves nothing would, and is not armed again (the
+// next move with the button still held would start it anew).
+void Interaction::CaptureChanged(HWND to) {
+    if (dragging() && to != tree_.hWnd()) EndDrag();
+}
+
+void Interaction::Expand(const NodePtr& node) { builder_.RememberExpanded(node); }
+
+void Interaction::Collapse(const NodePtr& node) { builder_.RememberExpanded(node); }
 
 void Interaction::BeforeLabelEdit(const NodePtr& node, bool& cancel) { rename_.BeforeLabelEdit(node, cancel, dragging()); }
 
@@ -47,13 +95,44 @@ void Interaction::AfterLabelEdit(const NodePtr& node, std::wstring_view text) { 
 
 std::wstring Interaction::TipText(const NodePtr& node) { return tips_.TipText(node); }
 
+// ---- the messages a host offers (_TOC.TreeWndProc)
+
+bool Interaction::Wants(LONG msg) noexcept {
+    return msg == WM_LBUTTONUP || msg == WM_RBUTTONUP || msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN ||
+           msg == WM_CAPTURECHANGED;
+}
+
+void Interaction::TreeWndProc(LONG msg, LONG_PTR wp, LONG_PTR lp, VARIANT_BOOL& handled) {
+    switch (msg) {
+    case WM_CAPTURECHANGED:
+        return CaptureChanged(reinterpret_cast<HWND>(lp));
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+        // A key that was taken is kept from the tree, also when its action failed.
+        bool taken = false;
+        try {
+            KeyDown(WPARAM(wp), lp, msg == WM_SYSKEYDOWN, taken);
+        } catch (...) {
+            if (taken) handled = VARIANT_TRUE;
+            throw;
+        }
+        if (taken) handled = VARIANT_TRUE;
+        return;
+    }
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+        // The position in the tree's client pixels, as signed 16-bit values.
+        return Release(msg == WM_LBUTTONUP ? 1 : 2, POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}, handled);
+    default:
+        return;
+    }
+}
+
 // ---- the drag
 
 void Interaction::tToc_Timer() { drags_.Tick(); }
 
 void Interaction::EndDrag() noexcept { drags_.End(); }
-
-void Interaction::Drop(VARIANT_BOOL& handled) { drags_.Drop(handled); }
 
 bool Interaction::dragging() const noexcept { return drags_.dragging(); }
 
@@ -63,18 +142,16 @@ const NodePtr& Interaction::target_node() const noexcept { return drags_.target_
 
 // ---- the host's questions
 
-com::ComPtr<TreeViewHitTestInfo> Interaction::HitTest(LONG x, LONG y) { return HitTestTree(c_.tree, x, y); }
+com::ComPtr<TreeViewHitTestInfo> Interaction::HitTest(LONG x, LONG y) { return HitTestTree(tree_, x, y); }
 
-com::ComPtr<TocItemInfo> Interaction::ItemAt(LONG x, LONG y) { return ItemAtPoint(c_.tree, c_.window, x, y); }
+com::ComPtr<TocItemInfo> Interaction::ItemAt(LONG x, LONG y) { return ItemAtPoint(tree_, window_, x, y); }
 
-NodePtr Interaction::HitNode(const com::ComPtr<TreeViewHitTestInfo>& hit) { return platform::Node::From(hit->Node.get()); }
+void Interaction::ActOnImage(const NodePtr& node) { clicks_.ActOnImage(node); }
 
-void Interaction::RefreshTree() { RelayoutTree(c_.tree, c_.builder); }
+void Interaction::RefreshTree() { RelayoutTree(tree_, builder_); }
 
 LONG Interaction::GetLayerIndex(const com::ComPtr<ILayer>& layer) { return moves_.IndexInMap(layer); }
 
 void Interaction::RefreshMap() { redraw_.Refresh(); }
-
-void Interaction::RedrawAfterChange() { redraw_.AfterChange(); }
 
 }  // namespace kelpy::interact

@@ -1,23 +1,25 @@
-// Interaction: what a person does with the tree. It gets every message of the tree window first
-// (the tree hook) and the tree's mouse and expand events: clicks toggle a layer's visibility and
-// pick new symbols for legend rows, right clicks ask the host for its menu, keys do the same
-// without a mouse, layers are dragged and dropped to a new place in the drawing order (with
-// DropAtMark, exactly where the insert mark shows: drop_at_mark.cpp), layers are renamed in place,
-// and the map is redrawn after each change.
+// Interaction: what a person does with the tree. It hears the tree window's input as typed calls
+// in the tree's client pixels (platform/tree_view.h), or through TreeWndProc from a host, and the
+// tree's expand, label-edit and tip events: clicks toggle a layer's visibility and pick new
+// symbols for legend rows, right clicks ask the host for its menu, keys do the same without a
+// mouse, layers are dragged and dropped to a new place in the drawing order (with DropAtMark,
+// exactly where the insert mark shows: drop_at_mark.cpp), layers are renamed in place, and the
+// map is redrawn after each change.
 //
-// It is a facade: its entry points (the tree's events, the tree hook, the timer, the host's
+// It is a facade: its entry points (the tree window's calls, TreeWndProc, the timer, the host's
 // questions) are short forwards to the parts (interaction.cpp), each of which is given only the
-// collaborators it uses: the layer moves (the map alone: layer_moves.h), the drags (layer_drag.h),
-// the moves by key (key_moves.h), the redraw of the map (map_redraw.h), the rename (rename.h) and
-// the tips (tips.h). Clicks on items and the tree's keys are still its own (tree_hook.cpp,
-// keyboard.cpp).
+// collaborators it uses: the layer moves (the map alone: layer_moves.h), the drags
+// (layer_drag.h), the clicks (clicks.h), the keys (keys.h) with the moves by key (key_moves.h),
+// the redraw of the map (map_redraw.h), the rename (rename.h) and the tips (tips.h).
 #pragma once
 #include <windows.h>
 #include <string>
 #include <string_view>
 #include "com/ptr.h"
+#include "kelpy/interact/clicks.h"
 #include "kelpy/interact/events.h"
 #include "kelpy/interact/key_moves.h"
+#include "kelpy/interact/keys.h"
 #include "kelpy/interact/layer_drag.h"
 #include "kelpy/interact/layer_moves.h"
 #include "kelpy/interact/map_redraw.h"
@@ -30,7 +32,6 @@
 
 namespace kelpy::tree {
 class TreeBuilder;
-struct NotedClass;
 }
 namespace kelpy::draw {
 class ItemPainter;
@@ -40,30 +41,21 @@ namespace kelpy::interact {
 
 using platform::NodePtr;
 
-// The parts of the control that the interaction works with; it hands each of its own parts
-// those it uses.
-struct ControlParts {
-    const com::ComPtr<IMap>& map;          // the map the control shows
-    com::ComPtr<ILayer>& selectedLayer;    // the layer the user acted on last
-    const HWND& window;                    // the control's window (null without one)
-    platform::TreeView& tree;
-    platform::Timer& timer;                // scrolls the tree while a drag is held above or below it
-    tree::TreeBuilder& builder;            // rebuilds the tree after a change of the map's layers
-    draw::ItemPainter& painter;
-    Events& events;
-    const Options& options;                // what the host switched on beyond the first interface
-};
-
 class Interaction final : public platform::TreeViewEvents {
 public:
-    explicit Interaction(const ControlParts& parts) noexcept;
+    // The control's map, selected layer, window (null without one), tree, drag timer, builder,
+    // painter, events and options, handed on to the parts that use them.
+    Interaction(const com::ComPtr<IMap>& map, com::ComPtr<ILayer>& selectedLayer, const HWND& window,
+                platform::TreeView& tree, platform::Timer& timer, tree::TreeBuilder& builder,
+                draw::ItemPainter& painter, Events& events, const Options& options) noexcept;
     Interaction(const Interaction&) = delete;
     Interaction& operator=(const Interaction&) = delete;
 
-    // Whether the tree hook acts on messages of this kind (every other message passes at once).
+    // Whether TreeWndProc acts on messages of this kind (every other message passes at once).
     static bool Wants(LONG msg) noexcept;
-    // The tree hook: a message of the tree window, before the tree sees it; `handled` keeps it
-    // from the tree.
+    // A message of the tree window that a host offers (_TOC.TreeWndProc), before the tree sees
+    // it: its release, key or capture change handled as the tree window's own; `handled` keeps
+    // it from the tree.
     void TreeWndProc(LONG msg, LONG_PTR wp, LONG_PTR lp, VARIANT_BOOL& handled);
     // A tick of the timer: scrolls the tree while a drag is held above or below it.
     void tToc_Timer();
@@ -81,13 +73,9 @@ public:
     // Asks the host (OnBeforeRefreshMap), then redraws the map's view.
     void RefreshMap();
 
-    // What a click on an item's image does: a layer's or group layer's check box toggles its
-    // visibility, a legend row's swatch chooses its symbol when its kind lets a person choose
-    // one; the root, headings, the holder and fixed swatches do nothing.
-    enum class ImageAction { None, Toggle, ChooseSymbol };
-    static ImageAction ActionOf(const TocNode& record);
-    // Does it without the mouse (a key, a screen reader's default action), as the click does;
-    // a toggled layer becomes the selected layer, as the click's press makes it.
+    // What a click on an item's image does (clicks.h), and the same without the mouse.
+    using ImageAction = ItemClicks::ImageAction;
+    static ImageAction ActionOf(const TocNode& record) { return ItemClicks::ActionOf(record); }
     void ActOnImage(const NodePtr& node);
 
     bool dragging() const noexcept;
@@ -95,10 +83,16 @@ public:
     const NodePtr& target_node() const noexcept;
 
 private:
-    // ---- the tree's events
-    void MouseDown(int16_t button, platform::ShiftMask shift, float x, float y) override;
-    void MouseMove(int16_t button, platform::ShiftMask shift, float x, float y) override;
-    void MouseUp(int16_t button, platform::ShiftMask shift, float x, float y) override;
+    // ---- the tree window's input, positions in the tree's client pixels
+    void MouseDown(int16_t button, platform::ShiftMask shift, POINT at) override;
+    void MouseMove(int16_t button, platform::ShiftMask shift, POINT at) override;
+    // A release: the drop of a running drag, else a click (Release); a right release is then
+    // reported once more (OnContextMenu).
+    void MouseUp(int16_t button, platform::ShiftMask shift, POINT at, bool& handled) override;
+    void KeyDown(WPARAM key, LPARAM data, bool system, bool& handled) override;
+    void CaptureChanged(HWND to) override;
+    // A left (1) or right (2) release: the drop, or the click; `handled` when a drop reached the map.
+    void Release(int16_t button, POINT at, VARIANT_BOOL& handled);
     void Expand(const NodePtr& node) override;
     void Collapse(const NodePtr& node) override;
     // Renaming a layer in place, and the items' tips (rename.cpp, tips.cpp).
@@ -106,30 +100,16 @@ private:
     void AfterLabelEdit(const NodePtr& node, std::wstring_view text) override;
     std::wstring TipText(const NodePtr& node) override;
 
-    static NodePtr HitNode(const com::ComPtr<TreeViewHitTestInfo>& hit);
-    // A release that is no drop, and what it does.
-    void ClickItem(LONG msg, const com::ComPtr<TreeViewHitTestInfo>& hit);
-    void DoImageAction(ImageAction action, const NodePtr& node, const com::ComPtr<TocNode>& record);
-    void ToggleVisibility(const NodePtr& node, const com::ComPtr<ILayer>& layer);
-    // With mixed group checks: a group that shows unchecked or mixed is shown with every member
-    // below it, one that shows checked is hidden alone, another layer toggles; then every check
-    // image follows what the layers say.
-    void ToggleWithMixedChecks(const NodePtr& node, const com::ComPtr<ILayer>& layer);
-    void ChooseSymbol(const NodePtr& node, const com::ComPtr<TocNode>& record);
-    void SetRendererSymbol(const com::ComPtr<ISymbol>& symbol, const NodePtr& node);
-    void KeepSymbolOfRemovedRow(TocNode& record, const tree::NotedClass& noted);
-    // True when the key was the control's.
-    bool OnTreeKey(LONG msg, WPARAM key, LPARAM data);
-    // The release that ends a running drag.
-    void Drop(VARIANT_BOOL& handled);
-    void RedrawAfterChange();
-
-    ControlParts c_;
+    platform::TreeView& tree_;
+    tree::TreeBuilder& builder_;
+    const HWND& window_;
     LayerMoves moves_;
     MapRedraw redraw_;
     DragDrop drags_;
+    ItemClicks clicks_;
     KeyMoves key_moves_;
     LayerRename rename_;
+    TreeKeys keys_;
     ItemTips tips_;
 };
 

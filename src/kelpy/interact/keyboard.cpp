@@ -11,8 +11,8 @@
 // row leaves it as it is.
 #include "com/bstr.h"
 #include "com/error.h"
-#include "kelpy/interact/interaction.h"
 #include "kelpy/interact/key_moves.h"
+#include "kelpy/interact/keys.h"
 #include "kelpy/interact/one_rebuild.h"
 #include "kelpy/tree/tree_builder.h"
 #include "kelpy/model/items.h"
@@ -23,13 +23,33 @@ namespace {
 bool held(int key) noexcept { return GetKeyState(key) < 0; }
 }  // namespace
 
-bool Interaction::OnTreeKey(LONG msg, WPARAM key, LPARAM data) {
+void TreeKeys::KeyDown(WPARAM key, LPARAM data, bool system, bool& handled) {
+    // A key the control acts on is not the tree's too. The system still sees a system key (Alt
+    // with an arrow): it must know that a key came between Alt's press and release, or the
+    // release would open the host's menu. A key whose action failed was the control's all the
+    // same.
+    auto taken = [&] {
+        handled = true;
+        if (system && (data & (1L << 29))) DefWindowProcW(c_.tree.window(), WM_SYSKEYDOWN, key, data);
+    };
+    try {
+        if (!Act(system, key, data)) return;
+    } catch (const ActionAbandoned&) {
+        throw;
+    } catch (...) {
+        taken();
+        throw;
+    }
+    taken();
+}
+
+bool TreeKeys::Act(bool system, WPARAM key, LPARAM data) {
     // Alt with a key comes as a system key; Alt's bit of the key data says so.
-    const bool move = msg == WM_SYSKEYDOWN && (data & (1L << 29)) &&
+    const bool move = system && (data & (1L << 29)) &&
                       (key == VK_UP || key == VK_DOWN || key == VK_LEFT || key == VK_RIGHT);
     const bool context = key == VK_APPS || (key == VK_F10 && held(VK_SHIFT));
-    const bool plain = msg == WM_KEYDOWN && !held(VK_CONTROL) && !held(VK_MENU);
-    if (plain && key == VK_F2 && c_.options.allowRename) return rename_.RenameSelected();
+    const bool plain = !system && !held(VK_CONTROL) && !held(VK_MENU);
+    if (plain && key == VK_F2 && c_.options.allowRename) return c_.rename.RenameSelected();
     if (!context && !move && !(plain && (key == VK_SPACE || key == VK_RETURN))) return false;
 
     NodePtr node = c_.tree.Nodes().FromHandle(c_.tree.caret());
@@ -48,15 +68,17 @@ bool Interaction::OnTreeKey(LONG msg, WPARAM key, LPARAM data) {
         return true;
     }
     if (key == VK_SPACE || key == VK_RETURN) {
-        if (ActionOf(*record.get()) != (key == VK_SPACE ? ImageAction::Toggle : ImageAction::ChooseSymbol)) return false;
-        ActOnImage(node);
+        using Action = ItemClicks::ImageAction;
+        const Action wanted = key == VK_SPACE ? Action::Toggle : Action::ChooseSymbol;
+        if (ItemClicks::ActionOf(*record.get()) != wanted) return false;
+        c_.clicks.ActOnImage(node);
         return true;
     }
 
     // Alt with an arrow: the moves of a layer item (on other items the tree's own keys).
     if (!layer_item || !layer) return false;
     if (!c_.map) return true;
-    ReportFailure(c_.events, L"move", [&] { key_moves_.Move(key, node, record); });
+    ReportFailure(c_.events, L"move", [&] { c_.moves.Move(key, node, record); });
     return true;
 }
 

@@ -2,8 +2,8 @@
 // LayerDrag); the first move that follows with the left button alone over such a label starts
 // it, unless the host cancels OnDragLayer. While it runs, every move picks the drop target under
 // the cursor, shows the direction cursor and sets the tree's insert mark, and the timer scrolls
-// the tree while the cursor is held above or below it. The next button release reaching the
-// tree hook drops.
+// the tree while the cursor is held above or below it. The next left or right button release
+// drops.
 //
 // A LayerDrag owns all that one drag holds, from the press that armed it to its end: the item and
 // layer dragged, the target, the mark, the direction shown, and while it runs the mouse capture
