@@ -1,6 +1,6 @@
 // drag-move-bench: what one mouse move of a running layer drag costs, end to end: the move is
-// delivered to the control's tree window and passes its whole chain (the control's hooks, the
-// tree's wrapper, the drag's hit test, target, direction cursor and insert mark, and the native
+// delivered to the control's tree window and passes its whole chain (the tree window's
+// procedure, the drag's hit test, target, direction cursor and insert mark, and the native
 // tree's own handling). The yardstick is the same move delivered to a bare tree view whose host
 // runs its own drag as hosts do: its subclass of the tree hit-tests the point and moves the
 // insert mark when the row under the cursor changes, then the tree handles the move itself.

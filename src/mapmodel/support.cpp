@@ -1,5 +1,6 @@
 #include "mapmodel/support.h"
 #include "com/dispatch.h"
+#include "mapmodel/revision.h"
 #include "mapmodel/typelib.h"
 
 namespace mapmodel {
@@ -10,13 +11,14 @@ struct Plan {
     long calls = 0;
     long fail_at = 0;
     HRESULT status = E_FAIL;
-    std::wstring failed;  // what the failing call was, once it has been made
+    long count = 1;
+    std::wstring failed;  // what the first failing call was, once it has been made
 };
 thread_local Plan plan_;
 }  // namespace
 
-void plan(long fail_at, HRESULT status) noexcept {
-    plan_ = Plan{0, fail_at, status, {}};
+void plan(long fail_at, HRESULT status, long count) noexcept {
+    plan_ = Plan{0, fail_at, status, count, {}};
 }
 
 long calls() noexcept { return plan_.calls; }
@@ -24,7 +26,8 @@ long calls() noexcept { return plan_.calls; }
 const std::wstring& failed_call() noexcept { return plan_.failed; }
 
 void on_call(REFIID iid) {
-    if (++plan_.calls != plan_.fail_at) return;
+    ++plan_.calls;
+    if (plan_.fail_at <= 0 || plan_.calls < plan_.fail_at || plan_.calls - plan_.fail_at >= plan_.count) return;
     // The message names the interface, so that a client's tester can tell which call it was.
     std::wstring name = L"a method";
     try {
@@ -34,8 +37,9 @@ void on_call(REFIID iid) {
             name = std::wstring(text.view());
     } catch (const com::ComError&) {
     }
-    plan_.failed = L"Map model call " + std::to_wstring(plan_.calls) + L" (" + name + L")";
-    com::raise(plan_.status, plan_.failed + L" failed on purpose");
+    const std::wstring call = L"Map model call " + std::to_wstring(plan_.calls) + L" (" + name + L")";
+    if (plan_.failed.empty()) plan_.failed = call;
+    com::raise(plan_.status, call + L" failed on purpose");
 }
 }  // namespace faults
 
@@ -64,6 +68,19 @@ std::wstring in_quotes(std::wstring_view text) {
     size_t cut = kShown;
     if (IS_HIGH_SURROGATE(text[cut - 1])) --cut;  // never half a character
     return L"\"" + std::wstring(text.substr(0, cut)) + L"...\" (" + std::to_wstring(text.size()) + L" characters)";
+}
+
+ULONGLONG next_revision() noexcept {
+    static volatile LONG64 last = 0;
+    return ULONGLONG(InterlockedIncrement64(&last));
+}
+
+ULONGLONG revision_of(IUnknown* object) noexcept {
+    IRevision* r = nullptr;
+    if (!object || FAILED(object->QueryInterface(__uuidof(IRevision), reinterpret_cast<void**>(&r))) || !r) return 0;
+    ULONGLONG v = r->Revision();
+    r->Release();
+    return v;
 }
 
 }  // namespace mapmodel

@@ -17,10 +17,10 @@
 namespace mapmodel {
 
 // The model's calls on this thread: each method counts itself on entry, and call `fail_at`
-// (counted from 1; 0: none) fails before it does anything, with the status `status`. ModelInfo
-// sets it, so that a client can be tried with any one model call failing.
+// (counted from 1; 0: none) and the `count - 1` after it fail before they do anything, with the
+// status `status`. ModelInfo sets it, so that a client can be tried with any model call failing.
 namespace faults {
-void plan(long fail_at, HRESULT status) noexcept;
+void plan(long fail_at, HRESULT status, long count = 1) noexcept;
 long calls() noexcept;
 // "Map model call N (interface)" once the failing call has been made, "" before.
 const std::wstring& failed_call() noexcept;

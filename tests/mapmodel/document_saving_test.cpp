@@ -17,6 +17,7 @@ constexpr HRESULT E_BAD_DOCUMENT = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, 0x
 // of values, and texts beyond ASCII.
 const char* const kEveryMember = R"({
   "name": "Every member \u2713 \u00e9",
+  "units": "meters",
   "layers": [
     { "kind": "feature", "name": "Gradients", "valid": false, "visible": false, "shapeType": 7,
       "renderer": { "kind": "simple", "label": "All",
@@ -35,13 +36,23 @@ const char* const kEveryMember = R"({
         "symbol": { "type": "pie", "size": 12.5, "slices": [ { "color": "#010203", "weight": 0.5 } ] } } },
     { "kind": "feature", "name": "Values", "shapeType": "point",
       "renderer": { "kind": "uniqueValue", "fields": ["A", "B", "C"],
-        "values": [ { "value": "x", "label": "", "symbol": null } ],
-        "defaultSymbol": { "type": "fill", "style": "hollow", "outline": null } } },
+        "values": [ { "value": "x", "label": "", "symbol": null, "hidden": true }, { "value": "y", "label": "" } ],
+        "defaultSymbol": { "type": "fill", "style": "hollow", "outline": null }, "hidden": true } },
+    { "kind": "feature", "name": "Breaks", "shapeType": "point", "minScale": 50000, "maxScale": 1000.5,
+      "renderer": { "kind": "classBreaks", "field": "", "minimum": 0, "classes": [
+        { "break": 1, "label": "", "symbol": null, "hidden": true }, { "break": 2, "label": "", "symbol": null } ] } },
+    { "kind": "raster", "name": "Kinds", "extent": [0, 0, 2, 1], "columns": 2, "rows": 1, "cells": [[1, 2]],
+      "renderer": { "kind": "uniqueValue", "field": "", "classes": [
+        { "values": [ { "value": 1, "text": "one", "symbol": null } ], "hidden": true },
+        [ { "value": 2, "text": "two", "symbol": null } ] ] } },
+    { "kind": "raster", "name": "Classes", "extent": [0, 0, 2, 1], "columns": 2, "rows": 1, "cells": [[1, 2]],
+      "renderer": { "kind": "classify", "field": "", "classes": [
+        { "break": 1, "label": "", "symbol": null }, { "break": 2, "label": "", "symbol": null, "hidden": true } ] } },
     { "kind": "raster", "name": "Stretch", "extent": [-1, -2, 3, 4], "columns": 2, "rows": 1, "bands": 2,
       "cells": [[0.5, -3], [0.001, 2]],
       "renderer": { "kind": "stretch", "band": 1,
         "ramp": { "type": "algorithmic", "name": "Grey", "from": "#000000", "to": "#FFFFFF", "size": 256 } } },
-    { "kind": "group", "name": "Nested", "visible": false, "layers": [
+    { "kind": "group", "name": "Nested", "visible": false, "maxScale": 20, "layers": [
       { "kind": "group", "name": "Inner", "layers": [ { "kind": "plain", "name": "Deep" } ] } ] }
   ]
 })";
@@ -111,12 +122,14 @@ std::string round_trip(const std::wstring& source, const TempFolder& dir, const 
 
 TEST(DocumentSaving, RoundTripsKeepEveryMemberAndGiveTheSameBytes) {
     TempFolder dir;
-    round_trip(test::program_dir() + L"\\sample-map.json", dir, L"sample");
+    const std::string sample = round_trip(test::program_dir() + L"\\sample-map.json", dir, L"sample");
+    for (const char* word : {"hidden", "minScale", "maxScale", "units"})
+        EXPECT_EQ(sample.find(word), std::string::npos) << "a map that uses none of them saves none: " << word;
 
     write_bytes(dir.file(L"every.json"), kEveryMember);
     std::string every = round_trip(dir.file(L"every.json"), dir, L"every");
     EXPECT_FALSE(json::parse(every).contains("extent")) << "a map that follows its layers' extent keeps doing so";
-    EXPECT_FALSE(json::parse(every)["layers"][3]["renderer"]["ramp"].is_null());
+    EXPECT_FALSE(json::parse(every)["layers"][6]["renderer"]["ramp"].is_null());
 
     // A large generated map: 400 layers in groups of 9, 16 classes and 12 features each.
     mapgen::Options large;

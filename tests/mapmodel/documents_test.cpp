@@ -147,6 +147,12 @@ TEST(Documents, BrokenDocumentsSayWhereAndWhat) {
         {with_layer(L"{\"kind\": \"feature\", \"shapeType\": 1, \"renderer\": {\"kind\": \"simple\", \"symbol\": "
                     L"{\"type\": \"fill\", \"color\": \"red\"}}}"),
          L"test.json: layers[0].renderer.symbol.color: a colour is \"#RRGGBB\" or [red, green, blue], not \"red\""},
+        {with_layer(L"{\"kind\": \"plain\", \"minScale\": 1000, \"maxScale\": 5000}"),
+         L"test.json: layers[0].maxScale: The minimum scale 1:1000 is below the maximum scale 1:5000"},
+        {with_layer(L"{\"kind\": \"feature\", \"shapeType\": 1, \"renderer\": {\"kind\": \"classBreaks\", \"classes\": "
+                    L"[{\"break\": 1, \"hidden\": 1}]}}"),
+         L"test.json: layers[0].renderer.classes[0].hidden: expected"},
+        {L"{\"units\": \"feet\"}", L"test.json: units: unknown units \"feet\" (expected meters or degrees)"},
         {L"{\"layers\": {}}", L"test.json: layers: expected an array, found an object"},
         {L"[1]", L"test.json: top level: expected an object, found an array"},
         // Nesting is bounded (the loader recurses into group layers and ramps): 60 levels of

@@ -37,18 +37,12 @@ void Viewer::OnOpenRecent(size_t index) {
 // The document is read into a new document object first: a document that cannot be opened
 // changes nothing of what is open.
 bool Viewer::Open(const std::wstring& path) {
-    try {
+    return Attempt([&] {
         wchar_t full[MAX_PATH];
         const DWORD n = GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
         const std::wstring absolute = n && n < MAX_PATH ? std::wstring(full, n) : path;
         Bind(host::open_document(absolute), absolute);
-        return true;
-    } catch (const com::ComError& e) {
-        ShowError(reason(e));
-    } catch (const std::exception& e) {
-        ShowError(com::widen(e.what()));
-    }
-    return false;
+    });
 }
 
 void Viewer::Bind(const com::ComPtr<IMapDocument>& document, const std::wstring& path) {
@@ -67,11 +61,13 @@ void Viewer::Bind(const com::ComPtr<IMapDocument>& document, const std::wstring&
     modified_ = false;
     dragging_.reset();
     failed_.clear();
+    map_watch_ = std::make_unique<MapWatch>(map.get(), frame_, WM_VIEWER_SCALE);
     map_pane_->Show(map.as<IMapView>());
     if (!path.empty()) recent_.Add(path);
     UpdateMenus();
     UpdateTitle();
     UpdateStatus();
+    UpdateScale();
 }
 
 bool Viewer::OnSave() {

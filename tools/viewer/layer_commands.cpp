@@ -116,14 +116,17 @@ void Viewer::ZoomTo(IEnvelope* extent) {
     if (view_extent(view.get()) != before) SetModified(true);
 }
 
+void Viewer::ZoomTo(const Extent& extent) {
+    auto envelope = host::create_object<IEnvelope>(CLSID_Envelope, L"mapmodel.dll");
+    com::check(envelope->PutCoords(extent.xmin, extent.ymin, extent.xmax, extent.ymax));
+    ZoomTo(envelope.get());
+}
+
 void Viewer::ZoomToLayer(ILayer* layer) {
     const auto extent = layer_extent(layer);
     if (!extent) return;
     const auto now = view_extent(map_.as<IMapView>().get());
-    const Extent target = with_margin(*extent, now ? *now : *extent);
-    auto envelope = host::create_object<IEnvelope>(CLSID_Envelope, L"mapmodel.dll");
-    com::check(envelope->PutCoords(target.xmin, target.ymin, target.xmax, target.ymax));
-    ZoomTo(envelope.get());
+    ZoomTo(with_margin(*extent, now ? *now : *extent));
 }
 
 // A layer leaves the map, or its group layer. The control hears of the map's own changes and

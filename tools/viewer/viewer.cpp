@@ -22,7 +22,7 @@ namespace {
 constexpr wchar_t window_class[] = L"KelpyViewer";
 // The viewer's own messages: a context menu the control asked for; a mouse button pressed or
 // released or the mouse moved (from the mouse watch, wParam the mouse's message); the status bar
-// to be shown anew once the control's handling is over.
+// to be shown anew once the control's handling is over (WM_VIEWER_SCALE is the class's).
 constexpr UINT WM_VIEWER_CONTEXT_MENU = WM_APP + 1;
 constexpr UINT WM_VIEWER_MOUSE = WM_APP + 2;
 constexpr UINT WM_VIEWER_STATUS = WM_APP + 3;
@@ -54,7 +54,7 @@ Viewer::Viewer(Prompts& prompts, const ViewerOptions& options)
         status_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, frame_,
                                   nullptr, GetModuleHandleW(nullptr), nullptr);
         if (!status_) com::raise(HRESULT_FROM_WIN32(GetLastError()), L"Could not create the status bar");
-        map_pane_ = std::make_unique<MapPane>(frame_);
+        map_pane_ = std::make_unique<MapPane>(frame_, [this](const Extent& e) { Attempt([&] { ZoomTo(e); }); });
 
         // The control, embedded as a form embeds it, at run time.
         auto control = host::create_object(CLSID_TOC, L"kelpy.dll");
@@ -94,15 +94,9 @@ LRESULT CALLBACK Viewer::WindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp)
     }
     auto* viewer = reinterpret_cast<Viewer*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!viewer || !viewer->frame_) return DefWindowProcW(window, msg, wp, lp);
-    // Whatever fails in a step of the person's is shown, and the viewer goes on.
-    try {
-        return viewer->OnMessage(msg, wp, lp);
-    } catch (const com::ComError& e) {
-        viewer->ShowError(reason(e));
-    } catch (const std::exception& e) {
-        viewer->ShowError(com::widen(e.what()));
-    }
-    return 0;
+    LRESULT result = 0;
+    viewer->Attempt([&] { result = viewer->OnMessage(msg, wp, lp); });
+    return result;
 }
 
 LRESULT Viewer::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -173,6 +167,9 @@ LRESULT Viewer::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_VIEWER_STATUS:
         UpdateStatus();
         return 0;
+    case WM_VIEWER_SCALE:
+        UpdateScale();
+        return 0;
     default:
         break;
     }
@@ -197,6 +194,7 @@ void Viewer::OnCommand(UINT command) {
 // The window goes: the control is closed and leaves its window, the view leaves the map pane.
 void Viewer::OnDestroy() noexcept {
     mouse_watch_.reset();
+    map_watch_.reset();
     events_.reset();
     host_.reset();
     map_pane_.reset();
@@ -223,8 +221,8 @@ void Viewer::Layout() {
     RECT client{};
     GetClientRect(frame_, &client);
     const int width = client.right;
-    const int edges[] = {std::max(width - 700, 120), std::max(width - 600, 220), std::max(width - 410, 410),
-                         std::max(width - 260, 560), -1};
+    const int edges[] = {std::max(width - 800, 120), std::max(width - 700, 220), std::max(width - 510, 410),
+                         std::max(width - 360, 560), std::max(width - 100, 660), -1};
     SendMessageW(status_, SB_SETPARTS, std::size(edges), reinterpret_cast<LPARAM>(edges));
 
     const Splitter::Panes panes = splitter_.Layout(PaneArea());
@@ -233,6 +231,7 @@ void Viewer::Layout() {
         MoveWindow(map_pane_->window(), panes.right.left, panes.right.top, panes.right.right - panes.right.left,
                    panes.right.bottom - panes.right.top, TRUE);
     InvalidateRect(frame_, &panes.bar, TRUE);
+    UpdateScale();  // the map pane's width changed
 }
 
 void Viewer::UpdateStatus() {
@@ -266,6 +265,17 @@ void Viewer::UpdateItemStatus() {
     SendMessageW(status_, SB_SETTEXTW, StatusItem, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+// The scale as the map's view tells it; a map without one (units not known, nothing shown) shows
+// nothing there.
+void Viewer::UpdateScale() {
+    if (!status_) return;
+    std::wstring text;
+    double scale = 0;
+    if (auto view = map_ ? map_.query<IMapScale>() : nullptr; view && SUCCEEDED(view->get_Scale(&scale)))
+        text = scale_text(scale);
+    SendMessageW(status_, SB_SETTEXTW, StatusScale, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
 void Viewer::UpdateTitle() {
     const std::wstring title =
         map_ ? (path_.empty() ? L"Untitled" : file_name(path_)) + (modified_ ? L"* - " : L" - ") + app_name
@@ -287,6 +297,22 @@ void Viewer::SetModified(bool modified) {
 }
 
 void Viewer::ShowError(const std::wstring& text) { prompts_.ShowError(frame_, text); }
+
+bool Viewer::Attempt(const std::function<void()>& step) noexcept {
+    try {
+        try {
+            step();
+            return true;
+        } catch (const com::ComError& e) {
+            ShowError(reason(e));
+        } catch (const std::exception& e) {
+            ShowError(com::widen(e.what()));
+        }
+    } catch (...) {
+        // showing the error failed too (out of memory): the viewer goes on all the same
+    }
+    return false;
+}
 
 // ---- the control's events
 

@@ -7,8 +7,8 @@
 //   | (OLE container)   |p| (MapPane)                             |
 //   |                   |l|                                       |
 //   +-------------------+-+---------------------------------------+
-//   | document     | layers | selected layer | dragging | item under the mouse |   status bar
-//   |              |        |                | (or what failed)                 |
+//   | document | layers | selected layer | dragging | item under the mouse | scale |   status bar
+//   |          |        |                | (or what failed)        |      | 1:N   |
 //   +-------------------------------------------------------------+
 //
 // The control comes from kelpy.dll and the map documents from mapmodel.dll (registered, or beside
@@ -21,7 +21,10 @@
 // layer, Change symbol… for a legend row. Its tips are on, and so is renaming a layer in place
 // (F2, a second click on the selected layer, or Rename in its menu); a rename changes the document.
 // The status bar shows what lies under the mouse in the control (ItemAt), and an action of the
-// control that failed (OnActionFailed) until the next one starts. GeoJSON and TopoJSON files come in as layers through
+// control that failed (OnActionFailed) until the next one starts, and the map's scale (IMapScale,
+// nothing when the map has none) whenever its extent, its contents or the pane's size change.
+// The map is zoomed and panned in its pane (MapPane): each step puts the extent on the map's view,
+// redraws it and changes the document. GeoJSON and TopoJSON files come in as layers through
 // File > Add data… or by being dropped on the window. The menus act through the control's own keys where the control has them
 // (Space toggles the selected layer, Enter chooses a legend row's symbol), so that what a menu
 // does is exactly what the control's keys and clicks do.
@@ -34,6 +37,7 @@
 // The commands are the menu items' WM_COMMAND ids (commands.h) and can be sent as such.
 #pragma once
 #include <windows.h>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -42,6 +46,7 @@
 #include "control_host.h"
 #include "kelpy.h"
 #include "map_pane.h"
+#include "map_watch.h"
 #include "mapmodel.h"
 #include "mouse_watch.h"
 #include "prompts.h"
@@ -61,7 +66,7 @@ struct ViewerOptions {
 };
 
 // The parts of the status bar.
-enum StatusPart { StatusDocument, StatusLayers, StatusSelected, StatusDrag, StatusItem };
+enum StatusPart { StatusDocument, StatusLayers, StatusSelected, StatusDrag, StatusItem, StatusScale };
 
 class Viewer final : private ControlEventHandler {
 public:
@@ -92,6 +97,9 @@ public:
     const RecentFiles& Recent() const noexcept { return recent_; }
 
 private:
+    // The viewer's own message: the map's scale may have changed (from the map watch).
+    static constexpr UINT WM_VIEWER_SCALE = WM_APP + 4;
+
     // ---- the window (viewer.cpp)
     static LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
@@ -102,10 +110,15 @@ private:
     void UpdateStatus();
     // The status bar's part for what lies under the mouse in the control.
     void UpdateItemStatus();
+    // The status bar's part for the map's scale.
+    void UpdateScale();
     void UpdateTitle();
     void UpdateMenus();
     void SetModified(bool modified);
     void ShowError(const std::wstring& text);
+    // Runs a step of the person's: what fails in it is shown, and the viewer goes on. Answers
+    // whether the step succeeded.
+    bool Attempt(const std::function<void()>& step) noexcept;
 
     // ---- documents (documents.cpp)
     // Asks about unsaved changes: answers whether to go on (Yes saved them, No drops them).
@@ -134,6 +147,7 @@ private:
     // Selects the item and hands the tree one of the control's keys for it.
     void PressKeyOn(HTREEITEM item, WORD key);
     void ZoomTo(IEnvelope* extent);
+    void ZoomTo(const Extent& extent);
     void ZoomToLayer(ILayer* layer);
     void RemoveLayer(const LayerPlace& place);
     void RefreshView();
@@ -159,6 +173,7 @@ private:
     std::unique_ptr<host::ControlHost> host_;
     std::unique_ptr<ControlEvents> events_;
     std::unique_ptr<MouseWatch> mouse_watch_;
+    std::unique_ptr<MapWatch> map_watch_;  // of the map shown
 
     com::ComPtr<IMapDocument> document_;
     com::ComPtr<IMap> map_;

@@ -1,4 +1,6 @@
 #include "viewer_text.h"
+#include <cmath>
+#include <cstdio>
 #include <iterator>
 #include "com/bstr.h"
 
@@ -33,6 +35,46 @@ std::wstring item_text(_TOCItemInfo* item) {
     if (!text.view().empty()) shown += L" \u201C" + text.str() + L"\u201D";
     if (p > 0 && p < std::size(parts)) shown += std::wstring(L" (") + parts[p] + L")";
     return shown;
+}
+
+}  // namespace viewer
+
+namespace viewer {
+
+namespace {
+
+std::wstring locale_text(LCTYPE what) {
+    wchar_t text[16] = {};
+    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, what, text, int(std::size(text)));
+    return text;
+}
+
+// The locale's grouping as NUMBERFMT takes it: "3;0" (threes) gives 3, "3;2;0" (three, then
+// twos) 32, and "3" (one group of three, no more) 30.
+UINT grouping() {
+    UINT g = 0;
+    const std::wstring text = locale_text(LOCALE_SGROUPING);
+    for (wchar_t c : text)
+        if (c >= L'0' && c <= L'9') g = g * 10 + UINT(c - L'0');
+    const bool repeats = text.size() >= 2 && text.compare(text.size() - 2, 2, L";0") == 0;
+    return repeats ? g / 10 : g * 10;
+}
+
+}  // namespace
+
+std::wstring scale_text(double denominator) {
+    wchar_t digits[64];
+    std::swprintf(digits, std::size(digits), L"%.0f", std::round(denominator));
+    std::wstring decimal = locale_text(LOCALE_SDECIMAL), thousand = locale_text(LOCALE_STHOUSAND);
+    NUMBERFMTW format{};
+    format.NumDigits = 0;
+    format.Grouping = grouping();
+    format.lpDecimalSep = decimal.data();
+    format.lpThousandSep = thousand.data();
+    wchar_t grouped[96] = {};
+    if (!GetNumberFormatEx(LOCALE_NAME_USER_DEFAULT, 0, digits, &format, grouped, int(std::size(grouped))))
+        return std::wstring(L"1:") + digits;
+    return std::wstring(L"1:") + grouped;
 }
 
 }  // namespace viewer

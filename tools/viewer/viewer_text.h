@@ -1,5 +1,5 @@
-// Texts the viewer shows: its name, a document's file name, the reason of an error, and what lies
-// under the mouse in the control.
+// Texts the viewer shows: its name, a document's file name, the reason of an error, what lies
+// under the mouse in the control, and the map's scale.
 #pragma once
 #include <string>
 #include "com/error.h"
@@ -16,5 +16,8 @@ std::wstring reason(const com::ComError& e);
 // An item of the control and the part of its row, for the status bar: `Layer "Roads" (label)`;
 // empty for no item.
 std::wstring item_text(_TOCItemInfo* item);
+// A scale denominator as "1:N", N a whole number with the digits grouped as the user's locale
+// groups them ("1:25,000,000").
+std::wstring scale_text(double denominator);
 
 }  // namespace viewer

@@ -12,11 +12,9 @@
 namespace kelpy::access {
 
 namespace {
-// The message by which the object posts work to the tree window; its wParam says which work.
-UINT work_message() noexcept {
-    static const UINT id = RegisterWindowMessageW(L"KELPY.TreeAccess.Work");
-    return id;
-}
+// The message by which the object posts work to the tree window (the tree's own); its wParam
+// says which work.
+UINT work_message() noexcept { return platform::TreeView::work_message(); }
 constexpr WPARAM announce_rebuild = 1;   // the tree was built again
 constexpr WPARAM default_action = 2;     // lParam: the request's number
 }  // namespace
@@ -33,21 +31,29 @@ bool TreeAccess::Wants(LONG msg) noexcept {
 
 void TreeAccess::TreeWndProc(LONG msg, LONG_PTR wp, LONG_PTR lp, LONG_PTR& result, VARIANT_BOOL& handled) {
     if (msg == WM_GETOBJECT) {
-        // The object id is a 32-bit value, whatever the width of lParam.
-        if (static_cast<DWORD>(lp) != static_cast<DWORD>(OBJID_CLIENT)) return;
-        const LRESULT answer = LresultFromObject(__uuidof(IAccessible), WPARAM(wp), Object()->unknown());
-        if (FAILED(HRESULT(answer))) com::raise(HRESULT(answer), L"The tree's accessible object could not be handed out");
-        result = answer;
-        handled = VARIANT_TRUE;
+        bool answered = false;
+        ObjectRequested(WPARAM(wp), lp, result, answered);
+        if (answered) handled = VARIANT_TRUE;
     } else if (msg == WM_SETFOCUS) {
-        Announce(EVENT_OBJECT_FOCUS, tree_.caret());
+        FocusGained();
     } else {
         handled = VARIANT_TRUE;
-        DoPosted(WPARAM(wp), lp);
+        WorkPosted(WPARAM(wp), lp);
     }
 }
 
-void TreeAccess::DoPosted(WPARAM kind, LPARAM request) {
+void TreeAccess::ObjectRequested(WPARAM flags, LPARAM id, LRESULT& result, bool& handled) {
+    // The object id is a 32-bit value, whatever the width of lParam.
+    if (static_cast<DWORD>(id) != static_cast<DWORD>(OBJID_CLIENT)) return;
+    const LRESULT answer = LresultFromObject(__uuidof(IAccessible), flags, Object()->unknown());
+    if (FAILED(HRESULT(answer))) com::raise(HRESULT(answer), L"The tree's accessible object could not be handed out");
+    result = answer;
+    handled = true;
+}
+
+void TreeAccess::FocusGained() { Announce(EVENT_OBJECT_FOCUS, tree_.caret()); }
+
+void TreeAccess::WorkPosted(WPARAM kind, LPARAM request) {
     if (kind == announce_rebuild) {
         Announce(EVENT_OBJECT_REORDER, nullptr);
         AnnounceSelection(tree_.caret());

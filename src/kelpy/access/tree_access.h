@@ -43,11 +43,11 @@ public:
     TreeAccess(const TreeAccess&) = delete;
     TreeAccess& operator=(const TreeAccess&) = delete;
 
-    // Whether the tree hook hands messages of this kind here: WM_GETOBJECT, WM_SETFOCUS and the
+    // Whether TreeWndProc hands messages of this kind here: WM_GETOBJECT, WM_SETFOCUS and the
     // work this object posts to the tree window.
     static bool Wants(LONG msg) noexcept;
-    // The tree hook's part, following the window hooks' contract (window_hooks.h): WM_GETOBJECT
-    // for the client area is answered with the accessible object; the posted work is done.
+    // A message of the tree window that a host offers (_TOC.TreeWndProc): WM_GETOBJECT for the
+    // client area is answered with the accessible object; the posted work is done.
     void TreeWndProc(LONG msg, LONG_PTR wp, LONG_PTR lp, LONG_PTR& result, VARIANT_BOOL& handled);
 
     // ---- for the accessible object
@@ -64,6 +64,10 @@ public:
     void SelectionChanged(HTREEITEM item) noexcept override;
     void ItemChanged(const platform::Node& node) noexcept override;
     void ItemsCleared() noexcept override;
+    // ---- what the tree window receives for it (platform::TreeViewWatcher)
+    void ObjectRequested(WPARAM flags, LPARAM id, LRESULT& result, bool& handled) override;
+    void FocusGained() override;
+    void WorkPosted(WPARAM kind, LPARAM request) override;
 
 private:
     // The accessible object of the tree window as it is now (a new window gets a new object).
@@ -72,8 +76,6 @@ private:
     // Raises a WinEvent for the item (its child id) or, with no item, for the client area.
     void Announce(DWORD event, HTREEITEM item) noexcept;
     void AnnounceSelection(HTREEITEM item) noexcept;
-    // The work posted to the tree window, done.
-    void DoPosted(WPARAM kind, LPARAM request);
     // The item whose default action was requested, as its record, until the request is done.
     void DoDefaultAction(LPARAM request);
 

@@ -1,7 +1,9 @@
 // The control's own window: a window of the control's class, parent of the tree window tvwTOC,
-// owner of the timer tToc. Its procedure hands the tree's notifications to the tree (for the
-// Expand and Collapse events), the timer's ticks to tToc_Timer, sizing and painting to the
-// container life cycle, and a change of its resolution to FollowDpi.
+// owner of the timer tToc. Its class's procedure is the one route of its messages: it hands the
+// tree's notifications, in one place, to the painter (custom draw, while the control listens) and
+// to the tree (Expand and Collapse, label edits, tips, the selection), the timer's ticks to
+// tToc_Timer, sizing and painting to the container life cycle, and a change of its resolution to
+// FollowDpi.
 #include "kelpy/control/toc.h"
 #include "com/error.h"
 #include "com/module.h"
@@ -69,6 +71,7 @@ void Toc::DestroyControlWindow() noexcept {
 
 void Toc::OnWindowGone() noexcept {
     // A drag that runs gives back what it holds while the timer still has its window.
+    Listen(false);
     m_interaction.EndDrag();
     tToc.Attach(nullptr);
     m_hWnd = nullptr;
@@ -89,11 +92,9 @@ LRESULT CALLBACK Toc::WindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT Toc::OnWindowMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_NOTIFY: {
-        LRESULT result = 0;
-        if (tvwTOC.on_notify(*reinterpret_cast<const NMHDR*>(lp), result)) return result;
+    case WM_NOTIFY:
+        if (lp) return OnNotify(*reinterpret_cast<const NMHDR*>(lp));
         break;
-    }
     case WM_TIMER:
         if (wp == tToc.id()) {
             platform::run_handler(L"tToc_Timer", [&] { m_interaction.tToc_Timer(); });
@@ -124,6 +125,16 @@ LRESULT Toc::OnWindowMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
         break;
     }
     return DefWindowProcW(window, msg, wp, lp);
+}
+
+// The painter answers the tree's custom draw; the tree consumes its label edits and tips and
+// hears of every other notification of its own (an answer of 0, as DefWindowProc gives).
+LRESULT Toc::OnNotify(const NMHDR& header) {
+    LRESULT painted = 0;
+    if (m_bListening) platform::run_handler(L"custom draw", [&] { m_painter.OnNotify(header, painted); });
+    LRESULT answer = 0;
+    if (tvwTOC.on_notify(header, answer)) return painted != 0 ? painted : answer;
+    return painted;
 }
 
 }  // namespace kelpy

@@ -1,21 +1,20 @@
 // The control's life in its container. The container loads the control (or initialises it as
 // new) and activates it in place; once both have happened, the OLE control protocol starts the
 // control's window in the container's user mode (OleStart): at run time the tree is shown and
-// the windows are hooked (StartRunTime), at design time the tree stays hidden and the control
-// paints its caption. A container that deactivates the control in place and activates it again
+// the windows' input reaches the subsystems (StartRunTime), at design time the tree stays hidden
+// and the control paints its caption. A container that deactivates the control in place and activates it again
 // gives it a new window, which starts the same way in the mode found first.
 //
 // The run-time start-up: the expanded-state memory is made once, at the first start, and kept
 // for the control's life. The window part is done for every window the control gets (a new
 // window has an empty tree and must show the same control): the tree shown and filling the
-// control, both windows hooked, the tree styles, and the map's tree rebuilt when a map is set.
-// Resizing makes the tree fill the control; Terminate gives the hooked windows their
-// procedures back.
+// control, the windows' input handed to the interaction and the painter, the tree styles, and
+// the map's tree rebuilt when a map is set. Resizing makes the tree fill the control; Terminate
+// ends the hand-over.
 #include "kelpy/control/toc.h"
 #include <commctrl.h>
 #include "com/error.h"
 #include "kelpy/platform/version.h"
-#include "kelpy/platform/window_hooks.h"
 
 namespace kelpy {
 
@@ -44,7 +43,7 @@ void Toc::StartRunTime() {
     if (m_bWindowStarted) return;
     tvwTOC.Visible(true);
     UserControl_Resize();
-    basTOC::HookWindows(this, tvwTOC.hWnd(), m_hWnd);
+    Listen(true);
     // Lines at the root (when the tree draws lines) and item heights that may be odd; items
     // taller than one row get their heights one by one (integral heights).
     HWND tree = tvwTOC.hWnd();
@@ -86,6 +85,11 @@ std::wstring Toc::DesignCaption() {
            std::to_wstring(v.revision);
 }
 
-void Toc::Terminate() noexcept { basTOC::UnhookWindows(this); }
+void Toc::Terminate() noexcept { Listen(false); }
+
+void Toc::Listen(bool on) noexcept {
+    m_bListening = on;
+    tvwTOC.SetEvents(on ? &m_interaction : nullptr);
+}
 
 }  // namespace kelpy

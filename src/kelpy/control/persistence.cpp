@@ -67,7 +67,7 @@ void OleControl::SaveProperties(IPropertyBag*, BOOL) {}
 
 void OleControl::OnLoaded() {
     m_bLoaded = true;
-    // The start-up needs the windows to hook; without one it waits for in-place activation.
+    // The start-up needs the windows; without one it waits for in-place activation.
     if (OleWindow()) UserControl_ReadProperties();
 }
 

@@ -4,7 +4,6 @@
 #include "com/boundary.h"
 #include "com/error.h"
 #include "kelpy/platform/handler.h"
-#include "kelpy/platform/window_hooks.h"
 #include "kelpy/tree/item_images.h"
 
 namespace kelpy {
@@ -19,31 +18,24 @@ Toc::Toc()
     : OleControl(CLSID_TOC),
       imlTOC(16, 16, magenta),
       tToc(toc_timer_id, toc_timer_interval_ms),
-      m_interaction({.map = m_pMap,
-                     .selectedLayer = m_pSelectedLayer,
-                     .window = m_hWnd,
-                     .tree = tvwTOC,
-                     .timer = tToc,
-                     .builder = m_builder,
-                     .painter = m_painter,
-                     .events = m_events,
-                     .options = m_options}) {
+      m_interaction(m_pMap, m_pSelectedLayer, m_hWnd, tvwTOC, tToc, m_builder, m_painter, m_events, m_options) {
     const EventSinks& sinks = AddEventSource(DIID___TOC);
     m_events.Connect(&sinks, &AddEventSource(DIID___TOC2, m_pEventsObject.get()), this);
     tree::LoadItemImages(imlTOC);
     tvwTOC.SetImageList(&imlTOC);
-    tvwTOC.SetEvents(&m_interaction);
     tvwTOC.SetWatcher(&m_access);
+    tvwTOC.SetOwner(this);
     // The timer tToc runs only while a layer is dragged (its ticks would do nothing otherwise;
     // an idle control wakes its thread for nothing 40 times a second).
 }
 
 Toc::~Toc() {
-    // Nothing may call into the control once it is going: the window hooks, the map's
-    // notifications and the window's messages are cut off first.
-    basTOC::UnhookWindows(this);
+    // Nothing may call into the control once it is going: the windows' input, the map's
+    // notifications and the window's messages are cut off first (the tree window first of all
+    // stops holding the control, whose count must not rise again).
+    tvwTOC.SetOwner(nullptr);
+    Listen(false);
     m_pActiveViewEvents.end();
-    tvwTOC.SetEvents(nullptr);
     tvwTOC.SetWatcher(nullptr);
     DestroyControlWindow();
 }
@@ -93,34 +85,6 @@ HRESULT Toc::MapChanged() noexcept {
         com::boundary(IID__TOC, [&] { ReportFailure(m_events, L"rebuild", [&] { m_builder.Rebuild(m_pMap); }); });
     if (FAILED(hr)) platform::report_failure(L"The rebuild after a change of the map", hr);
     return hr;
-}
-
-STDMETHODIMP Toc::TreeWndProc(LONG_PTR*, LONG* msg, LONG_PTR* wp, LONG_PTR* lp, LONG_PTR* result,
-                              VARIANT_BOOL* handled) {
-    // Every message of the tree comes here; the screen readers' (WM_GETOBJECT and the like) go to
-    // the tree's accessible view, and all that the interaction does not act on leave at once.
-    if (msg && access::TreeAccess::Wants(*msg)) {
-        return com::boundary(IID__TOC, [&] {
-            if (!wp || !lp || !result || !handled) com::raise(E_POINTER);
-            m_access.TreeWndProc(*msg, *wp, *lp, *result, *handled);
-        });
-    }
-    if (msg && !interact::Interaction::Wants(*msg)) return S_OK;
-    return com::boundary(IID__TOC, [&] {
-        if (!msg || !wp || !lp || !handled) com::raise(E_POINTER);
-        m_interaction.TreeWndProc(*msg, *wp, *lp, *handled);
-    });
-}
-
-STDMETHODIMP Toc::CtrlWndProc(LONG_PTR* hWnd, LONG* msg, LONG_PTR* wp, LONG_PTR* lp, LONG_PTR* result,
-                              VARIANT_BOOL* handled) {
-    // The control window's messages: the painter answers the tree's custom-draw notifications;
-    // every other message passes untouched, and the control never sets `handled`.
-    return com::boundary(IID__TOC, [&] {
-        if (!hWnd || !msg || !wp || !lp || !result || !handled) com::raise(E_POINTER);
-        if (*msg != WM_NOTIFY || *lp == 0) return;
-        m_painter.OnNotify(*reinterpret_cast<const NMHDR*>(*lp), *result);
-    });
 }
 
 STDMETHODIMP Toc::Initialize(IMap** pMap) {

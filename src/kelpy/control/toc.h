@@ -2,15 +2,22 @@
 // controls (the tree tvwTOC, the image list imlTOC, the timer tToc) and its window, answers
 // _TOC, and hands the work to its subsystems, each an object with its own state:
 //   tree/      TreeBuilder: the rebuild (Reset), layer items, legends, the expanded-state memory
-//   draw/      ItemPainter: the custom-draw answers (CtrlWndProc), painting, swatch metrics
-//   interact/  Interaction: the tree hook (TreeWndProc), hit tests, keys, drags, map refresh
+//   draw/      ItemPainter: the custom-draw answers, painting, swatch metrics
+//   interact/  Interaction: the tree's mouse and keys, hit tests, drags, map refresh
 //   access/    TreeAccess: the tree as screen readers see it (WM_GETOBJECT, WinEvents)
 //   control/   this class: _TOC, the window, the start-up; the OLE control protocol is its
 //              base OleControl (ole_control.h), which it supplies with its window and picture
 //
 // The control's window is made by CreateControlWindow, which the container protocol and the
-// tests both use; StartRunTime does the run-time start-up (tree shown, windows hooked, tree
-// styles, expanded-state memory) for each window the control gets, the memory once.
+// tests both use; StartRunTime does the run-time start-up (tree shown, the windows' input handed
+// to the subsystems, tree styles, expanded-state memory) for each window the control gets, the
+// memory once.
+//
+// Each of the two windows has one procedure, which hands each message on once: the tree
+// window's is the tree's (platform/tree_view.h), whose typed calls reach the interaction and the
+// accessible view directly; the control window's is OnWindowMessage (control_window.cpp), which
+// handles WM_NOTIFY in one place. The control's own code never goes through _TOC: TreeWndProc
+// and CtrlWndProc are there for hosts that call them.
 #pragma once
 #include <windows.h>
 #include <ole2.h>
@@ -30,7 +37,6 @@
 #include "kelpy/platform/image_list.h"
 #include "kelpy/platform/timer.h"
 #include "kelpy/platform/tree_view.h"
-#include "kelpy/platform/window_hooks.h"
 #include "kelpy/tree/tree_builder.h"
 
 namespace kelpy {
@@ -39,14 +45,13 @@ using platform::NodePtr;
 
 class Toc final : public com::ComObject<Toc, Dispatch<_TOC3>, com::SupportErrorInfo>,
                   public OleControl,
-                  public platform::HookTarget,
+                  public platform::TreeViewOwner,
                   public EventOwner {
 public:
     Toc();
     ~Toc() override;
 
-    // ---- IUnknown, for every interface of the control (its own, the OLE control protocol's,
-    // the window hooks')
+    // ---- IUnknown, for every interface of the control (its own and the OLE control protocol's)
     STDMETHODIMP QueryInterface(REFIID riid, void** out) override { return ComObject::QueryInterface(riid, out); }
     STDMETHODIMP_(ULONG) AddRef() override { return ComObject::AddRef(); }
     STDMETHODIMP_(ULONG) Release() override { return ComObject::Release(); }
@@ -58,8 +63,12 @@ public:
         return OleControl::Query(riid);
     }
 
-    // ---- _TOC (its two window procedures are also the window hooks')
+    // ---- _TOC
     STDMETHODIMP get_SelectedLayer(ILayer** layer) override;      // control/toc.cpp
+    // For hosts that offer the control a message of the tree window or of the control window
+    // (control/host_procedures.cpp): `result` and `handled` come in as 0 and False; setting
+    // `handled` keeps the message from the window, a `result` that is not 0 is the answer. The
+    // control's windows do not need them: their own procedures route every message.
     STDMETHODIMP TreeWndProc(LONG_PTR* hWnd, LONG* msg, LONG_PTR* wp, LONG_PTR* lp, LONG_PTR* result,
                              VARIANT_BOOL* handled) override;     // the interaction's and access's
     STDMETHODIMP CtrlWndProc(LONG_PTR* hWnd, LONG* msg, LONG_PTR* wp, LONG_PTR* lp, LONG_PTR* result,
@@ -94,8 +103,9 @@ public:
     // every time)
     STDMETHODIMP get_Events(_TOCEvents** v) override;
 
-    // ---- EventOwner: the control held while its events run; its host has let go of it once
-    // only the control's own holds keep it, or its window is gone
+    // ---- EventOwner and platform::TreeViewOwner: the control held while its events run and
+    // while the tree window's messages are handled; its host has let go of it once only the
+    // control's own holds keep it, or its window is gone
     void Hold() noexcept override;
     void Unhold() noexcept override;
     bool Present() const noexcept override;
@@ -120,13 +130,18 @@ public:
     HWND hWnd() const noexcept { return m_hWnd; }
 
     // ---- the life cycle (control/lifecycle.cpp)
-    // The run-time start-up: shows the tree, hooks the windows, adds the tree styles and
-    // rebuilds the tree when a map is set, once per control window; creates the expanded-state
-    // memory at the first start only. Later calls for the same window do nothing.
+    // The run-time start-up: shows the tree, hands the windows' input to the subsystems
+    // (Listening), adds the tree styles and rebuilds the tree when a map is set, once per control
+    // window; creates the expanded-state memory at the first start only. Later calls for the
+    // same window do nothing.
     void StartRunTime();
     bool RunTimeStarted() const noexcept { return m_bRunTimeStarted; }
-    // Ends the control's run-time hosting: gives the two hooked windows their previous
-    // procedures back. Called on Close, on final release and when the window goes.
+    // Whether the windows' input reaches the subsystems: the tree's mouse, keys and notifications
+    // the interaction, the tree's custom draw the painter. From the run-time start-up of a window
+    // until Terminate or the window's end.
+    bool Listening() const noexcept { return m_bListening; }
+    // Ends the control's run-time hosting: the windows' input no longer reaches the subsystems.
+    // Called on Close, on final release and when the window goes.
     void Terminate() noexcept;
     // The caption shown at design time: "KELPY Control " and the library's version.
     static std::wstring DesignCaption();
@@ -168,7 +183,10 @@ private:
     // ---- the control window (control/control_window.cpp)
     static LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT OnWindowMessage(HWND window, UINT msg, WPARAM wp, LPARAM lp);
+    // WM_NOTIFY, all of it: the tree's custom draw to the painter, the rest to the tree.
+    LRESULT OnNotify(const NMHDR& header);
     void OnWindowGone() noexcept;
+    void Listen(bool on) noexcept;
 
     // ---- state, in storage order
     Options m_options;
@@ -195,6 +213,7 @@ private:
     HWND m_hWnd = nullptr;
     bool m_bRunTimeStarted = false;
     bool m_bWindowStarted = false;  // the window part of the start-up ran for this window
+    bool m_bListening = false;
 };
 
 }  // namespace kelpy

@@ -16,14 +16,14 @@
 #include <windows.h>
 #include <commctrl.h>
 #include "com/error.h"
-#include "kelpy/interact/interaction.h"
+#include "kelpy/interact/layer_drag.h"
 #include "kelpy/model/items.h"
 #include "kelpy/platform/item_rect.h"
 #include "kelpy/platform/mouse_pointer.h"
 
 namespace kelpy::interact {
 
-void Interaction::AimAtMark(const NodePtr& node, LONG y) {
+void LayerDrag::AimAtMark(const NodePtr& node, LONG y) {
     com::ComPtr<TocNode> record = RecordOf(node);
     const bool lower = InLowerHalf(node, y);
     platform::NodeCollection& nodes = c_.tree.Nodes();
@@ -34,27 +34,27 @@ void Interaction::AimAtMark(const NodePtr& node, LONG y) {
     switch (record->TOCNodeType) {
     case ::TOCNodeType::Root: {
         if (!c_.map) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map");
-        com::check(c_.map->get_Layer(0, m_pTargetLayer.put()));
-        m_markPlace = MarkPlace::Top;
+        com::check(c_.map->get_Layer(0, target_layer_.put()));
+        mark_place_ = MarkPlace::Top;
         if (NodePtr first = node->Child()) mark = first;
         else after = true;
         break;
     }
     case ::TOCNodeType::Holder:
-        m_pTargetLayer = BottomLayer();
-        m_markPlace = MarkPlace::Bottom;
+        target_layer_ = BottomLayer();
+        mark_place_ = MarkPlace::Bottom;
         break;
     case ::TOCNodeType::GroupLayer:
-        m_pTargetLayer = record->Layer;
+        target_layer_ = record->Layer;
         container = record->GroupLayer;
-        m_markPlace = MarkPlace::Before;
+        mark_place_ = MarkPlace::Before;
         if (lower) {
             after = true;
             if (node->Expanded()) {
-                m_markPlace = MarkPlace::FirstMember;
+                mark_place_ = MarkPlace::FirstMember;
                 container = record->Layer.as<IGroupLayer>();
             } else {
-                m_markPlace = MarkPlace::After;
+                mark_place_ = MarkPlace::After;
             }
         }
         break;
@@ -64,10 +64,10 @@ void Interaction::AimAtMark(const NodePtr& node, LONG y) {
             anchor = node->Parent();
             record = RecordOf(anchor);
         }
-        m_pTargetLayer = record->Layer;
+        target_layer_ = record->Layer;
         container = record->GroupLayer;
-        m_markPlace = lower || anchor != node ? MarkPlace::After : MarkPlace::Before;
-        if (m_markPlace == MarkPlace::After) {
+        mark_place_ = lower || anchor != node ? MarkPlace::After : MarkPlace::Before;
+        if (mark_place_ == MarkPlace::After) {
             // After the layer's last row: its legend rows follow it in the tree's order.
             after = true;
             mark = anchor->Expanded() && anchor->Children() > 0 ? nodes.Item(anchor->Index() + anchor->Children()) : anchor;
@@ -75,58 +75,58 @@ void Interaction::AimAtMark(const NodePtr& node, LONG y) {
         break;
     }
     }
-    m_pTargetNode = anchor;
+    target_node_ = anchor;
 
     // No place among the dragged layer's own rows, nor in a group below a dragged group.
-    const bool own = com::same_object(m_pTargetLayer.get(), m_pDragLayer.get());
-    if (!m_pDragLayer || own || (container && Holds(m_pDragLayer.get(), container.get()))) {
-        m_pTargetLayer = nullptr;
-        m_pTargetNode = nullptr;
-        m_markDirection = DragDirection::Neither;
-        if (m_pInsertMarkNode) RemoveInsertMark();
+    const bool own = com::same_object(target_layer_.get(), layer_.get());
+    if (!layer_ || own || (container && c_.moves.Holds(layer_.get(), container.get()))) {
+        target_layer_ = nullptr;
+        target_node_ = nullptr;
+        mark_direction_ = Direction::Neither;
+        if (mark_node_) RemoveInsertMark();
         return;
     }
     SetInsertMark(mark, after);
     // Above or below the dragged layer's row, in the tree's order (the order of adding).
     const long place = 2L * mark->Index() + (after ? 1 : -1);
-    const bool dragLive = m_pDragNode && !m_pDragNode->removed();
-    m_markDirection = !dragLive ? DragDirection::Neither
-                      : place < 2L * m_pDragNode->Index() ? DragDirection::Up
-                                                          : DragDirection::Down;
+    const bool dragLive = node_ && !node_->removed();
+    mark_direction_ = !dragLive ? Direction::Neither
+                      : place < 2L * node_->Index() ? Direction::Up
+                                                          : Direction::Down;
 }
 
-bool Interaction::InLowerHalf(const NodePtr& node, LONG y) {
+bool LayerDrag::InLowerHalf(const NodePtr& node, LONG y) {
     HWND tree = c_.tree.window();
     const HTREEITEM item = node->handle();
     const unsigned long built = c_.tree.Nodes().clears();
     const int scroll = GetScrollPos(tree, SB_VERT);
-    if (m_row.item != item || m_row.tree != built || m_row.scroll != scroll) {
-        m_row = {item, built, scroll, platform::ItemRect(tree, item, platform::ItemPart::Row).value_or(RECT{})};
+    if (row_.item != item || row_.tree != built || row_.scroll != scroll) {
+        row_ = {item, built, scroll, platform::ItemRect(tree, item, platform::ItemPart::Row).value_or(RECT{})};
     }
-    return y >= (m_row.bounds.top + m_row.bounds.bottom) / 2;
+    return y >= (row_.bounds.top + row_.bounds.bottom) / 2;
 }
 
-void Interaction::ShowMarkCursor() {
-    ShowDragIcon(m_pTargetLayer && m_pTargetNode ? m_markDirection : DragDirection::Neither);
+void LayerDrag::ShowMarkCursor() {
+    ShowDragIcon(target_layer_ && target_node_ ? mark_direction_ : Direction::Neither);
 }
 
-bool Interaction::DropAtMark(const TocNode& dragged) {
-    com::ComPtr<TocNode> anchor = RecordOf(m_pTargetNode);
-    Place to;
-    switch (m_markPlace) {
+bool LayerDrag::DropAtMark(const TocNode& dragged) {
+    com::ComPtr<TocNode> anchor = RecordOf(target_node_);
+    LayerMoves::Place to;
+    switch (mark_place_) {
     case MarkPlace::Top: to = {nullptr, 0}; break;
     case MarkPlace::Bottom: com::check(c_.map->get_LayerCount(&to.position)); break;
     case MarkPlace::FirstMember: to = {anchor->Layer.as<IGroupLayer>(), 0}; break;
     case MarkPlace::Before:
     case MarkPlace::After: {
         to.group = anchor->GroupLayer;
-        to.position = PositionIn(to.group, anchor->Layer);
+        to.position = c_.moves.PositionIn(to.group, anchor->Layer);
         if (to.position < 0) return false;  // the layer is no longer there: nothing to count from
-        if (m_markPlace == MarkPlace::After) ++to.position;
+        if (mark_place_ == MarkPlace::After) ++to.position;
         break;
     }
     }
-    return MoveTo(dragged.Layer, dragged.GroupLayer, to);
+    return c_.moves.MoveTo(dragged.Layer, dragged.GroupLayer, to);
 }
 
 }  // namespace kelpy::interact

@@ -3,6 +3,7 @@
 #include "kelpy/interact/events.h"
 #include "com/bstr.h"
 #include "com/vbnum.h"
+#include "kelpy/platform/held.h"
 
 namespace kelpy {
 
@@ -13,22 +14,6 @@ constexpr DISPID id_OnDragLayer = 3;
 constexpr DISPID id_OnBeforeRefreshMap = 4;
 constexpr DISPID id_OnLayerRenaming = 1;  // of __TOC2
 constexpr DISPID id_OnActionFailed = 2;   // of __TOC2
-
-// The control held for the time of one event.
-class Held {
-public:
-    explicit Held(EventOwner* owner) noexcept : owner_(owner) {
-        if (owner_) owner_->Hold();
-    }
-    ~Held() {
-        if (owner_) owner_->Unhold();
-    }
-    Held(const Held&) = delete;
-    Held& operator=(const Held&) = delete;
-
-private:
-    EventOwner* owner_;
-};
 
 // An argument by reference: a VARIANT of type `vt` pointing at the caller's `value` (every
 // by-reference VARIANT keeps its pointer in the same place, whatever it points at).
@@ -55,7 +40,7 @@ LONG ErrNumber(HRESULT hr) noexcept {
 void Events::FireEvent(const EventSinks* sinks, DISPID id, DISPPARAMS& params, const platform::NodePtr& item) {
     if (!sinks) return;
     {
-        const Held held(owner_);
+        const platform::Held<EventOwner> held(owner_);
         sinks->ForEach([&](IDispatch* sink) {
             // An event reports what is happening; a sink's failure is the sink's own business.
             sink->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);

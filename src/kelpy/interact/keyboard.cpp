@@ -11,7 +11,9 @@
 // row leaves it as it is.
 #include "com/bstr.h"
 #include "com/error.h"
-#include "kelpy/interact/interaction.h"
+#include "kelpy/interact/key_moves.h"
+#include "kelpy/interact/keys.h"
+#include "kelpy/interact/one_rebuild.h"
 #include "kelpy/tree/tree_builder.h"
 #include "kelpy/model/items.h"
 
@@ -21,13 +23,33 @@ namespace {
 bool held(int key) noexcept { return GetKeyState(key) < 0; }
 }  // namespace
 
-bool Interaction::OnTreeKey(LONG msg, WPARAM key, LPARAM data) {
+void TreeKeys::KeyDown(WPARAM key, LPARAM data, bool system, bool& handled) {
+    // A key the control acts on is not the tree's too. The system still sees a system key (Alt
+    // with an arrow): it must know that a key came between Alt's press and release, or the
+    // release would open the host's menu. A key whose action failed was the control's all the
+    // same.
+    auto taken = [&] {
+        handled = true;
+        if (system && (data & (1L << 29))) DefWindowProcW(c_.tree.window(), WM_SYSKEYDOWN, key, data);
+    };
+    try {
+        if (!Act(system, key, data)) return;
+    } catch (const ActionAbandoned&) {
+        throw;
+    } catch (...) {
+        taken();
+        throw;
+    }
+    taken();
+}
+
+bool TreeKeys::Act(bool system, WPARAM key, LPARAM data) {
     // Alt with a key comes as a system key; Alt's bit of the key data says so.
-    const bool move = msg == WM_SYSKEYDOWN && (data & (1L << 29)) &&
+    const bool move = system && (data & (1L << 29)) &&
                       (key == VK_UP || key == VK_DOWN || key == VK_LEFT || key == VK_RIGHT);
     const bool context = key == VK_APPS || (key == VK_F10 && held(VK_SHIFT));
-    const bool plain = msg == WM_KEYDOWN && !held(VK_CONTROL) && !held(VK_MENU);
-    if (plain && key == VK_F2 && c_.options.allowRename) return RenameSelected();
+    const bool plain = !system && !held(VK_CONTROL) && !held(VK_MENU);
+    if (plain && key == VK_F2 && c_.options.allowRename) return c_.rename.RenameSelected();
     if (!context && !move && !(plain && (key == VK_SPACE || key == VK_RETURN))) return false;
 
     NodePtr node = c_.tree.Nodes().FromHandle(c_.tree.caret());
@@ -46,69 +68,70 @@ bool Interaction::OnTreeKey(LONG msg, WPARAM key, LPARAM data) {
         return true;
     }
     if (key == VK_SPACE || key == VK_RETURN) {
-        if (ActionOf(*record.get()) != (key == VK_SPACE ? ImageAction::Toggle : ImageAction::ChooseSymbol)) return false;
-        ActOnImage(node);
+        using Action = ItemClicks::ImageAction;
+        const Action wanted = key == VK_SPACE ? Action::Toggle : Action::ChooseSymbol;
+        if (ItemClicks::ActionOf(*record.get()) != wanted) return false;
+        c_.clicks.ActOnImage(node);
         return true;
     }
 
     // Alt with an arrow: the moves of a layer item (on other items the tree's own keys).
     if (!layer_item || !layer) return false;
     if (!c_.map) return true;
-    return ReportFailure(c_.events, L"move", [&] { return MoveWithKey(key, node, record); });
+    ReportFailure(c_.events, L"move", [&] { c_.moves.Move(key, node, record); });
+    return true;
 }
 
-bool Interaction::MoveWithKey(WPARAM key, const NodePtr& node, const com::ComPtr<TocNode>& record) {
+// The moved layer's item is selected after the rebuild, and its layer is the one redrawn; the
+// tree is rebuilt once after a move that moved a layer, and the map redrawn after any.
+void KeyMoves::Move(WPARAM key, const NodePtr& node, const com::ComPtr<TocNode>& record) {
     const com::ComPtr<ILayer> layer = record->Layer;
-    // The moved layer's item is selected after the rebuild, and its layer is the one redrawn.
-    auto moving = [&] {
+    const com::ComPtr<IGroupLayer> group = record->GroupLayer;
+    auto move = [&](auto&& step) {
         com::Bstr name;
         com::check(layer->get_Name(name.put()));
-        c_.builder.SelectAfterRebuild(name.view());
-        c_.selectedLayer = layer;
+        builder_.SelectAfterRebuild(name.view());
+        selected_ = layer;
+        MoveRebuildingOnce(builder_, map_, step);
+        redraw_.AfterChange();
     };
     if (key == VK_LEFT) {
-        if (!record->GroupLayer) return true;
-        if (c_.options.showNestedGroups) {
+        if (!group) return;
+        if (options_.showNestedGroups) {
             // One level out, right after the group it left (in that group's own container, which
             // the group's item records).
             const com::ComPtr<IGroupLayer> outer = RecordOf(node->Parent())->GroupLayer;
-            const LONG group_at = PositionIn(outer, record->GroupLayer.as<ILayer>());
-            if (group_at < 0) return true;
-            moving();
-            MoveTo(layer, record->GroupLayer, {outer, group_at + 1});
+            const LONG group_at = moves_.PositionIn(outer, group.as<ILayer>());
+            if (group_at < 0) return;
+            move([&] { return moves_.MoveTo(layer, group, {outer, group_at + 1}); });
         } else {
-            moving();
-            MoveOutOfGroup(layer, record->GroupLayer);
-            const LONG above = GetLayerIndex(record->GroupLayer.as<ILayer>()) - 1;
-            if (above >= 0) com::check(c_.map->MoveLayer(layer.get(), above));
+            // To the place just above its group.
+            move([&] {
+                moves_.OutOfGroup(layer, group, [&] { return moves_.IndexInMap(group.as<ILayer>()) - 1; });
+                return true;
+            });
         }
-        RedrawAfterChange();
-        return true;
+        return;
     }
-    if (key == VK_RIGHT && (!record->GroupLayer || c_.options.showNestedGroups)) {
+    if (key == VK_RIGHT && (!group || options_.showNestedGroups)) {
         // Into the group layer just above, at its end: at the top level, or at any depth when
         // nested groups are shown.
-        const com::ComPtr<ILayer> above = LayerAbove(layer, record->GroupLayer);
-        const auto group = above ? above.query<IGroupLayer>() : nullptr;
-        if (!group) return true;
-        moving();
-        MoveIntoGroup(layer, record->GroupLayer, group);
-        RedrawAfterChange();
-        return true;
+        const com::ComPtr<ILayer> above = moves_.LayerAbove(layer, group);
+        const auto into = above ? above.query<IGroupLayer>() : nullptr;
+        if (!into) return;
+        move([&] { return moves_.IntoGroup(layer, group, into); });
+        return;
     }
-    if (record->GroupLayer) return true;  // the other moves are for top-level layers
-    const LONG index = GetLayerIndex(layer);
+    if (group || (key != VK_UP && key != VK_DOWN)) return;  // the other moves are for top-level layers
+    const LONG index = moves_.IndexInMap(layer);
     LONG count = 0;
-    com::check(c_.map->get_LayerCount(&count));
-    if (key == VK_UP || key == VK_DOWN) {
-        const LONG to = key == VK_UP ? index - 1 : index + 1;
-        if (index < 0 || to < 0 || to >= count) return true;
-        moving();
-        com::check(c_.map->MoveLayer(layer.get(), to));
-        RedrawAfterChange();
+    com::check(map_->get_LayerCount(&count));
+    const LONG to = key == VK_UP ? index - 1 : index + 1;
+    if (index < 0 || to < 0 || to >= count) return;
+    move([&] {
+        moves_.MoveInMap(layer, to);
         return true;
-    }
-    return true;
+    });
 }
 
 }  // namespace kelpy::interact

@@ -1,21 +1,9 @@
-// Moving layers in the map and its group layers, for the drops and the keys that move layers: a
-// layer is taken out of the place it really sits in (its group layer, or the map) and put into
-// its new one; when the second step fails, it goes back where it was. No move loses or
-// duplicates a layer.
-//
-// The map moves a layer to any index; a group layer only adds at its end and deletes (so may a
-// host's own model). A layer goes to a place among a group's members as the members are put in
-// order: from the first place where they differ from the order wanted on, each is taken out and
-// added again at the end, one at a time (arrange). Putting a layer at a place, and putting it
-// back where it was after a failure, are that one operation.
+#include "kelpy/interact/layer_moves.h"
 #include <algorithm>
 #include <unordered_set>
-#include <vector>
 #include "com/error.h"
-#include "kelpy/interact/interaction.h"
+#include "com/vbnum.h"
 #include "kelpy/model/members.h"
-#include "kelpy/tree/tree_builder.h"
-#include "win/message_pump.h"
 
 namespace kelpy::interact {
 
@@ -23,7 +11,9 @@ namespace {
 
 using Layers = std::vector<com::ComPtr<ILayer>>;
 
-Layers members_of(IGroupLayer* group) { return MembersOf(com::ComPtr<IGroupLayer>(group).as<ILayer>().get()); }
+ILayer* as_layer(IGroupLayer* group) { return group; }
+
+Layers members_of(IGroupLayer* group) { return MembersOf(as_layer(group)); }
 
 // The position of the first member of `layer` (a layer made of layers; other layers have none)
 // for which `match` answers true, or -1.
@@ -36,8 +26,7 @@ LONG find_member(ILayer* layer, F&& match) {
 }
 
 LONG member_position(IGroupLayer* group, ILayer* layer) {
-    return find_member(com::ComPtr<IGroupLayer>(group).as<ILayer>().get(),
-                       [&](ILayer* member) { return com::same_object(member, layer); });
+    return find_member(as_layer(group), [&](ILayer* member) { return com::same_object(member, layer); });
 }
 
 IUnknown* identity_of(const com::ComPtr<ILayer>& layer, std::vector<com::ComPtr<IUnknown>>& keep) {
@@ -69,43 +58,69 @@ void arrange(IGroupLayer* group, const Layers& wanted) {
 
 bool same_place(IGroupLayer* a, IGroupLayer* b) { return (!a && !b) || (a && b && com::same_object(a, b)); }
 
+void no_layer() { com::raise(com::CTL_E_OBJECTNOTSET, L"The item has no layer"); }
+
 }  // namespace
 
-bool Interaction::Holds(ILayer* outer, IUnknown* inner) {
+IMap& LayerMoves::map() const {
+    if (!map_) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map");
+    return *map_.get();
+}
+
+bool LayerMoves::Holds(ILayer* outer, IUnknown* inner) {
     return com::same_object(outer, inner) || find_member(outer, [&](ILayer* member) { return Holds(member, inner); }) >= 0;
 }
 
-LONG Interaction::PositionIn(const com::ComPtr<IGroupLayer>& group, const com::ComPtr<ILayer>& layer) {
-    return group ? member_position(group.get(), layer.get()) : GetLayerIndex(layer);
+// Identity, not equal content; layers inside group layers are not found.
+LONG LayerMoves::IndexInMap(const com::ComPtr<ILayer>& layer) const {
+    IMap& m = map();
+    LONG count = 0;
+    com::check(m.get_LayerCount(&count));
+    LONG found = -1;
+    com::for_int16(count, [&](int16_t i) {
+        com::ComPtr<ILayer> candidate;
+        com::check(m.get_Layer(i, candidate.put()));
+        if (candidate && com::same_object(candidate.get(), layer.get())) found = i;
+        return found < 0;
+    });
+    return found;
 }
 
-com::ComPtr<ILayer> Interaction::LayerAbove(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& group) {
+LONG LayerMoves::PositionIn(const com::ComPtr<IGroupLayer>& group, const com::ComPtr<ILayer>& layer) const {
+    return group ? member_position(group.get(), layer.get()) : IndexInMap(layer);
+}
+
+bool LayerMoves::SitsIn(const com::ComPtr<IGroupLayer>& group, const com::ComPtr<ILayer>& layer) const {
+    return PositionIn(group, layer) >= 0;
+}
+
+com::ComPtr<ILayer> LayerMoves::LayerAbove(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& group) const {
     const LONG at = PositionIn(group, layer);
     if (at <= 0) return nullptr;
     com::ComPtr<ILayer> above;
     if (group) com::check(group.as<ISubLayers>()->get_Layer(at - 1, above.put()));
-    else com::check(c_.map->get_Layer(at - 1, above.put()));
+    else com::check(map().get_Layer(at - 1, above.put()));
     return above;
 }
 
-Interaction::Place Interaction::TakeOut(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& group) {
+LayerMoves::Place LayerMoves::TakeOut(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& group) {
     if (group) {
         Place from{group, member_position(group.get(), layer.get())};
         com::check(group->Delete(layer.get()));
         return from;
     }
-    Place from{nullptr, GetLayerIndex(layer)};
-    com::check(c_.map->DeleteLayer(layer.get()));
+    Place from{nullptr, IndexInMap(layer)};
+    com::check(map().DeleteLayer(layer.get()));
     return from;
 }
 
 // Puts a layer that sits nowhere at a place: into the map at the index, or into the group at the
 // member position. When that fails half-way, the group's members are put back in their order
 // (without the layer) before the failure goes on.
-void Interaction::PutAt(const com::ComPtr<ILayer>& layer, const Place& to) {
+void LayerMoves::PutAt(const com::ComPtr<ILayer>& layer, const Place& to) {
     if (!to.group) {
-        com::check(c_.map->AddLayer(layer.get()));
-        if (to.position > 0) com::check(c_.map->MoveLayer(layer.get(), to.position));
+        com::check(map().AddLayer(layer.get()));
+        if (to.position > 0) com::check(map().MoveLayer(layer.get(), to.position));
         return;
     }
     const Layers before = members_of(to.group.get());
@@ -118,65 +133,106 @@ void Interaction::PutAt(const com::ComPtr<ILayer>& layer, const Place& to) {
         try {
             arrange(to.group.get(), before);
         } catch (...) {
-            // the failure above is the one to report
+            // the failure above is the one to report; the put-back finds what is missing
         }
         throw;
     }
 }
 
-// Puts a layer that was taken out of `from` back at its place; when the failed step that was to
-// put it at `to` got it there after all (added, but not moved to its index), it is taken out of
-// there first. Best effort, for a move that failed half-way: the failure that ended the move is
-// the one reported, and a layer that cannot be taken out again stays where it is.
-void Interaction::PutBack(const com::ComPtr<ILayer>& layer, const Place& from, const Place& to) noexcept {
+std::vector<LayerMoves::Taken> LayerMoves::MembersAtRisk(
+    const com::ComPtr<ILayer>& moved, std::initializer_list<const com::ComPtr<IGroupLayer>*> groups) const {
+    std::vector<Taken> members;
+    std::vector<IGroupLayer*> seen;
+    for (const com::ComPtr<IGroupLayer>* group : groups) {
+        if (!*group || std::any_of(seen.begin(), seen.end(), [&](IGroupLayer* g) { return com::same_object(g, group->get()); }))
+            continue;
+        seen.push_back(group->get());
+        for (com::ComPtr<ILayer>& member : members_of(group->get()))
+            if (!com::same_object(member.get(), moved.get())) members.push_back({std::move(member), *group});
+    }
+    return members;
+}
+
+// Adds a layer that sits in none of `places` to its home; when the home refuses it, to the top
+// of the map. Where the layer sits is asked twice when the first answer fails (a model that
+// failed once may answer the next call); a layer whose place cannot be told is left alone, so
+// that none is ever added twice.
+void LayerMoves::Rescue(const Taken& taken, const std::vector<com::ComPtr<IGroupLayer>>& places) noexcept {
+    for (int attempt = 0;; ++attempt) {
+        try {
+            for (const com::ComPtr<IGroupLayer>& place : places)
+                if (SitsIn(place, taken.layer)) return;
+            break;
+        } catch (...) {
+            if (attempt == 1) return;
+        }
+    }
     try {
-        if (PositionIn(to.group, layer) >= 0) TakeOut(layer, to.group);
-        PutAt(layer, from);
+        if (taken.home) com::check(taken.home->Add(taken.layer.get()));
+        else com::check(map().AddLayer(taken.layer.get()));
+        return;
+    } catch (...) {
+    }
+    try {
+        com::check(map().AddLayer(taken.layer.get()));
     } catch (...) {
         // nothing more can be done
     }
 }
 
-template <class Step>
-void Interaction::PutBackOnFailure(const com::ComPtr<ILayer>& layer, const Place& from, const Place& to, Step&& step) {
+// Puts a layer that was taken out of `from` back at its place; when the failed step that was to
+// put it at `to` got it there after all (added, but not moved to its index), it is taken out of
+// there first. When that fails too, whatever sits nowhere is added again (Rescue): the layer
+// (unless it sits in `from` or `to`), then each member of the groups the move was putting in
+// order. The failure that ended the move is the one reported.
+void LayerMoves::PutBack(const com::ComPtr<ILayer>& layer, const Place& from, const Place& to,
+                         const std::vector<Taken>& members) noexcept {
+    bool back = false;
+    try {
+        if (PositionIn(to.group, layer) >= 0) TakeOut(layer, to.group);
+        PutAt(layer, from);
+        back = true;
+    } catch (...) {
+    }
+    if (!back) Rescue({layer, from.group}, {from.group, to.group});
+    for (const Taken& member : members) Rescue(member, {member.home});
+}
+
+void LayerMoves::PutBackOnFailure(const com::ComPtr<ILayer>& layer, const Place& from, const Place& to,
+                                  const std::vector<Taken>& members, const std::function<void()>& step) {
     try {
         step();
     } catch (...) {
-        PutBack(layer, from, to);
-        try {
-            c_.builder.Rebuild(c_.map);  // the tree shows the map as it is now
-        } catch (...) {
-            // the failure above is the one to report
-        }
+        PutBack(layer, from, to, members);
         throw;
     }
 }
 
-// Moves a layer from where it really is (`from`, its own group layer, or the map when Nothing) to
-// the end of `group`, and rebuilds the tree (changes of a group layer reach no map view
-// notification). The group must be able to take it before anything moves: a group layer never
-// goes into itself or one of its own members (nothing moves then); if the group refuses it
-// anyway, the layer goes back where it was.
-void Interaction::MoveIntoGroup(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& from,
-                                const com::ComPtr<IGroupLayer>& group) {
-    if (!layer) com::raise(com::CTL_E_OBJECTNOTSET, L"The item has no layer");
-    if (Holds(layer.get(), group.get())) return;
+bool LayerMoves::IntoGroup(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& from,
+                           const com::ComPtr<IGroupLayer>& group) {
+    if (!layer) no_layer();
+    if (Holds(layer.get(), group.get())) return false;
+    const std::vector<Taken> members = MembersAtRisk(layer, {&from});
     const Place place = TakeOut(layer, from);
-    PutBackOnFailure(layer, place, {group}, [&] { com::check(group->Add(layer.get())); });
-    c_.builder.Rebuild(c_.map);
+    PutBackOnFailure(layer, place, {group}, members, [&] { com::check(group->Add(layer.get())); });
+    return true;
 }
 
-// Moves a member of `group` to the top of the map (the map's notifications rebuild the tree).
-void Interaction::MoveOutOfGroup(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& group) {
-    if (!layer) com::raise(com::CTL_E_OBJECTNOTSET, L"The item has no layer");
+void LayerMoves::OutOfGroup(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& group,
+                            const std::function<LONG()>& index) {
+    if (!layer) no_layer();
+    const std::vector<Taken> members = MembersAtRisk(layer, {&group});
     const Place place = TakeOut(layer, group);
-    PutBackOnFailure(layer, place, {}, [&] { com::check(c_.map->AddLayer(layer.get())); });
+    PutBackOnFailure(layer, place, {}, members, [&] {
+        com::check(map().AddLayer(layer.get()));
+        if (!index) return;
+        if (const LONG at = index(); at >= 0) com::check(map().MoveLayer(layer.get(), at));
+    });
 }
 
-// Within the map one move does it; otherwise the layer is taken out and put at its place, and
-// the tree is rebuilt when it went into a group (the map's notifications rebuild it otherwise).
-bool Interaction::MoveTo(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& from, Place to) {
-    if (!layer) com::raise(com::CTL_E_OBJECTNOTSET, L"The item has no layer");
+// Within the map one move does it; otherwise the layer is taken out and put at its place.
+bool LayerMoves::MoveTo(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGroupLayer>& from, Place to) {
+    if (!layer) no_layer();
     if (to.group && Holds(layer.get(), to.group.get())) return false;
     if (same_place(from.get(), to.group.get())) {
         // Counted without the layer, which leaves its place first.
@@ -185,20 +241,18 @@ bool Interaction::MoveTo(const com::ComPtr<ILayer>& layer, const com::ComPtr<IGr
         if (to.position > at) --to.position;
         if (to.position == at) return false;
         if (!from) {
-            com::check(c_.map->MoveLayer(layer.get(), to.position));
+            MoveInMap(layer, to.position);
             return true;
         }
     }
+    const std::vector<Taken> members = MembersAtRisk(layer, {&from, &to.group});
     const Place place = TakeOut(layer, from);
-    PutBackOnFailure(layer, place, to, [&] { PutAt(layer, to); });
-    if (to.group) c_.builder.Rebuild(c_.map);
+    PutBackOnFailure(layer, place, to, members, [&] { PutAt(layer, to); });
     return true;
 }
 
-// After a change the user made: the pending messages run, then the map is redrawn.
-void Interaction::RedrawAfterChange() {
-    win::DoEvents();
-    RefreshMap();
+void LayerMoves::MoveInMap(const com::ComPtr<ILayer>& layer, LONG index) {
+    com::check(map().MoveLayer(layer.get(), index));
 }
 
 }  // namespace kelpy::interact

@@ -1,8 +1,7 @@
-// Redrawing the map after the user changed it through the tree, and a layer's place among the
-// map's top-level layers.
+// Redrawing the map after the user changed it through the tree.
 #include "com/error.h"
-#include "com/vbnum.h"
-#include "kelpy/interact/interaction.h"
+#include "kelpy/interact/map_redraw.h"
+#include "win/message_pump.h"
 
 namespace kelpy::interact {
 
@@ -12,35 +11,22 @@ namespace {
 constexpr DrawPhase geography_phase = DrawPhaseGeography;
 }  // namespace
 
-// Asks the host first (OnBeforeRefreshMap, which may cancel), then redraws the map's view:
-// only the selected layer's geography when a layer is selected, else everything. The host hears
-// of every redraw the control means to make, also when the map went away meanwhile (a host's
-// handler of the pending messages may unbind it): then nothing more is done.
-void Interaction::RefreshMap() {
-    ReportFailure(c_.events, L"refresh", [&] {
+// The host hears of every redraw the control means to make, also when the map went away
+// meanwhile (a host's handler of the pending messages may unbind it): then nothing more is done.
+void MapRedraw::Refresh() {
+    ReportFailure(events_, L"refresh", [&] {
         bool cancel = false;
-        c_.events.RaiseOnBeforeRefreshMap(cancel);
-        if (cancel || !c_.map) return;
-        auto view = c_.map.as<IMapView>();
-        if (!c_.selectedLayer) com::check(view->Refresh());
-        else com::check(view->PartialRefresh(geography_phase, c_.selectedLayer.get(), nullptr));
+        events_.RaiseOnBeforeRefreshMap(cancel);
+        if (cancel || !map_) return;
+        auto view = map_.as<IMapView>();
+        if (!selected_) com::check(view->Refresh());
+        else com::check(view->PartialRefresh(geography_phase, selected_.get(), nullptr));
     });
 }
 
-// The position of this very layer (identity, not equal content) among the map's top-level
-// layers, or -1; layers inside group layers are not found.
-LONG Interaction::GetLayerIndex(const com::ComPtr<ILayer>& layer) {
-    if (!c_.map) com::raise(com::CTL_E_OBJECTNOTSET, L"The control has no map");
-    LONG count = 0;
-    com::check(c_.map->get_LayerCount(&count));
-    LONG found = -1;
-    com::for_int16(count, [&](int16_t i) {
-        com::ComPtr<ILayer> candidate;
-        com::check(c_.map->get_Layer(i, candidate.put()));
-        if (candidate && com::same_object(candidate.get(), layer.get())) found = i;
-        return found < 0;
-    });
-    return found;
+void MapRedraw::AfterChange() {
+    win::DoEvents();
+    Refresh();
 }
 
 }  // namespace kelpy::interact

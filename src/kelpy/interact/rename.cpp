@@ -9,7 +9,7 @@
 #include <cwctype>
 #include "com/bstr.h"
 #include "com/error.h"
-#include "kelpy/interact/interaction.h"
+#include "kelpy/interact/rename.h"
 #include "kelpy/model/items.h"
 #include "kelpy/tree/tree_builder.h"
 
@@ -28,27 +28,27 @@ bool blank(std::wstring_view name) noexcept {
 }
 }  // namespace
 
-bool Interaction::RenameSelected() {
-    NodePtr node = c_.tree.Nodes().FromHandle(c_.tree.caret());
+bool LayerRename::RenameSelected() {
+    platform::NodePtr node = tree_.Nodes().FromHandle(tree_.caret());
     if (!node) return false;
     com::ComPtr<TocNode> record = TagOf(node);
     if (!record || !renamable(*record.get())) return false;
-    return c_.tree.StartLabelEdit(node);
+    return tree_.StartLabelEdit(node);
 }
 
 // Only the selected item is edited (a second click edits the item that is selected already), and
 // never while a drag runs.
-void Interaction::BeforeLabelEdit(const NodePtr& node, bool& cancel) {
+void LayerRename::BeforeLabelEdit(const platform::NodePtr& node, bool& cancel, bool dragging) {
     com::ComPtr<TocNode> record = TagOf(node);
-    cancel = !c_.options.allowRename || m_bDragging || !record || !renamable(*record.get()) ||
-             node->handle() != c_.tree.caret();
+    cancel = !options_.allowRename || dragging || !record || !renamable(*record.get()) ||
+             node->handle() != tree_.caret();
 }
 
-void Interaction::AfterLabelEdit(const NodePtr& node, std::wstring_view text) {
-    ReportFailure(c_.events, L"rename", [&] { RenameLayer(node, text); });
+void LayerRename::AfterLabelEdit(const platform::NodePtr& node, std::wstring_view text) {
+    ReportFailure(events_, L"rename", [&] { RenameLayer(node, text); });
 }
 
-void Interaction::RenameLayer(const NodePtr& node, std::wstring_view text) {
+void LayerRename::RenameLayer(const platform::NodePtr& node, std::wstring_view text) {
     com::ComPtr<TocNode> record = RecordOf(node);
     if (!renamable(*record.get())) return;
     com::ComPtr<ILayer> layer = record->Layer;
@@ -58,20 +58,20 @@ void Interaction::RenameLayer(const NodePtr& node, std::wstring_view text) {
     // 2. The host may change the name, or cancel; a blank name it leaves is refused too.
     bool cancel = false;
     com::ComPtr<ILayer> offered = layer;  // what the host stores here is not used
-    c_.events.RaiseOnLayerRenaming(offered, name, cancel);
+    events_.RaiseOnLayerRenaming(offered, name, cancel);
     if (cancel || blank(name)) return;
     // 3. The layer takes the name (or fails, and keeps its own), and is the one acted on.
     com::check(layer->put_Name(com::Bstr(name).get()));
-    c_.selectedLayer = layer;
+    selected_ = layer;
     // 4. The item shows what the layer reports now. A host that rebuilt the tree while it was
     // asked has items that show the old name: the tree is built again.
     com::Bstr now;
     com::check(layer->get_Name(now.put()));
     if (node->removed()) {
-        c_.builder.Rebuild(c_.map);
+        builder_.Rebuild(map_);
         return;
     }
-    c_.builder.RenameItem(node, now.view());
+    builder_.RenameItem(node, now.view());
 }
 
 }  // namespace kelpy::interact

@@ -4,7 +4,7 @@
 // of their own (a legend swatch alone, a ramp's ends) and the holder have no tip.
 #include <commctrl.h>
 #include "kelpy/platform/item_rect.h"
-#include "kelpy/interact/interaction.h"
+#include "kelpy/interact/tips.h"
 #include "kelpy/model/items.h"
 #include "kelpy/tree/renderer_kinds.h"
 
@@ -19,8 +19,8 @@ const wchar_t* kind_of(const com::ComPtr<ILayer>& layer) {
 }
 }  // namespace
 
-std::wstring Interaction::TipText(const NodePtr& node) {
-    if (!c_.options.showTips || node->Text().empty()) return {};
+std::wstring ItemTips::TipText(const platform::NodePtr& node) const {
+    if (!options_.showTips || node->Text().empty()) return {};
     com::ComPtr<TocNode> record = TagOf(node);
     if (!record) return {};
     if (tree::IsSwatchRow(*record.get()) && tree::LabelOf(*record.get()) != tree::RowLabel::Text) return {};
@@ -35,8 +35,8 @@ std::wstring Interaction::TipText(const NodePtr& node) {
 
 // The label's rectangle (its text, as the tree lays it out; a legend row's label is painted in
 // the same place) reaches beyond the client area on either side.
-bool Interaction::LabelCutOff(const NodePtr& node) const {
-    HWND tree = c_.tree.window();
+bool ItemTips::LabelCutOff(const platform::NodePtr& node) const {
+    HWND tree = tree_.window();
     const std::optional<RECT> label = platform::ItemRect(tree, node->handle(), platform::ItemPart::Label);
     if (!label) return false;
     RECT client{};

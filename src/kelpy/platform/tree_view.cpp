@@ -3,8 +3,8 @@
 #include <algorithm>
 #include "com/error.h"
 #include "kelpy/platform/handler.h"
+#include "kelpy/platform/held.h"
 #include "kelpy/platform/mouse_pointer.h"
-#include "kelpy/platform/screen.h"
 #include "kelpy/platform/swallowed_mouse_input.h"
 
 namespace kelpy::platform {
@@ -222,24 +222,30 @@ std::wstring TreeView::tip_text(HTREEITEM item) {
     return text;
 }
 
-// ---- the tree window's own messages
+// ---- the tree window's messages: the one route
+
+namespace {
+POINT point_of(LPARAM lp) noexcept { return {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}; }
+}  // namespace
+
+UINT TreeView::work_message() noexcept {
+    static const UINT id = RegisterWindowMessageW(L"KELPY.TreeView.Work");
+    return id;
+}
+
+bool TreeView::PostWork(WPARAM kind, LPARAM data) const noexcept {
+    return hwnd_ && work_message() && PostMessageW(hwnd_, work_message(), kind, data);
+}
 
 LRESULT CALLBACK TreeView::window_proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self = reinterpret_cast<TreeView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!self) return CallWindowProcW(native_tree_proc(), window, msg, wp, lp);
+    const Held<TreeViewOwner> held(self->owner_);
     return self->on_message(window, msg, wp, lp);
 }
 
 LRESULT TreeView::pass_on(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     return CallWindowProcW(native_tree_proc(), window, msg, wp, lp);
-}
-
-void TreeView::raise_mouse(void (TreeViewEvents::*event)(int16_t, ShiftMask, float, float), int16_t button,
-                           WPARAM wp, LPARAM lp) {
-    if (!events_) return;
-    const float x = float(GET_X_LPARAM(lp)) * TwipsPerPixelX();
-    const float y = float(GET_Y_LPARAM(lp)) * TwipsPerPixelY();
-    run_handler(L"a mouse event of the tree", [&] { (events_->*event)(button, ShiftMask(wp), x, y); });
 }
 
 LRESULT TreeView::on_message(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
@@ -250,28 +256,30 @@ LRESULT TreeView::on_message(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK: {
-        // The buttons down with this press: the one pressed and any held already (a left press
-        // while the right button is held is no press of the left button alone).
-        const int16_t button = msg <= WM_LBUTTONDBLCLK ? 1 : msg <= WM_RBUTTONDBLCLK ? 2 : 4;
-        raise_mouse(&TreeViewEvents::MouseDown, int16_t(button | buttons_held(wp)), wp, lp);
-        if (!IsWindow(window)) return 0;
-        SwallowedMouseInput swallowed(window);
-        LRESULT result = pass_on(window, msg, wp, lp);
-        swallowed.repost();
-        return result;
-    }
+    case WM_MBUTTONDBLCLK:
+        return on_button_down(window, msg, wp, lp);
     case WM_MOUSEMOVE:
-        raise_mouse(&TreeViewEvents::MouseMove, buttons_held(wp), wp, lp);
+        on_mouse_move(wp, lp);
         break;
     case WM_LBUTTONUP:
-        raise_mouse(&TreeViewEvents::MouseUp, 1, wp, lp);
-        break;
     case WM_RBUTTONUP:
-        raise_mouse(&TreeViewEvents::MouseUp, 2, wp, lp);
-        break;
     case WM_MBUTTONUP:
-        raise_mouse(&TreeViewEvents::MouseUp, 4, wp, lp);
+        if (on_button_up(msg, wp, lp)) return 0;
+        break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        if (on_key_down(msg, wp, lp)) return 0;
+        break;
+    case WM_CAPTURECHANGED:
+        on_capture_changed(lp);
+        break;
+    case WM_GETOBJECT: {
+        LRESULT result = 0;
+        if (on_get_object(wp, lp, result)) return result;
+        break;
+    }
+    case WM_SETFOCUS:
+        on_set_focus();
         break;
     case WM_SETCURSOR:
         // The screen's custom pointer, while one is set, wins over the tree's own.
@@ -281,9 +289,61 @@ LRESULT TreeView::on_message(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
         on_destroyed();
         break;
     default:
+        if (msg == work_message() && work_message()) {
+            on_work(wp, lp);
+            return 0;
+        }
         break;
     }
     return pass_on(window, msg, wp, lp);
+}
+
+LRESULT TreeView::on_button_down(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+    // The buttons down with this press: the one pressed and any held already (a left press
+    // while the right button is held is no press of the left button alone).
+    const int16_t button = msg <= WM_LBUTTONDBLCLK ? 1 : msg <= WM_RBUTTONDBLCLK ? 2 : 4;
+    const int16_t down = int16_t(button | buttons_held(wp));
+    if (events_) run_handler(L"MouseDown", [&] { events_->MouseDown(down, ShiftMask(wp), point_of(lp)); });
+    if (!IsWindow(window)) return 0;
+    SwallowedMouseInput swallowed(window);
+    LRESULT result = pass_on(window, msg, wp, lp);
+    swallowed.repost();
+    return result;
+}
+
+void TreeView::on_mouse_move(WPARAM wp, LPARAM lp) {
+    if (events_) run_handler(L"MouseMove", [&] { events_->MouseMove(buttons_held(wp), ShiftMask(wp), point_of(lp)); });
+}
+
+bool TreeView::on_button_up(UINT msg, WPARAM wp, LPARAM lp) {
+    const int16_t button = msg == WM_LBUTTONUP ? 1 : msg == WM_RBUTTONUP ? 2 : 4;
+    bool handled = false;
+    if (events_) run_handler(L"MouseUp", [&] { events_->MouseUp(button, ShiftMask(wp), point_of(lp), handled); });
+    return handled;
+}
+
+bool TreeView::on_key_down(UINT msg, WPARAM wp, LPARAM lp) {
+    bool handled = false;
+    if (events_) run_handler(L"KeyDown", [&] { events_->KeyDown(wp, lp, msg == WM_SYSKEYDOWN, handled); });
+    return handled;
+}
+
+void TreeView::on_capture_changed(LPARAM lp) {
+    if (events_) run_handler(L"CaptureChanged", [&] { events_->CaptureChanged(reinterpret_cast<HWND>(lp)); });
+}
+
+bool TreeView::on_get_object(WPARAM wp, LPARAM lp, LRESULT& result) {
+    bool handled = false;
+    if (watcher_) run_handler(L"ObjectRequested", [&] { watcher_->ObjectRequested(wp, lp, result, handled); });
+    return handled;
+}
+
+void TreeView::on_set_focus() {
+    if (watcher_) run_handler(L"FocusGained", [&] { watcher_->FocusGained(); });
+}
+
+void TreeView::on_work(WPARAM wp, LPARAM lp) {
+    if (watcher_) run_handler(L"WorkPosted", [&] { watcher_->WorkPosted(wp, lp); });
 }
 
 // The window is going, or this object is: the window no longer reaches it (its messages go

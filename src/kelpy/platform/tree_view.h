@@ -1,23 +1,33 @@
 // TreeView: the control's tree (tvwTOC) over the native comctl32 tree view: its window, its
 // items (Nodes), its image list addressed by keys, its place and visibility, and its events.
 //
-// Events. The tree watches its own window: it replaces the window's procedure and keeps itself
-// in the window's GWLP_USERDATA (the comctl32 subclass helpers would cost Wine a window-property
-// lookup in its server for every message). Every mouse press, move and release raises
-// MouseDown, MouseMove or MouseUp with the button mask (1 left, 2 right, 4 middle; a press
-// reports the button pressed with the buttons held already, a move the buttons held), the shift mask (1 Shift, 2 Ctrl, 4 Alt) and the position in twips,
-// before the native tree sees the message. While the screen's mouse pointer is custom
-// (mouse_pointer.h), the tree shows it instead of its own. Expand and Collapse come from the native tree's
-// TVN_ITEMEXPANDED notifications, which go to the tree's parent window: the parent hands its
-// WM_NOTIFY messages to on_notify. So do the label edits and tips of a tree with TVS_EDITLABELS or
-// TVS_INFOTIP: BeforeLabelEdit lets an edit start (or not), AfterLabelEdit reports a text that a
-// person confirmed with Enter (label_edit.h), TipText gives the tip of an item under the mouse
-// (shown by the native tree, or by tree_tips.h where the native tree shows none). The parent
-// window is a Unicode window, so the tree sends these notifications in their Unicode form.
+// The one route of the tree window's messages. The tree replaces the window's procedure once,
+// when it makes the window, and keeps itself in the window's GWLP_USERDATA (the comctl32
+// subclass helpers would cost Wine a window-property lookup in its server for every message).
+// That procedure reads each message once and hands it on as a typed call, a function per
+// message: to the listener (TreeViewEvents) the mouse's presses, moves and releases with the
+// button mask (1 left, 2 right, 4 middle; a press reports the button pressed with the buttons
+// held already, a move the buttons held), the shift mask (1 Shift, 2 Ctrl, 4 Alt) and the
+// position in the tree's client pixels; the key presses; the loss of the mouse capture. To the
+// watcher (TreeViewWatcher) a screen reader's request for the tree's object, the keyboard focus
+// coming, and the work the watcher posted to the window (PostWork). A listener may keep a
+// release or a key from the native tree (`handled`); everything else goes on to the native tree
+// after the call. While the screen's mouse pointer is custom (mouse_pointer.h), the tree shows it
+// instead of its own. While a message is handled the tree's owner (TreeViewOwner) is held, so
+// that a listener that makes the owner's host let go of it does not free the tree under its
+// own window procedure.
+//
+// The native tree sends its notifications to its parent window, which hands every WM_NOTIFY to
+// on_notify: Expand and Collapse come from TVN_ITEMEXPANDED; so do the label edits and tips of a
+// tree with TVS_EDITLABELS or TVS_INFOTIP: BeforeLabelEdit lets an edit start (or not),
+// AfterLabelEdit reports a text that a person confirmed with Enter (label_edit.h), TipText gives
+// the tip of an item under the mouse (shown by the native tree, or by tree_tips.h where the
+// native tree shows none). The parent window is a Unicode window, so the tree sends these
+// notifications in their Unicode form.
 //
 // While the native tree handles a button press it may run a mouse-tracking loop of its own (to
 // detect the start of a drag), which takes the following mouse messages off the queue without
-// dispatching them, so the release would reach neither the window's procedures nor MouseUp.
+// dispatching them, so the release would reach neither the window's procedure nor MouseUp.
 // Such messages are put back on the queue, in their order, when the press has been handled (see
 // swallowed_mouse_input.h). The control's tree disables the native drag on the left button.
 #pragma once
@@ -49,11 +59,18 @@ private:
 
 class TreeViewEvents {
 public:
-    virtual void MouseDown(int16_t button, ShiftMask shift, float x, float y) = 0;
-    virtual void MouseMove(int16_t button, ShiftMask shift, float x, float y) = 0;
-    virtual void MouseUp(int16_t button, ShiftMask shift, float x, float y) = 0;
-    virtual void Expand(const NodePtr& node) = 0;
-    virtual void Collapse(const NodePtr& node) = 0;
+    // The mouse, at a point of the tree's client area in pixels.
+    virtual void MouseDown(int16_t, ShiftMask, POINT) {}
+    virtual void MouseMove(int16_t, ShiftMask, POINT) {}
+    // A release; `handled` (false on entry) keeps it from the native tree.
+    virtual void MouseUp(int16_t, ShiftMask, POINT, bool& /*handled*/) {}
+    // A key press (WM_KEYDOWN, or WM_SYSKEYDOWN when `system`) with the message's key data;
+    // `handled` (false on entry) keeps it from the native tree, also when the call fails.
+    virtual void KeyDown(WPARAM /*key*/, LPARAM /*data*/, bool /*system*/, bool& /*handled*/) {}
+    // The tree lost the mouse capture, to the window `to` (null: to none).
+    virtual void CaptureChanged(HWND /*to*/) {}
+    virtual void Expand(const NodePtr&) {}
+    virtual void Collapse(const NodePtr&) {}
     // Before an item's label becomes editable in place: it stays closed unless the listener
     // clears `cancel`.
     virtual void BeforeLabelEdit(const NodePtr&, bool& cancel) { cancel = true; }
@@ -69,15 +86,31 @@ protected:
 
 // Whoever shows the tree to others (the accessible view of it that screen readers read) hears of
 // its changes: the selection that the native tree reports, an item's image set or its expanded
-// state changed by the user, and every item gone at once (a rebuild begins). It must not fail.
+// state changed by the user, and every item gone at once (a rebuild begins); these must not
+// fail. It also gets what the tree window receives for it: a screen reader's request for an
+// object of the window (WM_GETOBJECT, whose answer it may give by setting `handled`), the
+// keyboard focus, and the work it posted with PostWork, done when the window's messages run.
 class TreeViewWatcher {
 public:
     virtual void SelectionChanged(HTREEITEM item) noexcept = 0;  // the new selected item, or null
     virtual void ItemChanged(const Node& node) noexcept = 0;
     virtual void ItemsCleared() noexcept = 0;
+    virtual void ObjectRequested(WPARAM /*flags*/, LPARAM /*id*/, LRESULT& /*result*/, bool& /*handled*/) {}
+    virtual void FocusGained() {}
+    virtual void WorkPosted(WPARAM /*kind*/, LPARAM /*data*/) {}
 
 protected:
     ~TreeViewWatcher() = default;
+};
+
+// The object the tree belongs to, held while a message of the tree window is handled.
+class TreeViewOwner {
+public:
+    virtual void Hold() noexcept = 0;
+    virtual void Unhold() noexcept = 0;
+
+protected:
+    ~TreeViewOwner() = default;
 };
 
 class TreeView {
@@ -114,6 +147,13 @@ public:
     void SetEvents(TreeViewEvents* listener) noexcept { events_ = listener; }
     void SetWatcher(TreeViewWatcher* watcher) noexcept { watcher_ = watcher; }
     TreeViewWatcher* watcher() const noexcept { return watcher_; }
+    // The owner held while the window's messages are handled (not owned; null: none).
+    void SetOwner(TreeViewOwner* owner) noexcept { owner_ = owner; }
+    // Posts work for the watcher to the tree window: WorkPosted(kind, data) when the window's
+    // messages run. False when it could not be posted (no window, a full queue).
+    bool PostWork(WPARAM kind, LPARAM data) const noexcept;
+    // The message that carries the posted work.
+    static UINT work_message() noexcept;
 
     // Repaints the tree now.
     void Refresh();
@@ -186,8 +226,16 @@ private:
     static LRESULT CALLBACK window_proc(HWND, UINT, WPARAM, LPARAM);
     LRESULT on_message(HWND, UINT, WPARAM, LPARAM);
     LRESULT pass_on(HWND, UINT, WPARAM, LPARAM);
-    void raise_mouse(void (TreeViewEvents::*event)(int16_t, ShiftMask, float, float), int16_t button,
-                     WPARAM wp, LPARAM lp);
+    // One function per kind of message, each making its typed call; those answering bool answer
+    // true when the message goes no further than the call.
+    LRESULT on_button_down(HWND, UINT, WPARAM, LPARAM);
+    void on_mouse_move(WPARAM, LPARAM);
+    bool on_button_up(UINT, WPARAM, LPARAM);
+    bool on_key_down(UINT, WPARAM, LPARAM);
+    void on_capture_changed(LPARAM);
+    bool on_get_object(WPARAM, LPARAM, LRESULT& result);
+    void on_set_focus();
+    void on_work(WPARAM, LPARAM);
     void on_destroyed() noexcept;
     RECT bounds() const;
     bool on_label_notify(const NMHDR& header, LRESULT& result);
@@ -198,6 +246,7 @@ private:
     ImageList* images_ = nullptr;
     TreeViewEvents* events_ = nullptr;
     TreeViewWatcher* watcher_ = nullptr;
+    TreeViewOwner* owner_ = nullptr;
     std::unique_ptr<NodeCollection> nodes_;
     LabelEdit label_edit_;
     TreeTips tips_;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <exception>
 #include <optional>
+#include <utility>
 #include <vector>
 #include "kelpy/model/items.h"
 #include "kelpy/toc/check_images.h"
@@ -16,7 +17,34 @@ namespace {
 constexpr wchar_t root_key[] = L"root";
 }  // namespace
 
+bool TreeBuilder::Batch::Release() noexcept {
+    TreeBuilder* builder = std::exchange(builder_, nullptr);
+    if (!builder || --builder->held_ > 0 || !builder->asked_) return false;
+    builder->asked_ = false;
+    return true;
+}
+
+TreeBuilder::Batch::~Batch() {
+    TreeBuilder* builder = builder_;
+    if (!Release()) return;
+    try {
+        builder->Rebuild(std::exchange(builder->asked_map_, nullptr));
+    } catch (...) {
+        // the failure that ended the change is the one to report
+    }
+}
+
+void TreeBuilder::Batch::End() {
+    TreeBuilder* builder = builder_;
+    if (Release()) builder->Rebuild(std::exchange(builder->asked_map_, nullptr));
+}
+
 void TreeBuilder::Rebuild(const com::ComPtr<IMap>& map) {
+    if (held_ > 0) {
+        asked_ = true;
+        asked_map_ = map;
+        return;
+    }
     platform::NodeCollection& nodes = tvwTOC.Nodes();
     // 1-3. Hidden while it is built; the native tree lays its items out once, at the end.
     // Every symbol is asked for its boundary once, whatever the number of rows showing it.

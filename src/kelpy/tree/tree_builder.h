@@ -30,7 +30,28 @@ public:
     TreeBuilder& operator=(const TreeBuilder&) = delete;
 
     // Throws the tree away and builds it again from `map` (an empty, hidden tree without one).
+    // While a Batch is held, the rebuild waits for its end.
     void Rebuild(const com::ComPtr<IMap>& map);
+
+    // Holds the rebuilds asked while it lives: a change made of several model calls, each of
+    // which may notify, rebuilds the tree once at its end, from the map the last request named.
+    // End() rebuilds (a failure of that rebuild goes to the caller); a batch left without End()
+    // (a failure ended the change) rebuilds when asked, and what that rebuild meets is dropped:
+    // the failure that ended the change is the one to report. Batches nest; the outermost one
+    // rebuilds.
+    class Batch {
+    public:
+        explicit Batch(TreeBuilder& builder) noexcept : builder_(&builder) { ++builder.held_; }
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+        void End();
+
+    private:
+        // Ends the hold; true when this batch is to rebuild now.
+        bool Release() noexcept;
+        TreeBuilder* builder_;  // null once ended
+    };
     // Hides the tree (or shows it again) through its style bit alone, without moving it.
     void HideTree(bool bHide);
     // The expanded state remembered for an item with this text (expanded when none is); the
@@ -86,6 +107,9 @@ private:
     SwatchMeasurer& measurer_;
     const Options& options_;
     bool m_bResetting = false;
+    int held_ = 0;               // batches alive
+    bool asked_ = false;         // a rebuild was asked while they held
+    com::ComPtr<IMap> asked_map_;
     std::wstring m_sSelectName;
     NodeStates m_aNodeStates;
     toc::Toc model_;

@@ -263,6 +263,13 @@ void add_feature(const Node& n, IFeatureClass* features, long type) {
 
 // ---- renderers
 
+// Hides class i of a renderer where the node says "hidden": true (classes are shown by default).
+template <class R>
+void hide_class(const Node& n, R* renderer, long i) {
+    if (!n.flag_or("hidden", false)) return;
+    apply(n, com::ComPtr<R>(renderer).template as<IClassVisibility>()->put_ClassVisible(i, VARIANT_FALSE));
+}
+
 const wchar_t* const kFeatureRenderers = L"simple, classBreaks, uniqueValue or pieChart";
 const wchar_t* const kRasterRenderers = L"rgb, stretch, uniqueValue or classify";
 
@@ -279,10 +286,11 @@ void class_list(const Node& n, I* r) {
     apply(n, (r->*ClassCount<I>::put)(long(classes.size())));
     for (long i = 0; i < long(classes.size()); ++i) {
         const Node& c = classes[size_t(i)];
-        c.allow({"break", "label", "symbol"});
+        c.allow({"break", "label", "symbol", "hidden"});
         apply(c, r->put_Break(i, c.at("break").number()));
         apply(c, r->put_Label(i, bstr(c.text_or("label", L"")).get()));
         apply(c, r->putref_Symbol(i, optional_symbol(c, "symbol").get()));
+        hide_class(c, r, i);
     }
 }
 
@@ -304,19 +312,23 @@ ComPtr<IFeatureRenderer> feature_renderer(const Node& n) {
         return r.as<IFeatureRenderer>();
     }
     if (kind == L"uniqueValue") {
-        n.allow({"kind", "fields", "values", "defaultSymbol"});
+        n.allow({"kind", "fields", "values", "defaultSymbol", "hidden"});
         auto r = UniqueValueRenderer::create();
         if (auto fields = n.find("fields")) {
             auto names = fields->items();
             apply(*fields, r->put_FieldCount(long(names.size())));
             for (long i = 0; i < long(names.size()); ++i) apply(names[size_t(i)], r->put_Field(i, bstr(names[size_t(i)].text()).get()));
         }
-        for (const Node& v : n.at("values").items()) {
-            v.allow({"value", "label", "symbol"});
+        auto values = n.at("values").items();
+        for (long i = 0; i < long(values.size()); ++i) {
+            const Node v = values[size_t(i)];
+            v.allow({"value", "label", "symbol", "hidden"});
             std::wstring value = v.at("value").text();
             apply(v, r->AddValue(bstr(value).get(), bstr(v.text_or("label", value)).get(), optional_symbol(v, "symbol").get()));
+            hide_class(v, r.get(), i);
         }
         apply(n, r->putref_DefaultSymbol(optional_symbol(n, "defaultSymbol").get()));
+        hide_class(n, r.get(), long(values.size()));  // the renderer's "hidden" is its default class's
         return r.as<IFeatureRenderer>();
     }
     if (kind == L"pieChart") {
@@ -372,11 +384,16 @@ ComPtr<IRasterRenderer> raster_renderer(const Node& n, long bands) {
         auto classes = n.at("classes").items();
         apply(n, r->put_ClassCount(long(classes.size())));
         for (long i = 0; i < long(classes.size()); ++i) {
-            for (const Node& v : classes[size_t(i)].items()) {
+            // A class is its list of values, or {"values": [...], "hidden": true}.
+            const Node c = classes[size_t(i)];
+            const bool listed = c.value().is_array();
+            if (!listed) c.allow({"values", "hidden"});
+            for (const Node& v : (listed ? c : c.at("values")).items()) {
                 v.allow({"value", "text", "symbol"});
                 double value = v.at("value").number();
                 apply(v, r->AddValue(i, value, bstr(v.text_or("text", L"")).get(), optional_symbol(v, "symbol").get()));
             }
+            if (!listed) hide_class(c, r.get(), i);
         }
         return r.as<IRasterRenderer>();
     }
@@ -395,11 +412,17 @@ ComPtr<IRasterRenderer> raster_renderer(const Node& n, long bands) {
 
 // ---- layers
 
+// The members every layer has: "kind", "name", "valid", "visible" and the scale range
+// ("minScale", "maxScale"; 0 or absent: no limit).
+#define KELPY_LAYER_MEMBERS "kind", "name", "valid", "visible", "minScale", "maxScale"
+
 template <class L>
 void common(const Node& n, L* layer, const std::wstring& name = L"") {
     apply(n, layer->put_Name(bstr(n.text_or("name", name)).get()));
     apply(n, layer->put_Valid(com::vb(n.flag_or("valid", true))));
     apply(n, layer->put_Visible(com::vb(n.flag_or("visible", true))));
+    if (auto v = n.find("minScale")) apply(*v, layer->put_MinimumScale(v->number()));
+    if (auto v = n.find("maxScale")) apply(*v, layer->put_MaximumScale(v->number()));
 }
 
 // The data files that a document's layers name as their sources, each read once per document,
@@ -473,7 +496,7 @@ ComPtr<IFeatureLayer> source_layer(const Node& n, Sources& s) {
 ComPtr<ILayer> layer(const Node& n, Sources& s);
 
 ComPtr<ILayer> feature_layer(const Node& n, Sources& s) {
-    n.allow({"kind", "name", "valid", "visible", "shapeType", "features", "renderer", "source", "object"});
+    n.allow({KELPY_LAYER_MEMBERS, "shapeType", "features", "renderer", "source", "object"});
     auto l = FeatureLayer::create();
     if (n.has("source")) {
         if (n.has("features")) n.at("features").fail(L"a layer with a \"source\" takes its features from the file");
@@ -503,7 +526,7 @@ ComPtr<ILayer> feature_layer(const Node& n, Sources& s) {
 }
 
 ComPtr<ILayer> raster_layer(const Node& n) {
-    n.allow({"kind", "name", "valid", "visible", "extent", "columns", "rows", "bands", "cells", "renderer"});
+    n.allow({KELPY_LAYER_MEMBERS, "extent", "columns", "rows", "bands", "cells", "renderer"});
     auto l = RasterLayer::create();
     common(n, l.get());
     long columns = n.at("columns").whole(), rows = n.at("rows").whole(), bands = n.whole_or("bands", 1);
@@ -530,7 +553,7 @@ ComPtr<ILayer> raster_layer(const Node& n) {
 }
 
 ComPtr<ILayer> group_layer(const Node& n, Sources& s) {
-    n.allow({"kind", "name", "valid", "visible", "layers"});
+    n.allow({KELPY_LAYER_MEMBERS, "layers"});
     auto g = GroupLayer::create();
     common(n, g.get());
     if (auto members = n.find("layers"))
@@ -544,7 +567,7 @@ ComPtr<ILayer> layer(const Node& n, Sources& s) {
     if (kind == L"raster") return raster_layer(n);
     if (kind == L"group") return group_layer(n, s);
     if (kind == L"plain") {
-        n.allow({"kind", "name", "valid", "visible"});
+        n.allow({KELPY_LAYER_MEMBERS});
         auto l = PlainLayer::create();
         common(n, l.get());
         return l.as<ILayer>();
@@ -562,9 +585,15 @@ com::ComPtr<Map> load_map(std::string_view text, std::wstring_view name, DataFil
         sources.folder = json::full_path_of(document.substr(0, slash + 1));
     nlohmann::json root = parse(text, name);
     Node doc(root, name, "");
-    doc.allow({"name", "extent", "layers"});
+    doc.allow({"name", "units", "extent", "layers"});
     auto map = Map::create();
     apply(doc, map->put_Name(bstr(doc.text_or("name", L"Layers")).get()));
+    if (auto units = doc.find("units")) {
+        const std::optional<MapUnits> u = units_named(units->text());
+        if (!u || *u == MapUnits::Unknown)
+            units->fail(L"unknown units " + in_quotes(units->text()) + L" (expected meters or degrees)");
+        apply(*units, map->put_Units(bstr(units->text()).get()));
+    }
     std::vector<ComPtr<ILayer>> layers;
     if (auto list = doc.find("layers"))
         for (const Node& l : list->items()) layers.push_back(layer(l, sources));

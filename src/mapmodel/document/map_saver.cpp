@@ -256,6 +256,27 @@ Json symbol(const Place& at, ISymbol* s) {
 
 // ---- renderers
 
+// Which classes of a renderer are hidden, read through IClassVisibility where it answers it
+// (every class is shown where it does not). A hidden class is saved with "hidden": true; a
+// shown one adds nothing, so a map that hides nothing is saved as it always was.
+class Hidden {
+public:
+    explicit Hidden(IUnknown* renderer) : visibility_(com::ComPtr<IUnknown>(renderer).query<IClassVisibility>()) {}
+    bool operator()(const Place& at, long index) const {
+        if (!visibility_) return false;
+        VARIANT_BOOL visible = VARIANT_TRUE;
+        at.call(visibility_->get_ClassVisible(index, &visible));
+        return !com::is_true(visible);
+    }
+    // Adds "hidden": true to a class's object when the class is hidden.
+    void mark(const Place& at, long index, Json& j) const {
+        if ((*this)(at, index)) j["hidden"] = true;
+    }
+
+private:
+    com::ComPtr<IClassVisibility> visibility_;
+};
+
 // The classes of a classified renderer (class breaks or raster classify) through its interface
 // I: by position, each with a break, a label and a symbol.
 template <class I>
@@ -263,6 +284,7 @@ Json classes_by_break(const Place& at, I* r) {
     long count = 0;
     at.call((r->*ClassCount<I>::get)(&count));
     Json classes = Json::array();
+    const Hidden hidden(r);
     for (long i = 0; i < count; ++i) {
         Place c = (at / "classes")[i];
         double brk = 0;
@@ -271,7 +293,9 @@ Json classes_by_break(const Place& at, I* r) {
         c.call(r->get_Break(i, &brk));
         c.call(r->get_Label(i, label.put()));
         c.call(r->get_Symbol(i, s.put()));
-        classes.push_back({{"break", number(c / "break", brk)}, {"label", text(c / "label", label)}, {"symbol", symbol(c / "symbol", s.get())}});
+        Json j = {{"break", number(c / "break", brk)}, {"label", text(c / "label", label)}, {"symbol", symbol(c / "symbol", s.get())}};
+        hidden.mark(c, i, j);
+        classes.push_back(std::move(j));
     }
     return classes;
 }
@@ -301,6 +325,7 @@ Json feature_renderer(const Place& at, IFeatureRenderer* renderer) {
         at.call(unique->get_FieldCount(&fields));
         at.call(unique->get_ValueCount(&values));
         Json names = Json::array(), classes = Json::array();
+        const Hidden hidden(unique.get());
         for (long i = 0; i < fields; ++i) {
             com::Bstr name;
             at.call(unique->get_Field(i, name.put()));
@@ -313,7 +338,9 @@ Json feature_renderer(const Place& at, IFeatureRenderer* renderer) {
             v.call(unique->get_Value(i, value.put()));
             v.call(unique->get_Label(value.get(), label.put()));
             v.call(unique->get_Symbol(value.get(), s.put()));
-            classes.push_back({{"value", text(v / "value", value)}, {"label", text(v / "label", label)}, {"symbol", symbol(v / "symbol", s.get())}});
+            Json j = {{"value", text(v / "value", value)}, {"label", text(v / "label", label)}, {"symbol", symbol(v / "symbol", s.get())}};
+            hidden.mark(v, i, j);
+            classes.push_back(std::move(j));
         }
         ComPtr<ISymbol> fallback;
         at.call(unique->get_DefaultSymbol(fallback.put()));
@@ -321,6 +348,7 @@ Json feature_renderer(const Place& at, IFeatureRenderer* renderer) {
         if (fields > 0) j["fields"] = std::move(names);  // a renderer has at least one field: none means the default
         j["values"] = std::move(classes);
         j["defaultSymbol"] = symbol(at / "defaultSymbol", fallback.get());
+        hidden.mark(at, values, j);  // the default class: after the values
         return j;
     }
     if (auto chart = r.query<IChartRenderer>()) {
@@ -358,6 +386,7 @@ Json raster_renderer(const Place& at, IRasterRenderer* renderer) {
         at.call(unique->get_Field(field.put()));
         at.call(unique->get_ClassCount(&count));
         Json classes = Json::array();
+        const Hidden hidden(unique.get());
         for (long i = 0; i < count; ++i) {
             Place c = (at / "classes")[i];
             long values = 0;
@@ -373,7 +402,9 @@ Json raster_renderer(const Place& at, IRasterRenderer* renderer) {
                 v.call(unique->get_Symbol(i, k, s.put()));
                 list.push_back({{"value", number(v / "value", value)}, {"text", text(v / "text", label)}, {"symbol", symbol(v / "symbol", s.get())}});
             }
-            classes.push_back(std::move(list));
+            // A hidden class is an object, since a list has no room for the mark.
+            if (hidden(c, i)) classes.push_back({{"values", std::move(list)}, {"hidden", true}});
+            else classes.push_back(std::move(list));
         }
         return {{"kind", "uniqueValue"}, {"field", text(at / "field", field)}, {"classes", std::move(classes)}};
     }
@@ -525,6 +556,13 @@ Json layer(const Place& outer, ILayer* l, const std::wstring& folder) {
         j["name"] = text(at / "name", name);
         j["valid"] = flag(valid);
         j["visible"] = flag(visible);
+        if (auto range = p.query<IScaleRange>()) {
+            double smallest = 0, largest = 0;
+            at.call(range->get_MinimumScale(&largest));
+            at.call(range->get_MaximumScale(&smallest));
+            if (largest != 0) j["minScale"] = number(at / "minScale", largest);
+            if (smallest != 0) j["maxScale"] = number(at / "maxScale", smallest);
+        }
     };
     if (auto group = p.query<ISubLayers>()) {
         common("group");
@@ -561,6 +599,7 @@ std::string document_text(Map& map, const std::wstring& folder) {
     top.call(map.get_Name(name.put()));
     Json doc = Json::object();
     doc["name"] = text(top / "name", name);
+    if (map.explicit_units() != MapUnits::Unknown) doc["units"] = text(top / "units", word_of(map.explicit_units()));
     if (!map.explicit_extent().empty) doc["extent"] = extent(top / "extent", map.explicit_extent());
     doc["layers"] = members(top, top / "layers", &map, &IMap::get_LayerCount, &IMap::get_Layer,
                             [&](const Place& p, ILayer* m) { return layer(p, m, folder); });

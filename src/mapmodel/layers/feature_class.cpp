@@ -34,6 +34,7 @@ STDMETHODIMP FeatureClass::get_FeatureCount(long* n) { return boundary(kIid, [&]
 
 long FeatureClass::add(com::ComPtr<IGeometry> shape, com::Variant value) {
     features_.push_back({std::move(shape), std::move(value), {}});
+    revised();
     return long(features_.size() - 1);
 }
 
@@ -68,12 +69,14 @@ long FeatureClass::field(std::wstring_view name) {
     std::wstring key(name);
     if (auto it = by_name_.find(key); it != by_name_.end()) return it->second;
     fields_.push_back({key, FieldNone});
+    revised();
     by_name_.emplace(std::move(key), long(fields_.size() - 1));
     return long(fields_.size() - 1);
 }
 
 void FeatureClass::set(long index, long field, com::Variant value, FieldType type) {
     Field& f = fields_[size_t(field)];
+    revised();
     if (type != FieldNone) f.type = f.type == FieldNone || f.type == type ? type : FieldMixed;
     auto& values = features_[size_t(index)].attributes;
     // Readers put the fields of a feature in ascending order: then the search ends at once.

@@ -2,7 +2,8 @@
 // code is kept) and a list of features, each a shape in map units with one value, which the
 // renderers classify (a number for class breaks, its text for unique values) unless they name
 // one of the class's attribute fields. Features read from a data file also keep where they came
-// from (the file and, for TopoJSON, the object) and the extent the file declared.
+// from (the file and, for TopoJSON, the object) and the extent the file declared. Adding a
+// feature or a field, or putting a value, is a new revision.
 #pragma once
 #include <string>
 #include <string_view>
@@ -11,11 +12,12 @@
 #include "com/object.h"
 #include "com/variant.h"
 #include "mapmodel/geometry/shape.h"
+#include "mapmodel/revision.h"
 #include "mapmodel/support.h"
 
 namespace mapmodel {
 
-class FeatureClass final : public com::ComObject<FeatureClass, Dispatch<IFeatureClass>, com::SupportErrorInfo> {
+class FeatureClass final : public com::ComObject<FeatureClass, Dispatch<IFeatureClass>, Revised, com::SupportErrorInfo> {
 public:
     STDMETHODIMP get_ShapeType(long* type) override;
     STDMETHODIMP put_ShapeType(long type) override;

@@ -6,11 +6,12 @@
 #include <vector>
 #include "com/object.h"
 #include "mapmodel/layers/layer_base.h"
+#include "mapmodel/layers/scale_range.h"
 
 namespace mapmodel {
 
 class GroupLayer final : public com::ComObject<GroupLayer, LayerBase<GroupLayer, IGroupLayer>, Dispatch<ISubLayers>,
-                                                com::SupportErrorInfo> {
+                                                ScaleRange, com::SupportErrorInfo> {
 public:
     void* query_more(REFIID riid) noexcept { return layer_interface(riid); }
 

@@ -2,9 +2,10 @@
 #pragma once
 #include "com/object.h"
 #include "mapmodel/layers/layer_base.h"
+#include "mapmodel/layers/scale_range.h"
 
 namespace mapmodel {
 
-class PlainLayer final : public com::ComObject<PlainLayer, LayerBase<PlainLayer, ILayer>, com::SupportErrorInfo> {};
+class PlainLayer final : public com::ComObject<PlainLayer, LayerBase<PlainLayer, ILayer>, ScaleRange, com::SupportErrorInfo> {};
 
 }  // namespace mapmodel

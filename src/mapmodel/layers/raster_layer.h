@@ -5,10 +5,11 @@
 #include "com/object.h"
 #include "mapmodel/geometry/shape.h"
 #include "mapmodel/layers/layer_base.h"
+#include "mapmodel/layers/scale_range.h"
 
 namespace mapmodel {
 
-class RasterLayer final : public com::ComObject<RasterLayer, LayerBase<RasterLayer, IRasterLayer>, com::SupportErrorInfo> {
+class RasterLayer final : public com::ComObject<RasterLayer, LayerBase<RasterLayer, IRasterLayer>, ScaleRange, com::SupportErrorInfo> {
 public:
     static constexpr long kMaxCells = 1L << 22;
 

@@ -1,5 +1,6 @@
 #include "mapmodel/map/map.h"
 #include "com/variant.h"
+#include "mapmodel/display/mapping.h"
 #include "mapmodel/geometry/envelope.h"
 #include "mapmodel/layers/group_layer.h"
 #include "mapmodel/map/map_drawing.h"
@@ -10,6 +11,7 @@ namespace mapmodel {
 namespace {
 constexpr const IID& kMap = __uuidof(IMap);
 constexpr const IID& kView = __uuidof(IMapView);
+constexpr const IID& kScale = __uuidof(IMapScale);
 constexpr DrawPhase kAllPhases =
     DrawPhase(DrawPhaseBackground | DrawPhaseGeography | DrawPhaseAnnotation | DrawPhaseSelection);
 }  // namespace
@@ -98,8 +100,10 @@ STDMETHODIMP Map::ClearLayers() {
 
 Bounds Map::extent() const { return extent_.empty ? full_extent(layers_) : extent_; }
 
+MapUnits Map::units() const { return units_ != MapUnits::Unknown ? units_ : units_of(layers_); }
+
 void Map::draw(HDC dc, long width, long height) {
-    draw_layers(dc, width, height, layers_, extent(), [&](long index) {
+    draw_layers(dc, width, height, layers_, extent(), [this] { return units(); }, [&](long index) {
         notify([&](IMapViewEvents* s) { s->AfterItemDraw(index, reinterpret_cast<LONG_PTR>(dc), DrawPhaseGeography); });
     });
     notify([&](IMapViewEvents* s) { s->AfterDraw(reinterpret_cast<LONG_PTR>(dc), DrawPhaseGeography); });
@@ -174,5 +178,38 @@ STDMETHODIMP Map::Output(LONG_PTR hdc, long width, long height) {
 }
 
 STDMETHODIMP Map::get_RefreshCount(long* n) { return guarded(kView, [&] { out(n) = refreshes_; }); }
+
+// ---- the scale
+
+STDMETHODIMP Map::get_Scale(double* denominator) {
+    return guarded(kScale, [&] {
+        double& result = out(denominator);
+        const MapUnits u = units();
+        if (u == MapUnits::Unknown)
+            com::raise(E_FAIL, L"The map has no scale: its units are not known (put Units, or give a document's "
+                               L"\"units\": \"meters\" or \"degrees\")");
+        if (!window_ || !IsWindow(window_)) com::raise(E_FAIL, L"The map has no scale: its view has no window");
+        RECT client{};
+        GetClientRect(window_, &client);
+        if (client.right <= 0 || client.bottom <= 0) com::raise(E_FAIL, L"The map has no scale: its window has no area");
+        const Bounds world = fitted(extent(), client.right, client.bottom);
+        if (world.empty) com::raise(E_FAIL, L"The map has no scale: it shows nothing (no extent and no layer with one)");
+        win::WindowDC screen(window_);
+        const std::optional<double> scale = scale_of(world, client.right, resolution_of(screen.get()), u);
+        if (!scale) com::raise(E_FAIL, L"The map has no scale: its window has no resolution");
+        result = *scale;
+    });
+}
+
+STDMETHODIMP Map::get_Units(BSTR* units) { return guarded(kScale, [&] { give_text(units, word_of(this->units())); }); }
+
+// "" goes back to the units the layers imply.
+STDMETHODIMP Map::put_Units(BSTR units) {
+    return guarded(kScale, [&] {
+        const std::optional<MapUnits> u = units_named(com::view(units));
+        if (!u) com::raise(E_INVALIDARG, L"Unknown units " + in_quotes(com::view(units)) + L" (expected \"meters\", \"degrees\" or \"\")");
+        units_ = *u;
+    });
+}
 
 }  // namespace mapmodel

@@ -9,17 +9,21 @@
 // Putting the extent reports ExtentChanged; attaching another window reports FocusChanged.
 // The model has no selection, so SelectionChanged is never reported. A call that fails
 // changes nothing and reports nothing; changes inside a group layer report nothing.
+//
+// The view's scale (IMapScale) follows from the extent in use, the window's width and
+// resolution and the map's units: those put, else those its layers imply (map_scale.h).
 #pragma once
 #include <vector>
 #include "com/connection_point.h"
 #include "com/object.h"
 #include "mapmodel/geometry/shape.h"
+#include "mapmodel/map/map_scale.h"
 #include "mapmodel/support.h"
 
 namespace mapmodel {
 
-class Map final : public com::ComObject<Map, Dispatch<IMap>, Dispatch<IMapView>, com::ConnectionPointContainer<Map>,
-                                         com::SupportErrorInfo> {
+class Map final : public com::ComObject<Map, Dispatch<IMap>, Dispatch<IMapView>, Dispatch<IMapScale>,
+                                         com::ConnectionPointContainer<Map>, com::SupportErrorInfo> {
 public:
     Map();
 
@@ -43,10 +47,18 @@ public:
     STDMETHODIMP Output(LONG_PTR hdc, long width, long height) override;
     STDMETHODIMP get_RefreshCount(long* n) override;
 
+    // IMapScale
+    STDMETHODIMP get_Scale(double* denominator) override;
+    STDMETHODIMP get_Units(BSTR* units) override;
+    STDMETHODIMP put_Units(BSTR units) override;
+
     // The extent put on the view, or an empty one while the view follows the layers' full
     // extent (Extent answers the extent in use, which cannot tell the two apart; a saved
     // document must).
     const Bounds& explicit_extent() const { return extent_; }
+    // The units put on the map (Unknown while its layers decide them); a saved document keeps
+    // only these.
+    MapUnits explicit_units() const { return units_; }
 
 private:
     template <class F>
@@ -55,6 +67,7 @@ private:
     HRESULT guarded(REFIID iid, F&& body);
     long index_of(ILayer* layer) const;
     Bounds extent() const;
+    MapUnits units() const;
     void draw(HDC dc, long width, long height);
     void repaint(DrawPhase phase, const VARIANT& data, const VARIANT& envelope);
 
@@ -64,6 +77,7 @@ private:
     HWND window_ = nullptr;
     Bounds extent_;  // empty: the layers' full extent
     long refreshes_ = 0;
+    MapUnits units_ = MapUnits::Unknown;  // Unknown: as the layers imply
 };
 
 }  // namespace mapmodel

@@ -2,14 +2,14 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
-#include <unordered_map>
 #include "com/bstr.h"
 #include "com/variant.h"
 #include "mapmodel/display/color_ramp.h"
 #include "mapmodel/display/display_transformation.h"
 #include "mapmodel/geometry/envelope.h"
+#include "mapmodel/map/map_scale.h"
 #include "mapmodel/renderers/class_list.h"
-#include "mapmodel/renderers/feature_values.h"
+#include "mapmodel/renderers/feature_classifier.h"
 #include "mapmodel/symbols/device.h"
 #include "win/handles.h"
 
@@ -61,83 +61,30 @@ private:
     ComPtr<ISymbol> current_;
 };
 
-// Which symbol a feature of a value gets, by the renderer's kind.
-using Chooser = std::function<ComPtr<ISymbol>(const VARIANT&)>;
-
-// The field whose values a classifying renderer reads (empty for none).
-std::wstring field_of(IFeatureRenderer* renderer) {
-    ComPtr<IFeatureRenderer> r(renderer);
-    com::Bstr field;
-    if (auto breaks = r.query<IClassBreaksRenderer>()) {
-        check(breaks->get_Field(field.put()));
-    } else if (auto unique = r.query<IUniqueValueRenderer>()) {
-        if (property(unique.get(), &IUniqueValueRenderer::get_FieldCount) > 0) check(unique->get_Field(0, field.put()));
-    }
-    return field.str();
-}
-
-Chooser chooser_for(IFeatureRenderer* renderer) {
-    if (!renderer) return nullptr;
-    ComPtr<IFeatureRenderer> r(renderer);
-    if (auto simple = r.query<ISimpleRenderer>()) {
-        ComPtr<ISymbol> s = property(simple.get(), &ISimpleRenderer::get_Symbol);
-        return [s](const VARIANT&) { return s; };
-    }
-    if (auto breaks = r.query<IClassBreaksRenderer>()) {
-        return [classes = ClassList::read(breaks.get())](const VARIANT& v) -> ComPtr<ISymbol> {
-            const std::optional<double> x = value_number(v);
-            return x ? classes.symbol_for(*x) : nullptr;
-        };
-    }
-    if (auto unique = r.query<IUniqueValueRenderer>()) {
-        std::unordered_map<std::wstring, ComPtr<ISymbol>> symbols;
-        long n = property(unique.get(), &IUniqueValueRenderer::get_ValueCount);
-        for (long i = 0; i < n; ++i) {
-            com::Bstr value;
-            ComPtr<ISymbol> s;
-            check(unique->get_Value(i, value.put()));
-            check(unique->get_Symbol(value.get(), s.put()));
-            symbols.emplace(value.str(), s);
-        }
-        ComPtr<ISymbol> fallback = property(unique.get(), &IUniqueValueRenderer::get_DefaultSymbol);
-        return [symbols, fallback](const VARIANT& v) {
-            auto it = symbols.find(value_text(v));
-            return it == symbols.end() ? fallback : it->second;
-        };
-    }
-    if (r.query<IPieChartRenderer>()) {
-        ComPtr<IChartSymbol> chart = property(r.as<IChartRenderer>().get(), &IChartRenderer::get_ChartSymbol);
-        ComPtr<ISymbol> s = chart ? chart.as<ISymbol>() : nullptr;
-        return [s](const VARIANT&) { return s; };
-    }
-    return nullptr;
-}
-
 struct Picture {
     HDC dc;
     Mapping mapping;
     ComPtr<ITransformation> transformation;
+    // The scale, worked out when a layer with a scale range first asks (the map's units may
+    // take a walk over its layers); none while the units are not known: every layer is drawn.
+    std::function<std::optional<double>()> scale;
 };
 
+// Every feature of a shown class, with its class's symbol.
 void draw_features(const Picture& p, IFeatureRendering* layer) {
     ComPtr<IFeatureRenderer> renderer = property(layer, &IFeatureRendering::get_Renderer);
     ComPtr<IFeatureClass> features = property(layer, &IFeatureRendering::get_FeatureClass);
-    Chooser choose = chooser_for(renderer.get());
-    if (!choose || !features) return;
-    // A renderer that names one of the class's attribute fields classifies by it; otherwise by
-    // the features' own values.
-    long field = -1;
-    if (const std::wstring name = field_of(renderer.get()); !name.empty())
-        check(features->FindField(com::Bstr(name).get(), &field));
+    if (!features) return;
+    const FeatureClassifier classes(renderer.get(), features.get());
+    if (classes.count() == 0) return;
     SymbolSlot slot(p.dc, p.transformation.get());
     long n = property(features.get(), &IFeatureClass::get_FeatureCount);
     for (long i = 0; i < n; ++i) {
+        const long c = classes.class_of(i);
+        if (c < 0 || classes.hidden(c) || !classes.symbol(c)) continue;
         ComPtr<IGeometry> shape;
-        com::Variant value;
         check(features->get_Shape(i, shape.put()));
-        check(field >= 0 ? features->get_Attribute(i, field, value.put()) : features->get_Value(i, value.put()));
-        ComPtr<ISymbol> s = choose(*value.get());
-        slot.draw(s.get(), shape.get());
+        slot.draw(classes.symbol(c).get(), shape.get());
     }
 }
 
@@ -180,16 +127,20 @@ CellLook look_for(IRasterLayer* raster, IRasterRenderer* renderer, long columns,
             return RGB(g, g, g);
         };
     } else if (auto unique = r.query<IRasterUniqueValueRenderer>()) {
+        // A value of a hidden class keeps its place with no symbol: its cells are not drawn.
         std::vector<std::pair<double, ComPtr<ISymbol>>> values;
+        auto visibility = r.query<IClassVisibility>();
         long n = property(unique.get(), &IRasterUniqueValueRenderer::get_ClassCount);
         for (long i = 0; i < n; ++i) {
             long m = 0;
+            VARIANT_BOOL shown = VARIANT_TRUE;
             check(unique->get_ValueCount(i, &m));
+            if (visibility) check(visibility->get_ClassVisible(i, &shown));
             for (long j = 0; j < m; ++j) {
                 double v = 0;
                 ComPtr<ISymbol> s;
                 check(unique->get_Value(i, j, &v));
-                check(unique->get_Symbol(i, j, s.put()));
+                if (com::is_true(shown)) check(unique->get_Symbol(i, j, s.put()));
                 values.emplace_back(v, s);
             }
         }
@@ -245,9 +196,12 @@ void draw_raster(const Picture& p, IRasterLayer* raster) {
     }
 }
 
+// A layer out of its scale range is not drawn, nor are the members of a group out of its range.
 void draw_layer(const Picture& p, ILayer* layer) {
     if (!layer || !com::is_true(property(layer, &ILayer::get_Visible)) || !com::is_true(property(layer, &ILayer::get_Valid)))
         return;
+    if (const ScaleLimits limits = scale_limits_of(layer); !limits.open())
+        if (const std::optional<double> scale = p.scale(); scale && !limits.holds(*scale)) return;
     ComPtr<ILayer> l(layer);
     if (auto members = l.query<ISubLayers>()) {
         long n = property(members.get(), &ISubLayers::get_Count);
@@ -299,11 +253,12 @@ Bounds fitted(const Bounds& extent, long width, long height) {
 }
 
 void draw_layers(HDC dc, long width, long height, const std::vector<ComPtr<ILayer>>& layers, const Bounds& extent,
-                 const std::function<void(long)>& after_item) {
+                 const std::function<MapUnits()>& units, const std::function<void(long)>& after_item) {
     RECT all{0, 0, width, height};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     Bounds world = fitted(extent, width, height);
     std::optional<Picture> picture;
+    std::optional<std::optional<double>> scale;  // once worked out
     if (!world.empty) {
         auto t = DisplayTransformation::create();
         auto e = make_envelope(world);
@@ -311,7 +266,11 @@ void draw_layers(HDC dc, long width, long height, const std::vector<ComPtr<ILaye
         check(t->put_VisibleBounds(e.get()));
         check(t->SetDeviceFrame(0, 0, width, height));
         check(t->put_Resolution(resolution_of(dc)));
-        picture = Picture{dc, Mapping::between(world, {0, 0, width, height}, resolution_of(dc)), t.as<ITransformation>()};
+        picture = Picture{dc, Mapping::between(world, {0, 0, width, height}, resolution_of(dc)), t.as<ITransformation>(),
+                          [&]() {
+                              if (!scale) scale = scale_of(world, width, resolution_of(dc), units());
+                              return *scale;
+                          }};
     }
     for (long i = long(layers.size()) - 1; i >= 0; --i) {
         if (picture) draw_layer(*picture, layers[size_t(i)].get());

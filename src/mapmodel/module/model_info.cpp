@@ -14,6 +14,14 @@ STDMETHODIMP ModelInfo::FailCall(long call, long status) {
     });
 }
 
+STDMETHODIMP ModelInfo::FailCalls(long call, long count, long status) {
+    return com::boundary(__uuidof(IModelInfo), [&] {
+        if (call < 0) com::raise(E_INVALIDARG, L"The call to fail must be 0 or more");
+        if (count < 1) com::raise(E_INVALIDARG, L"The calls to fail must be 1 or more");
+        faults::plan(call, status >= 0 ? E_FAIL : HRESULT(status), count);
+    });
+}
+
 STDMETHODIMP ModelInfo::get_Calls(long* n) {
     return com::boundary(__uuidof(IModelInfo), [&] { out(n) = faults::calls(); });
 }

@@ -11,6 +11,7 @@ public:
     STDMETHODIMP get_LiveObjects(long* n) override;
     // Its own calls are not counted.
     STDMETHODIMP FailCall(long call, long status) override;
+    STDMETHODIMP FailCalls(long call, long count, long status) override;
     STDMETHODIMP get_Calls(long* n) override;
     STDMETHODIMP get_FailedCall(BSTR* text) override;
 };

@@ -7,8 +7,9 @@
 namespace mapmodel {
 
 class ClassBreaksRenderer final
-    : public com::ComObject<ClassBreaksRenderer, ClassifiedRenderer<IClassBreaksRenderer>,
-                            RendererBase<ClassBreaksRenderer, IFeatureRenderer>, com::SupportErrorInfo> {
+    : public com::ComObject<ClassBreaksRenderer, ClassifiedRenderer<ClassBreaksRenderer, IClassBreaksRenderer>,
+                            RendererBase<ClassBreaksRenderer, IFeatureRenderer>, ClassVisibility<ClassBreaksRenderer>,
+                            Revised, com::SupportErrorInfo> {
 public:
     static constexpr const wchar_t* kDescription = L"Class breaks";
 

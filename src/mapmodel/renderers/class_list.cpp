@@ -12,10 +12,15 @@ ClassList::Class& ClassList::at(long index) {
     return classes_[size_t(index)];
 }
 
+long ClassList::class_of(double value) const {
+    for (size_t i = 0; i < classes_.size(); ++i)
+        if (value <= classes_[i].upper) return long(i);
+    return -1;
+}
+
 com::ComPtr<ISymbol> ClassList::symbol_for(double value) const {
-    for (const Class& c : classes_)
-        if (value <= c.upper) return c.symbol;
-    return nullptr;
+    const long i = class_of(value);
+    return i < 0 || classes_[size_t(i)].hidden ? nullptr : classes_[size_t(i)].symbol;
 }
 
 }  // namespace mapmodel

@@ -4,7 +4,9 @@
 #pragma once
 #include <string>
 #include <vector>
+#include "mapmodel/renderers/class_visibility.h"
 #include "mapmodel/renderers/renderer_base.h"
+#include "mapmodel/revision.h"
 
 namespace mapmodel {
 
@@ -29,19 +31,27 @@ public:
         double upper = 0;
         std::wstring label;
         com::ComPtr<ISymbol> symbol;
+        bool hidden = false;
     };
 
     // The breaks and symbols of a classified renderer of any make, read through its interface
-    // I: the count, then class by class its break and its symbol.
+    // I: the count, then class by class its break and its symbol, and which classes are hidden
+    // when the renderer answers IClassVisibility.
     template <class I>
     static ClassList read(I* renderer) {
         ClassList list;
         long n = 0;
         com::check((renderer->*ClassCount<I>::get)(&n));
+        auto visibility = com::ComPtr<I>(renderer).template query<IClassVisibility>();
         for (long i = 0; i < n; ++i) {
             Class& c = list.classes_.emplace_back();
             com::check(renderer->get_Break(i, &c.upper));
             com::check(renderer->get_Symbol(i, c.symbol.put()));
+            if (visibility) {
+                VARIANT_BOOL visible = VARIANT_TRUE;
+                com::check(visibility->get_ClassVisible(i, &visible));
+                c.hidden = !com::is_true(visible);
+            }
         }
         return list;
     }
@@ -50,8 +60,10 @@ public:
     // New classes come empty; dropped classes go with their symbols.
     void resize(long n);
     Class& at(long index);
-    // The symbol of the class a value falls in: the first whose break is at or above it; a
-    // value above the last break is in no class.
+    // The class a value falls in: the first whose break is at or above it; -1 for a value above
+    // the last break.
+    long class_of(double value) const;
+    // The symbol of the class a value falls in; Nothing for no class or a hidden one.
     com::ComPtr<ISymbol> symbol_for(double value) const;
 
 private:
@@ -60,16 +72,25 @@ private:
 
 // What both classified renderers answer through their interface I: the field, and each class's
 // break, label and symbol. Each renderer names its count property, served by count and resize.
-template <class I>
+// A change of the field, a break or the classes is a new revision of Self (which is Revised).
+template <class Self, class I>
 class ClassifiedRenderer : public Dispatch<I> {
 public:
     STDMETHODIMP get_Field(BSTR* name) override { return boundary(kIid, [&] { give_text(name, field_); }); }
-    STDMETHODIMP put_Field(BSTR name) override { return boundary(kIid, [&] { field_ = com::view(name); }); }
+    STDMETHODIMP put_Field(BSTR name) override {
+        return boundary(kIid, [&] {
+            field_ = com::view(name);
+            static_cast<Self*>(this)->revised();
+        });
+    }
     STDMETHODIMP get_Break(long index, double* v) override {
         return boundary(kIid, [&] { out(v) = classes_.at(index).upper; });
     }
     STDMETHODIMP put_Break(long index, double v) override {
-        return boundary(kIid, [&] { classes_.at(index).upper = finite(v, L"A break"); });
+        return boundary(kIid, [&] {
+            classes_.at(index).upper = finite(v, L"A break");
+            static_cast<Self*>(this)->revised();
+        });
     }
     STDMETHODIMP get_Label(long index, BSTR* label) override {
         return boundary(kIid, [&] { give_text(label, classes_.at(index).label); });
@@ -84,10 +105,19 @@ public:
         return boundary(kIid, [&] { classes_.at(index).symbol = s; });
     }
 
+    // For ClassVisibility.
+    long class_count() const { return classes_.count(); }
+    bool& hidden(long index) { return classes_.at(index).hidden; }
+
 protected:
     static constexpr const IID& kIid = __uuidof(I);
     HRESULT count(long* n) { return boundary(kIid, [&] { out(n) = classes_.count(); }); }
-    HRESULT resize(long n) { return boundary(kIid, [&] { classes_.resize(n); }); }
+    HRESULT resize(long n) {
+        return boundary(kIid, [&] {
+            classes_.resize(n);
+            static_cast<Self*>(this)->revised();
+        });
+    }
 
 private:
     std::wstring field_;

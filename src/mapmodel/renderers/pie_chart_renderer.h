@@ -3,13 +3,16 @@
 #pragma once
 #include "com/object.h"
 #include "mapmodel/renderers/renderer_base.h"
+#include "mapmodel/revision.h"
 
 namespace mapmodel {
 
 class PieChartRenderer final
     : public com::ComObject<PieChartRenderer, Dispatch<IPieChartRenderer>, Dispatch<IChartRenderer>,
-                            RendererBase<PieChartRenderer, IFeatureRenderer>, com::SupportErrorInfo> {
+                            RendererBase<PieChartRenderer, IFeatureRenderer>, Revised, com::SupportErrorInfo> {
 public:
+    // Every feature is in its one class whatever changes (Revised: the revision never changes).
+
     static constexpr const wchar_t* kDescription = L"Pie chart";
 
     STDMETHODIMP get_ProportionalBySum(VARIANT_BOOL* v) override;

@@ -7,8 +7,9 @@
 namespace mapmodel {
 
 class RasterClassifyRenderer final
-    : public com::ComObject<RasterClassifyRenderer, ClassifiedRenderer<IRasterClassifyRenderer>,
-                            RendererBase<RasterClassifyRenderer, IRasterRenderer>, com::SupportErrorInfo> {
+    : public com::ComObject<RasterClassifyRenderer, ClassifiedRenderer<RasterClassifyRenderer, IRasterClassifyRenderer>,
+                            RendererBase<RasterClassifyRenderer, IRasterRenderer>, ClassVisibility<RasterClassifyRenderer>,
+                            Revised, com::SupportErrorInfo> {
 public:
     static constexpr const wchar_t* kDescription = L"Classified";
 

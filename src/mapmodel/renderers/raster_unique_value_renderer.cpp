@@ -8,7 +8,7 @@ constexpr const IID& kIid = __uuidof(IRasterUniqueValueRenderer);
 
 std::vector<RasterUniqueValueRenderer::Entry>& RasterUniqueValueRenderer::values_of(long cls) {
     check_index(cls, classes_.size(), L"the renderer's class list");
-    return classes_[size_t(cls)];
+    return classes_[size_t(cls)].values;
 }
 
 RasterUniqueValueRenderer::Entry& RasterUniqueValueRenderer::entry(long cls, long index) {
@@ -18,8 +18,8 @@ RasterUniqueValueRenderer::Entry& RasterUniqueValueRenderer::entry(long cls, lon
 }
 
 com::ComPtr<ISymbol> RasterUniqueValueRenderer::symbol_for(double value) const {
-    for (const auto& cls : classes_)
-        for (const Entry& e : cls)
+    for (const Class& cls : classes_)
+        for (const Entry& e : cls.values)
             if (e.value == value) return e.symbol;
     return nullptr;
 }

@@ -4,14 +4,20 @@
 #include <string>
 #include <vector>
 #include "com/object.h"
+#include "mapmodel/renderers/class_visibility.h"
 #include "mapmodel/renderers/renderer_base.h"
 
 namespace mapmodel {
 
 class RasterUniqueValueRenderer final
     : public com::ComObject<RasterUniqueValueRenderer, Dispatch<IRasterUniqueValueRenderer>,
-                            RendererBase<RasterUniqueValueRenderer, IRasterRenderer>, com::SupportErrorInfo> {
+                            RendererBase<RasterUniqueValueRenderer, IRasterRenderer>,
+                            ClassVisibility<RasterUniqueValueRenderer>, com::SupportErrorInfo> {
 public:
+    // For ClassVisibility: a class is hidden with all its values.
+    long class_count() const { return long(classes_.size()); }
+    bool& hidden(long index) { return classes_[size_t(index)].hidden; }
+
     static constexpr const wchar_t* kDescription = L"Unique values";
 
     // The symbol cells of this value are drawn with, or Nothing.
@@ -39,7 +45,11 @@ private:
     Entry& entry(long cls, long index);
 
     std::wstring field_;
-    std::vector<std::vector<Entry>> classes_;
+    struct Class {
+        std::vector<Entry> values;
+        bool hidden = false;
+    };
+    std::vector<Class> classes_;
 };
 
 }  // namespace mapmodel

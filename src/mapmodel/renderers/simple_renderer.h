@@ -2,12 +2,15 @@
 #pragma once
 #include "com/object.h"
 #include "mapmodel/renderers/renderer_base.h"
+#include "mapmodel/revision.h"
 
 namespace mapmodel {
 
 class SimpleRenderer final : public com::ComObject<SimpleRenderer, Dispatch<ISimpleRenderer>,
-                                                    RendererBase<SimpleRenderer, IFeatureRenderer>, com::SupportErrorInfo> {
+                                                    RendererBase<SimpleRenderer, IFeatureRenderer>, Revised, com::SupportErrorInfo> {
 public:
+    // Every feature is in its one class whatever changes (Revised: the revision never changes).
+
     static constexpr const wchar_t* kDescription = L"Single symbol";
 
     STDMETHODIMP get_Symbol(ISymbol** s) override;

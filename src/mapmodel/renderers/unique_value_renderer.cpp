@@ -29,6 +29,7 @@ STDMETHODIMP UniqueValueRenderer::put_FieldCount(long n) {
     return boundary(kIid, [&] {
         if (n < 1 || n > kMaxFields) com::raise(E_INVALIDARG, L"A unique-value renderer has from 1 to 3 fields");
         fields_.resize(size_t(n));
+        revised();
     });
 }
 STDMETHODIMP UniqueValueRenderer::get_Field(long index, BSTR* name) {
@@ -41,6 +42,7 @@ STDMETHODIMP UniqueValueRenderer::put_Field(long index, BSTR name) {
     return boundary(kIid, [&] {
         check_index(index, fields_.size(), L"the field list");
         fields_[size_t(index)] = com::view(name);
+        revised();
     });
 }
 
@@ -59,6 +61,7 @@ STDMETHODIMP UniqueValueRenderer::AddValue(BSTR value, BSTR label, ISymbol* symb
         if (long(entries_.size()) >= kMaxClasses) com::raise(E_INVALIDARG, L"The renderer has as many classes as it can hold");
         entries_.push_back({v, std::wstring(com::view(label)), symbol});
         index_[v] = entries_.size() - 1;
+        revised();
     });
 }
 
@@ -67,6 +70,7 @@ STDMETHODIMP UniqueValueRenderer::RemoveValue(BSTR value) {
         Entry& e = entry(value);
         entries_.erase(entries_.begin() + (&e - entries_.data()));
         reindex();
+        revised();
     });
 }
 

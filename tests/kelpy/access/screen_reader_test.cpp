@@ -232,7 +232,7 @@ TEST_F(ScreenReader, DefaultActionsDoWhatAClickOnTheImageDoes) {
     host::pump_messages();
     EXPECT_EQ(selector->shown(), 1);
     EXPECT_EQ(sink->count(OnSymbolSelector), 1u);
-    EXPECT_EQ(refreshes.size(), 3u);  // as after a click: the class's write-back's, then the hook's
+    EXPECT_EQ(refreshes.size(), 3u);  // as after a click: the class's write-back's, then the choice's own
 
     // Rows where a click does nothing have no default action: the root, a heading, the
     // stretched ramp's rows, the holder.

@@ -1,6 +1,6 @@
 // HostedControl: a TOC control in a top-level test window, as a container has it at run time:
-// the control's window with its tree, started (tree shown, windows hooked, expanded-state
-// memory made) unless asked otherwise. The fixture holds one reference to the control.
+// the control's window with its tree, started (tree shown, the windows' input handled,
+// expanded-state memory made) unless asked otherwise. The fixture holds one reference to the control.
 //
 // Tests use the control's public interface (api()) and its subsystems (toc().builder(),
 // painter(), interaction(), events(), tree()).

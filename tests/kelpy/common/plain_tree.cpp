@@ -57,7 +57,7 @@ HRESULT PlainTree::reset() {
 }
 
 // The window hands the tree's notifications to the painter (custom draw) and to the tree (its
-// expand and collapse events), as the control's window and its hook do.
+// expand and collapse events), as the control's window does.
 LRESULT CALLBACK PlainTree::WindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
         auto* create = reinterpret_cast<const CREATESTRUCTW*>(lp);

@@ -41,10 +41,6 @@ public:
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
-    // The mouse is the interaction's, which a plain tree has none of.
-    void MouseDown(int16_t, kelpy::platform::ShiftMask, float, float) override {}
-    void MouseMove(int16_t, kelpy::platform::ShiftMask, float, float) override {}
-    void MouseUp(int16_t, kelpy::platform::ShiftMask, float, float) override {}
     void Expand(const kelpy::NodePtr& node) override { builder_.RememberExpanded(node); }
     void Collapse(const kelpy::NodePtr& node) override { builder_.RememberExpanded(node); }
 

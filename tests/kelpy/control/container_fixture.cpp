@@ -1,5 +1,6 @@
 #include "kelpy/control/container_fixture.h"
 #include <gtest/gtest.h>
+#include <commctrl.h>
 
 namespace test {
 
@@ -29,6 +30,19 @@ bool hooked_by(HWND window, HMODULE module) {
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                        reinterpret_cast<LPCWSTR>(proc), &owner);
     return owner == module;
+}
+
+bool answers_custom_draw(HWND control_window) {
+    HWND tree = GetWindow(control_window, GW_CHILD);
+    win::DibCanvas canvas(10, 10);
+    NMTVCUSTOMDRAW cd{};
+    cd.nmcd.hdr.hwndFrom = tree;
+    cd.nmcd.hdr.idFrom = UINT_PTR(GetDlgCtrlID(tree));
+    cd.nmcd.hdr.code = UINT(NM_CUSTOMDRAW);
+    cd.nmcd.dwDrawStage = CDDS_PREPAINT;
+    cd.nmcd.hdc = canvas.dc();
+    return SendMessageW(control_window, WM_NOTIFY, cd.nmcd.hdr.idFrom, reinterpret_cast<LPARAM>(&cd)) ==
+           CDRF_NOTIFYITEMDRAW;
 }
 
 RECT rect_in_parent(HWND window) {

@@ -1,6 +1,6 @@
 // The control in a container of ours: started at run time however the container loads it,
 // the tree filling the control and following its size, the design-time caption, and the end of
-// the hosting (windows unhooked, control freed).
+// the hosting (the windows' input no longer handled, control freed).
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -9,7 +9,6 @@
 #include "com/variant.h"
 #include "kelpy/control/container_fixture.h"
 #include "kelpy/common/map_builder.h"
-#include "kelpy/platform/window_hooks.h"
 #include "tree_reader.h"
 
 namespace {
@@ -17,15 +16,6 @@ namespace {
 using host::ControlHost;
 using host::HostOptions;
 using host::Persistence;
-
-// Whether the window's procedure is now the subclass procedure of the window hooks (the tree's
-// own wrapper keeps a procedure of this module on the tree window at all times).
-bool tree_hooked(HWND tree) {
-    return GetWindowLongPtrW(tree, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&kelpy::basTOC::TreeSubclassProc);
-}
-bool control_hooked(HWND window) {
-    return GetWindowLongPtrW(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&kelpy::basTOC::CtrlSubclassProc);
-}
 
 constexpr LONG_PTR added_styles = TVS_LINESATROOT | TVS_NONEVENHEIGHT;
 
@@ -50,10 +40,8 @@ TEST_P(RunTimeHosting, StartsOnceLoadedAndActive) {
     EXPECT_EQ(GetParent(window), host.window());
     HWND tree = toc->tree().hWnd();
     EXPECT_TRUE(IsWindowVisible(tree));
-    EXPECT_EQ(kelpy::basTOC::RegisteredControl(tree), toc.get());
-    EXPECT_EQ(kelpy::basTOC::RegisteredControl(window), toc.get());
-    EXPECT_TRUE(tree_hooked(tree));
-    EXPECT_TRUE(control_hooked(window));
+    EXPECT_TRUE(toc->Listening());
+    EXPECT_TRUE(test::answers_custom_draw(window));
     EXPECT_EQ(GetWindowLongPtrW(tree, GWL_STYLE) & added_styles, added_styles);
 
     // The tree fills the control, which fills the host's client area.
@@ -130,9 +118,8 @@ TEST(Hosting, ActivatedAgainTheControlStartsItsNewWindowAndKeepsItsMemory) {
     HWND tree = toc->tree().hWnd();
     EXPECT_TRUE(IsWindowVisible(tree));
     EXPECT_TRUE(test::same_rect(test::rect_in_parent(tree), RECT{0, 0, 240, 320}));
-    EXPECT_EQ(kelpy::basTOC::RegisteredControl(tree), toc.get());
-    EXPECT_TRUE(tree_hooked(tree));
-    EXPECT_TRUE(control_hooked(window));
+    EXPECT_TRUE(toc->Listening());
+    EXPECT_TRUE(test::answers_custom_draw(window));
     EXPECT_EQ(GetWindowLongPtrW(tree, GWL_STYLE) & added_styles, added_styles);
     // The map is shown again, with the state the memory kept.
     auto items = host::read_items(tree);
@@ -143,33 +130,16 @@ TEST(Hosting, ActivatedAgainTheControlStartsItsNewWindowAndKeepsItsMemory) {
     EXPECT_EQ(memory[1].Text, L"Harbour");
 }
 
-// Two controls on one thread (a host showing two maps): each keeps its own hooks, so that each
-// control's window still answers its tree's custom draw (the legends' swatches) after the other
-// is hooked, and after the other ends.
-TEST(Hosting, TwoControlsOnOneThreadEachKeepTheirHooks) {
+// Two controls on one thread (a host showing two maps): each control's window answers its own
+// tree's custom draw (the legends' swatches), also after the other has ended.
+TEST(Hosting, TwoControlsOnOneThreadEachAnswerTheirTrees) {
     auto first = test::new_control(), second = test::new_control();
     ControlHost a(first.get()->unknown(), test::options(200, 300));
     ControlHost b(second.get()->unknown(), test::options(200, 300));
-    auto asks_for_items = [](kelpy::Toc& toc) {
-        HWND tree = toc.tree().hWnd();
-        win::DibCanvas canvas(10, 10);
-        NMTVCUSTOMDRAW cd{};
-        cd.nmcd.hdr.hwndFrom = tree;
-        cd.nmcd.hdr.idFrom = UINT_PTR(GetDlgCtrlID(tree));
-        cd.nmcd.hdr.code = UINT(NM_CUSTOMDRAW);
-        cd.nmcd.dwDrawStage = CDDS_PREPAINT;
-        cd.nmcd.hdc = canvas.dc();
-        return SendMessageW(toc.hWnd(), WM_NOTIFY, cd.nmcd.hdr.idFrom, reinterpret_cast<LPARAM>(&cd)) ==
-               CDRF_NOTIFYITEMDRAW;
-    };
-    for (kelpy::Toc* toc : {first.get(), second.get()}) {
-        EXPECT_EQ(kelpy::basTOC::RegisteredControl(toc->tree().hWnd()), toc);
-        EXPECT_TRUE(asks_for_items(*toc));
-    }
+    for (kelpy::Toc* toc : {first.get(), second.get()}) EXPECT_TRUE(test::answers_custom_draw(toc->hWnd()));
     b.close();
-    EXPECT_FALSE(kelpy::basTOC::IsRegistered(second.get()));
-    EXPECT_TRUE(asks_for_items(*first.get()));
-    EXPECT_TRUE(control_hooked(first->hWnd()));
+    EXPECT_FALSE(second->Listening());
+    EXPECT_TRUE(test::answers_custom_draw(first->hWnd()));
 }
 
 TEST(Hosting, DesignTimeShowsOnlyTheCaption) {
@@ -179,9 +149,8 @@ TEST(Hosting, DesignTimeShowsOnlyTheCaption) {
     EXPECT_FALSE(toc->RunTimeStarted());
     HWND tree = toc->tree().hWnd();
     EXPECT_FALSE(IsWindowVisible(tree));
-    EXPECT_FALSE(kelpy::basTOC::IsRegistered(toc.get()));
-    EXPECT_FALSE(tree_hooked(tree));
-    EXPECT_FALSE(control_hooked(toc->hWnd()));
+    EXPECT_FALSE(toc->Listening());
+    EXPECT_FALSE(test::answers_custom_draw(toc->hWnd()));
     EXPECT_EQ(GetWindowLongPtrW(tree, GWL_STYLE) & added_styles, 0);
     EXPECT_EQ(kelpy::Toc::DesignCaption(), expected_caption());
 
@@ -229,19 +198,33 @@ TEST(Hosting, RunTimePictureIsTheTree) {
     EXPECT_LT(ink.top, 20);  // the root item is at the top
 }
 
-TEST(Hosting, TerminateGivesBothWindowsTheirProceduresBack) {
+// Terminate: the control no longer acts on its windows' input (a key toggles no layer, the custom
+// draw goes unanswered), and the windows stay.
+TEST(Hosting, TerminateEndsTheHandlingOfTheWindowsInput) {
     auto toc = test::new_control();
     ControlHost host(toc.get()->unknown(), HostOptions{});
+    auto map = test::make_map(L"Bay", {test::make_layer(test::LayerKind::Plain, L"Towns")});
+    IMap* argument = map.get();
+    ASSERT_EQ(toc->Initialize(&argument), S_OK);
     HWND tree = toc->tree().hWnd();
     HWND window = toc->hWnd();
-    ASSERT_TRUE(tree_hooked(tree));
+    // Space on the selected layer item toggles the layer.
+    auto toggles = [&] {
+        const kelpy::NodePtr towns = toc->tree().Nodes().Item(2);
+        towns->Selected(true);
+        const std::wstring before = towns->Image();
+        SendMessageW(tree, WM_KEYDOWN, VK_SPACE, 0);
+        return towns->Image() != before;
+    };
+    ASSERT_TRUE(toggles());
     toc->Terminate();
-    EXPECT_FALSE(tree_hooked(tree));
-    EXPECT_FALSE(control_hooked(window));
+    EXPECT_FALSE(toc->Listening());
+    EXPECT_FALSE(toggles());
+    EXPECT_FALSE(test::answers_custom_draw(window));
     EXPECT_EQ(GetWindowLongPtrW(window, GWLP_WNDPROC), GetClassLongPtrW(window, GCLP_WNDPROC));
-    EXPECT_FALSE(kelpy::basTOC::IsRegistered(toc.get()));
     toc->Terminate();  // a second time: nothing left to do
     EXPECT_TRUE(IsWindow(window));
+    EXPECT_TRUE(IsWindow(tree));
 }
 
 TEST(Hosting, CloseEndsTheHostingAndTheControlIsFreed) {
@@ -256,7 +239,7 @@ TEST(Hosting, CloseEndsTheHostingAndTheControlIsFreed) {
         host.close();
         EXPECT_FALSE(IsWindow(window));
         EXPECT_EQ(toc->hWnd(), nullptr);
-        EXPECT_FALSE(kelpy::basTOC::IsRegistered(toc.get()));
+        EXPECT_FALSE(toc->Listening());
         EXPECT_FALSE(host.site().inPlaceActive());
     }
     EXPECT_EQ(com::Module::live_objects(), before);
@@ -273,7 +256,7 @@ TEST(Hosting, ContainerWindowDestroyedFirst) {
         DestroyWindow(host.window());
         EXPECT_FALSE(IsWindow(window));
         EXPECT_EQ(toc->hWnd(), nullptr);
-        EXPECT_FALSE(kelpy::basTOC::IsRegistered(toc.get()));
+        EXPECT_FALSE(toc->Listening());
     }
     EXPECT_EQ(com::Module::live_objects(), before);
 }

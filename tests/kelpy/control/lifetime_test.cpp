@@ -1,10 +1,10 @@
-// The control's lifetime: its window, its hooks, its subscription and its items.
+// The control's lifetime: its window, the handling of its windows' input, its subscription and
+// its items.
 #include <gtest/gtest.h>
 #include "kelpy/common/hosted_control.h"
 #include "kelpy/common/map_builder.h"
 #include "tree_reader.h"
 #include "kelpy/model/items.h"
-#include "kelpy/platform/window_hooks.h"
 
 using namespace test;
 using host::has_visible_style;
@@ -12,30 +12,31 @@ using kelpy::NodePtr;
 
 namespace {
 
-TEST(Lifetime, StartingHooksBothWindowsAddsTheTreeStylesAndMakesTheMemoryOnce) {
+TEST(Lifetime, StartingListensAddsTheTreeStylesAndMakesTheMemoryOnce) {
     HostedControl host({.start = false});
-    const WNDPROC tree_proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(host.tree(), GWLP_WNDPROC));
+    const LONG_PTR tree_proc = GetWindowLongPtrW(host.tree(), GWLP_WNDPROC);
     EXPECT_FALSE(has_visible_style(host.tree()));
+    EXPECT_FALSE(host.toc().Listening());
     EXPECT_FALSE(host.toc().builder().states().allocated());
 
     host.toc().StartRunTime();
     EXPECT_TRUE(has_visible_style(host.tree()));
-    EXPECT_EQ(kelpy::basTOC::RegisteredControl(host.tree()), &host.toc());
-    EXPECT_EQ(kelpy::basTOC::RegisteredControl(host.window()), &host.toc());
-    EXPECT_EQ(GetWindowLongPtrW(host.tree(), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&kelpy::basTOC::TreeSubclassProc));
-    EXPECT_EQ(GetWindowLongPtrW(host.window(), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&kelpy::basTOC::CtrlSubclassProc));
+    EXPECT_TRUE(host.toc().Listening());
+    // The windows keep their one procedure each.
+    EXPECT_EQ(GetWindowLongPtrW(host.tree(), GWLP_WNDPROC), tree_proc);
+    EXPECT_EQ(GetWindowLongPtrW(host.window(), GWLP_WNDPROC), GetClassLongPtrW(host.window(), GCLP_WNDPROC));
     EXPECT_EQ(GetWindowLongPtrW(host.tree(), GWL_STYLE) & 0x4004, 0x4004);
     EXPECT_EQ(host.toc().builder().states().UBound(), 1);
 
-    // Once: a second start changes nothing (the hook is not installed over itself).
+    // Once: a second start changes nothing.
     host.toc().builder().states().Set(0, L"kept", false);
     host.toc().StartRunTime();
     EXPECT_EQ(host.toc().builder().states()[0].Text, L"kept");
-    kelpy::basTOC::UnhookWindows(&host.toc());
-    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(host.tree(), GWLP_WNDPROC)), tree_proc);
+    host.toc().Terminate();
+    EXPECT_FALSE(host.toc().Listening());
 }
 
-TEST(Lifetime, ADestroyedControlIsUnhookedAndFreed) {
+TEST(Lifetime, ADestroyedControlStopsListeningAndIsFreed) {
     const long objects = live_objects();
     const long map_objects = live_map_objects();
     {
@@ -44,7 +45,7 @@ TEST(Lifetime, ADestroyedControlIsUnhookedAndFreed) {
         ASSERT_EQ(host.initialize(map.get()), S_OK);
         HWND window = host.window();
         DestroyWindow(window);
-        EXPECT_FALSE(kelpy::basTOC::IsRegistered(&host.toc()));
+        EXPECT_FALSE(host.toc().Listening());
         EXPECT_EQ(host.toc().hWnd(), nullptr);
         // Without its window the control reports a clear error.
         EXPECT_EQ(host.reset(), E_UNEXPECTED);
@@ -56,7 +57,7 @@ TEST(Lifetime, ADestroyedControlIsUnhookedAndFreed) {
     EXPECT_EQ(live_map_objects(), map_objects);
 }
 
-TEST(Lifetime, AReleasedControlTakesItsWindowAndHooksWithIt) {
+TEST(Lifetime, AReleasedControlTakesItsWindowWithIt) {
     const long objects = live_objects();
     HWND window = nullptr;
     {
@@ -66,7 +67,6 @@ TEST(Lifetime, AReleasedControlTakesItsWindowAndHooksWithIt) {
         host.release();
     }
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(kelpy::basTOC::RegisteredControl(window), nullptr);
     EXPECT_EQ(live_objects(), objects);
 }
 

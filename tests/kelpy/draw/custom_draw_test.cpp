@@ -22,7 +22,7 @@ protected:
         LONG_PTR result;
         bool handled;
     };
-    // Offers a message to CtrlWndProc as the window hook does (result 0, handled False).
+    // Offers a message to CtrlWndProc as a host does (result 0, handled False).
     Answer offer(UINT msg, LPARAM lp) {
         LONG_PTR window = reinterpret_cast<LONG_PTR>(host.window());
         LONG m = LONG(msg);

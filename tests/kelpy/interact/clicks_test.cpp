@@ -57,7 +57,7 @@ TEST_F(Interaction, AHostThatCancelsTheRefreshStillSeesTheLayerToggled) {
 }
 
 TEST_F(Interaction, ARightReleaseReportsTheItemTwiceAndEmptySpaceNever) {
-    // From the tree hook, and again from the tree's own MouseUp.
+    // As the release (a click), and once more after it.
     host::click(at(L"Major", TVHT_ONITEMLABEL), Button::Right);
     ASSERT_EQ(sink->count(OnContextMenu), 2u);
     for (const auto& e : sink->events) EXPECT_EQ(e.contextMenuType, LONG(::TOCNodeType::RendererItem));

@@ -1,36 +1,13 @@
-// Hit testing (points of the tree to items and the parts of them) and the positions of the
-// tree's mouse events; the map's refresh and a layer's top-level index.
+// Hit testing (points of the tree to items and the parts of them); the map's refresh and a
+// layer's top-level index.
 #include "kelpy/interact/interact_fixture.h"
 #include "com/bstr.h"
 #include "com/error.h"
 #include "kelpy/common/map_builder.h"
-#include "kelpy/interact/positions.h"
 
 using namespace test;
 
 namespace {
-
-using kelpy::interact::PixelsFromTwips;
-
-HRESULT failure_of(float twips, float per_pixel) {
-    try {
-        PixelsFromTwips(twips, per_pixel);
-    } catch (const com::ComError& e) {
-        return e.hr();
-    }
-    return S_OK;
-}
-
-TEST(Positions, TwipsBecomePixelsRoundedHalvesToEven) {
-    EXPECT_EQ(PixelsFromTwips(22.5f, 15.0f), 2);   // 1.5
-    EXPECT_EQ(PixelsFromTwips(7.5f, 15.0f), 0);    // 0.5
-    EXPECT_EQ(PixelsFromTwips(37.5f, 15.0f), 2);   // 2.5
-    EXPECT_EQ(PixelsFromTwips(52.5f, 15.0f), 4);   // 3.5
-    EXPECT_EQ(PixelsFromTwips(-22.5f, 15.0f), -2);
-    EXPECT_EQ(failure_of(150.0f, 0.0f), CTL_E_DIVISIONBYZERO);
-    EXPECT_EQ(failure_of(0.0f, 0.0f), CTL_E_OVERFLOW);
-    EXPECT_EQ(failure_of(3e38f, 1e-10f), CTL_E_OVERFLOW);
-}
 
 TEST_F(Interaction, HitTestNamesTheItemAndThePartOrNothing) {
     auto hit_at = [&](POINT screen) {

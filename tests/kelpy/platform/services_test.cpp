@@ -1,11 +1,10 @@
-// The container services: screen, version, random fractions, timer, image list.
+// The container services: version, random fractions, timer, image list.
 #include <gtest/gtest.h>
 #include <set>
 #include <thread>
 #include "com/error.h"
 #include "kelpy/platform/image_list.h"
 #include "kelpy/platform/random.h"
-#include "kelpy/platform/screen.h"
 #include "kelpy/platform/timer.h"
 #include "kelpy/platform/tree_host.h"
 #include "kelpy/platform/version.h"
@@ -13,13 +12,6 @@
 using namespace kelpy::platform;
 
 namespace {
-
-TEST(Services, TwipsPerPixelFollowTheScreensResolution) {
-    const win::WindowDC screen(nullptr);
-    const int dpi_x = GetDeviceCaps(screen.get(), LOGPIXELSX), dpi_y = GetDeviceCaps(screen.get(), LOGPIXELSY);
-    EXPECT_FLOAT_EQ(TwipsPerPixelX(), 1440.0f / float(dpi_x));
-    EXPECT_FLOAT_EQ(TwipsPerPixelY(), 1440.0f / float(dpi_y));
-}
 
 TEST(Services, TheVersionComesFromTheVersionResource) {
     LibraryVersion v = Version();

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include "tree_reader.h"
 #include "win/message_pump.h"
-#include "kelpy/platform/screen.h"
 #include "kelpy/platform/tree_host.h"
 
 using namespace test;
@@ -32,13 +31,30 @@ protected:
     }
 };
 
-TEST_F(TreeEvents, MouseMessagesRaiseEventsWithButtonsShiftAndTwips) {
-    ASSERT_EQ(kelpy::platform::TwipsPerPixelX(), 15.0f);  // 96 dots per inch
+TEST_F(TreeEvents, MouseMessagesRaiseEventsWithButtonsShiftAndPixels) {
     send(WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON | MK_SHIFT, 10, 20);
     send(WM_MOUSEMOVE, MK_CONTROL, 0, 0);
     send(WM_MBUTTONDOWN, MK_MBUTTON, 250, 390);
     send(WM_MBUTTONUP, 0, 250, 390);
-    EXPECT_EQ(host.events, (Events{"move 3 1 150 300", "move 0 2 0 0", "down 4 0 3750 5850", "up 4 0 3750 5850"}));
+    send(WM_MOUSEMOVE, 0, -3, 0xFFFF);  // signed 16-bit values, as a captured mouse reports them
+    EXPECT_EQ(host.events,
+              (Events{"move 3 1 10 20", "move 0 2 0 0", "down 4 0 250 390", "up 4 0 250 390", "move 0 0 -3 -1"}));
+}
+
+// A key the listener takes never reaches the native tree; another one does. The loss of the
+// mouse capture is told.
+TEST_F(TreeEvents, KeysGoToTheListenerFirstAndTheLossOfTheCaptureIsTold) {
+    parent->Selected(true);
+    host.taken_key = VK_DOWN;
+    SendMessageW(host.window(), WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(selected_item(host.window()), parent->handle());
+    SendMessageW(host.window(), WM_SYSKEYDOWN, VK_END, 1L << 29);
+    host.taken_key = 0;
+    SendMessageW(host.window(), WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(selected_item(host.window()), child->handle());
+    SetCapture(host.window());
+    ReleaseCapture();
+    EXPECT_EQ(host.events, (Events{"key 40", "syskey 35", "key 40", "capture lost"}));
 }
 
 TEST_F(TreeEvents, ALeftClickOnAnItemRaisesDownAndUpAndSelectsIt) {
@@ -67,7 +83,7 @@ TEST_F(TreeEvents, AReleaseTakenByTheNativeMouseTrackingIsDeliveredAfterThePress
     ASSERT_FALSE(host.events.empty());
     EXPECT_EQ(host.events.front().rfind("down 2 0 ", 0), 0u);
     win::DoEvents();
-    const std::string up = "up 2 0 " + std::to_string(p.x * 15) + " " + std::to_string(p.y * 15);
+    const std::string up = "up 2 0 " + std::to_string(p.x) + " " + std::to_string(p.y);
     EXPECT_EQ(host.events.back(), up);
     EXPECT_EQ(std::count(host.events.begin(), host.events.end(), up), 1);
 }
@@ -79,7 +95,7 @@ TEST_F(TreeEvents, ExpandingAndCollapsingByTheUserRaiseTheEvents) {
     EXPECT_FALSE(parent->Expanded());
     SendMessageW(host.window(), WM_KEYDOWN, VK_RIGHT, 0);
     EXPECT_TRUE(parent->Expanded());
-    EXPECT_EQ(host.events, (Events{"collapse Parent", "expand Parent"}));
+    EXPECT_EQ(host.events, (Events{"key 37", "collapse Parent", "key 39", "expand Parent"}));
 }
 
 }  // namespace

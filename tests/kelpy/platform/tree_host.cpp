@@ -59,15 +59,23 @@ TreeHost::~TreeHost() {
     DestroyWindow(parent);
 }
 
-void TreeHost::mouse(const char* what, int16_t button, int16_t shift, float x, float y) {
+void TreeHost::mouse(const char* what, int16_t button, int16_t shift, POINT at) {
     char text[96];
-    std::snprintf(text, sizeof text, "%s %d %d %g %g", what, button, shift, double(x), double(y));
+    std::snprintf(text, sizeof text, "%s %d %d %ld %ld", what, button, shift, long(at.x), long(at.y));
     events.emplace_back(text);
 }
 
-void TreeHost::MouseDown(int16_t b, kelpy::platform::ShiftMask s, float x, float y) { mouse("down", b, s, x, y); }
-void TreeHost::MouseMove(int16_t b, kelpy::platform::ShiftMask s, float x, float y) { mouse("move", b, s, x, y); }
-void TreeHost::MouseUp(int16_t b, kelpy::platform::ShiftMask s, float x, float y) { mouse("up", b, s, x, y); }
+void TreeHost::MouseDown(int16_t b, kelpy::platform::ShiftMask s, POINT at) { mouse("down", b, s, at); }
+void TreeHost::MouseMove(int16_t b, kelpy::platform::ShiftMask s, POINT at) { mouse("move", b, s, at); }
+void TreeHost::MouseUp(int16_t b, kelpy::platform::ShiftMask s, POINT at, bool& handled) {
+    mouse("up", b, s, at);
+    handled = take_releases;
+}
+void TreeHost::KeyDown(WPARAM key, LPARAM, bool system, bool& handled) {
+    events.push_back((system ? "syskey " : "key ") + std::to_string(key));
+    handled = key == taken_key;
+}
+void TreeHost::CaptureChanged(HWND to) { events.push_back(to ? "capture lost to a window" : "capture lost"); }
 void TreeHost::Expand(const kelpy::platform::NodePtr& node) { events.push_back("expand " + com::narrow(node->Text())); }
 void TreeHost::Collapse(const kelpy::platform::NodePtr& node) { events.push_back("collapse " + com::narrow(node->Text())); }
 

@@ -22,15 +22,19 @@ public:
     HWND parent = nullptr;
     kelpy::platform::ImageList images{16, 16, RGB(255, 0, 255)};
     kelpy::platform::TreeView tree;
-    std::vector<std::string> events;  // "down 1 0 150 300", "expand A", ...
+    std::vector<std::string> events;  // "down 1 0 10 20", "key 32", "expand A", ...
+    bool take_releases = false;        // MouseUp keeps the releases from the native tree
+    WPARAM taken_key = 0;              // KeyDown keeps this key from the native tree
 
 private:
-    void MouseDown(int16_t button, kelpy::platform::ShiftMask shift, float x, float y) override;
-    void MouseMove(int16_t button, kelpy::platform::ShiftMask shift, float x, float y) override;
-    void MouseUp(int16_t button, kelpy::platform::ShiftMask shift, float x, float y) override;
+    void MouseDown(int16_t button, kelpy::platform::ShiftMask shift, POINT at) override;
+    void MouseMove(int16_t button, kelpy::platform::ShiftMask shift, POINT at) override;
+    void MouseUp(int16_t button, kelpy::platform::ShiftMask shift, POINT at, bool& handled) override;
+    void KeyDown(WPARAM key, LPARAM data, bool system, bool& handled) override;
+    void CaptureChanged(HWND to) override;
     void Expand(const kelpy::platform::NodePtr& node) override;
     void Collapse(const kelpy::platform::NodePtr& node) override;
-    void mouse(const char* what, int16_t button, int16_t shift, float x, float y);
+    void mouse(const char* what, int16_t button, int16_t shift, POINT at);
 };
 
 // A 16 x 16 picture in one colour, with a magenta (transparent) square in its upper left corner.

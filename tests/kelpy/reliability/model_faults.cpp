@@ -2,7 +2,10 @@
 // control, hosted by our own container and bound to the sample map, performs each action (clicks
 // on check images, drops of every kind, symbols picked for legend rows, a rebuild) once to count
 // the model calls it makes, then once per call with that call failing (the model's ModelInfo
-// makes the chosen call fail). After each failing run:
+// makes the chosen call fail; with --in-a-row K, that call and the K - 1 after it, so that the
+// control's recovery from a failure meets failures too; a drop's calls are then counted from the
+// button's release, and each of the first 64, the move and its put-back, is tried before the
+// spread). After each failing run:
 //   - the action reported the failure (a rebuild returns it; a mouse action, handled inside the
 //     tree's window procedure, reports it to the debugger output, which this program reads);
 //   - every layer of the map sits in exactly one place, none lost, none new;
@@ -10,7 +13,7 @@
 //   - the next actions work: a Reset returns S_OK and the tree shows exactly the map, and a
 //     click on a check image reports nothing.
 //
-//   model-faults [--runs N] [--map DOCUMENT] [--set NAME=VALUE]...
+//   model-faults [--runs N] [--in-a-row K] [--map DOCUMENT] [--set NAME=VALUE]...
 //
 // With N, at most N calls of each action fail, spread evenly over its calls (the short run of
 // the normal test run); without, every call does. DOCUMENT is the map (default: the sample map
@@ -85,6 +88,7 @@ const Action kMixedActions[] = {
 
 struct Options {
     long most = 0;
+    long in_a_row = 1;  // the calls that fail one after the other
     std::wstring map;
     std::vector<host::PropertySetting> settings;
 };
@@ -98,7 +102,8 @@ struct Tally {
 
 class Bench {
 public:
-    explicit Bench(const Options& o) : hosted_(280, 720), info_(test::create<IModelInfo>(CLSID_ModelInfo)), map_path_(o.map) {
+    explicit Bench(const Options& o)
+        : hosted_(280, 720), info_(test::create<IModelInfo>(CLSID_ModelInfo)), map_path_(o.map), in_a_row_(o.in_a_row) {
         for (const host::PropertySetting& setting : o.settings) host::put_property(hosted_.toc().unknown(), setting);
         SetWindowSubclass(hosted_.tree(), &Bench::paint_spy, 1, reinterpret_cast<DWORD_PTR>(this));
     }
@@ -113,15 +118,16 @@ public:
         test::DebugOutput::take();
     }
 
-    // Runs the action with call `fail` failing (0: none); answers the model calls it made and
-    // whether it reported a failure.
+    // Runs the action with call `fail` failing (0: none), and the calls after it that fail in a
+    // row; answers the model calls it made and whether it reported a failure.
     std::pair<long, bool> run(const Action& a, long fail) {
         paints_.clear();
-        com::check(info_->FailCall(fail, kInjected));
+        com::check(info_->FailCalls(fail, fail ? in_a_row_ : 1, kInjected));
         bool reported = false;
         if (std::wstring(a.text) == L"reset") {
             reported = FAILED(hosted_.toc().Reset());
         } else {
+            const std::unique_ptr<ReleaseWatch> watch(from_release(a) ? new ReleaseWatch(*this, fail) : nullptr);
             snapshot::perform(*snapshot::parse_action(a.text), hosted_.tree(), selector_);
         }
         LONG calls = 0;
@@ -156,19 +162,64 @@ public:
 
     const kelpy::Options& options() const { return hosted_.toc().options(); }
 
+    // Whether the action's calls are counted from its release: a drop's, with calls in a row
+    // failing (its move and put-back come first after the release).
+    bool from_release(const Action& a) const { return in_a_row_ > 1 && std::wstring(a.text).rfind(L"drag ", 0) == 0; }
+    // The calls of an action counted from its release that are each tried before the spread.
+    static constexpr long kDenseAfterRelease = 64;
+
     // The failing call of the last run, as the model names it ("" when it was not made).
     const std::string& failed_call() const { return failed_call_; }
 
-    // Whether model call n of the last run was made while the tree painted. A failure there is
-    // no failure of the action: painting has no caller to report to, and a row whose swatch
-    // could not be painted shows without it until it is painted again.
+    // Whether the failing model calls from n on of the last run were made while the tree
+    // painted. A failure there is no failure of the action: painting has no caller to report
+    // to, and a row whose swatch could not be painted shows without it until it is painted
+    // again.
     bool while_painting(long n) const {
         for (const auto& [first, last] : paints_)
-            if (n >= first && n <= last) return true;
+            if (n + in_a_row_ - 1 >= first && n <= last) return true;
         return false;
     }
 
 private:
+    // While it lives, the model's calls are counted anew (and fail from call `fail` on) from the
+    // moment the left button's release for the tree is taken from the queue, before the
+    // control's own hooks and procedures see it (a hook installed later is called first).
+    class ReleaseWatch {
+    public:
+        ReleaseWatch(Bench& bench, long fail) : fail_(fail) {
+            watching_ = &bench;
+            bench.release_watch_ = this;
+            hook_ = SetWindowsHookExW(WH_GETMESSAGE, &ReleaseWatch::hook, nullptr, GetCurrentThreadId());
+        }
+        ~ReleaseWatch() {
+            if (hook_) UnhookWindowsHookEx(hook_);
+            if (watching_) watching_->release_watch_ = nullptr;
+            watching_ = nullptr;
+        }
+        ReleaseWatch(const ReleaseWatch&) = delete;
+        ReleaseWatch& operator=(const ReleaseWatch&) = delete;
+
+    private:
+        static LRESULT CALLBACK hook(int code, WPARAM wp, LPARAM lp) {
+            const MSG* msg = reinterpret_cast<const MSG*>(lp);
+            if (code == HC_ACTION && watching_ && watching_->release_watch_ && msg->message == WM_LBUTTONUP &&
+                msg->hwnd == watching_->hosted_.tree()) {
+                Bench& b = *watching_;
+                ReleaseWatch& self = *b.release_watch_;
+                b.release_watch_ = nullptr;  // once
+                b.paints_.clear();
+                b.info_->FailCalls(self.fail_, self.fail_ ? b.in_a_row_ : 1, kInjected);
+            }
+            return CallNextHookEx(nullptr, code, wp, lp);
+        }
+        static inline Bench* watching_ = nullptr;
+        HHOOK hook_ = nullptr;
+        long fail_;
+        friend class Bench;
+    };
+    ReleaseWatch* release_watch_ = nullptr;
+
     // Notes the model calls that each paint of the tree makes (its swatches, drawn by the
     // control's custom drawing).
     static LRESULT CALLBACK paint_spy(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
@@ -190,6 +241,7 @@ private:
     Layers layers_;
     std::string failed_call_;
     std::vector<std::pair<long, long>> paints_;  // model calls made by each paint: first, last
+    long in_a_row_;
 };
 
 int run(const Options& o) {
@@ -197,7 +249,8 @@ int run(const Options& o) {
     Bench bench(o);
     Tally tally;
     const long most = o.most;
-    std::printf("map-model faults: each action with one model call failing (%s)\n",
+    const std::string failing = o.in_a_row > 1 ? std::to_string(o.in_a_row) + " model calls in a row" : "one model call";
+    std::printf("map-model faults: each action with %s failing (%s)\n", failing.c_str(),
                 most ? ("at most " + std::to_string(most) + " of its calls in turn").c_str() : "each of its calls in turn");
     std::vector<Action> actions(std::begin(kActions), std::end(kActions));
     const kelpy::Options& on = bench.options();
@@ -215,7 +268,8 @@ int run(const Options& o) {
         }
         long runs = 0;
         const long stride = most && calls > most ? (calls + most - 1) / most : 1;
-        for (long n = 1; n <= calls; n += stride) {
+        const long dense = bench.from_release(a) ? Bench::kDenseAfterRelease : 0;
+        for (long n = 1; n <= calls; n += n < dense ? 1 : stride) {
             bench.fresh_map();
             const auto [made, reported] = bench.run(a, n);
             if (made < n) continue;  // the action made fewer calls this time: nothing failed
@@ -228,7 +282,7 @@ int run(const Options& o) {
             if (!wrong.empty()) std::printf("  %s, call %ld of %ld failing: %s\n", a.name, n, calls, wrong.c_str());
         }
         tally.runs += runs;
-        std::printf("  %-20s %5ld model calls, %5ld runs with one failing\n", a.name, calls, runs);
+        std::printf("  %-20s %5ld model calls, %5ld runs with %s failing\n", a.name, calls, runs, failing.c_str());
         std::fflush(stdout);
     }
     std::printf("%ld runs, %ld of them with the failing call made while the tree painted\n", tally.runs,
@@ -249,6 +303,7 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         if (i + 1 >= argc) usage = true;
         else if (arg == "--runs") usage = (o.most = std::strtol(argv[++i], nullptr, 10)) <= 0;
+        else if (arg == "--in-a-row") usage = (o.in_a_row = std::strtol(argv[++i], nullptr, 10)) <= 0;
         else if (arg == "--map") o.map = com::widen(argv[++i]);
         else if (arg == "--set") {
             auto setting = host::parse_setting(com::widen(argv[++i]));
@@ -257,7 +312,7 @@ int main(int argc, char** argv) {
         } else usage = true;
     }
     if (usage) {
-        std::fprintf(stderr, "usage: model-faults [--runs N] [--map DOCUMENT] [--set NAME=VALUE]...\n");
+        std::fprintf(stderr, "usage: model-faults [--runs N] [--in-a-row K] [--map DOCUMENT] [--set NAME=VALUE]...\n");
         return 2;
     }
     return suite::main("model-faults", [&] {

@@ -1,72 +1,22 @@
-// The tree hook: every message of the tree window passes here first. Left and right button
-// releases end a running drag (the drop), toggle a layer's visibility on its check image (with
-// mixed group checks, a group that does not show checked is shown whole), open
-// the symbol selector for a legend row's swatch, and report the item under a right release to
-// the host (OnContextMenu). Only a drop that reached the map marks a release as handled; every
-// other release goes on to the tree. Keys the control acts on (keyboard.cpp) are handled. The
-// loss of the mouse capture to another window ends a running drag.
-#include <windowsx.h>
+// The clicks on items (clicks.h): the toggles of a layer's visibility, the choice of a legend
+// row's symbol, and the right release's report to the host.
 #include "com/error.h"
 #include "com/vbnum.h"
-#include "kelpy/interact/interaction.h"
-#include "kelpy/tree/tree_builder.h"
+#include "kelpy/interact/clicks.h"
+#include "kelpy/interact/tree_layout.h"
 #include "kelpy/draw/item_painter.h"
 #include "kelpy/tree/renderer_kinds.h"
-#include "kelpy/interact/positions.h"
+#include "kelpy/tree/tree_builder.h"
 #include "kelpy/model/items.h"
 #include "kelpy/model/members.h"
 
 namespace kelpy::interact {
 
-bool Interaction::Wants(LONG msg) noexcept {
-    return msg == WM_LBUTTONUP || msg == WM_RBUTTONUP || msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN ||
-           msg == WM_CAPTURECHANGED;
-}
-
-void Interaction::TreeWndProc(LONG msg, LONG_PTR wp, LONG_PTR lp, VARIANT_BOOL& handled) {
-    if (msg == WM_CAPTURECHANGED) {
-        // Another window took the mouse (a pop-up, a modal dialog, a switch to another program):
-        // a running drag ends at once, as a drop that moves nothing would, and is not armed
-        // again (the next move with the button still held would start it anew).
-        if (m_pDragSession && reinterpret_cast<HWND>(lp) != c_.tree.hWnd()) {
-            EndDrag();
-            m_pDownNode = nullptr;
-        }
-        return;
-    }
-    if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) {
-        // A key the control acts on is not the tree's too (and a drag is the mouse's). The
-        // system still sees a system key (Alt with an arrow): it must know that a key came
-        // between Alt's press and release, or the release would open the host's menu.
-        // A key whose action failed was the control's all the same.
-        auto taken = [&] {
-            handled = VARIANT_TRUE;
-            if (msg == WM_SYSKEYDOWN && (lp & (1L << 29))) DefWindowProcW(c_.tree.window(), WM_SYSKEYDOWN, WPARAM(wp), lp);
-        };
-        try {
-            if (m_bDragging || !OnTreeKey(msg, WPARAM(wp), lp)) return;
-        } catch (const ActionAbandoned&) {
-            throw;
-        } catch (...) {
-            taken();
-            throw;
-        }
-        taken();
-        return;
-    }
-    // The position in the tree's client pixels, as signed 16-bit values.
-    const LONG x = GET_X_LPARAM(lp);
-    const LONG y = GET_Y_LPARAM(lp);
-    com::ComPtr<TreeViewHitTestInfo> hit = HitTest(x, y);
-    if (m_bDragging) Drop(handled);  // either button's release ends a drag
-    else ClickItem(msg, hit);
-}
-
-void Interaction::ClickItem(LONG msg, const com::ComPtr<TreeViewHitTestInfo>& hit) {
-    NodePtr node = HitNode(hit);
+void ItemClicks::Click(int16_t button, const com::ComPtr<TreeViewHitTestInfo>& hit) {
+    NodePtr node = platform::Node::From(hit->Node.get());
     if (!node) return;
     com::ComPtr<TocNode> record = RecordOf(node);
-    if (msg == WM_RBUTTONUP) {
+    if (button == 2) {
         ::TOCNodeType type = record->TOCNodeType;  // a copy: what the host writes back is not used
         c_.events.RaiseOnContextMenu(type);
         return;
@@ -76,7 +26,7 @@ void Interaction::ClickItem(LONG msg, const com::ComPtr<TreeViewHitTestInfo>& hi
     DoImageAction(ActionOf(*record.get()), node, record);
 }
 
-Interaction::ImageAction Interaction::ActionOf(const TocNode& record) {
+ItemClicks::ImageAction ItemClicks::ActionOf(const TocNode& record) {
     switch (record.TOCNodeType) {
     case ::TOCNodeType::Layer:
     case ::TOCNodeType::GroupLayer:
@@ -88,19 +38,19 @@ Interaction::ImageAction Interaction::ActionOf(const TocNode& record) {
     }
 }
 
-void Interaction::DoImageAction(ImageAction action, const NodePtr& node, const com::ComPtr<TocNode>& record) {
+void ItemClicks::DoImageAction(ImageAction action, const NodePtr& node, const com::ComPtr<TocNode>& record) {
     if (action == ImageAction::Toggle) ReportFailure(c_.events, L"toggle", [&] { ToggleVisibility(node, record->Layer); });
     else if (action == ImageAction::ChooseSymbol) ReportFailure(c_.events, L"symbol", [&] { ChooseSymbol(node, record); });
 }
 
-void Interaction::ActOnImage(const NodePtr& node) {
+void ItemClicks::ActOnImage(const NodePtr& node) {
     com::ComPtr<TocNode> record = RecordOf(node);
     const ImageAction action = ActionOf(*record.get());
     if (action == ImageAction::Toggle) c_.selectedLayer = record->Layer;
     DoImageAction(action, node, record);
 }
 
-void Interaction::ToggleVisibility(const NodePtr& node, const com::ComPtr<ILayer>& layer) {
+void ItemClicks::ToggleVisibility(const NodePtr& node, const com::ComPtr<ILayer>& layer) {
     if (c_.options.mixedGroupChecks) return ToggleWithMixedChecks(node, layer);
     VARIANT_BOOL visible = VARIANT_FALSE;
     com::check(layer->get_Visible(&visible));
@@ -109,7 +59,7 @@ void Interaction::ToggleVisibility(const NodePtr& node, const com::ComPtr<ILayer
     const wchar_t* image = com::is_true(visible) ? L"checked" : L"unchecked";
     node->Image(image);
     node->SelectedImage(image);
-    RedrawAfterChange();
+    c_.redraw.AfterChange();
 }
 
 namespace {
@@ -122,7 +72,7 @@ void show_all(ILayer* layer) {
 
 // A change of one layer's visibility may change what the groups above it show, so every check
 // image follows the layers afterwards; the images follow them also when a step fails half-way.
-void Interaction::ToggleWithMixedChecks(const NodePtr& node, const com::ComPtr<ILayer>& layer) {
+void ItemClicks::ToggleWithMixedChecks(const NodePtr& node, const com::ComPtr<ILayer>& layer) {
     const std::wstring shown = node->Image();
     const bool group = bool(layer.query<ISubLayers>());
     try {
@@ -142,10 +92,10 @@ void Interaction::ToggleWithMixedChecks(const NodePtr& node, const com::ComPtr<I
         throw;
     }
     c_.builder.FollowVisibility();
-    RedrawAfterChange();
+    c_.redraw.AfterChange();
 }
 
-void Interaction::ChooseSymbol(const NodePtr& node, const com::ComPtr<TocNode>& record) {
+void ItemClicks::ChooseSymbol(const NodePtr& node, const com::ComPtr<TocNode>& record) {
     // 1-2. The host may prevent it.
     bool cancel = false;
     com::ComPtr<ISymbol> offered = record->Symbol;  // what the host stores here is not used
@@ -177,12 +127,12 @@ void Interaction::ChooseSymbol(const NodePtr& node, const com::ComPtr<TocNode>& 
 
     // 5-7. The row's new swatch size and height, laid out and painted.
     c_.painter.MeasureSymbol(node);
-    RefreshTree();
+    RelayoutTree(c_.tree, c_.builder);
     c_.tree.Refresh();
 
     // 8-9. Into the renderer, and the map redrawn.
-    SetRendererSymbol(record->Symbol, node);
-    RefreshMap();
+    if (tree::WriteRendererSymbol(record->Symbol, *record.get())) c_.redraw.Refresh();
+    c_.redraw.Refresh();
 }
 
 // The dialog's message loop rebuilt the tree while it was open (a map notification, a host's
@@ -190,24 +140,10 @@ void Interaction::ChooseSymbol(const NodePtr& node, const com::ComPtr<TocNode>& 
 // goes to that class, found by its key wherever the renderer holds it now, as long as the layer
 // still draws with that renderer and it still holds the class (otherwise the choice has nowhere
 // to go: a failure), the tree is built again to show it, and the map is redrawn once.
-void Interaction::KeepSymbolOfRemovedRow(TocNode& record, const tree::NotedClass& noted) {
+void ItemClicks::KeepSymbolOfRemovedRow(TocNode& record, const tree::NotedClass& noted) {
     tree::WriteToNotedClass(record, noted);
     c_.builder.Rebuild(c_.map);
-    RefreshMap();
-}
-
-void Interaction::SetRendererSymbol(const com::ComPtr<ISymbol>& symbol, const NodePtr& node) {
-    if (tree::WriteRendererSymbol(symbol, *RecordOf(node).get())) RefreshMap();
-}
-
-// The tree's right-button MouseUp: a second report of the item under a right release.
-void Interaction::MouseUp(int16_t Button, platform::ShiftMask, float x, float y) {
-    if (Button != 2) return;
-    const POINT p = PixelsOf(x, y);
-    NodePtr node = HitNode(HitTest(p.x, p.y));
-    if (!node) return;
-    ::TOCNodeType type = RecordOf(node)->TOCNodeType;
-    c_.events.RaiseOnContextMenu(type);
+    c_.redraw.Refresh();
 }
 
 }  // namespace kelpy::interact
