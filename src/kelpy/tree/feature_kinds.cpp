@@ -30,7 +30,7 @@ public:
                        RowLabel::None, SwatchForm::LayerShape) {}
     void Classes(const com::ComPtr<IUnknown>& renderer, const ClassSink& add) const override {
         auto simple = renderer.as<ISimpleRenderer>();
-        add(L"", [&](TocNode& r) { com::check(simple->get_Symbol(r.Symbol.put())); });
+        add(L"", {}, [&](TocNode& r) { com::check(simple->get_Symbol(r.Symbol.put())); });
     }
     bool Write(const CurrentRenderer& renderer, const com::ComPtr<ISymbol>& symbol, const TocNode&,
                MissingClass) const override {
@@ -60,7 +60,7 @@ public:
             com::Bstr value, label;
             com::check(unique->get_Value(i, value.put()));
             com::check(unique->get_Label(value.get(), label.put()));
-            add(label.view(), [&](TocNode& r) {
+            add(label.view(), ClassKey{value.str()}, [&](TocNode& r) {
                 r.Index = i;
                 com::Bstr again;
                 com::check(unique->get_Value(i, again.put()));
@@ -108,7 +108,7 @@ public:
                        RowLabel::Text, SwatchForm::LayerShape) {}
     void Classes(const com::ComPtr<IUnknown>& renderer, const ClassSink& add) const override {
         auto chart = renderer.as<IChartRenderer>();
-        add(L"", [&](TocNode& r) {
+        add(L"", {}, [&](TocNode& r) {
             r.Index = 0;
             com::ComPtr<IChartSymbol> chartSymbol;
             com::check(chart->get_ChartSymbol(chartSymbol.put()));

@@ -31,7 +31,8 @@ public:
         LONG count = 0;
         com::check((classes.get()->*Count)(&count));
         com::for_int16(count, [&](int16_t i) {
-            add(TextOf([&](BSTR* label) { return classes->get_Label(i, label); }), [&](TocNode& r) {
+            const std::wstring label = TextOf([&](BSTR* text) { return classes->get_Label(i, text); });
+            add(label, BreakOf(classes, i), [&](TocNode& r) {
                 r.Index = i;
                 com::ComPtr<ISymbol> own;
                 com::check(classes->get_Symbol(i, own.put()));
@@ -74,6 +75,16 @@ public:
     }
 
 private:
+    // The class's break, its key; none from a renderer that keeps no breaks (a failure of any
+    // other kind is the reading's).
+    static ClassKey BreakOf(const com::ComPtr<I>& classes, LONG i) {
+        double bound = 0;
+        const HRESULT hr = classes->get_Break(i, &bound);
+        if (hr == E_NOTIMPL) return {};
+        com::check(hr);
+        return bound;
+    }
+
     ClassSymbols symbols_;
 };
 

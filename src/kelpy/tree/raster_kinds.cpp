@@ -61,7 +61,7 @@ public:
     void Classes(const com::ComPtr<IUnknown>&, const ClassSink& add) const override {
         LONG index = 0;
         for (const Band& band : composite_bands) {
-            add(band.text, [&](TocNode& r) {
+            add(band.text, {}, [&](TocNode& r) {
                 r.Index = index;
                 r.Symbol = CreateFillSymbol(band.color);
             });
@@ -79,7 +79,7 @@ public:
                        RowLabel::RampEnds, SwatchForm::Ramp) {}
     void Classes(const com::ComPtr<IUnknown>& renderer, const ClassSink& add) const override {
         auto stretch = renderer.as<IRasterStretchRenderer>();
-        add(L"", [&](TocNode& r) {
+        add(L"", {}, [&](TocNode& r) {
             com::ComPtr<IColorRamp> ramp;
             com::check(stretch->get_ColorRamp(ramp.put()));
             r.Symbol = CreateGradientSymbol(ramp);
@@ -112,7 +112,7 @@ public:
             com::for_int16(values, [&](int16_t j) {
                 com::Bstr text;
                 com::check(unique->get_Text(i, j, text.put()));
-                add(text.view(), [&](TocNode& r) {
+                add(text.view(), ClassKey{text.str()}, [&](TocNode& r) {
                     r.Index = i;
                     r.Index2 = j;
                     com::check(unique->get_Symbol(i, j, r.Symbol.put()));

@@ -130,9 +130,9 @@ void ReadLegend(::LayerType layerType, const com::ComPtr<IUnknown>& renderer, co
         if (!heading) r.ShapeType = shapeType;
     };
     if (std::optional<std::wstring> heading = kind->Heading(renderer))
-        rows.Add(*heading, ::TOCNodeType::RendererName, [&](TocNode& r) { mark(r, true); });
-    kind->Classes(renderer, [&](std::wstring_view text, const RendererKind::Fill& fill) {
-        rows.Add(text, kind->rows, [&](TocNode& r) {
+        rows.Add(*heading, ::TOCNodeType::RendererName, {}, [&](TocNode& r) { mark(r, true); });
+    kind->Classes(renderer, [&](std::wstring_view text, const ClassKey& key, const RendererKind::Fill& fill) {
+        rows.Add(text, kind->rows, key, [&](TocNode& r) {
             fill(r);
             mark(r, false);
         });

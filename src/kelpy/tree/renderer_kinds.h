@@ -14,10 +14,11 @@
 #include "com/ptr.h"
 #include "kelpy/model/records.h"
 #include "kelpy/model/typelib.h"
+#include "kelpy/toc/legend_rows.h"
 
 namespace kelpy::tree {
 
-class LegendRows;
+using toc::LegendRows;
 
 // What a class row shows beside its swatch.
 enum class RowLabel {
@@ -39,10 +40,8 @@ enum class MissingClass {
     Fail,  // an error: the symbol someone chose for that class has nowhere to go
 };
 
-// What tells a class apart from its renderer's other classes: its value (unique values), its
-// break (class breaks, classified rasters) or its value text (raster unique values); nothing for
-// a row that names no class (the simple renderer's one symbol).
-using ClassKey = std::variant<std::monostate, std::wstring, double>;
+// What tells a class apart from its renderer's other classes (toc.h).
+using toc::ClassKey;
 // Where a renderer holds a class now: a record's Index and Index2.
 struct ClassPlace {
     LONG index = 0, index2 = 0;
@@ -50,10 +49,10 @@ struct ClassPlace {
 
 class RendererKind {
 public:
-    // One class of a legend as a reader finds it: its text, and what it writes into its row's
-    // record (the class's position and symbol).
+    // One class of a legend as a reader finds it: its text, its key, and what it writes into its
+    // row's record (the class's position and symbol).
     using Fill = std::function<void(TocNode&)>;
-    using ClassSink = std::function<void(std::wstring_view text, const Fill& fill)>;
+    using ClassSink = std::function<void(std::wstring_view text, const ClassKey& key, const Fill& fill)>;
     // The renderer the row's layer draws with now, fetched when a kind needs it (an error when
     // the layer has none).
     using CurrentRenderer = std::function<com::ComPtr<IUnknown>()>;

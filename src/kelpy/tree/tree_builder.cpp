@@ -1,17 +1,20 @@
-// The rebuild: the tree is thrown away and built again from the map.
+// The rebuild: the tree is thrown away, the model read again from the map, and the tree filled
+// from it.
 #include "kelpy/tree/tree_builder.h"
+#include <algorithm>
+#include <exception>
+#include <optional>
 #include <utility>
 #include <vector>
-#include "com/bstr.h"
-#include "com/error.h"
-#include "com/vbnum.h"
 #include "kelpy/model/items.h"
+#include "kelpy/toc/check_images.h"
+#include "kelpy/toc/reading.h"
+#include "kelpy/tree/legends.h"
 
 namespace kelpy::tree {
 
 namespace {
 constexpr wchar_t root_key[] = L"root";
-constexpr wchar_t holder_key[] = L"holder";
 }  // namespace
 
 bool TreeBuilder::Batch::Release() noexcept {
@@ -55,34 +58,25 @@ void TreeBuilder::Rebuild(const com::ComPtr<IMap>& map) {
     SwatchMeasurer::Rebuild measuring(measurer_);
     nodes.Clear();
     // 4. Without a map the tree stays empty and hidden.
-    if (!map) return;
+    if (!map) {
+        model_.Clear();
+        return;
+    }
 
-    // 5. The root, named after the map, bold.
-    com::Bstr mapName;
-    com::check(map->get_Name(mapName.put()));
-    NodePtr root = nodes.Add({.key = root_key, .text = mapName.view(), .image = L"root", .selected_image = L"root",
-                              .look = {.bold = true}});
-    root->Bold(true);
-    root->Tag(NewNodeRecord(root, ::TOCNodeType::Root));
-
-    // 6. The map's layers in their order: group layers with their members, other layers.
-    CheckImages checks(options_.mixedGroupChecks);
-    LONG count = 0;
-    com::check(map->get_LayerCount(&count));
-    com::for_int16(count, [&](int16_t i) {
-        com::ComPtr<ILayer> layer;
-        com::check(map->get_Layer(i, layer.put()));
-        if (!layer) com::raise(com::CTL_E_OBJECTNOTSET, L"The map answered Nothing for its layer " + std::to_wstring(i));
-        if (layer.query<IGroupLayer>()) AddGroupLayerNode(layer, root_key, L"gl" + std::to_wstring(i), nullptr, checks);
-        else AddLayerNode(layer, root_key, nullptr, checks);
-    });
-
-    // 7. The holder, the drop place below all layers.
-    NodePtr holder = nodes.Add({.key = holder_key});
-    holder->Tag(NewNodeRecord(holder, ::TOCNodeType::Holder));
-
-    // 8. The root is always expanded after a rebuild.
-    nodes.Item(root_key)->Expanded(true);
+    // 5-8. The model, read from the map, and the tree filled from it: the rows read before a
+    // failure are shown as far as they were read, and the failure is the rebuild's.
+    std::exception_ptr failure;
+    try {
+        toc::Read(map, {options_, m_aNodeStates, measurer_, &AddLegend}, model_);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    try {
+        Fill();
+    } catch (...) {
+        if (!failure) throw;
+    }
+    if (failure) std::rethrow_exception(failure);
 
     // 9. The snapshot of the expanded-state memory.
     TakeSnapshot();
@@ -111,41 +105,31 @@ void TreeBuilder::Rebuild(const com::ComPtr<IMap>& map) {
     tvwTOC.Invalidate(!(tvwTOC.frame_look() == frame));
 }
 
-void TreeBuilder::AddGroupLayerNode(const com::ComPtr<ILayer>& layer, const std::wstring& parentKey,
-                                    const std::wstring& key, const com::ComPtr<IGroupLayer>& parentGroup,
-                                    CheckImages& checks) {
-    // a. The group and its member list are views of the same object.
-    auto group = layer.as<IGroupLayer>();
-    auto members = layer.as<ISubLayers>();
-    // b-d. The group item, with its visibility as its image.
-    const wchar_t* image = checks.Of(layer.get(), false);
-    com::Bstr name;
-    com::check(layer->get_Name(name.put()));
-    NodePtr node = tvwTOC.Nodes().Add({.relative = parentKey, .relationship = platform::Relationship::Child, .key = key,
-                                       .text = name.view(), .image = image, .selected_image = image,
-                                       .look = {.expanded = ExpandedAtAdd(name.view())}});
-    // e. The remembered state, set before the members are added; it holds once they are.
-    node->Expanded(GetSavedExpanded(node->Text()));
-    // f. The record.
-    com::ComPtr<TocNode> record = NewNodeRecord(node, ::TOCNodeType::GroupLayer);
-    record->Layer = layer;
-    record->GroupLayer = parentGroup;
-    node->Tag(record);
-    // g. The members, whatever their kind, under the group item; a group among them is a group
-    // item of its own when nested groups are shown.
-    LONG count = 0;
-    com::check(members->get_Count(&count));
-    com::for_int16(count, [&](int16_t j) {
-        com::ComPtr<ILayer> member;
-        com::check(members->get_Layer(j, member.put()));
-        if (!member)
-            com::raise(com::CTL_E_OBJECTNOTSET, L"The group layer " + name.str() +
-                                                    L" answered Nothing for its member " + std::to_wstring(j));
-        if (options_.showNestedGroups && member.query<IGroupLayer>())
-            AddGroupLayerNode(member, key, key + L"." + std::to_wstring(j), group, checks);
-        else
-            AddLayerNode(member, key, group, checks);
-    });
+void TreeBuilder::Fill() {
+    platform::NodeCollection& nodes = tvwTOC.Nodes();
+    const std::vector<toc::Row>& rows = model_.rows();
+    // The keys of the rows that have any, while the items are added (a row's parent comes first).
+    std::vector<std::wstring> keys(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const toc::Row& row = rows[i];
+        const bool child = row.parent >= 0;
+        keys[i] = model_.KeyOf(i);
+        const wchar_t* image = row.image();
+        NodePtr node = nodes.Add({.relative = child ? std::wstring_view(keys[size_t(row.parent)]) : std::wstring_view(),
+                                  .relationship = child ? std::optional(platform::Relationship::Child) : std::nullopt,
+                                  .key = keys[i],
+                                  .text = row.text,
+                                  .image = image,
+                                  .selected_image = image,
+                                  .look = {.bold = row.bold, .expanded = row.expanded_at_add, .rows = row.rows}});
+        if (!row.record) continue;
+        row.record->Handle = GetNodeHandle(tvwTOC, node);
+        node->Tag(row.record);
+    }
+    // The states that differ from the insertion's: the root's, expanded once all its rows are
+    // in, and a layer's whose legend failed.
+    for (size_t i = 0; i < rows.size(); ++i)
+        if (rows[i].expanded != rows[i].expanded_at_add) nodes.Item(long(i + 1))->Expanded(rows[i].expanded);
 }
 
 void TreeBuilder::HideTree(bool bHide) {
@@ -157,64 +141,55 @@ void TreeBuilder::HideTree(bool bHide) {
     SetWindowLongPtrW(tree, GWL_STYLE, style);
 }
 
-bool TreeBuilder::GetSavedExpanded(std::wstring_view text) {
-    m_aNodeStates.UBound();  // the memory must exist
-    if (auto i = m_aNodeStates.Find(text)) return m_aNodeStates[*i].Expanded;
-    return true;
-}
+bool TreeBuilder::GetSavedExpanded(std::wstring_view text) { return m_aNodeStates.Remembered(text); }
 
-// The first record of the memory with the item's text takes the item's state as the tree shows
-// it now; an item whose text has no record changes nothing.
+// The item's row and the first record of the memory with the item's text take the item's state
+// as the tree shows it now; an item whose text has no record changes no record.
 void TreeBuilder::RememberExpanded(const NodePtr& node) {
     if (m_bResetting) return;
+    if (toc::Row* row = RowOf(*node.get())) row->expanded = node->Expanded();
     m_aNodeStates.UBound();  // the memory must exist
     if (auto i = m_aNodeStates.Find(node->Text())) m_aNodeStates.SetExpanded(*i, node->Expanded());
 }
 
 // One entry per item with children, in the order of adding, and the trailing entry as it was.
 void TreeBuilder::TakeSnapshot() {
-    platform::NodeCollection& nodes = tvwTOC.Nodes();
-    std::vector<NodeState> snapshot;
-    const int16_t itemCount = nodes.Count();
-    for (int k = 1; k <= itemCount; ++k) {
-        NodePtr node = nodes.Item(k);
-        if (node->Children() > 0) snapshot.push_back({node->Text(), node->Expanded()});
-    }
+    const platform::NodeCollection& nodes = tvwTOC.Nodes();
+    const size_t shown = std::min(model_.size(), nodes.size());
+    for (size_t i = 0; i < shown; ++i) model_[i].expanded = nodes.Item(long(i + 1))->Expanded();
+    std::vector<NodeState> snapshot = model_.Snapshot();
     if (!snapshot.empty()) m_aNodeStates.ReplaceHead(std::move(snapshot));
 }
 
 void TreeBuilder::RenameItem(const NodePtr& node, std::wstring_view text) {
     if (m_sSelectName == node->Text()) m_sSelectName = text;
     node->Text(text);
+    if (toc::Row* row = RowOf(*node.get())) row->text = text;
     TakeSnapshot();
+}
+
+toc::Row* TreeBuilder::RowOf(const platform::Node& node) noexcept {
+    const long position = tvwTOC.Nodes().PositionOf(node);
+    return position > 0 && size_t(position) <= model_.size() ? &model_[size_t(position - 1)] : nullptr;
 }
 
 void TreeBuilder::FollowVisibility() {
     if (m_bResetting) return;
-    CheckImages checks(options_.mixedGroupChecks);
+    toc::CheckImages checks(options_.mixedGroupChecks);
     const platform::NodeCollection& nodes = tvwTOC.Nodes();
     // One reading per layer, and a message only for an item whose image changes.
-    for (size_t k = 1; k <= nodes.size(); ++k) {
-        NodePtr node = nodes.Item(long(k));
-        com::ComPtr<TocNode> record = TagOf(node);
-        if (!record || !record->Layer) continue;
-        const ::TOCNodeType type = record->TOCNodeType;
+    const size_t shown = std::min(model_.size(), nodes.size());
+    for (size_t i = 0; i < shown; ++i) {
+        toc::Row& row = model_[i];
+        const ::TOCNodeType type = row.id.type;
+        if (!row.record || !row.record->Layer) continue;
         if (type != ::TOCNodeType::Layer && type != ::TOCNodeType::GroupLayer) continue;
-        const wchar_t* image = checks.Of(record->Layer.get(), type == ::TOCNodeType::Layer);
+        row.check = checks.Of(row.record->Layer.get(), type == ::TOCNodeType::Layer);
+        const wchar_t* image = row.image();
+        NodePtr node = nodes.Item(long(i + 1));
         if (node->Image() != image) node->Image(image);
         if (node->SelectedImage() != image) node->SelectedImage(image);
     }
-}
-
-bool TreeBuilder::ExpandedAtAdd(std::wstring_view text) {
-    return m_aNodeStates.allocated() ? GetSavedExpanded(text) : false;
-}
-
-com::ComPtr<TocNode> TreeBuilder::NewNodeRecord(const NodePtr& node, ::TOCNodeType type) {
-    com::ComPtr<TocNode> record = TocNode::create();
-    record->TOCNodeType = type;
-    record->Handle = GetNodeHandle(tvwTOC, node);
-    return record;
 }
 
 void TreeBuilder::CreateMemory() {

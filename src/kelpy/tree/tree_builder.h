@@ -1,10 +1,10 @@
-// TreeBuilder: builds the control's tree from the map — the root named after the map, a group
-// item per group layer with its members (with nested groups shown, a group item for a group
-// inside a group too, at every depth), an item per layer with its check image and its legend,
-// the holder at the end — and keeps the expanded-state memory that carries the user's expanded
-// and collapsed items from one rebuild to the next. Between rebuilds it has the check images
-// follow the layers' visibility. It works on the tree-view object model; a swatch measurer (the
-// item painter) measures the legend rows as they are added.
+// TreeBuilder: builds the control's tree from the map — it reads the model of the table of
+// contents (toc/reading.h: the root named after the map, group and layer rows, legends, the
+// holder) and fills the tree with one item per row — and keeps the expanded-state memory that
+// carries the user's expanded and collapsed items from one rebuild to the next. Between rebuilds
+// it has the check images follow the layers' visibility, and the model follow what changes in
+// the tree (a rename, the user's expanding and collapsing). It works on the tree-view object
+// model; a swatch measurer (the item painter) measures the legend rows as they are read.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -14,8 +14,8 @@
 #include "kelpy/model/records.h"
 #include "kelpy/model/typelib.h"
 #include "kelpy/platform/tree_view.h"
-#include "kelpy/tree/check_images.h"
-#include "kelpy/tree/node_states.h"
+#include "kelpy/toc/node_states.h"
+#include "kelpy/toc/toc.h"
 #include "kelpy/tree/swatch_measurer.h"
 
 namespace kelpy::tree {
@@ -90,28 +90,18 @@ public:
 
     // The expanded-state memory (tools and tests read and seed it).
     NodeStates& states() noexcept { return m_aNodeStates; }
+    // The model the tree shows: row i is the tree's item i + 1, in the order of adding.
+    const toc::Toc& model() const noexcept { return model_; }
 
 private:
-    // The item of a layer, as the last child of the item `parentKey`, with its legend; the
-    // group layer that holds the layer (Nothing for a layer of the map) goes into its record.
-    void AddLayerNode(const com::ComPtr<ILayer>& layer, const std::wstring& parentKey,
-                      const com::ComPtr<IGroupLayer>& groupLayer, CheckImages& checks);
-    // The group item of a group layer, with the key `key`, as the last child of `parentKey`
-    // ("root" for a group of the map), and its members; `parentGroup` is the group that holds
-    // it (Nothing for a group of the map). With nested groups shown, a member that is a group
-    // gets a group item of its own, keyed by its position in its group after its group's key.
-    void AddGroupLayerNode(const com::ComPtr<ILayer>& layer, const std::wstring& parentKey, const std::wstring& key,
-                           const com::ComPtr<IGroupLayer>& parentGroup, CheckImages& checks);
-    // A new record for a freshly added item, with its type and its handle set; the caller sets
-    // the other fields and stores it in Tag.
-    com::ComPtr<TocNode> NewNodeRecord(const NodePtr& node, ::TOCNodeType type);
-    // The expanded state that an item with this text will be given, for its insertion (the same
-    // as GetSavedExpanded, or false when the memory does not exist and GetSavedExpanded fails).
-    bool ExpandedAtAdd(std::wstring_view text);
-    // The memory's snapshot of the tree as it is (a rebuild's step 9).
+    // One item per row of the model, in its order, each with its record (which gets the item's
+    // handle), and then the expanded state of each row whose state differs from its insertion's.
+    void Fill();
+    // The row an item of the tree shows; none for an item that is not the tree's.
+    toc::Row* RowOf(const platform::Node& node) noexcept;
+    // The model takes the expanded states the items show (the user's expanding and collapsing
+    // reaches only them), and the memory its snapshot.
     void TakeSnapshot();
-    // A key "l" followed by digits, drawn at random, that no item has yet.
-    std::wstring NewLayerKey();
 
     platform::TreeView& tvwTOC;
     SwatchMeasurer& measurer_;
@@ -122,6 +112,7 @@ private:
     com::ComPtr<IMap> asked_map_;
     std::wstring m_sSelectName;
     NodeStates m_aNodeStates;
+    toc::Toc model_;
 };
 
 }  // namespace kelpy::tree

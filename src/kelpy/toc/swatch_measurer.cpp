@@ -1,9 +1,9 @@
-#include "kelpy/tree/swatch_measurer.h"
+#include "kelpy/toc/swatch_measurer.h"
 #include <cstdint>
 #include "com/error.h"
 #include "com/vbnum.h"
 
-namespace kelpy::tree {
+namespace kelpy::toc {
 
 void write_swatch(TocNode& record, const SwatchMeasure& measure) {
     if (measure.width_failure) std::rethrow_exception(measure.width_failure);
@@ -13,4 +13,4 @@ void write_swatch(TocNode& record, const SwatchMeasure& measure) {
     record.SymbolHeight = com::round_half_even(measure.height);
 }
 
-}  // namespace kelpy::tree
+}  // namespace kelpy::toc

@@ -30,6 +30,9 @@ public:
     void SetExpanded(int i, bool expanded);
     // The index of the first entry with this text.
     std::optional<int16_t> Find(std::wstring_view text) const;
+    // The expanded state remembered for an item with this text: its first entry's, expanded when
+    // none has the text; the subscript error while the array is not allocated.
+    bool Remembered(std::wstring_view text) const;
     // The snapshot of a rebuild, as the rebuild makes it item by item: the array is cut to
     // indexes 0 to 1 at the first entry and grows by one new, empty entry for each further one.
     // So entries 0 to n - 1 become `head` (n entries, at least one) and the trailing entry n is

@@ -1,4 +1,4 @@
-#include "kelpy/tree/node_states.h"
+#include "kelpy/toc/node_states.h"
 #include "com/error.h"
 #include "com/vbnum.h"
 
@@ -42,6 +42,12 @@ std::optional<int16_t> NodeStates::Find(std::wstring_view text) const {
     auto it = first_.find(text);
     if (it == first_.end()) return std::nullopt;
     return it->second;
+}
+
+bool NodeStates::Remembered(std::wstring_view text) const {
+    UBound();  // the memory must exist
+    if (auto i = Find(text)) return (*entries_)[size_t(*i)].Expanded;
+    return true;
 }
 
 void NodeStates::ReplaceHead(std::vector<NodeState> head) {

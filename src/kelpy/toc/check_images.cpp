@@ -1,9 +1,9 @@
-#include "kelpy/tree/check_images.h"
+#include "kelpy/toc/check_images.h"
 #include "com/error.h"
 #include "com/vbnum.h"
 #include "kelpy/model/members.h"
 
-namespace kelpy::tree {
+namespace kelpy::toc {
 
 namespace {
 bool visible(ILayer* layer) {
@@ -13,15 +13,26 @@ bool visible(ILayer* layer) {
 }
 }  // namespace
 
-const wchar_t* CheckImages::Of(ILayer* layer, bool layerItem) {
-    if (layerItem) {
+const wchar_t* ImageOf(Check check) noexcept {
+    switch (check) {
+    case Check::None: break;
+    case Check::Checked: return L"checked";
+    case Check::Unchecked: return L"unchecked";
+    case Check::Mixed: return L"mixed";
+    case Check::Disconnected: return L"disconnected";
+    }
+    return L"";
+}
+
+Check CheckImages::Of(ILayer* layer, bool layerRow) {
+    if (layerRow) {
         VARIANT_BOOL valid = VARIANT_FALSE;
         com::check(layer->get_Valid(&valid));
-        if (!com::is_true(valid)) return L"disconnected";
+        if (!com::is_true(valid)) return Check::Disconnected;
     }
-    if (!visible(layer)) return L"unchecked";
-    if (mixed_ && !AllVisibleBelow(layer)) return L"mixed";
-    return L"checked";
+    if (!visible(layer)) return Check::Unchecked;
+    if (mixed_ && !AllVisibleBelow(layer)) return Check::Mixed;
+    return Check::Checked;
 }
 
 bool CheckImages::AllVisibleBelow(ILayer* layer) {
@@ -39,4 +50,4 @@ bool CheckImages::AllVisibleBelow(ILayer* layer) {
     return all;
 }
 
-}  // namespace kelpy::tree
+}  // namespace kelpy::toc

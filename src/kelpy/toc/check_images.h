@@ -1,6 +1,6 @@
-// The check image of an item that stands for a layer, by key: "checked" for a visible layer,
-// "unchecked" for a hidden one, "disconnected" for a layer item whose layer is not valid, and,
-// with mixed group checks, "mixed" for a visible group layer some of whose members, at any
+// The check state of a row that stands for a layer, and its image key: "checked" for a visible
+// layer, "unchecked" for a hidden one, "disconnected" for a layer row whose layer is not valid,
+// and, with mixed group checks, "mixed" for a visible group layer some of whose members, at any
 // depth, are hidden. A group layer is any layer that has members (ISubLayers), also one that
 // the tree shows as a plain layer item.
 //
@@ -10,11 +10,16 @@
 // layer, not one per layer and depth. Without mixed group checks it asks exactly what a layer's
 // or group's own image needs (validity, then visibility).
 #pragma once
+#include <cstdint>
 #include <unordered_map>
 #include "com/ptr.h"
 #include "kelpy/model/typelib.h"
 
-namespace kelpy::tree {
+namespace kelpy::toc {
+
+enum class Check : uint8_t { None, Checked, Unchecked, Mixed, Disconnected };
+// The key of the check's image in the tree's image list ("" for none).
+const wchar_t* ImageOf(Check check) noexcept;
 
 class CheckImages {
 public:
@@ -22,9 +27,9 @@ public:
     CheckImages(const CheckImages&) = delete;
     CheckImages& operator=(const CheckImages&) = delete;
 
-    // The image of the item of `layer`: a layer item (`layerItem`), whose layer's validity
-    // counts first, or a group item, which shows visibility only.
-    const wchar_t* Of(ILayer* layer, bool layerItem);
+    // The check of the row of `layer`: a layer row (`layerRow`), whose layer's validity counts
+    // first, or a group row, which shows visibility only.
+    Check Of(ILayer* layer, bool layerRow);
 
 private:
     // True when every member of `layer`, at any depth, is visible (a layer without members:
@@ -40,4 +45,4 @@ private:
     std::unordered_map<IUnknown*, Found> below_;
 };
 
-}  // namespace kelpy::tree
+}  // namespace kelpy::toc
