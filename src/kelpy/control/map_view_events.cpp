@@ -17,6 +17,20 @@ HRESULT MapViewEventsSink::redrawn() noexcept {
     return keep->MapRedrawn();
 }
 
+HRESULT MapViewEventsSink::scaled(HRESULT hr) noexcept {
+    if (!toc_) return hr;
+    com::ComPtr<Toc> keep(toc_);
+    const HRESULT after = keep->MapScaleChanged();
+    return FAILED(hr) ? hr : after;
+}
+
+HRESULT MapViewEventsSink::contents(HRESULT hr) noexcept {
+    if (!toc_) return hr;
+    com::ComPtr<Toc> keep(toc_);
+    const HRESULT after = keep->MapContentsChanged();
+    return FAILED(hr) ? hr : after;
+}
+
 MapViewSubscription::MapViewSubscription(IMap* map, Toc& toc) {
     com::ComPtr<IConnectionPointContainer> container;
     if (!map || FAILED(map->QueryInterface(IID_IConnectionPointContainer, container.put_void())) || !container)
