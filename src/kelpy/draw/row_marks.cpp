@@ -248,8 +248,9 @@ void RowMarks::CountAfter(HDC dc, HTREEITEM item, TocNode& record, LONG x, const
     wchar_t buffer[40];
     const std::wstring_view suffix = CountSuffix(record, buffer);
     const COLORREF colour = SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-    RECT text{x + count_gap, row.top, row.right, row.bottom};
-    DrawTextW(dc, suffix.data() + 1, int(suffix.size() - 1), &text, DT_NOPREFIX);
+    // The count reaches beyond the label's rectangle: the row's painting is clipped to the row.
+    RECT text{x + count_gap, row.top, x + count_gap, row.bottom};
+    DrawTextW(dc, suffix.data() + 1, int(suffix.size() - 1), &text, DT_NOPREFIX | DT_NOCLIP);
     SetTextColor(dc, colour);
 }
 
