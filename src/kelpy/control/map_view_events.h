@@ -29,6 +29,7 @@ public:
     explicit MapViewEventsSink(Toc& toc) noexcept : toc_(&toc) {}
     // The control is going: later notifications do nothing.
     void detach() noexcept { toc_ = nullptr; }
+    Toc* toc() const noexcept { return toc_; }
 
     STDMETHODIMP ContentsChanged() override { return contents(redrawn()); }
     STDMETHODIMP ContentsCleared() override { return contents(S_OK); }
@@ -70,6 +71,7 @@ private:
     com::ComPtr<IConnectionPoint> point_;
     DWORD cookie_ = 0;
     com::ComPtr<MapViewEventsSink> sink_;
+    IMap* map_ = nullptr;  // the map heard, whose scale the control's rows follow meanwhile
 };
 
 }  // namespace kelpy

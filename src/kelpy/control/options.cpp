@@ -92,7 +92,7 @@ HRESULT Toc::PutOption(bool Options::*option, VARIANT_BOOL v) {
 // The rows' marks after an option changed: the scale states are worked out again, or the rows
 // are repainted with or without their counts.
 void Toc::FollowMarks(bool Options::*option) {
-    if (option == &Options::showScaleRanges) m_painter.marks().UpdateScales(m_pMap.get());
+    if (option == &Options::showScaleRanges) m_painter.marks().UpdateScales();
     if (option == &Options::showFeatureCounts) {
         m_painter.marks().ForgetCounts();
         tvwTOC.Invalidate(false);
@@ -127,13 +127,13 @@ STDMETHODIMP Toc::put_MapScale(double v) {
         if (!(v >= 0) || !std::isfinite(v))
             com::raise(E_INVALIDARG, L"MapScale is a scale denominator: a finite number, 0 or more (0: none)");
         m_options.mapScale = v;
-        if (m_bWindowStarted) m_painter.marks().UpdateScales(m_pMap.get());
+        if (m_bWindowStarted) m_painter.marks().UpdateScales();
     });
 }
 
 HRESULT Toc::MapScaleChanged() noexcept {
     if (!m_options.showScaleRanges || !m_bWindowStarted) return S_OK;
-    const HRESULT hr = com::boundary(IID__TOC3, [&] { m_painter.marks().UpdateScales(m_pMap.get()); });
+    const HRESULT hr = com::boundary(IID__TOC3, [&] { m_painter.marks().UpdateScales(); });
     if (FAILED(hr)) platform::report_failure(L"The rows after a change of the map's scale", hr);
     return hr;
 }
@@ -143,7 +143,7 @@ HRESULT Toc::MapContentsChanged() noexcept {
     // A map that follows its layers' extent changes its scale with its contents, too.
     return com::boundary(IID__TOC3, [&] {
         m_painter.marks().ForgetCounts();
-        if (m_options.showScaleRanges) m_painter.marks().UpdateScales(m_pMap.get());
+        if (m_options.showScaleRanges) m_painter.marks().UpdateScales();
     });
 }
 

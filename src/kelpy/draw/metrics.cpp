@@ -58,7 +58,7 @@ void ItemPainter::RebuildStarts() {
 void ItemPainter::RebuildEnds() noexcept {
     m_rebuild.reset();
     try {
-        m_marks.ApplyScale();  // the new rows start without their scale states
+        m_marks.UpdateScales();  // the new rows start without their scale states
     } catch (...) {
         // A layer that fails to tell its range shows as drawn; the rebuild itself stands.
     }

@@ -130,13 +130,8 @@ void RowMarks::repaint(HTREEITEM item) const {
         InvalidateRect(tree, &*row, TRUE);
 }
 
-void RowMarks::UpdateScales(IMap* map) {
-    scale_ = options_.showScaleRanges ? scale_of(map, options_.mapScale) : 0;
-    ApplyScale();
-}
-
-void RowMarks::ApplyScale() {
-    const double scale = options_.showScaleRanges ? scale_ : 0;
+void RowMarks::UpdateScales() {
+    const double scale = options_.showScaleRanges ? scale_of(map_.get(), options_.mapScale) : 0;
     platform::NodeCollection& nodes = tvwTOC.Nodes();
     const long count = long(nodes.size());
     // Parents come before their children in the collection, so a row's layer row is settled

@@ -5,8 +5,8 @@
 // lighter colour. The state of each row is kept on its record (TocNode::OutOfScale,
 // TocNode::FeatureCount), so that painting asks the model nothing:
 //   - the scale states are worked out when the map's scale may have changed (UpdateScales, after
-//     ExtentChanged and ViewRefreshed, and when the option is put): only the rows whose state
-//     changed are repainted;
+//     ExtentChanged, ViewRefreshed, ContentsChanged, a rebuild, and when an option is put): only
+//     the rows whose state changed are repainted;
 //   - counts are asked for after a paint: the rows a paint showed without a known count are
 //     noted, and when the paint ends a zero-delay timer of the tree's window (its callback, so
 //     no window procedure is involved) asks the layers and repaints those rows. They are kept
@@ -57,12 +57,17 @@ public:
     RowMarks(const RowMarks&) = delete;
     RowMarks& operator=(const RowMarks&) = delete;
 
+    // The map whose scale the rows follow (the one the control shows and hears), or none; a map
+    // let go of is forgotten only when it is the one followed.
+    void Follow(IMap* map) noexcept { map_ = map; }
+    void Unfollow(IMap* map) noexcept {
+        if (map_.get() == map) map_.reset();
+    }
     // Works out for every row whether the map draws its layer at the map's present scale (the
     // map's IMapScale, else the host's MapScale) and repaints the rows whose state changed.
-    // With the option off, or without a scale, no row is out of scale.
-    void UpdateScales(IMap* map);
-    // The rows' states for the scale last worked out (after a rebuild, whose rows are new).
-    void ApplyScale();
+    // With the option off, or without a scale, no row is out of scale. Also after a rebuild,
+    // whose rows are new.
+    void UpdateScales();
     // The map's contents changed: every count is asked for again at the next paint.
     void ForgetCounts();
 
@@ -93,7 +98,7 @@ private:
     const Options& options_;
     std::vector<HTREEITEM> pending_;  // rows whose counts a paint noted
     bool timer_ = false;
-    double scale_ = 0;  // the map's scale as UpdateScales last found it (0: none)
+    com::ComPtr<IMap> map_;
     win::Font italic_;
     HFONT italicOf_ = nullptr;  // the font the italic one was made from
 };
