@@ -61,6 +61,10 @@ Viewer::Viewer(Prompts& prompts, const ViewerOptions& options)
         toc_ = control.as<_TOC2>();
         com::check(toc_->put_ShowTips(VARIANT_TRUE));
         com::check(toc_->put_AllowRename(VARIANT_TRUE));
+        // Layers out of the map's scale greyed, and the features counted per class.
+        auto third = control.as<_TOC3>();
+        com::check(third->put_ShowScaleRanges(VARIANT_TRUE));
+        com::check(third->put_ShowFeatureCounts(VARIANT_TRUE));
         host::HostOptions hosting;
         hosting.parent = frame_;
         hosting.userMode = true;

@@ -3,6 +3,7 @@
 #include "com/bstr.h"
 #include "com/error.h"
 #include "kelpy/access/item_facts.h"
+#include "kelpy/draw/row_marks.h"
 #include "kelpy/model/items.h"
 
 namespace kelpy::access {
@@ -99,7 +100,14 @@ STDMETHODIMP AccessibleTree::get_accValue(VARIANT child, BSTR* value) {
 STDMETHODIMP AccessibleTree::get_accDescription(VARIANT child, BSTR* description) {
     if (!description) return E_POINTER;
     *description = nullptr;
-    return answer([&] { return ItemOf(child) ? S_FALSE : standard_->get_accDescription(child, description); });
+    return answer([&] {
+        NodePtr node = ItemOf(child);
+        if (!node) return standard_->get_accDescription(child, description);
+        // A row's count and its scale note, as the row shows them (row_marks.h).
+        com::ComPtr<TocNode> record = TagOf(node);
+        const std::wstring text = record ? draw::RowDescription(*record.get()) : std::wstring();
+        return text.empty() ? S_FALSE : set_text(description, text);
+    });
 }
 
 STDMETHODIMP AccessibleTree::get_accRole(VARIANT child, VARIANT* role) {

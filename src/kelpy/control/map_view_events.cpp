@@ -17,6 +17,20 @@ HRESULT MapViewEventsSink::redrawn() noexcept {
     return keep->MapRedrawn();
 }
 
+HRESULT MapViewEventsSink::scaled(HRESULT hr) noexcept {
+    if (!toc_) return hr;
+    com::ComPtr<Toc> keep(toc_);
+    const HRESULT after = keep->MapScaleChanged();
+    return FAILED(hr) ? hr : after;
+}
+
+HRESULT MapViewEventsSink::contents(HRESULT hr) noexcept {
+    if (!toc_) return hr;
+    com::ComPtr<Toc> keep(toc_);
+    const HRESULT after = keep->MapContentsChanged();
+    return FAILED(hr) ? hr : after;
+}
+
 MapViewSubscription::MapViewSubscription(IMap* map, Toc& toc) {
     com::ComPtr<IConnectionPointContainer> container;
     if (!map || FAILED(map->QueryInterface(IID_IConnectionPointContainer, container.put_void())) || !container)
@@ -26,10 +40,15 @@ MapViewSubscription::MapViewSubscription(IMap* map, Toc& toc) {
     auto sink = MapViewEventsSink::create(toc);
     com::check(point_->Advise(sink->unknown(), &cookie_));
     sink_ = std::move(sink);
+    map_ = map;
+    toc.painter().marks().Follow(map);
 }
 
 MapViewSubscription::MapViewSubscription(MapViewSubscription&& other) noexcept
-    : point_(std::move(other.point_)), cookie_(std::exchange(other.cookie_, 0)), sink_(std::move(other.sink_)) {}
+    : point_(std::move(other.point_)),
+      cookie_(std::exchange(other.cookie_, 0)),
+      sink_(std::move(other.sink_)),
+      map_(std::exchange(other.map_, nullptr)) {}
 
 MapViewSubscription& MapViewSubscription::operator=(MapViewSubscription&& other) noexcept {
     if (this != &other) {
@@ -37,11 +56,14 @@ MapViewSubscription& MapViewSubscription::operator=(MapViewSubscription&& other)
         point_ = std::move(other.point_);
         cookie_ = std::exchange(other.cookie_, 0);
         sink_ = std::move(other.sink_);
+        map_ = std::exchange(other.map_, nullptr);
     }
     return *this;
 }
 
 void MapViewSubscription::end() noexcept {
+    if (sink_ && sink_->toc()) sink_->toc()->painter().marks().Unfollow(map_);
+    map_ = nullptr;
     if (sink_) sink_->detach();
     if (point_ && cookie_) point_->Unadvise(cookie_);
     point_.reset();

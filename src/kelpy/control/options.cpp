@@ -12,12 +12,14 @@
 // is off.
 #include <commctrl.h>
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 #include "com/boundary.h"
 #include "com/error.h"
 #include "com/variant.h"
 #include "com/vbnum.h"
 #include "kelpy/control/toc.h"
+#include "kelpy/platform/handler.h"
 
 namespace kelpy {
 
@@ -35,6 +37,8 @@ constexpr OptionInfo option_infos[] = {
     {L"MixedGroupChecks", &Options::mixedGroupChecks, true},
     {L"AllowRename", &Options::allowRename, false},
     {L"ShowTips", &Options::showTips, false},
+    {L"ShowScaleRanges", &Options::showScaleRanges, false},
+    {L"ShowFeatureCounts", &Options::showFeatureCounts, false},
 };
 constexpr DWORD stream_tag = 0x32434F54;  // "TOC2"
 constexpr DWORD option_count = DWORD(std::size(option_infos));
@@ -81,7 +85,18 @@ HRESULT Toc::PutOption(bool Options::*option, VARIANT_BOOL v) {
         if (!m_bWindowStarted) return;  // the start-up applies them
         ApplyTreeStyles();
         if (info_of(option).rebuilds && m_pMap) com::check(Reset());
+        FollowMarks(option);
     });
+}
+
+// The rows' marks after an option changed: the scale states are worked out again, or the rows
+// are repainted with or without their counts.
+void Toc::FollowMarks(bool Options::*option) {
+    if (option == &Options::showScaleRanges) m_painter.marks().UpdateScales();
+    if (option == &Options::showFeatureCounts) {
+        m_painter.marks().ForgetCounts();
+        tvwTOC.Invalidate(false);
+    }
 }
 
 STDMETHODIMP Toc::get_ShowNestedGroups(VARIANT_BOOL* v) { return GetOption(&Options::showNestedGroups, v); }
@@ -94,6 +109,43 @@ STDMETHODIMP Toc::get_AllowRename(VARIANT_BOOL* v) { return GetOption(&Options::
 STDMETHODIMP Toc::put_AllowRename(VARIANT_BOOL v) { return PutOption(&Options::allowRename, v); }
 STDMETHODIMP Toc::get_ShowTips(VARIANT_BOOL* v) { return GetOption(&Options::showTips, v); }
 STDMETHODIMP Toc::put_ShowTips(VARIANT_BOOL v) { return PutOption(&Options::showTips, v); }
+
+STDMETHODIMP Toc::get_ShowScaleRanges(VARIANT_BOOL* v) { return GetOption(&Options::showScaleRanges, v); }
+STDMETHODIMP Toc::put_ShowScaleRanges(VARIANT_BOOL v) { return PutOption(&Options::showScaleRanges, v); }
+STDMETHODIMP Toc::get_ShowFeatureCounts(VARIANT_BOOL* v) { return GetOption(&Options::showFeatureCounts, v); }
+STDMETHODIMP Toc::put_ShowFeatureCounts(VARIANT_BOOL v) { return PutOption(&Options::showFeatureCounts, v); }
+
+STDMETHODIMP Toc::get_MapScale(double* v) {
+    if (!v) return E_POINTER;
+    *v = m_options.mapScale;
+    return S_OK;
+}
+
+// The host's scale, for a map that does not tell its own; not saved (it is the map's state).
+STDMETHODIMP Toc::put_MapScale(double v) {
+    return com::boundary(IID__TOC3, [&] {
+        if (!(v >= 0) || !std::isfinite(v))
+            com::raise(E_INVALIDARG, L"MapScale is a scale denominator: a finite number, 0 or more (0: none)");
+        m_options.mapScale = v;
+        if (m_bWindowStarted) m_painter.marks().UpdateScales();
+    });
+}
+
+HRESULT Toc::MapScaleChanged() noexcept {
+    if (!m_options.showScaleRanges || !m_bWindowStarted) return S_OK;
+    const HRESULT hr = com::boundary(IID__TOC3, [&] { m_painter.marks().UpdateScales(); });
+    if (FAILED(hr)) platform::report_failure(L"The rows after a change of the map's scale", hr);
+    return hr;
+}
+
+HRESULT Toc::MapContentsChanged() noexcept {
+    if (!m_bWindowStarted) return S_OK;
+    // A map that follows its layers' extent changes its scale with its contents, too.
+    return com::boundary(IID__TOC3, [&] {
+        m_painter.marks().ForgetCounts();
+        if (m_options.showScaleRanges) m_painter.marks().UpdateScales();
+    });
+}
 
 STDMETHODIMP Toc::ItemAt(LONG x, LONG y, _TOCItemInfo** item) {
     return com::boundary(IID__TOC2, [&] {
@@ -111,7 +163,7 @@ void Toc::ApplyTreeStyles() {
     const LONG_PTR style = GetWindowLongPtrW(tree, GWL_STYLE);
     LONG_PTR wanted = style & ~LONG_PTR(TVS_EDITLABELS | TVS_INFOTIP);
     if (m_options.allowRename) wanted |= TVS_EDITLABELS;
-    if (m_options.showTips) wanted |= TVS_INFOTIP;
+    if (m_options.showTips || m_options.showScaleRanges) wanted |= TVS_INFOTIP;
     if (wanted != style) SetWindowLongPtrW(tree, GWL_STYLE, wanted);
 }
 

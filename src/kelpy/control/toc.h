@@ -102,6 +102,17 @@ public:
     // ---- _TOC3 (control/toc.cpp): the object whose default source is __TOC2 (the same object
     // every time)
     STDMETHODIMP get_Events(_TOCEvents** v) override;
+    // (control/options.cpp) rows out of the map's scale greyed, feature counts, the host's scale
+    STDMETHODIMP get_ShowScaleRanges(VARIANT_BOOL* v) override;
+    STDMETHODIMP put_ShowScaleRanges(VARIANT_BOOL v) override;
+    STDMETHODIMP get_ShowFeatureCounts(VARIANT_BOOL* v) override;
+    STDMETHODIMP put_ShowFeatureCounts(VARIANT_BOOL v) override;
+    STDMETHODIMP get_MapScale(double* v) override;
+    STDMETHODIMP put_MapScale(double v) override;
+    // The map's scale may have changed (its extent, a redraw): rows follow it (control/options.cpp).
+    HRESULT MapScaleChanged() noexcept;
+    // The map's contents changed: the feature counts are asked for again (control/options.cpp).
+    HRESULT MapContentsChanged() noexcept;
 
     // ---- EventOwner and platform::TreeViewOwner: the control held while its events run and
     // while the tree window's messages are handled; its host has let go of it once only the
@@ -174,6 +185,8 @@ private:
     HRESULT PutOption(bool Options::*option, VARIANT_BOOL v);
     // What the options change in the tree window: its styles, and what its items show.
     void ApplyTreeStyles();
+    // What an option of the rows' marks changes in the rows shown.
+    void FollowMarks(bool Options::*option);
 
     // ---- the container life cycle (the window calls these)
     void UserControl_Resize();
@@ -204,7 +217,7 @@ private:
     platform::Timer tToc;
 
     // ---- the subsystems (after the child controls they work on)
-    draw::ItemPainter m_painter{tvwTOC};
+    draw::ItemPainter m_painter{tvwTOC, m_options};
     tree::TreeBuilder m_builder{tvwTOC, m_painter, m_options};
     interact::Interaction m_interaction;
     access::TreeAccess m_access{tvwTOC, m_builder, m_interaction};

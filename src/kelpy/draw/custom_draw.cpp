@@ -20,10 +20,20 @@ void ItemPainter::OnNotify(const NMHDR& header, LONG_PTR& result) {
     if (!tree || header.hwndFrom != tree || header.code != UINT(NM_CUSTOMDRAW)) return;
 
     // 3. The stage: the start of a paint cycle asks for the items; other stages pass.
-    const auto& draw = *reinterpret_cast<const NMTVCUSTOMDRAW*>(&header);
+    // The answer may set the colour of the item's text, which the notification carries back.
+    auto& draw = *reinterpret_cast<NMTVCUSTOMDRAW*>(const_cast<NMHDR*>(&header));
     if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) {
         m_labels.PaintStarts();
-        result = CDRF_NOTIFYITEMDRAW;
+        result = m_marks.PaintStarts();
+        return;
+    }
+    if (draw.nmcd.dwDrawStage == CDDS_POSTPAINT) {
+        m_marks.PaintEnds();
+        return;
+    }
+    if (draw.nmcd.dwDrawStage == CDDS_ITEMPOSTPAINT) {
+        auto [node, record] = kelpy::FindRecordedNode(tvwTOC, LONG_PTR(draw.nmcd.dwItemSpec));
+        if (record) m_marks.AfterTreeRow(draw, *record.get());
         return;
     }
     if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return;
@@ -51,6 +61,7 @@ void ItemPainter::OnNotify(const NMHDR& header, LONG_PTR& result) {
     // 8-9. The item painted by the control is skipped by the tree.
     if (node) PaintItem(args, node, record);
     if (args->SkipDefault) result = CDRF_SKIPDEFAULT;
+    else if (record) result = m_marks.BeforeTreeRow(draw, *record.get());
 }
 
 }  // namespace kelpy::draw

@@ -8,6 +8,7 @@
 #include "com/ptr.h"
 #include "kelpy/draw/label_rects.h"
 #include "kelpy/draw/measuring.h"
+#include "kelpy/draw/row_marks.h"
 #include "kelpy/draw/swatch_cache.h"
 #include "kelpy/model/records.h"
 #include "kelpy/platform/dpi.h"
@@ -18,7 +19,8 @@ namespace kelpy::draw {
 
 class ItemPainter final : public tree::SwatchMeasurer {
 public:
-    explicit ItemPainter(platform::TreeView& tree) noexcept : tvwTOC(tree) {}
+    explicit ItemPainter(platform::TreeView& tree, const Options& options = Options::defaults()) noexcept
+        : tvwTOC(tree), m_marks(tree, options) {}
     ItemPainter(const ItemPainter&) = delete;
     ItemPainter& operator=(const ItemPainter&) = delete;
 
@@ -39,6 +41,9 @@ public:
     void SetDpi(platform::Dpi dpi) noexcept;
     platform::Dpi dpi() const noexcept { return m_dpi; }
 
+    // The scale states and feature counts shown with the rows (row_marks.h).
+    RowMarks& marks() noexcept { return m_marks; }
+
 private:
     // While a rebuild runs, every symbol is measured once on a shape; at its start the rows of
     // the tree before are forgotten by the swatch cache (their swatches stay, found by likeness).
@@ -54,6 +59,7 @@ private:
     std::optional<MeasureMemo::Rebuild> m_rebuild;
     SwatchCache m_swatches;
     LabelRects m_labels;
+    RowMarks m_marks;
     platform::Dpi m_dpi;
 };
 

@@ -124,9 +124,13 @@ void ItemPainter::PaintItem(const com::ComPtr<CustomDrawEventArgs>& args, const 
         // 15-16. The label of a class row (a LayerSymbol row shows its swatch only).
         RECT text{label->Left, label->Top + px(text_offset_y), label->Right, label->Bottom};
         switch (tree::LabelOf(record)) {
-        case tree::RowLabel::Text:
+        case tree::RowLabel::Text: {
+            const COLORREF colour = SetTextColor(dc, m_marks.LabelColour(record));
             draw_text(dc, node->Text(), text, 0);
+            SetTextColor(dc, colour);
+            m_marks.CountAfter(dc, node->handle(), *held.get(), label->Right, text);
             break;
+        }
         case tree::RowLabel::RampEnds:
             text.right = x0 + px(ramp_text_right);
             text.bottom = label->Bottom - px(ramp_text_bottom_inset);

@@ -55,7 +55,14 @@ void ItemPainter::RebuildStarts() {
     m_rebuild.emplace(m_measures, tvwTOC.window());
 }
 
-void ItemPainter::RebuildEnds() noexcept { m_rebuild.reset(); }
+void ItemPainter::RebuildEnds() noexcept {
+    m_rebuild.reset();
+    try {
+        m_marks.UpdateScales();  // the new rows start without their scale states
+    } catch (...) {
+        // A layer that fails to tell its range shows as drawn; the rebuild itself stands.
+    }
+}
 
 std::optional<SwatchMeasure> ItemPainter::MeasureSwatch(const TocNode& record) {
     // 1-2. Only a row with a symbol and a shape the symbol can be measured on; a symbol that

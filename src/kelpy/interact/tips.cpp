@@ -3,6 +3,7 @@
 // where the layer tells (by the interfaces it has). Labels that show whole, rows without a label
 // of their own (a legend swatch alone, a ramp's ends) and the holder have no tip.
 #include <commctrl.h>
+#include "kelpy/draw/row_marks.h"
 #include "kelpy/platform/item_rect.h"
 #include "kelpy/interact/tips.h"
 #include "kelpy/model/items.h"
@@ -20,11 +21,17 @@ const wchar_t* kind_of(const com::ComPtr<ILayer>& layer) {
 }  // namespace
 
 std::wstring ItemTips::TipText(const platform::NodePtr& node) const {
-    if (!options_.showTips || node->Text().empty()) return {};
     com::ComPtr<TocNode> record = TagOf(node);
     if (!record) return {};
+    // A row the map does not draw at its scale says so, and why (ShowScaleRanges).
+    std::wstring note = options_.showScaleRanges ? draw::ScaleNote(*record.get()) : std::wstring();
+    if (!note.empty()) {
+        if (!options_.showTips || !LabelCutOff(node, *record.get())) return note;
+        return node->Text() + L"\n" + note;
+    }
+    if (!options_.showTips || node->Text().empty()) return {};
     if (tree::IsSwatchRow(*record.get()) && tree::LabelOf(*record.get()) != tree::RowLabel::Text) return {};
-    if (!LabelCutOff(node)) return {};
+    if (!LabelCutOff(node, *record.get())) return {};
     std::wstring text = node->Text();
     const ::TOCNodeType type = record->TOCNodeType;
     if ((type == ::TOCNodeType::Layer || type == ::TOCNodeType::GroupLayer) && record->Layer) {
@@ -35,13 +42,15 @@ std::wstring ItemTips::TipText(const platform::NodePtr& node) const {
 
 // The label's rectangle (its text, as the tree lays it out; a legend row's label is painted in
 // the same place) reaches beyond the client area on either side.
-bool ItemTips::LabelCutOff(const platform::NodePtr& node) const {
+bool ItemTips::LabelCutOff(const platform::NodePtr& node, const TocNode& record) const {
     HWND tree = tree_.window();
     const std::optional<RECT> label = platform::ItemRect(tree, node->handle(), platform::ItemPart::Label);
     if (!label) return false;
     RECT client{};
     GetClientRect(tree, &client);
-    return label->right > client.right || label->left < client.left;
+    // The count painted after the label is part of the row's width.
+    const LONG right = label->right + (options_.showFeatureCounts ? draw::CountWidth(tree, record) : 0);
+    return right > client.right || label->left < client.left;
 }
 
 }  // namespace kelpy::interact

@@ -2,6 +2,7 @@
 #pragma once
 #include <string>
 #include "kelpy/model/options.h"
+#include "kelpy/model/records.h"
 #include "kelpy/platform/tree_view.h"
 
 namespace kelpy::interact {
@@ -12,7 +13,7 @@ public:
     std::wstring TipText(const platform::NodePtr& node) const;
 
 private:
-    bool LabelCutOff(const platform::NodePtr& node) const;
+    bool LabelCutOff(const platform::NodePtr& node, const TocNode& record) const;
 
     const platform::TreeView& tree_;
     const Options& options_;

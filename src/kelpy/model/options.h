@@ -11,6 +11,9 @@ struct Options {
     bool mixedGroupChecks = false;  // a group whose members are not all visible shows "mixed"
     bool allowRename = false;       // F2 or a second click on a layer's label edits its name
     bool showTips = false;          // a label the window cuts off shows whole in a tip
+    bool showScaleRanges = false;   // a layer not drawn at the map's scale shows greyed
+    bool showFeatureCounts = false; // layer and class rows show their feature counts
+    double mapScale = 0;            // the host's scale denominator for the map (0: none)
 
     // The options of a control whose host never set any.
     static const Options& defaults() noexcept {

@@ -27,6 +27,15 @@ public:
     ::RasterRendererType RasterRendererType = ::RasterRendererType::RGB;
     ::FeatureRendererType FeatureRendererType = ::FeatureRendererType::Simple;
 
+    // Beside the record's interface, what the control shows with its row (draw/row_marks.h):
+    // whether the map leaves the row's layer undrawn at its present scale (the scale, and the
+    // range that rules it out, for the tip), and the row's feature count or its state.
+    bool OutOfScale = false;
+    double MapScale = 0;
+    double RangeMinimum = 0;
+    double RangeMaximum = 0;
+    LONG FeatureCount = -1;
+
     // The TocNode behind v, or empty when v is not one of our records.
     static com::ComPtr<TocNode> own(IUnknown* v) noexcept;
     // Answers the private interface id by which own() recognises our records.

@@ -381,4 +381,40 @@ TEST(Persistence, OptionsGoWithTheState) {
     EXPECT_EQ(at.QuadPart, 0u);
 }
 
+// The third interface's two Boolean options go with the state too, after the second's (a stream
+// saved before them holds fewer options and loads with these off); the host's MapScale does not.
+TEST(Persistence, ScaleRangesAndCountsGoWithTheState) {
+    auto toc = test::new_control();
+    auto third = toc.as<_TOC3>();
+    ASSERT_EQ(third->put_ShowScaleRanges(VARIANT_TRUE), S_OK);
+    ASSERT_EQ(third->put_ShowFeatureCounts(VARIANT_TRUE), S_OK);
+    ASSERT_EQ(third->put_MapScale(25000), S_OK);
+    com::ComPtr<IStream> stream;
+    ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.put()), S_OK);
+    ASSERT_EQ(com::ComPtr<IUnknown>(toc->unknown()).as<IPersistStreamInit>()->Save(stream.get(), TRUE), S_OK);
+    auto bag = Bag::create();
+    ASSERT_EQ(com::ComPtr<IUnknown>(toc->unknown()).as<IPersistPropertyBag>()->Save(bag.get(), TRUE, TRUE), S_OK);
+    EXPECT_EQ(bag->values.size(), 2u);
+
+    auto expect_loaded = [](const com::ComPtr<kelpy::Toc>& loaded) {
+        auto o = loaded.as<_TOC3>();
+        VARIANT_BOOL ranges = VARIANT_FALSE, counts = VARIANT_FALSE;
+        double scale = -1;
+        o->get_ShowScaleRanges(&ranges);
+        o->get_ShowFeatureCounts(&counts);
+        o->get_MapScale(&scale);
+        EXPECT_EQ(ranges, VARIANT_TRUE);
+        EXPECT_EQ(counts, VARIANT_TRUE);
+        EXPECT_EQ(scale, 0.0);
+    };
+    const LARGE_INTEGER start{};
+    stream->Seek(start, STREAM_SEEK_SET, nullptr);
+    auto from_stream = test::new_control();
+    ASSERT_EQ(com::ComPtr<IUnknown>(from_stream->unknown()).as<IPersistStreamInit>()->Load(stream.get()), S_OK);
+    expect_loaded(from_stream);
+    auto from_bag = test::new_control();
+    ASSERT_EQ(com::ComPtr<IUnknown>(from_bag->unknown()).as<IPersistPropertyBag>()->Load(bag.get(), nullptr), S_OK);
+    expect_loaded(from_bag);
+}
+
 }  // namespace

@@ -78,7 +78,7 @@ TEST(HostingGuide, ListsExactlyTheMembersAndEventsOfTheTypeLibrary) {
 
     // The third interface, in its own section (its events are __TOC2's, listed above).
     const std::set<std::string> third = members_of(dump.out, "interface _TOC3 {");
-    ASSERT_EQ(third.size(), 1u) << dump.out;
+    ASSERT_EQ(third.size(), 7u) << dump.out;
     EXPECT_EQ(guide_members("## The third interface"), third);
 }
 

@@ -319,11 +319,18 @@ TEST_F(TypeLibrary, SecondInterfaceDerivesFromTheFirst) {
     });
 }
 
-// The third interface extends the second; the object its Events answers has no members of its
+// The third interface extends the second (with the scale-range and count options and the
+// host's scale); the object its Events answers has no members of its
 // own.
 TEST_F(TypeLibrary, ThirdInterfaceDerivesFromTheSecond) {
     EXPECT_EQ(base_name(IID__TOC3), L"_TOC2");
-    expect_members(IID__TOC3, {{0x68050001, L"get Events([out,retval] _TOCEvents** Events) HRESULT"}});
+    expect_members(IID__TOC3, {{0x68050001, L"get Events([out,retval] _TOCEvents** Events) HRESULT"},
+                               {0x68050041, L"get ShowScaleRanges([out,retval] BOOL* v) HRESULT"},
+                               {0x68050041, L"put ShowScaleRanges([in] BOOL v) HRESULT"},
+                               {0x68050042, L"get ShowFeatureCounts([out,retval] BOOL* v) HRESULT"},
+                               {0x68050042, L"put ShowFeatureCounts([in] BOOL v) HRESULT"},
+                               {0x68050043, L"get MapScale([out,retval] VT5* v) HRESULT"},
+                               {0x68050043, L"put MapScale([in] VT5 v) HRESULT"}});
     expect_members(IID__TOCEvents, {});
 }
 
