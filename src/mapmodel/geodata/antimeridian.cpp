@@ -200,7 +200,6 @@ PartList cut_at_antimeridian(PartList&& parts, bool rings) {
         else if (rings) cut_ring(part, out);
         else cut_line(part, out);
     });
-    parts = PartList();  // let go of before the shape is made from what was cut
     return out;
 }
 
