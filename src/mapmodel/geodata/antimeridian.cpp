@@ -148,13 +148,14 @@ void cut_ring(std::span<Vec> ring, PartList& out) {
     Pieces pieces = clip_to_copies(ring, closing, low, high);
     // The pieces made final where they stand (a point twice in a row once, the closing point
     // dropped, fewer than three points no piece, moved back onto the map), so that they are not
-    // copied while their copy is made.
+    // copied while their copy is made; the start of each piece kept goes where the starts stood
+    // (the j-th kept at j, never past the piece being looked at).
     std::vector<Vec>& points = pieces.points;
-    std::vector<size_t> starts;
-    size_t w = 0;
-    for (size_t k = 0; k + 1 < pieces.starts.size(); ++k) {
-        const size_t begin = w;
-        for (size_t i = pieces.starts[k]; i < pieces.starts[k + 1]; ++i)
+    std::vector<size_t>& starts = pieces.starts;
+    size_t w = 0, kept = 0;
+    for (size_t k = 0; k + 1 < starts.size(); ++k) {
+        const size_t begin = w, from = starts[k], to = starts[k + 1];
+        for (size_t i = from; i < to; ++i)
             if (w == begin || !(points[w - 1] == points[i])) points[w++] = points[i];
         if (w - begin > 1 && points[begin] == points[w - 1]) --w;
         if (w - begin < 3) {
@@ -163,12 +164,14 @@ void cut_ring(std::span<Vec> ring, PartList& out) {
         }
         const double shift = (pieces.first + int(k)) * 360.0;
         for (size_t i = begin; i < w; ++i) points[i].x -= shift;
-        starts.push_back(begin);
+        starts[kept++] = begin;
     }
     points.resize(w);
+    starts.resize(kept);
     if (out.empty()) {  // the ring's pieces are the parts
         out.points = std::move(points);
-        out.starts.assign(starts.begin() + std::min<size_t>(1, starts.size()), starts.end());
+        if (!starts.empty()) starts.erase(starts.begin());
+        out.starts = std::move(starts);
         return;
     }
     for (size_t k = 0; k < starts.size(); ++k)

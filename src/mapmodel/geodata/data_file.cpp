@@ -72,7 +72,7 @@ std::vector<com::ComPtr<ILayer>> read_data(std::string text, const std::wstring&
                                                     L"with a \"type\" (FeatureCollection, Feature, a geometry or Topology)");
     }
     if (*type == "Topology") return read_topojson(std::move(text), name, full_path);
-    if (is_geojson_type(*type)) return read_geojson(text, *type, name, stem_of(full_path), full_path);
+    if (is_geojson_type(*type)) return read_geojson(std::move(text), *type, name, stem_of(full_path), full_path);
     com::raise(json::E_BAD_DOCUMENT, name + L": type: neither GeoJSON nor TopoJSON: unknown type " +
                                              in_quotes(com::widen(*type)) +
                                              L" (expected FeatureCollection, Feature, a geometry type or Topology)");

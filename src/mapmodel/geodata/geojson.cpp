@@ -32,7 +32,7 @@ void add_ring(const V& value, const Node& at, const std::string& below, PartList
     std::vector<Vec> ring = positions(value, at, below, 4, L"a linear ring has four or more positions");
     if (!(ring.front() == ring.back())) at.fail_below(below, L"a linear ring is closed: its last position is its first");
     ring.pop_back();
-    rings.add_part(ring);
+    rings.add_part(std::move(ring));
 }
 
 // The rings of a polygon: the exterior, then any holes.
@@ -145,8 +145,11 @@ protected:
         else if (d == feature_depth_ + 1) feature[key_at(size_t(d))] = std::move(value);
         else if (d == geometry_depth_ + 1) geometry.members[key_at(size_t(d))] = std::move(value);
     }
+    // A collection's features are added as they end; a feature alone once the text has been read
+    // through and let go of (see read_geojson).
     void walked(size_t depth) override {
-        if (int(depth) == feature_depth_) add_feature(Node(feature, name(), feature_place_), has_geometry ? &geometry : nullptr, layers_);
+        if (collection_ && int(depth) == feature_depth_)
+            add_feature(Node(feature, name(), feature_place_), has_geometry ? &geometry : nullptr, layers_);
     }
     void stream_number(double v, const Json&) override { geometry.coordinates.number(v); }
     void stream_array(int depth, bool opens) override {
@@ -182,7 +185,7 @@ bool is_geojson_type(std::string_view type) {
     return type == "FeatureCollection" || type == "Feature" || std::ranges::find(kGeometryTypes, type) != std::end(kGeometryTypes);
 }
 
-std::vector<com::ComPtr<ILayer>> read_geojson(std::string_view text, std::string_view type, const std::wstring& name,
+std::vector<com::ComPtr<ILayer>> read_geojson(std::string&& text, std::string_view type, const std::wstring& name,
                                               const std::wstring& layer_name, const std::wstring& source) {
     LayerBuilder layers(layer_name, source, L"");
     GeoJsonStream stream(type, layers);
@@ -193,9 +196,13 @@ std::vector<com::ComPtr<ILayer>> read_geojson(std::string_view text, std::string
         if (auto bbox = top.find("bbox")) layers.declare_extent(bounding_box(*bbox));
         return layers.layers(name + L": features");
     }
-    // One feature (added as it ended) or one geometry.
+    // One feature or one geometry: its shapes are made without the text beside them (a ring cut
+    // at the antimeridian may yield several times the positions it holds).
+    std::string().swap(text);
     const Json& top_members = type == "Feature" ? stream.feature : stream.geometry.members;
-    if (type != "Feature") {
+    if (type == "Feature") {
+        add_feature(Node(stream.feature, name, ""), stream.has_geometry ? &stream.geometry : nullptr, layers);
+    } else {
         FeatureGeometry g;
         add_geometry(Node(stream.geometry.members, name, ""), stream.geometry.streamed ? &stream.geometry.coordinates : nullptr, g);
         stream.geometry.coordinates = {};

@@ -14,8 +14,9 @@
 namespace mapmodel::geodata {
 
 // `type` is the text's top-level "type"; `name` names the file in errors and `layer_name` the
-// layers; `source` is the file's full path, which the feature classes keep.
-std::vector<com::ComPtr<ILayer>> read_geojson(std::string_view text, std::string_view type, const std::wstring& name,
+// layers; `source` is the file's full path, which the feature classes keep. The text is let go of
+// (emptied) once it is read, before a lone feature's or geometry's shapes are made.
+std::vector<com::ComPtr<ILayer>> read_geojson(std::string&& text, std::string_view type, const std::wstring& name,
                                               const std::wstring& layer_name, const std::wstring& source);
 
 // Whether a top-level "type" is one of GeoJSON's.

@@ -42,6 +42,11 @@ void PartList::add_part(std::span<const Vec> part) {
     points.insert(points.end(), part.begin(), part.end());
 }
 
+void PartList::add_part(std::vector<Vec>&& part) {
+    if (points.empty()) points = std::move(part);
+    else add_part(std::span<const Vec>(part));
+}
+
 Attributes attributes_of(const json::Node& properties) {
     Attributes out;
     if (properties.is_null()) return out;

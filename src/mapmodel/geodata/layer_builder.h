@@ -27,6 +27,8 @@ struct PartList {
     std::vector<size_t> starts;  // of every part after the first
 
     void add_part(std::span<const Vec> part);
+    // The first part is taken as it is, without a copy.
+    void add_part(std::vector<Vec>&& part);
     bool empty() const { return points.empty(); }
 };
 
