@@ -9,18 +9,63 @@ namespace kelpy::draw {
 namespace {
 constexpr LONG count_gap = 4;  // pixels between a label and its count
 
+// The user's decimal and digit-group separators and group size, read from the locale once per
+// paint cycle of a tree (RowMarks::PaintStarts forgets them): reading them for every row a paint
+// shows cost more than the row's painting. Per thread, as the control's windows are.
+struct NumberFormat {
+    bool known = false;
+    wchar_t decimal[8] = L".", thousand[8] = L",";
+    UINT grouping = 3;
+};
+thread_local NumberFormat number_format;
+
+const NumberFormat& user_number_format() noexcept {
+    NumberFormat& f = number_format;
+    if (f.known) return f;
+    f = NumberFormat{};
+    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, f.decimal, 8);
+    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STHOUSAND, f.thousand, 8);
+    // The grouping's "3;0" form is one number to GetNumberFormat: 3.
+    wchar_t grouping[16] = L"3;0";
+    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SGROUPING, grouping, 16) > 0 && grouping[0] >= L'0' &&
+        grouping[0] <= L'9')
+        f.grouping = UINT(grouping[0] - L'0');
+    f.known = true;
+    return f;
+}
+
+// A whole number of 0 or more, its digits grouped as the format says; 0 when `out` is too small.
+int format_whole(double value, const NumberFormat& f, wchar_t* out, int size) noexcept {
+    wchar_t digits[64];
+    const int count = swprintf(digits, 64, L"%.0f", value);
+    if (count <= 0) return 0;
+    const size_t separator = wcslen(f.thousand);
+    int n = 0;
+    for (int i = 0; i < count; ++i) {
+        const int left = count - i;  // digits from this one to the end
+        if (i > 0 && f.grouping > 0 && left % int(f.grouping) == 0) {
+            if (n + int(separator) >= size) return 0;
+            wmemcpy(out + n, f.thousand, separator);
+            n += int(separator);
+        }
+        if (n + 1 >= size) return 0;
+        out[n++] = digits[i];
+    }
+    out[n] = 0;
+    return n;
+}
+
 int format_number(double value, int decimals, wchar_t* out, int size) noexcept {
+    const NumberFormat& cached = user_number_format();
+    if (decimals == 0 && value >= 0 && value < 1e15)
+        if (const int n = format_whole(value, cached, out, size); n > 0) return n;
     wchar_t plain[64];
     swprintf(plain, 64, L"%.*f", decimals, value);
     NUMBERFMTW format{};
-    wchar_t decimal[8] = L".", thousand[8] = L",", grouping[16] = L"3;0";
-    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, decimal, 8);
-    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STHOUSAND, thousand, 8);
-    // The grouping's "3;0" form is one number to GetNumberFormat: 3.
-    format.Grouping = 3;
-    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SGROUPING, grouping, 16) > 0 && grouping[0] >= L'0' &&
-        grouping[0] <= L'9')
-        format.Grouping = UINT(grouping[0] - L'0');
+    wchar_t decimal[8], thousand[8];
+    wmemcpy(decimal, cached.decimal, 8);
+    wmemcpy(thousand, cached.thousand, 8);
+    format.Grouping = cached.grouping;
     format.NumDigits = UINT(decimals);
     format.LeadingZero = 1;
     format.lpDecimalSep = decimal;
@@ -181,6 +226,8 @@ void RowMarks::ForgetCounts() {
 }
 
 LONG_PTR RowMarks::PaintStarts() noexcept {
+    // A change of the user's number format shows from the next paint on.
+    number_format.known = false;
     return CDRF_NOTIFYITEMDRAW | (options_.showFeatureCounts ? CDRF_NOTIFYPOSTPAINT : 0);
 }
 
