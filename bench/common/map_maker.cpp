@@ -133,3 +133,52 @@ ComPtr<IMap> make_nested_map(int items) {
 }
 
 }  // namespace bench
+
+namespace bench {
+
+namespace {
+// A layer drawn by unique values: a legend row per value and one for the default class.
+constexpr int items_per_counted_layer = 1 + classes_per_layer + 1;
+
+ComPtr<IFeatureClass> counted_features(int features) {
+    auto shared = ComPtr<IFeatureClass>::create(CLSID_FeatureClass);
+    com::check(shared->put_ShapeType(GeometryPoint));
+    for (int i = 0; i < features; ++i) {
+        auto point = ComPtr<IPoint>::create(CLSID_Point);
+        com::check(point->PutCoords(i % 100, i / 100));
+        // Values k0 to k10: k10 has no class of its own and falls in the default class.
+        VARIANT value;
+        value.vt = VT_BSTR;
+        value.bstrVal = SysAllocString((L"k" + std::to_wstring(i % (classes_per_layer + 1))).c_str());
+        const HRESULT hr = shared->AddFeature(point.as<IGeometry>().get(), value);
+        VariantClear(&value);
+        com::check(hr);
+    }
+    return shared;
+}
+}  // namespace
+
+ComPtr<IMap> make_counted_map(int items, int features, ComPtr<IFeatureClass>& shared) {
+    shared = counted_features(features);
+    auto map = ComPtr<IMap>::create(CLSID_Map);
+    com::check(map->put_Name(com::Bstr(L"Counted benchmark").get()));
+    const int layers = std::max(1, (items - 2 + items_per_counted_layer / 2) / items_per_counted_layer);
+    for (int l = 0; l < layers; ++l) {
+        auto unique = ComPtr<IUniqueValueRenderer>::create(CLSID_UniqueValueRenderer);
+        com::check(unique->put_FieldCount(1));
+        com::check(unique->put_Field(0, com::Bstr(L"KIND").get()));
+        for (int i = 0; i < classes_per_layer; ++i) {
+            const std::wstring value = L"k" + std::to_wstring(i);
+            com::check(unique->AddValue(com::Bstr(value).get(), com::Bstr(L"Kind " + value).get(), line(shade(3 * i + l)).get()));
+        }
+        com::check(unique->putref_DefaultSymbol(line(shade(l)).get()));
+        auto layer = ComPtr<IFeatureRendering>::create(CLSID_FeatureLayer);
+        com::check(layer->putref_FeatureClass(shared.get()));
+        com::check(layer->putref_Renderer(unique.as<IFeatureRenderer>().get()));
+        com::check(layer->put_Name(com::Bstr(L"Roads " + std::to_wstring(l)).get()));
+        com::check(map->AddLayer(layer.as<ILayer>().get()));
+    }
+    return map;
+}
+
+}  // namespace bench

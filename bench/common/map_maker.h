@@ -18,5 +18,11 @@ int items_per_nested_group();
 // A map of stacks of group layers 8 deep, each group holding a group of layers and the next
 // group, whose tree holds about `items` items when nested groups are shown.
 com::ComPtr<IMap> make_nested_map(int items);
+// A map of feature layers of one renderer kind, unique values (10 values and the default class),
+// whose tree holds about `items` items. Every layer draws the same feature class, of `features`
+// points whose values fall in every class (made once: a map of 32k items would otherwise hold
+// tens of millions of features); it is answered in `shared`, so that a benchmark can change a
+// value and have every layer count its features anew.
+com::ComPtr<IMap> make_counted_map(int items, int features, com::ComPtr<IFeatureClass>& shared);
 
 }  // namespace bench
