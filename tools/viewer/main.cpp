@@ -67,6 +67,9 @@ int picture(const Arguments& a) {
     viewer::Viewer viewer(prompts);
     if (a.document && !viewer.Open(*a.document)) return 1;
     host::pump_messages();
+    // The control counts features after a paint, on a timer: let it run before the picture.
+    Sleep(100);
+    host::pump_messages();
     RedrawWindow(viewer.window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     const host::Pixels shot = host::window_pixels(viewer.window(), true);
     wchar_t full[MAX_PATH];

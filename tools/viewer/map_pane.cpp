@@ -34,6 +34,8 @@ void MapPane::Show(const com::ComPtr<IMapView>& view) {
     if (view_) view_->put_Window(0);  // the old view draws here no more
     view_ = view;
     if (view_) com::check(view_->put_Window(reinterpret_cast<LONG_PTR>(window_)));
+    // A new window gives the map a new scale: the redraw tells those who follow the map.
+    if (view_) com::check(view_->Refresh());
     InvalidateRect(window_, nullptr, FALSE);
 }
 
@@ -91,6 +93,8 @@ LRESULT MapPane::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         com::guarded([&] { Paint(reinterpret_cast<HDC>(wp)); });
         return 0;
     case WM_SIZE:
+        // The scale follows the window's width: the redraw tells those who follow the map.
+        if (view_) view_->Refresh();
         InvalidateRect(window_, nullptr, FALSE);
         return 0;
     case WM_MOUSEWHEEL: {

@@ -71,7 +71,10 @@ STDMETHODIMP Toc::Reset() {
 }
 
 HRESULT Toc::MapRedrawn() noexcept {
-    if (!m_options.mixedGroupChecks || !m_bWindowStarted) return S_OK;
+    // A resize or a new resolution of the map's window changes its scale without an extent
+    // change: the rows show it at the next redraw.
+    const HRESULT scaled = MapScaleChanged();
+    if (!m_options.mixedGroupChecks || !m_bWindowStarted) return scaled;
     const HRESULT hr = com::boundary(IID__TOC, [&] { m_builder.FollowVisibility(); });
     if (FAILED(hr)) platform::report_failure(L"The check images after a redraw of the map", hr);
     return hr;

@@ -113,6 +113,16 @@ TEST_F(RowMarks, AnExtentChangeRepaintsOnlyTheRowsThatChangedWithoutRebuilding) 
     const RECT row = item_rect(host.tree(), item(L"Coast")->handle(), false);
     EXPECT_EQ(update.top, row.top);
     EXPECT_EQ(update.bottom, row.bottom);
+
+    // A change of the scale without an extent change (here the units; a resize alike) shows at
+    // the map's next redraw.
+    ASSERT_EQ(extent->PutCoords(0, 0, 10, 10), S_OK);
+    ASSERT_EQ(view->putref_Extent(extent.get()), S_OK);
+    EXPECT_FALSE(record(L"Coast").OutOfScale);
+    ASSERT_EQ(map.as<IMapScale>()->put_Units(com::Bstr(L"degrees").get()), S_OK);
+    ASSERT_EQ(view->Refresh(), S_OK);  // ViewRefreshed
+    EXPECT_TRUE(record(L"Coast").OutOfScale);
+    EXPECT_EQ(nodes().clears(), clears);
 }
 
 // Counts: asked for after the paint that first shows a row, shown from the next paint on,
