@@ -34,14 +34,20 @@ void MapPane::Show(const com::ComPtr<IMapView>& view) {
     if (view_) view_->put_Window(0);  // the old view draws here no more
     view_ = view;
     if (view_) com::check(view_->put_Window(reinterpret_cast<LONG_PTR>(window_)));
-    // A new window gives the map a new scale: the redraw tells those who follow the map.
-    if (view_) com::check(view_->Refresh());
-    InvalidateRect(window_, nullptr, FALSE);
+    Refresh();
 }
 
 void MapPane::Refresh() {
-    if (view_) com::check(view_->Refresh());
+    // The map's redraw paints the whole pane and tells those who follow the map (its scale
+    // changes with the window), so the pane need not paint again; without a map, the hint.
+    if (view_) {
+        com::check(view_->Refresh());
+        ValidateRect(window_, nullptr);
+    } else {
+        InvalidateRect(window_, nullptr, FALSE);
+    }
 }
+
 
 // The map at the window's size, drawn off screen by the view and copied in one piece (no
 // flicker); a hint where there is no map.
@@ -93,9 +99,7 @@ LRESULT MapPane::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         com::guarded([&] { Paint(reinterpret_cast<HDC>(wp)); });
         return 0;
     case WM_SIZE:
-        // The scale follows the window's width: the redraw tells those who follow the map.
-        if (view_) view_->Refresh();
-        InvalidateRect(window_, nullptr, FALSE);
+        Refresh();
         return 0;
     case WM_MOUSEWHEEL: {
         // The pointer's place comes on the screen; a wheel turned with the pointer elsewhere

@@ -31,7 +31,7 @@ public:
     // Shows this view (attached to the window), or none; the previous view is detached.
     void Show(const com::ComPtr<IMapView>& view);
     const com::ComPtr<IMapView>& View() const noexcept { return view_; }
-    // The view draws the map into the window now (IMapView.Refresh).
+    // The view draws the map into the window now (IMapView.Refresh), or the pane its hint.
     void Refresh();
 
 private:
